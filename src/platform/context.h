@@ -1,0 +1,64 @@
+#pragma once
+#include "settings.h"
+#include "ui.h"
+
+#include <QString>
+#include <functional>
+
+namespace kelvor {
+
+namespace cad {
+class Application; // the embedded CAD host (src/platform/cad)
+}
+namespace traverse {
+class TraverseSheet; // the traverse sheet model (src/traverse)
+}
+
+// Main-window state that lives only in memory between two commands.
+struct MainState {
+    QString recentReport;        // caption of filelist(1); "" when none
+    bool printcgb = false;       // 生成成果表 checked
+    QString formTag = QStringLiteral("0");    // Form1.Tag: floating bar's menu choice
+    QString toolbarTag = QStringLiteral("0"); // Toolbar1.Tag: "1" compact mode
+    QString commonFile;          // the output menu's CommonFile; "" when none
+    QString exportFolder;        // Text20: the Quelt export folder box
+    bool exportToFolder = false; // Check1
+};
+
+// What every command reaches: settings, the person at the screen, the CAD
+// host, the traverse sheet and the main window's state. Windows fill it with
+// the real implementations; tests and kelvor-run with scripted ones.
+class Context {
+public:
+    Context(SettingsStore& settings, Ui& ui)
+        : settings_(&settings), ui_(&ui) {}
+
+    SettingsStore& settings() const { return *settings_; }
+    Ui& ui() const { return *ui_; }
+
+    // Null when no CAD host is wired in (commands then act as if none ran).
+    cad::Application* cad() const { return cad_; }
+    void setCad(cad::Application* app) { cad_ = app; }
+
+    traverse::TraverseSheet* sheet() const { return sheet_; }
+    void setSheet(traverse::TraverseSheet* sheet) { sheet_ = sheet; }
+
+    MainState& state() { return state_; }
+    const MainState& state() const { return state_; }
+
+    // Convenience for the many settings reads of commands.
+    QString setting(const QString& key) const { return settings_->ReadSetting(key); }
+
+    // Opens a window of the program by its form name ("HuanDaiJiSuan",
+    // "seting", ...). The main window installs it; tests observe it.
+    std::function<void(const QString& form)> openWindow;
+
+private:
+    SettingsStore* settings_;
+    Ui* ui_;
+    cad::Application* cad_ = nullptr;
+    traverse::TraverseSheet* sheet_ = nullptr;
+    MainState state_;
+};
+
+} // namespace kelvor

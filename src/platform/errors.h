@@ -1,0 +1,41 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+namespace kelvor {
+
+// Numbered run-time errors. Many messages of the program print the number,
+// so commands catch RunError and report number() as the Parts say.
+namespace err {
+constexpr int InvalidArgument = 5;
+constexpr int SubscriptOutOfRange = 9;
+constexpr int TypeMismatch = 13;
+constexpr int FileNotFound = 53;
+constexpr int InputPastEnd = 62;
+constexpr int DiskFull = 61;
+constexpr int BadFileMode = 54;
+constexpr int PermissionDenied = 70;
+constexpr int PathFileAccess = 75;
+constexpr int PathNotFound = 76;
+constexpr int DeviceUnavailable = 68;
+constexpr int NoServer = 429;        // automation server not running
+constexpr int Automation = -2145386493; // generic failure of a drawing call
+} // namespace err
+
+class RunError : public std::runtime_error {
+public:
+    explicit RunError(int number, const QString& description = QString());
+    int number() const { return number_; }
+    QString description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+// The standard English description of an error number ("Type mismatch").
+QString errorDescription(int number);
+
+[[noreturn]] void raise(int number, const QString& description = QString());
+
+} // namespace kelvor

@@ -1,0 +1,47 @@
+#pragma once
+#include <QString>
+
+namespace kelvor::paths {
+
+// Where the program keeps its files. Every location can be overridden by an
+// environment variable (KELVOR_HOME for all of them at once, or
+// KELVOR_SETTINGS, KELVOR_WINDIR, KELVOR_DRIVES, KELVOR_PROGRAM_DIR), or by
+// configure() in tests and the scenario runner.
+struct Locations {
+    QString settingsFile; // the per-user settings store
+    QString windir;       // WINDIR: per-user scratch folder
+    QString drivesRoot;   // drive letter X maps to <drivesRoot>/x
+    QString programDir;   // the program's own folder (scripts, export files)
+};
+
+Locations current();
+void configure(const Locations& locations);
+// All four locations below one folder: home/kelvorconfig.ini, home/windir,
+// home/drives, home/program.
+void configureHome(const QString& home);
+// Back to the environment's (or the built-in) locations.
+void reset();
+
+// WINDIR without a trailing separator. The folder exists.
+QString windir();
+// WINDIR & "\" & name, as a native path.
+QString scratch(const QString& name);
+// The program's own folder (App.Path), existing, no trailing separator.
+QString programDir();
+
+// A path as the program writes it ("d:\watch.txt", "C:\Test\", a native
+// path, a path upper-cased by the settings) to the native path to use.
+// "\" is a separator; drive letters map below the drives root; a doubled
+// separator after a root is harmless; existing parts are found without
+// regard to letter case. An empty text stays empty.
+QString resolve(const QString& path);
+
+// A native path as the Windows-style text that dialogs hand to commands
+// and settings store ("d:\data\a.txt" for a path below the drives root);
+// other native paths come back unchanged.
+QString toWindows(const QString& nativePath);
+
+// True for "X:" texts and paths that start with a drive letter.
+bool isDrivePath(const QString& path);
+
+} // namespace kelvor::paths

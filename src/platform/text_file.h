@@ -1,0 +1,74 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace kelvor {
+
+// All text files of the program are code page 936 (GBK) with CR LF line
+// ends and no byte-order mark. Column widths count characters of the
+// decoded text, never bytes.
+QByteArray encodeGbk(const QString& text);
+QString decodeGbk(const QByteArray& bytes);
+
+// Reads a text file line by line. A line ends at CR LF, at a lone CR or at a
+// lone LF. Paths go through paths::resolve, so "d:\watch.txt" works.
+class TextReader {
+public:
+    // Opens the file; error 53 when it does not exist, 75 when it is a
+    // folder or cannot be read.
+    explicit TextReader(const QString& path);
+    static TextReader fromBytes(const QByteArray& bytes);
+
+    bool atEnd() const;
+    // The next line without its line end; error 62 when the file is used up.
+    QString readLine();
+    // Everything not read yet, decoded, line ends kept.
+    QString readRest();
+    int lineNumber() const { return line_; } // lines read so far
+
+private:
+    TextReader() = default;
+    QByteArray data_;
+    qsizetype pos_ = 0;
+    int line_ = 0;
+};
+
+// Every line of a file (error 53 when missing).
+QStringList readTextLines(const QString& path);
+// Decoded whole text (error 53 when missing).
+QString readTextFile(const QString& path);
+bool textFileExists(const QString& path);
+
+// Writes a text file through a temporary file that replaces the target only
+// on commit(), so a failure never leaves half a file over a good one.
+// Append mode starts from a copy of the existing file.
+class TextWriter {
+public:
+    enum Mode { Replace, Append };
+    explicit TextWriter(const QString& path, Mode mode = Replace);
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    void write(const QString& text);
+    void writeLine(const QString& line = QString()); // text + CR LF
+    void writeRaw(const QByteArray& bytes);
+    // Replaces the target; raises error 75 (or 61, disk full) on failure,
+    // leaving the old file untouched.
+    void commit();
+    QString path() const { return path_; }
+
+private:
+    QString path_;
+    QByteArray buffer_;
+    bool committed_ = false;
+};
+
+// Convenience: the lines, each followed by CR LF, written atomically.
+void writeTextLines(const QString& path, const QStringList& lines);
+// Replaces the file with exactly these bytes, atomically.
+void writeFileBytes(const QString& path, const QByteArray& bytes);
+
+} // namespace kelvor

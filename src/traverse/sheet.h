@@ -1,0 +1,59 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace kelvor::traverse {
+
+// The traverse sheet of the main window as a model: every cell holds the
+// text as typed. Windows draw it and tests drive it; the loaders of other
+// subsystems fill it and the adjustment reads it.
+//   Text1(0..13): the four known points (StartOrientation A, StartStation B,
+//                 EndOrientation D, EndStation C).
+//   Text5(0..107): twelve station rows of nine columns (row r, column c is
+//                 cell 9*r + c); Text5(108), Text5(109): the last station.
+//   Combo1: the grade; Combo2: the contour interval.
+class TraverseSheet : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int KnownCells = 14;
+    static constexpr int StationCells = 110;
+    static constexpr int Rows = 12;
+    static constexpr int Columns = 9;
+
+    explicit TraverseSheet(QObject* parent = nullptr);
+
+    QString text1(int index) const;
+    void setText1(int index, const QString& text);
+    QString text5(int index) const;
+    void setText5(int index, const QString& text);
+
+    // Rows 0..R-1 are shown; row 0 always is.
+    bool rowVisible(int row) const;
+    void setRowVisible(int row, bool visible);
+    int shownRows() const;
+
+    QString grade() const { return grade_; }                     // Combo1 text
+    void setGrade(const QString& text);
+    QString contourInterval() const { return contourInterval_; } // Combo2 text
+    void setContourInterval(const QString& text);
+    QStringList gradeList() const { return gradeList_; }
+    void setGradeList(const QStringList& items);
+    QStringList contourList() const { return contourList_; }
+    void setContourList(const QStringList& items);
+
+signals:
+    void changed();
+
+private:
+    std::array<QString, KnownCells> text1_;
+    std::array<QString, StationCells> text5_;
+    std::array<bool, Rows> rowVisible_{};
+    QString grade_;
+    QString contourInterval_;
+    QStringList gradeList_;
+    QStringList contourList_;
+};
+
+} // namespace kelvor::traverse
