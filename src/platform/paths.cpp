@@ -154,7 +154,7 @@ QString resolve(const QString& path)
         base = QDir::currentPath();
         rest = p;
     }
-    const bool trailing = rest.endsWith(QLatin1Char('/')) && rest.size() > 1;
+    const bool trailing = rest.endsWith(QLatin1Char('/'));
     QString out = matchCase(base, rest.split(QLatin1Char('/'), Qt::SkipEmptyParts));
     if (trailing && !out.endsWith(QLatin1Char('/')))
         out += QLatin1Char('/');
@@ -173,7 +173,7 @@ QString toWindows(const QString& nativePath)
             rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
             if (rest.isEmpty())
                 rest = QStringLiteral("\\");
-            return QString(drive) + QLatin1Char(':') + rest;
+            return QString(drive.toUpper()) + QLatin1Char(':') + rest;
         }
     }
     return nativePath;

@@ -123,8 +123,17 @@ QList<QPair<QString, QString>> SettingsStore::load() const
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
             continue;
-        const QString name = line.left(eq).trimmed() + QLatin1Char('=');
-        const QString value = unescape(line.mid(eq + 1));
+        const QString rawName = line.left(eq);
+        const QString name = rawName.trimmed() + QLatin1Char('=');
+        // "NAME = value" typed by hand: the blanks around "=" are layout.
+        QString raw = line.mid(eq + 1);
+        if (rawName.endsWith(QLatin1Char(' '))) {
+            qsizetype k = 0;
+            while (k < raw.size() && raw[k] == QLatin1Char(' '))
+                ++k;
+            raw = raw.mid(k);
+        }
+        const QString value = unescape(raw);
         bool replaced = false;
         for (auto& e : entries) {
             if (sameName(e.first, name)) {

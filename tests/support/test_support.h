@@ -7,6 +7,13 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace kelvor::test {
 
@@ -18,6 +25,10 @@ public:
     TempHome();
     ~TempHome();
 
+private:
+    QTemporaryDir dir_; // first: everything below lives in it
+
+public:
     QString root() const { return dir_.path(); }
     // A native path for a Windows-style or relative name ("d:\a.txt" maps
     // below the drives root; "a.txt" lands in root()).
@@ -31,8 +42,6 @@ public:
     void answer(const QString& kind, const QString& value = QString());
     void answerOpen(const QStringList& paths);
 
-private:
-    QTemporaryDir dir_;
 };
 
 // Raw bytes of a file (empty when missing).

@@ -1,0 +1,68 @@
+#include "platform/paths.h"
+#include "platform/text_file.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace kelvor;
+
+TEST(Paths, DriveLettersMapBelowTheDrivesRoot)
+{
+    test::TempHome home;
+    const QString drives = home.root() + QStringLiteral("/drives");
+    struct Case {
+        const char* in;
+        QString out;
+    } cases[] = {
+        {"d:\\watch.txt", drives + "/d/watch.txt"},
+        {"D:\\watch.txt", drives + "/d/watch.txt"},
+        {"d:\\\\watch.txt", drives + "/d/watch.txt"},
+        {"C:\\Test\\", drives + "/c/Test/"},
+        {"d:/a/b.txt", drives + "/d/a/b.txt"},
+        {"d:\\", drives + "/d/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(paths::resolve(QString::fromUtf8(c.in)), c.out) << c.in;
+    EXPECT_EQ(paths::resolve(QString()), QString());
+}
+
+TEST(Paths, ExistingPathsAreFoundWhateverTheCase)
+{
+    test::TempHome home;
+    QDir().mkpath(home.path("d:\\Data\\Sub"));
+    writeTextLines(QStringLiteral("d:\\Data\\Sub\\Pts.txt"), {QStringLiteral("K1 1 2 3")});
+    // Settings give paths back upper-cased.
+    EXPECT_EQ(paths::resolve(QStringLiteral("D:\\DATA\\SUB\\PTS.TXT")), home.path("d:\\Data\\Sub\\Pts.txt"));
+    EXPECT_EQ(readTextLines(QStringLiteral("D:\\DATA\\SUB\\PTS.TXT")), QStringList{QStringLiteral("K1 1 2 3")});
+    // Native paths too, and a new file keeps the case it was given.
+    EXPECT_EQ(paths::resolve(home.root().toUpper() + QStringLiteral("/DRIVES/D/DATA/sub/NEW.txt")),
+              home.root() + QStringLiteral("/drives/d/Data/Sub/NEW.txt"));
+}
+
+TEST(Paths, WindirScratchAndWindowsForm)
+{
+    test::TempHome home;
+    EXPECT_EQ(paths::windir(), home.root() + QStringLiteral("/windir"));
+    EXPECT_FALSE(paths::windir().endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(QDir(paths::windir()).exists());
+    // WINDIR & "\" & name is how commands spell scratch files.
+    EXPECT_EQ(paths::resolve(paths::windir() + QStringLiteral("\\watch.txt")), paths::scratch(QStringLiteral("watch.txt")));
+    EXPECT_EQ(paths::toWindows(home.path("d:\\")), QStringLiteral("D:\\"));
+    EXPECT_EQ(paths::toWindows(home.root() + QStringLiteral("/drives/d/data")), QStringLiteral("D:\\data"));
+    EXPECT_EQ(paths::toWindows(QStringLiteral("/tmp/x")), QStringLiteral("/tmp/x"));
+}
+
+TEST(Paths, EnvironmentChoosesEveryLocation)
+{
+    paths::reset();
+    qputenv("KELVOR_HOME", "/tmp/kelvor-home-test");
+    qputenv("KELVOR_WINDIR", "/tmp/kelvor-windir-test");
+    const auto l = paths::current();
+    EXPECT_EQ(l.settingsFile, QStringLiteral("/tmp/kelvor-home-test/kelvorconfig.ini"));
+    EXPECT_EQ(l.windir, QStringLiteral("/tmp/kelvor-windir-test"));
+    EXPECT_EQ(l.drivesRoot, QStringLiteral("/tmp/kelvor-home-test/drives"));
+    qunsetenv("KELVOR_HOME");
+    qunsetenv("KELVOR_WINDIR");
+}

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake --build build-test -j "$(nproc)"
+ctest --test-dir build-test -j "$(nproc)" --output-on-failure --timeout 600
