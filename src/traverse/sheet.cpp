@@ -1,11 +1,15 @@
 #include "sheet.h"
 
+#include "app/routines/routines.h"
+
+#include <algorithm>
+
 namespace kelvor::traverse {
 
 TraverseSheet::TraverseSheet(QObject* parent)
     : QObject(parent)
 {
-    rowVisible_[0] = true;
+    rowVisible_.fill(true);
 }
 
 QString TraverseSheet::text1(int index) const
@@ -53,6 +57,70 @@ int TraverseSheet::shownRows() const
     while (n < Rows && rowVisible_[size_t(n)])
         ++n;
     return n;
+}
+
+bool TraverseSheet::cellVisible(int index) const
+{
+    if (index >= Rows * Columns)
+        return index < StationCells;
+    return index >= 0 && rowVisible(index / Columns);
+}
+
+int TraverseSheet::firstHiddenCell() const
+{
+    for (int r = 0; r < Rows; ++r)
+        if (!rowVisible_[size_t(r)])
+            return r * Columns;
+    return Rows * Columns;
+}
+
+void TraverseSheet::showAllRows()
+{
+    bool any = false;
+    for (bool& v : rowVisible_) {
+        any = any || !v;
+        v = true;
+    }
+    if (any)
+        emit changed();
+}
+
+void TraverseSheet::hideRowsFromFirstBlankName(int firstRow)
+{
+    int from = -1;
+    for (int r = std::max(firstRow, 0); r < Rows && from < 0; ++r)
+        if (TrimBlanks(text5_[size_t(r * Columns)]).isEmpty())
+            from = r;
+    if (from < 0)
+        return;
+    bool any = false;
+    for (int r = from; r < Rows; ++r) {
+        any = any || rowVisible_[size_t(r)];
+        rowVisible_[size_t(r)] = false;
+    }
+    if (any)
+        emit changed();
+}
+
+void TraverseSheet::clearSheet()
+{
+    for (QString& t : text1_)
+        t.clear();
+    for (QString& t : text5_)
+        t.clear();
+    rowVisible_.fill(true);
+    redLabel_ = -1;
+    emit changed();
+}
+
+void TraverseSheet::setRedLabel(int label)
+{
+    if (label < -1 || label > Rows)
+        label = -1;
+    if (redLabel_ == label)
+        return;
+    redLabel_ = label;
+    emit changed();
 }
 
 void TraverseSheet::setGrade(const QString& text)

@@ -14,6 +14,7 @@ namespace kelvor::traverse {
 //   Text5(0..107): twelve station rows of nine columns (row r, column c is
 //                 cell 9*r + c); Text5(108), Text5(109): the last station.
 //   Combo1: the grade; Combo2: the contour interval.
+//   Label5(1..12): row labels "1".."12"; Label5(0): "13", the last station.
 class TraverseSheet : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +34,27 @@ public:
     bool rowVisible(int row) const;
     void setRowVisible(int row, bool visible);
     int shownRows() const;
+    // Whether grid cell k (0..107) is shown; the last station always is.
+    bool cellVisible(int index) const;
+    // F: the first hidden grid cell, 108 when every row is shown.
+    int firstHiddenCell() const;
+    // R = F / 9, the rows every writer of the sheet takes.
+    int rowsInUse() const { return firstHiddenCell() / Columns; }
+    // N = R + 1: the rows in use and the last station.
+    int stationCount() const { return rowsInUse() + 1; }
+    void showAllRows();
+    // From firstRow on, the first row whose trimmed name is empty and every
+    // row after it are hidden; rows hidden before stay hidden.
+    void hideRowsFromFirstBlankName(int firstRow);
+
+    // ClearSheet: every Text1 and Text5 text emptied, all rows shown, no
+    // row label red. The grade and contour boxes stay.
+    void clearSheet();
+
+    // The row label painted red (Label5 index 1..12, 0 for the last
+    // station's line), -1 when none is. Label5(1) starts red.
+    int redLabel() const { return redLabel_; }
+    void setRedLabel(int label);
 
     QString grade() const { return grade_; }                     // Combo1 text
     void setGrade(const QString& text);
@@ -50,6 +72,7 @@ private:
     std::array<QString, KnownCells> text1_;
     std::array<QString, StationCells> text5_;
     std::array<bool, Rows> rowVisible_{};
+    int redLabel_ = 1;
     QString grade_;
     QString contourInterval_;
     QStringList gradeList_;

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace kelvor {
+class CommandRegistry;
+
+// The PCY office tools on files, by their menu item names.
+void registerExchangeCommands(CommandRegistry& registry);
+
+} // namespace kelvor
