@@ -1,0 +1,93 @@
+#include "test_adjust_support.h"
+
+#include "traverse/commands.h"
+
+#include "platform/commands.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace kelvor;
+using namespace kelvor::traverse;
+
+namespace {
+
+struct Commands {
+    test::TempHome home;
+    TraverseSheet sheet;
+    Commands()
+    {
+        home.context.setSheet(&sheet);
+        home.context.state().printcgb = true;
+        test::useReportSettings(home.settings);
+        sheet.setGrade(QStringLiteral("一级图根"));
+        sheet.setContourInterval(QStringLiteral("0.5"));
+    }
+    QStringList dx() const
+    {
+        QStringList l = test::fixtureLines(QStringLiteral("adjust_clean.dx"));
+        l.removeLast();
+        return l;
+    }
+};
+
+} // namespace
+
+TEST(AdjustCommands, TheSheetButtonAdjustsTheRowsUpToTheFirstEmptyName)
+{
+    Commands c;
+    QStringList dx = c.dx();
+    test::fillSheet(c.sheet, dx);
+    // Row 4 left without a name, row 5 typed below it: left out.
+    c.sheet.showAllRows();
+    c.sheet.setText5(37, QStringLiteral("1.0"));
+    c.sheet.setText5(45, QStringLiteral("P9"));
+    c.sheet.setText5(47, QStringLiteral("55.5"));
+
+    CommandRegistry registry;
+    registerTraverseCommands(registry);
+    ASSERT_TRUE(registry.run(QStringLiteral("Command37"), c.home.context));
+
+    EXPECT_EQ(c.sheet.rowsInUse(), 4);
+    EXPECT_EQ(readTextLines(paths::scratch(QStringLiteral("read.dx"))).size(), 8);
+    // The same traverse as the fixture's, so the same report.
+    EXPECT_EQ(test::readBytes(QStringLiteral("d:\\cg\\P1.CG")),
+              test::readBytes(test::fixture(QStringLiteral("fixtures/adjust/adjust_clean.CG"))));
+    EXPECT_EQ(c.home.context.state().recentReport, QStringLiteral("d:\\cg\\P1.CG"));
+    EXPECT_EQ(c.home.ui.textWindowFiles(), QStringList{QStringLiteral("d:\\cg\\P1.CG")});
+}
+
+TEST(AdjustCommands, TheToolTipNamesTheReportOfTheSecondRow)
+{
+    Commands c;
+    EXPECT_EQ(Command37_ToolTip(c.home.context, QStringLiteral("old")), QStringLiteral("old"));
+    c.sheet.setText5(9, QStringLiteral("  K7 "));
+    EXPECT_EQ(Command37_ToolTip(c.home.context, QStringLiteral("old")), QStringLiteral("SYS.read.dx 生成：d:\\cg\\K7.CG"));
+}
+
+TEST(AdjustCommands, AChosenDataFileIsAdjustedAndACancelledDialogDoesNothing)
+{
+    Commands c;
+    c.home.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+    selectdxfile_Click(c.home.context);
+    const QJsonObject dialog = c.home.ui.events().at(0).toObject();
+    EXPECT_EQ(dialog.value(QStringLiteral("title")).toString(), QStringLiteral("打开导线文件"));
+    EXPECT_EQ(dialog.value(QStringLiteral("filter")).toString(), QStringLiteral("导线数据文件(*.dx)|*.dx"));
+    EXPECT_TRUE(c.home.context.state().recentReport.isEmpty());
+    EXPECT_FALSE(QFile::exists(paths::resolve(QStringLiteral("d:\\cg\\P1.CG"))));
+
+    c.home.answerOpen({test::fixture(QStringLiteral("fixtures/adjust/adjust_flags.dx"))});
+    c.sheet.setGrade(QStringLiteral("8秒导线"));
+    selectdxfile_Click(c.home.context);
+    EXPECT_EQ(test::readBytes(QStringLiteral("d:\\cg\\P1.CG")),
+              test::readBytes(test::fixture(QStringLiteral("fixtures/adjust/adjust_flags.CG"))));
+}
+
+TEST(AdjustCommands, TheListSwitchToggles)
+{
+    Commands c;
+    printcgb_Click(c.home.context);
+    EXPECT_FALSE(c.home.context.state().printcgb);
+    printcgb_Click(c.home.context);
+    EXPECT_TRUE(c.home.context.state().printcgb);
+}
