@@ -181,7 +181,7 @@ TEST(RecordCommand, EmptiesLoadsAndLooksUp)
 
     // Cancel: the sheet stays.
     home.answerOpen({});
-    ASSERT_TRUE(registry.run(QStringLiteral("quick_call_next(3)"), home.context));
+    ASSERT_TRUE(registry.run(QStringLiteral("outcordnumber"), home.context));
     expectCells(sheet, FourStations);
 
     // A file that cannot be read leaves the emptied sheet; the lookup runs.

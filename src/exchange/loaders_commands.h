@@ -1,0 +1,19 @@
+#pragma once
+
+namespace kelvor {
+class CommandRegistry;
+class Context;
+} // namespace kelvor
+
+namespace kelvor::exchange {
+
+// The three field-data loaders by their menu items: APPLOADPCY, callcassdx,
+// callcassdxmenu, removekzjlsj and outcordnumber (quick_call_next(3) passes
+// on to outcordnumber).
+void registerLoaderCommands(CommandRegistry& registry);
+
+// The known-point lookup every loader ends with: X, Y and H of the four
+// known points from the user's known-points file.
+void runKnownPointLookup(Context& ctx);
+
+} // namespace kelvor::exchange
