@@ -1,0 +1,253 @@
+// Gauss–Krüger series and DXF zone change against PROJ's cct (proj-bin) on
+// the same million points, and the zone change against a plain copy of the
+// same file. Run by hand: build/bench/bench_coords [--benchmark_filter=...].
+// The counter peak_extra_MB of the DXF run shows that the zone change
+// streams: a few MB above the process's size for a file of about 64 MB.
+#include "coords/gauss.h"
+#include "coords/zone_change.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
+
+using namespace kelvor::coords;
+
+namespace {
+
+constexpr int Points = 1000000;
+
+struct Point {
+    double x, y;        // northing, easting with 500 km
+    double bDms, lDms;  // geodetic, D.MMSS
+    double bDeg, lDeg;  // geodetic, degrees
+};
+
+// A deterministic spread of points within 3° of meridian 114.
+const std::vector<Point>& points()
+{
+    static const std::vector<Point> pts = [] {
+        std::vector<Point> v;
+        v.reserve(Points);
+        unsigned s = 12345;
+        auto rnd = [&s] {
+            s = s * 1103515245u + 12345u;
+            return double((s >> 8) & 0xFFFF) / 65536.0;
+        };
+        for (int i = 0; i < Points; ++i) {
+            const int bd = 20 + int(rnd() * 30), bm = int(rnd() * 60);
+            const int lTotal = 114 * 60 - 180 + int(rnd() * 360);
+            const int ld = lTotal / 60, lm = lTotal % 60;
+            Point p{};
+            p.bDms = bd + bm / 100.0;
+            p.lDms = ld + lm / 100.0;
+            p.bDeg = bd + bm / 60.0;
+            p.lDeg = ld + lm / 60.0;
+            ZuoBiaoZhengSuan(p.bDms, p.lDms, 114, p.x, p.y, Series::Krasovsky, true);
+            v.push_back(p);
+        }
+        return v;
+    }();
+    return pts;
+}
+
+QTemporaryDir& workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString workFile(const char* name)
+{
+    return workDir().path() + QLatin1Char('/') + QLatin1String(name);
+}
+
+void writeStreamed(const QString& path, const std::function<void(QByteArray&, const Point&)>& line)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    QByteArray buf;
+    for (const Point& p : points()) {
+        line(buf, p);
+        if (buf.size() > (1 << 20)) {
+            f.write(buf);
+            buf.resize(0);
+        }
+    }
+    f.write(buf);
+}
+
+const QString& geodeticInput()
+{
+    static const QString path = [] {
+        const QString p = workFile("geo.txt");
+        writeStreamed(p, [](QByteArray& b, const Point& pt) {
+            b += QByteArray::number(pt.lDeg, 'f', 10) + ' ' + QByteArray::number(pt.bDeg, 'f', 10) + " 0 0\n";
+        });
+        return p;
+    }();
+    return path;
+}
+
+const QString& planeInput()
+{
+    static const QString path = [] {
+        const QString p = workFile("plane.txt");
+        writeStreamed(p, [](QByteArray& b, const Point& pt) {
+            b += QByteArray::number(pt.y, 'f', 4) + ' ' + QByteArray::number(pt.x, 'f', 4) + " 0 0\n";
+        });
+        return p;
+    }();
+    return path;
+}
+
+const QString& dxfInput()
+{
+    static const QString path = [] {
+        const QString p = workFile("big.dxf");
+        QFile f(p);
+        f.open(QIODevice::WriteOnly);
+        f.write("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n");
+        f.close();
+        f.open(QIODevice::Append);
+        QByteArray buf;
+        for (const Point& pt : points()) {
+            buf += "  0\r\nPOINT\r\n  8\r\nKZD\r\n 10\r\n" + QByteArray::number(pt.y, 'f', 3) + "\r\n 20\r\n"
+                + QByteArray::number(pt.x, 'f', 3) + "\r\n 30\r\n0.0\r\n";
+            if (buf.size() > (1 << 20)) {
+                f.write(buf);
+                buf.resize(0);
+            }
+        }
+        buf += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+        f.write(buf);
+        return p;
+    }();
+    return path;
+}
+
+bool runCct(const QStringList& args, const QString& input, const QString& output)
+{
+    QProcess p;
+    p.setStandardInputFile(input);
+    p.setStandardOutputFile(output);
+    p.start(QStringLiteral("cct"), args);
+    return p.waitForFinished(-1) && p.exitCode() == 0;
+}
+
+const QStringList Tm114{"-d", "4", "+proj=tmerc", "+k=1", "+x_0=500000", "+ellps=krass", "+lon_0=114"};
+
+// A field of /proc/self/status in kB ("VmRSS:", "VmHWM:"), 0 elsewhere.
+double statusKb(const char* field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toDouble();
+    return 0;
+}
+
+// Lets VmHWM measure from now on (Linux: "5" to clear_refs resets the peak).
+void resetPeakRss()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+// ---- the DXF zone change -------------------------------------------------------
+
+void BM_DxfZoneChange(benchmark::State& state)
+{
+    const QString in = dxfInput();
+    const QString out = workFile("out.dxf");
+    const Projection p{Series::Krasovsky, Series::Krasovsky, true};
+    resetPeakRss();
+    const double baseKb = statusKb("VmRSS:");
+    for (auto _ : state) {
+        const qint64 c = countDxfCoordinateCodes(in);
+        benchmark::DoNotOptimize(convertDxfZone(in, out, 114, 117, p) + c);
+    }
+    state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["file_MB"] = double(QFile(in).size()) / 1048576.0;
+    // Memory the conversion needed above what the process held before.
+    state.counters["peak_extra_MB"] = (statusKb("VmHWM:") - baseKb) / 1024.0;
+}
+BENCHMARK(BM_DxfZoneChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_DxfPlainCopy(benchmark::State& state)
+{
+    const QString in = dxfInput();
+    const QString out = workFile("copy.dxf");
+    for (auto _ : state) {
+        QFile::remove(out);
+        benchmark::DoNotOptimize(QFile::copy(in, out));
+    }
+}
+BENCHMARK(BM_DxfPlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_CctZoneChange(benchmark::State& state)
+{
+    if (QStandardPaths::findExecutable("cct").isEmpty()) {
+        state.SkipWithError("cct (proj-bin) not installed");
+        return;
+    }
+    const QString in = planeInput();
+    const QStringList pipeline{"-d", "4", "+proj=pipeline", "+step", "+inv", "+proj=tmerc", "+k=1", "+x_0=500000",
+                               "+ellps=krass", "+lon_0=114", "+step", "+proj=tmerc", "+k=1", "+x_0=500000",
+                               "+ellps=krass", "+lon_0=117"};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runCct(pipeline, in, workFile("cct_zone.txt")));
+    state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CctZoneChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// ---- forward + inverse per point -------------------------------------------
+
+void BM_ForwardInverse(benchmark::State& state)
+{
+    const auto& pts = points();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const Point& p : pts) {
+            double x, y, B, L;
+            ZuoBiaoZhengSuan(p.bDms, p.lDms, 114, x, y, Series::Krasovsky, true);
+            ZuoBiaoFanSuan(p.x, p.y, 114, B, L, Series::Krasovsky, true);
+            sum += x + y + B + L;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ForwardInverse)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CctForwardInverse(benchmark::State& state)
+{
+    if (QStandardPaths::findExecutable("cct").isEmpty()) {
+        state.SkipWithError("cct (proj-bin) not installed");
+        return;
+    }
+    const QString geo = geodeticInput();
+    const QString plane = planeInput();
+    QStringList inverse = Tm114;
+    inverse.prepend("-I");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(runCct(Tm114, geo, workFile("cct_fwd.txt")));
+        benchmark::DoNotOptimize(runCct(inverse, plane, workFile("cct_inv.txt")));
+    }
+    state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CctForwardInverse)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,111 @@
+#include "line_stream.h"
+
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+
+namespace kelvor::coords {
+
+namespace {
+constexpr qint64 ChunkSize = 1 << 20;
+}
+
+LineInput::LineInput(const QString& nativePath)
+    : file_(nativePath)
+{
+    const QFileInfo fi(nativePath);
+    if (nativePath.isEmpty() || !fi.exists())
+        raise(err::FileNotFound);
+    if (fi.isDir() || !file_.open(QIODevice::ReadOnly))
+        raise(err::PathFileAccess);
+    buf_.reserve(ChunkSize * 2);
+}
+
+void LineInput::fill()
+{
+    if (eof_)
+        return;
+    // Keep the unread tail, then append the next chunk.
+    if (pos_ > 0) {
+        buf_.remove(0, pos_);
+        pos_ = 0;
+    }
+    const qsizetype old = buf_.size();
+    buf_.resize(old + ChunkSize);
+    const qint64 got = file_.read(buf_.data() + old, ChunkSize);
+    if (got < 0)
+        raise(err::PathFileAccess);
+    buf_.resize(old + got);
+    if (got == 0)
+        eof_ = true;
+}
+
+bool LineInput::next(std::string_view& line, std::string_view& end)
+{
+    for (;;) {
+        const char* base = buf_.constData();
+        const qsizetype size = buf_.size();
+        if (pos_ >= size) {
+            if (eof_)
+                return false;
+            fill();
+            continue;
+        }
+        const char* start = base + pos_;
+        const char* stop = base + size;
+        const char* p = start;
+        while (p < stop && *p != '\r' && *p != '\n')
+            ++p;
+        if (p == stop || (*p == '\r' && p + 1 == stop)) {
+            // The line end may continue in the next chunk.
+            if (!eof_) {
+                fill();
+                continue;
+            }
+        }
+        qsizetype endLen = 0;
+        if (p < stop)
+            endLen = (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
+        line = std::string_view(start, size_t(p - start));
+        end = std::string_view(p, size_t(endLen));
+        pos_ = (p - base) + endLen;
+        ++line_;
+        return true;
+    }
+}
+
+LineOutput::LineOutput(const QString& nativePath)
+    : file_(nativePath)
+{
+    const QFileInfo fi(nativePath);
+    if (nativePath.isEmpty() || fi.isDir())
+        raise(err::PathFileAccess);
+    if (!fi.absoluteDir().exists())
+        raise(err::PathNotFound);
+    file_.setDirectWriteFallback(false);
+    if (!file_.open(QIODevice::WriteOnly))
+        raise(err::PathFileAccess);
+    buf_.reserve(FlushAt + 4096);
+}
+
+void LineOutput::flush()
+{
+    if (buf_.isEmpty())
+        return;
+    if (file_.write(buf_) != buf_.size()) {
+        file_.cancelWriting();
+        raise(err::DiskFull);
+    }
+    buf_.resize(0);
+}
+
+void LineOutput::commit()
+{
+    flush();
+    if (!file_.commit())
+        raise(err::PathFileAccess);
+}
+
+} // namespace kelvor::coords

@@ -1,0 +1,77 @@
+#pragma once
+#include "gauss.h"
+
+#include <QString>
+#include <stdexcept>
+
+namespace kelvor {
+class Context;
+}
+
+// Zone change of whole files: ASCII DXF coordinate lines and the fixed
+// point list "d:\1.txt".
+namespace kelvor::coords {
+
+// What the conversion window hands to a file zone change: its datum boxes,
+// meridian boxes and the 500 km option, as texts and flag.
+struct ZoneForm {
+    QString sourceDatum = QStringLiteral("北京54坐标系"); // Combo1
+    QString targetDatum = QStringLiteral("北京54坐标系"); // Combo2
+    QString sourceMeridian;                                 // Text7
+    QString targetMeridian;                                 // Text8
+    bool falseEasting = false;                              // Option1(1)
+
+    Projection projection() const;
+};
+
+// A file that cannot be converted, with the 1-based line where it showed.
+class FileLineError : public std::runtime_error {
+public:
+    enum Kind { Truncated, NotANumber, OutOfRange, SameFile };
+    FileLineError(Kind kind, qint64 line, const QString& text = QString());
+    Kind kind() const { return kind_; }
+    qint64 line() const { return line_; }
+    QString text() const { return text_; }
+    // The message shown to the user.
+    QString message() const;
+
+private:
+    Kind kind_;
+    qint64 line_;
+    QString text_;
+};
+
+// Receives the progress of a DXF zone change (the window's progress bar
+// and caption).
+class DxfProgress {
+public:
+    virtual ~DxfProgress() = default;
+    virtual void analysing() {}
+    virtual void converting(qint64 /*maximum*/) {}
+    // Called now and then with the number of x codes met so far.
+    virtual void advance(qint64 /*value*/) {}
+    virtual void finished(qint64 /*maximum*/) {}
+};
+
+// Lines exactly " 10" or " 11" after the first line exactly "ENTITIES".
+qint64 countDxfCoordinateCodes(const QString& path);
+
+// Streams source to target, moving every " 10"/" 20" and " 11"/" 21" pair
+// after the ENTITIES line from meridian l0 to l0new. The target appears only
+// when the whole file converted; FileLineError or RunError otherwise.
+// Returns the number of converted pairs.
+qint64 convertDxfZone(const QString& source, const QString& target, double l0, double l0new,
+                      const Projection& projection, DxfProgress* progress = nullptr);
+
+// The command behind "DXF文件换带": meridian checks, the two file dialogs,
+// both passes and the closing message.
+void dxfZoneChange(Context& ctx, const ZoneForm& form, DxfProgress* progress = nullptr);
+
+// The command behind "TXT文件转换": "d:\1.txt" into "d:\2.txt".
+void textZoneChange(Context& ctx, const ZoneForm& form);
+
+// Converts point-list lines into the lines of "d:\2.txt" (heading
+// included). FileLineError for a line that cannot be converted.
+QStringList convertPointLines(const QStringList& input, const ZoneForm& form);
+
+} // namespace kelvor::coords
