@@ -23,6 +23,13 @@ struct MainState {
     QString commonFile;          // the output menu's CommonFile; "" when none
     QString exportFolder;        // Text20: the Quelt export folder box
     bool exportToFolder = false; // Check1
+    // The current folder the Quelt export sets (never the process's).
+    QString currentFolder;
+    // CommonDialog1: properties a command leaves stay for the next one.
+    FileDialogRequest commonDialog;
+    // Set by the commands that end the program (退出, the floating bar's
+    // exit); the main window ends at once, the scenario runner stops.
+    bool ended = false;
 };
 
 // What every command reaches: settings, the person at the screen, the CAD

@@ -1,0 +1,259 @@
+#include "text_tools.h"
+
+#include "app/common_dialog.h"
+#include "app/routines/routines.h"
+#include "platform/cad/routines.h"
+#include "platform/context.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelvor::tools {
+
+namespace {
+
+constexpr int kRecordLength = 30;
+
+QString watchInWindir()
+{
+    return paths::scratch(QStringLiteral("watch.txt"));
+}
+
+void removeQuietly(const QString& path)
+{
+    QFile::remove(paths::resolve(path));
+}
+
+// Every line of a file; nothing when it cannot be read.
+QStringList linesOrNothing(const QString& path)
+{
+    try {
+        return readTextLines(path);
+    } catch (const RunError&) {
+        return {};
+    }
+}
+
+QString rightTrimmed(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+QString errorNumberText(const RunError& e)
+{
+    return SignedNumberText(e.number());
+}
+
+} // namespace
+
+QString duplicateReportPath()
+{
+    return QStringLiteral("d:\\watch.txt");
+}
+
+QString duplicateRecordsPath()
+{
+    return QStringLiteral("d:\\bakbak1.txt");
+}
+
+QString duplicateCopyPath()
+{
+    return QStringLiteral("d:\\bakbak2.txt");
+}
+
+QString duplicateRecord(const QString& key)
+{
+    return key.left(kRecordLength).leftJustified(kRecordLength, QLatin1Char(' '));
+}
+
+QStringList duplicateReport(const QStringList& lines, bool wholeLines)
+{
+    // Records as the scratch file holds them; whole lines are compared as
+    // they are (a record would cut them), trailing blanks aside as padding
+    // has always made them.
+    QStringList records, keys;
+    for (const QString& line : lines) {
+        const QString key = wholeLines ? line : orEmpty(BlankField(line, 1));
+        records.append(duplicateRecord(key));
+        keys.append(wholeLines ? rightTrimmed(line) : records.last());
+    }
+    QStringList report;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        for (qsizetype j = i + 1; j < keys.size(); ++j) {
+            if (keys[i] == keys[j])
+                report.append(records[j] + QStringLiteral("数据重复"));
+        }
+    }
+    return report;
+}
+
+void checkshu_Click(Context& ctx)
+{
+    removeQuietly(duplicateRecordsPath());
+    removeQuietly(duplicateCopyPath());
+
+    const QString file = CommonDialog(ctx)
+                             .setTitle(QStringLiteral("选择文件"))
+                             .setFilter(QStringLiteral("数据文件(*.Txt)|*.Txt"))
+                             .setMultiSelect(false)
+                             .showOpen();
+    if (file.isEmpty())
+        return;
+    const QStringList lines = linesOrNothing(file);
+
+    const Answer answer = ctx.ui().message(QStringLiteral("按整行比较请选择'是'\r\n按第一列比较请选择'否'！"),
+                                           QStringLiteral("选项"), Icon::Exclamation, Buttons::YesNoCancel, 2);
+    if (answer == Answer::Cancel)
+        return;
+    const bool wholeLines = answer == Answer::Yes;
+
+    // The record file is left behind as it always was; the comparison itself
+    // works in memory.
+    QByteArray records;
+    for (const QString& line : lines)
+        records += encodeGbk(duplicateRecord(wholeLines ? line : orEmpty(BlankField(line, 1))));
+    try {
+        writeFileBytes(duplicateRecordsPath(), records);
+    } catch (const RunError&) {
+    }
+
+    const QStringList report = duplicateReport(lines, wholeLines);
+    try {
+        writeTextLines(duplicateReportPath(), report);
+    } catch (const RunError&) {
+    }
+
+    if (report.isEmpty()) {
+        ctx.ui().message(QStringLiteral("没发现重复数据！"), QStringLiteral("查找结果"), Icon::Exclamation);
+        return;
+    }
+    ctx.ui().message(QStringLiteral("共发现") + SignedNumberText(double(report.size())) + QStringLiteral("个重复数据！"),
+                     QStringLiteral("查找结果"), Icon::Exclamation);
+    if (ctx.ui().message(QStringLiteral("已经生成数据文件d:\\watch.txt\r需要查看吗？"), QStringLiteral("重要提示"),
+                         Icon::Information, Buttons::OKCancel)
+        == Answer::OK)
+        ctx.ui().openTextWindow(paths::resolve(duplicateReportPath()));
+}
+
+QString numberedLine(int n, const QString& line)
+{
+    return QString::number(n).leftJustified(5, QLatin1Char(' ')) + QStringLiteral("   ") + line;
+}
+
+void setnumber_Click(Context& ctx)
+{
+    const QString file = CommonDialog(ctx)
+                             .setTitle(QStringLiteral("选择文件"))
+                             .setFilter(QStringLiteral("所有文件(*.*)|*.*"))
+                             .setMultiSelect(false)
+                             .showOpen();
+    if (file.isEmpty())
+        return;
+    try {
+        const QStringList lines = readTextLines(file);
+        QStringList numbered;
+        for (int n = 1; n <= lines.size(); ++n)
+            numbered.append(numberedLine(n, lines[n - 1]));
+        writeTextLines(duplicateReportPath(), numbered);
+        if (lines.isEmpty())
+            return;
+    } catch (const RunError&) {
+        return;
+    }
+    ctx.ui().openTextWindow(paths::resolve(duplicateReportPath()));
+}
+
+QStringList folderFiles(const QString& folder)
+{
+    const QString native = paths::resolve(folder);
+    QDir dir(native);
+    if (native.isEmpty() || !dir.exists())
+        raise(err::PathNotFound);
+    // Names in the order a Windows listing gives them: ignoring letter case.
+    return dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+bool matchesExtension(const QString& path, const QString& extension)
+{
+    if (extension == QStringLiteral("*.*"))
+        return true;
+    const qsizetype n = extension.size();
+    return path.right(n).toUpper() == extension.toUpper();
+}
+
+void shengchengfilespath_Click(Context& ctx)
+{
+    QString folder = cad::getpath(ctx, QStringLiteral("请选择目录"));
+    const QString answer = ctx.ui().input(
+        QStringLiteral("请输入要输出的文件扩展名(如:Dwg,则输出以Dwg为扩展名的文件。)以作过滤,输出全部请输入*.*！"),
+        QStringLiteral("文件扩展名"), QStringLiteral("*.*"));
+    if (TrimBlanks(folder).isEmpty())
+        return;
+    if (!folder.endsWith(QLatin1Char('\\')) && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('\\');
+    const QString extension = TrimBlanks(answer);
+    try {
+        TextWriter out(watchInWindir());
+        for (const QString& name : folderFiles(folder)) {
+            const QString full = folder + name;
+            if (matchesExtension(full, extension))
+                out.writeLine(full);
+        }
+        out.commit();
+    } catch (const RunError& e) {
+        ctx.ui().message(QStringLiteral("错误号:") + errorNumberText(e), QString(), Icon::Critical);
+        return;
+    }
+    ctx.ui().openTextWindow(watchInWindir());
+}
+
+void addfilepl_Click(Context& ctx)
+{
+    const QStringList files = CommonDialog(ctx)
+                                  .setTitle(QStringLiteral("选择坐标文件"))
+                                  .setFilter(QStringLiteral("坐标文件(*.xyh)|*.xyh|文本文件(*.TXT)|*.txt"))
+                                  .setFileName(QString())
+                                  .setMultiSelect(true)
+                                  .showOpenFiles();
+    if (files.isEmpty())
+        return;
+    try {
+        TextWriter out(watchInWindir());
+        // A file that cannot be read, or is empty, adds nothing.
+        for (const QString& file : files) {
+            for (const QString& line : linesOrNothing(file))
+                out.writeLine(line);
+        }
+        out.commit();
+    } catch (const RunError& e) {
+        ctx.ui().message(QStringLiteral("错误号:") + errorNumberText(e), QString(), Icon::Critical);
+        return;
+    }
+    ctx.ui().openTextWindow(watchInWindir());
+}
+
+void opentextfile_Click(Context& ctx)
+{
+    const QString file = CommonDialog(ctx)
+                             .setFilter(QStringLiteral("text files(*.txt)|*.txt"))
+                             .setFilterIndex(1)
+                             .setFileName(QString())
+                             .setMultiSelect(false)
+                             .showOpen();
+    if (TrimBlanks(file).isEmpty())
+        return;
+    ctx.ui().openTextWindow(paths::resolve(TrimBlanks(file)));
+}
+
+void newfiles_Click(Context& ctx)
+{
+    ctx.ui().openTextWindow(QString());
+}
+
+} // namespace kelvor::tools

@@ -1,0 +1,62 @@
+#include "app/registry.h"
+#include "app/startup.h"
+#include "app/ui/form1.h"
+#include "app/ui/star.h"
+#include "app/ui/windows.h"
+#include "platform/commands.h"
+#include "platform/context.h"
+#include "platform/paths.h"
+#include "platform/settings.h"
+#include "platform/ui/qt_ui.h"
+#include "traverse/sheet.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+
+using namespace kelvor;
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QtUi ui;
+    SettingsStore settings(paths::current().settingsFile);
+    Context ctx(settings, ui);
+    traverse::TraverseSheet sheet;
+    ctx.setSheet(&sheet);
+
+    // The splash first; the main window loads hidden inside its load step.
+    app::Star star(ui.today());
+
+    app::SingleInstance instance;
+    if (!instance.acquire()) {
+        app::showSecondCopy(ui, QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName());
+        return 0;
+    }
+
+    CommandRegistry registry;
+    app::registerAllCommands(registry);
+    app::WindowRegistry windows;
+    app::registerAllWindows(windows);
+    const QString report = app::commandLineReport(QApplication::arguments().mid(1));
+    // Timer2 runs only from the splash's show on, so the loader's failure
+    // message needs no stop and restart of it here.
+    app::loadMainWindow(ctx, report, app::openCommandLineReport);
+    app::Form1 form(ctx, registry, windows);
+    ui.setOwner(&form);
+    QObject::connect(&form, &app::Form1::programEnded, &qapp, [] { QCoreApplication::exit(0); });
+    form.refreshMenus();
+    form.placeBusyPicture();
+
+    app::applyFirstRun(settings);
+
+    QObject::connect(&star, &app::Star::finished, &form, [&form] {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            form.move(screen->availableGeometry().center() - form.rect().center());
+        form.show();
+    });
+    star.show();
+    star.timer2().start();
+    return qapp.exec();
+}
