@@ -8,7 +8,10 @@
 //            those entries exist and are not null ("files": ["d:\a.CG"]);
 //   texts:   equal, except that the drive letter of a path ("D:\...")
 //            matches in either case;
-//   "exit":  the expected exit status (0 when not given).
+//   "exit":  the expected exit status (0 when not given);
+//   "files_equal_fixtures": {read path: fixture below the source tree}: the
+//            file's text equals the fixture's (both GBK);
+//   "file_lines": {read path: [lines]}: the lines appear in this order.
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -16,6 +19,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <cstdio>
+
+#include "platform/text_file.h"
 
 namespace {
 
@@ -151,6 +156,8 @@ int main(int argc, char** argv)
     QJsonObject expect = scenario.value(QStringLiteral("expect")).toObject();
     const int exitWanted = expect.value(QStringLiteral("exit")).toInt(0);
     expect.remove(QStringLiteral("exit"));
+    const QJsonObject fileExpect{{QStringLiteral("files_equal_fixtures"), expect.take(QStringLiteral("files_equal_fixtures"))},
+                                 {QStringLiteral("file_lines"), expect.take(QStringLiteral("file_lines"))}};
 
     QProcess run;
     run.start(args.at(1), {args.at(2)});
@@ -165,6 +172,32 @@ int main(int argc, char** argv)
         why = QStringLiteral("exit status %1, expected %2").arg(run.exitCode()).arg(exitWanted);
     else
         matches(expect, actual, QStringLiteral("output"), &why);
+    const QJsonObject files = actual.value(QStringLiteral("files")).toObject();
+    const QJsonObject fixtures = fileExpect.value(QStringLiteral("files_equal_fixtures")).toObject();
+    for (auto it = fixtures.begin(); why.isEmpty() && it != fixtures.end(); ++it) {
+        QFile fx(QStringLiteral(KELVOR_SOURCE_DIR "/") + it.value().toString());
+        if (!fx.open(QIODevice::ReadOnly))
+            why = QStringLiteral("fixture %1 missing").arg(it.value().toString());
+        else if (files.value(it.key()).toString() != kelvor::decodeGbk(fx.readAll()))
+            why = QStringLiteral("%1 differs from %2:\n%3").arg(it.key(), it.value().toString(),
+                                                               files.value(it.key()).toString());
+    }
+    const QJsonObject lines = fileExpect.value(QStringLiteral("file_lines")).toObject();
+    for (auto it = lines.begin(); why.isEmpty() && it != lines.end(); ++it) {
+        QString text = files.value(it.key()).toString();
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QStringList have = text.split(QLatin1Char('\n'));
+        qsizetype next = 0;
+        for (const auto& want : it.value().toArray()) {
+            while (next < have.size() && have[next] != want.toString())
+                ++next;
+            if (next == have.size()) {
+                why = QStringLiteral("%1 lacks the line \"%2\" (in order):\n%3").arg(it.key(), want.toString(), text);
+                break;
+            }
+            ++next;
+        }
+    }
     if (why.isEmpty())
         return 0;
     std::fprintf(stderr, "%s\n--- kelvor-run output ---\n%s\n%s\n", why.toUtf8().constData(), out.constData(),

@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "coords/ui/windows.h"
 #include "platform/context.h"
 
 namespace kelvor::app {
@@ -38,10 +39,10 @@ void WindowRegistry::open(const QString& form, Context& ctx, QWidget* mainWindow
     it->second(ctx, mainWindow);
 }
 
-void registerAllWindows(WindowRegistry&)
+void registerAllWindows(WindowRegistry& windows)
 {
-    // One call per subsystem's ui library as its windows land, e.g.
-    // coords::registerCoordsWindows(windows);
+    // One call per subsystem's ui library.
+    coords::registerCoordsWindows(windows);
 }
 
 } // namespace kelvor::app
