@@ -1,0 +1,124 @@
+#pragma once
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace kelvor::cad {
+
+// Where the program writes, opens or lists drawing files, this system uses
+// DXF: one extension for the whole system.
+inline const QString kDrawingExtension = QStringLiteral(".dxf");
+
+// A drawing point: x is the survey Y (easting), y the survey X (northing).
+struct Point {
+    double x = 0, y = 0, z = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Box {
+    double minX = std::numeric_limits<double>::infinity();
+    double minY = std::numeric_limits<double>::infinity();
+    double maxX = -std::numeric_limits<double>::infinity();
+    double maxY = -std::numeric_limits<double>::infinity();
+
+    bool valid() const { return minX <= maxX && minY <= maxY; }
+    void add(double x, double y)
+    {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+        maxX = std::max(maxX, x);
+        maxY = std::max(maxY, y);
+    }
+    void add(const Box& b)
+    {
+        if (b.valid()) {
+            add(b.minX, b.minY);
+            add(b.maxX, b.maxY);
+        }
+    }
+    bool intersects(const Box& b) const
+    {
+        return valid() && b.valid() && minX <= b.maxX && b.minX <= maxX && minY <= b.maxY && b.minY <= maxY;
+    }
+    bool inside(const Box& outer) const
+    {
+        return valid() && minX >= outer.minX && maxX <= outer.maxX && minY >= outer.minY && maxY <= outer.maxY;
+    }
+};
+
+struct Pt2 {
+    double x = 0, y = 0;
+};
+
+// The plane shape an entity shows for selection: chains of points. A chain
+// of one point is a dot; closed chains join their last point to the first.
+struct Chain {
+    std::vector<Pt2> pts;
+    bool closed = false;
+};
+using Shape = std::vector<Chain>;
+
+// A plane affine map x' = a x + b y + tx, y' = c x + d y + ty; `scale` is the
+// length factor for radii, heights and widths.
+struct Affine {
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0, tz = 0;
+    double scale = 1;
+    double angle = 0; // rotation it adds to directions
+
+    Point apply(const Point& p) const { return {a * p.x + b * p.y + tx, c * p.x + d * p.y + ty, p.z + tz}; }
+    static Affine translation(double dx, double dy, double dz)
+    {
+        Affine t;
+        t.tx = dx;
+        t.ty = dy;
+        t.tz = dz;
+        return t;
+    }
+    static Affine rotation(const Point& base, double ang)
+    {
+        Affine t;
+        const double cs = std::cos(ang), sn = std::sin(ang);
+        t.a = cs;
+        t.b = -sn;
+        t.c = sn;
+        t.d = cs;
+        t.tx = base.x - cs * base.x + sn * base.y;
+        t.ty = base.y - sn * base.x - cs * base.y;
+        t.angle = ang;
+        return t;
+    }
+    static Affine scaling(const Point& base, double f)
+    {
+        Affine t;
+        t.a = t.d = f;
+        t.tx = base.x - f * base.x;
+        t.ty = base.y - f * base.y;
+        t.scale = f;
+        return t;
+    }
+};
+
+// Plane tests used by the selection modes. Touching counts as meeting.
+bool pointInPolygon(const Pt2& p, const std::vector<Pt2>& poly); // inside or on the edge
+bool pointOnPolygonEdge(const Pt2& p, const std::vector<Pt2>& poly);
+bool segmentsMeet(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d);
+// Segments that cross each other's interior (not merely touching).
+bool segmentsCross(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d);
+// Every part of shape lies inside the closed polygon (touching the edge is
+// not inside).
+bool shapeInsidePolygon(const Shape& shape, const std::vector<Pt2>& poly);
+// Some part of shape lies inside the closed polygon or meets its edge.
+bool shapeMeetsPolygon(const Shape& shape, const std::vector<Pt2>& poly);
+// Some segment of shape meets the open fence line.
+bool shapeMeetsFence(const Shape& shape, const std::vector<Pt2>& fence);
+Box shapeBox(const Shape& shape);
+
+// Points along a bulged segment (bulge = tan(quarter of the arc angle)),
+// the start point excluded, the end point included.
+void appendBulgeArc(std::vector<Pt2>& out, const Pt2& a, const Pt2& b, double bulge);
+// Arc points from start to end angle (radians, counter-clockwise).
+std::vector<Pt2> arcPoints(const Pt2& centre, double radius, double start, double end);
+
+} // namespace kelvor::cad

@@ -1,0 +1,56 @@
+// Drawings that once broke the DXF reader: each is refused with a line
+// number, or read into a drawing that writes out and reads back the same.
+#include "platform/cad/cad.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvor;
+using namespace kelvor::cad;
+
+namespace {
+
+QStringList layerNames(Document& d)
+{
+    QStringList out;
+    for (const auto& l : d.Layers().items())
+        out << l.Name;
+    return out;
+}
+
+} // namespace
+
+TEST(DxfReaderRegressions, RefusesOrRoundTrips)
+{
+    struct Case {
+        const char* file;
+        bool refused;
+        const char* layer; // a layer the drawing must hold when read
+    } cases[] = {
+        // Bytes that are no GBK character came back as "?" on saving, an
+        // invalid name: the saved drawing could not be opened again.
+        {"dxf_layer_not_gbk.dxf", true, ""},
+        // "^0" decoded to a character outside GBK, with the same result.
+        {"dxf_layer_caret_digit.dxf", false, "道路^0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QByteArray bytes = test::readBytes(test::fixture(QStringLiteral("fixtures/fuzz/") + c.file));
+        ASSERT_FALSE(bytes.isEmpty());
+        Application app;
+        std::unique_ptr<Document> doc;
+        try {
+            doc = readDxfBytes(bytes, &app);
+        } catch (const RunError& e) {
+            EXPECT_TRUE(c.refused) << e.description().toStdString();
+            EXPECT_EQ(e.number(), fail::Failed);
+            // the line of the bad value
+            EXPECT_TRUE(e.description().contains(QStringLiteral("line 8"))) << e.description().toStdString();
+            continue;
+        }
+        ASSERT_FALSE(c.refused);
+        EXPECT_TRUE(layerNames(*doc).contains(QString::fromUtf8(c.layer))) << layerNames(*doc).join(',').toStdString();
+        std::unique_ptr<Document> again = readDxfBytes(dxfBytes(*doc), &app);
+        EXPECT_EQ(layerNames(*again), layerNames(*doc));
+    }
+}
