@@ -11,6 +11,7 @@
 // Subsystems that register their own commands. For each new one: its
 // header here, its call in registerAllCommands, its core library in
 // src/app/CMakeLists.txt.
+#include "app/tools/commands.h"
 #include "blunder/commands.h"
 #include "coords/commands.h"
 #include "exchange/commands.h"
@@ -118,6 +119,7 @@ void registerAllCommands(CommandRegistry& registry)
     registerExchangeCommands(registry);
     exchange::registerLoaderCommands(registry);
     blunder::registerBlunderCommands(registry);
+    tools::registerToolCommands(registry);
 }
 
 } // namespace kelvor::app

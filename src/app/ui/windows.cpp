@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
 #include "platform/context.h"
 
@@ -43,6 +44,7 @@ void registerAllWindows(WindowRegistry& windows)
 {
     // One call per subsystem's ui library.
     coords::registerCoordsWindows(windows);
+    tools::registerToolWindows(windows);
 }
 
 } // namespace kelvor::app
