@@ -1,5 +1,6 @@
 #include "registry.h"
 
+#include "bars.h"
 #include "menu_table.h"
 #include "output_menu.h"
 #include "shell_commands.h"
@@ -16,6 +17,7 @@
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
+#include "quelt/commands.h"
 #include "traverse/commands.h"
 #include "traverse/sheet_rules.h"
 
@@ -113,6 +115,7 @@ void registerAllCommands(CommandRegistry& registry)
 {
     registerPlaceholders(registry);
     registerShellCommands(registry);
+    registerBarCommands(registry);
     traverse::registerSheetCommands(registry);
     traverse::registerTraverseCommands(registry);
     registerCoordsCommands(registry);
@@ -120,6 +123,7 @@ void registerAllCommands(CommandRegistry& registry)
     exchange::registerLoaderCommands(registry);
     blunder::registerBlunderCommands(registry);
     tools::registerToolCommands(registry);
+    quelt::registerQueltCommands(registry);
 }
 
 } // namespace kelvor::app

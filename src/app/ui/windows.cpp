@@ -2,7 +2,11 @@
 
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
+#include "quelt/ui/windows.h"
 #include "platform/context.h"
+
+#include <QDialog>
+#include <memory>
 
 namespace kelvor::app {
 
@@ -33,6 +37,18 @@ void WindowRegistry::open(const QString& form, Context& ctx, QWidget* mainWindow
 {
     auto it = factories_.find(form);
     if (it == factories_.end()) {
+        auto b = builders_.find(form);
+        if (b != builders_.end()) {
+            QWidget* w = b->second.build(ctx, mainWindow);
+            if (auto* dlg = qobject_cast<QDialog*>(w); dlg && b->second.modal) {
+                std::unique_ptr<QDialog> owned(dlg);
+                dlg->exec();
+            } else {
+                w->setAttribute(Qt::WA_DeleteOnClose);
+                w->show();
+            }
+            return;
+        }
         ctx.ui().message(QStringLiteral("“%1”功能尚未提供。").arg(windowCaption(form)), QStringLiteral("提示"),
                          Icon::Exclamation);
         return;
@@ -40,11 +56,18 @@ void WindowRegistry::open(const QString& form, Context& ctx, QWidget* mainWindow
     it->second(ctx, mainWindow);
 }
 
+QWidget* WindowRegistry::build(const QString& form, Context& ctx, QWidget* owner) const
+{
+    auto b = builders_.find(form);
+    return b == builders_.end() ? nullptr : b->second.build(ctx, owner);
+}
+
 void registerAllWindows(WindowRegistry& windows)
 {
     // One call per subsystem's ui library.
     coords::registerCoordsWindows(windows);
     tools::registerToolWindows(windows);
+    quelt::registerQueltWindows(windows);
 }
 
 } // namespace kelvor::app
