@@ -4,6 +4,8 @@
 #include "startup.h"
 
 #include "common_file.h"
+#include "platform/cad/application.h"
+#include "platform/cad/dxf.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -19,6 +21,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <optional>
+#include <variant>
 
 namespace kelvor::app {
 
@@ -150,16 +153,117 @@ QString resolveIn(const QString& home, const QString& path)
     return paths::resolve(home + QLatin1Char('/') + path);
 }
 
-ScenarioResult run(const QJsonObject& sc)
+const QStringList kStepKeys = {QStringLiteral("window"), QStringLiteral("set"), QStringLiteral("click"),
+                               QStringLiteral("close")};
+
+void checkSetValue(const QString& control, const QJsonValue& v, const QString& where)
+{
+    if (v.isString() || v.isBool())
+        return;
+    if (v.isDouble() && v.toDouble() >= 0 && v.toDouble() == double(qint64(v.toDouble())))
+        return;
+    throw Malformed(QStringLiteral("%1: \"%2\" takes a text, true, false or a list index").arg(where, control));
+}
+
+// {"window": form, "set": {control: value} or [{control: value}, ...],
+//  "click": control, "close": true}
+WindowStep readWindowStep(const QJsonObject& o, int index)
+{
+    const QString where = QStringLiteral("run[%1]").arg(index);
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        if (!kStepKeys.contains(it.key()))
+            throw Malformed(QStringLiteral("%1: unknown key \"%2\"").arg(where, it.key()));
+    }
+    WindowStep step;
+    const QJsonValue form = o.value(QStringLiteral("window"));
+    if (!form.isString() || form.toString().isEmpty())
+        throw Malformed(QStringLiteral("%1: \"window\" must name a form").arg(where));
+    step.form = form.toString();
+    const QJsonValue set = o.value(QStringLiteral("set"));
+    auto addSets = [&](const QJsonObject& pairs) {
+        for (auto it = pairs.begin(); it != pairs.end(); ++it) {
+            checkSetValue(it.key(), it.value(), where);
+            step.set.append({it.key(), it.value()});
+        }
+    };
+    if (set.isObject()) {
+        addSets(set.toObject());
+    } else if (set.isArray()) {
+        // a list keeps the order in which the controls are set
+        for (const auto& e : set.toArray()) {
+            if (!e.isObject())
+                throw Malformed(QStringLiteral("%1: every element of \"set\" must be an object").arg(where));
+            addSets(e.toObject());
+        }
+    } else if (!set.isUndefined()) {
+        throw Malformed(QStringLiteral("%1: \"set\" must be an object or a list of objects").arg(where));
+    }
+    const QJsonValue click = o.value(QStringLiteral("click"));
+    if (!click.isUndefined() && (!click.isString() || click.toString().isEmpty()))
+        throw Malformed(QStringLiteral("%1: \"click\" must name a control").arg(where));
+    step.click = click.toString();
+    const QJsonValue close = o.value(QStringLiteral("close"));
+    if (!close.isUndefined() && !close.isBool())
+        throw Malformed(QStringLiteral("%1: \"close\" must be true or false").arg(where));
+    step.close = close.toBool();
+    return step;
+}
+
+using RunEntry = std::variant<QString, WindowStep>;
+
+QString textKey(const QJsonObject& sc, const char* key)
+{
+    const QJsonValue v = sc.value(QLatin1String(key));
+    if (v.isUndefined())
+        return QString();
+    if (!v.isString() || v.toString().isEmpty())
+        throw Malformed(QStringLiteral("\"%1\" must be a path").arg(QLatin1String(key)));
+    return v.toString();
+}
+
+// The scenario's drawing becomes the active drawing of the host. A fixture
+// (a path outside the mapped drives, relative to the current folder) is
+// copied to the root of D: first, so that a command saving the drawing
+// never touches the fixture.
+void openDrawing(cad::Application& host, const QString& home, const QString& drawing)
+{
+    QString windowsPath = drawing;
+    if (!paths::isDrivePath(drawing)) {
+        const QFileInfo source(drawing);
+        if (!source.isFile())
+            throw Malformed(QStringLiteral("the drawing \"%1\" does not exist").arg(drawing));
+        windowsPath = QStringLiteral("D:\\") + source.fileName();
+        const QString target = paths::resolve(windowsPath);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::remove(target);
+        if (!QFile::copy(source.absoluteFilePath(), target))
+            throw Malformed(QStringLiteral("the drawing \"%1\" cannot be copied into the home").arg(drawing));
+    } else if (!QFileInfo(resolveIn(home, drawing)).isFile()) {
+        throw Malformed(QStringLiteral("the drawing \"%1\" does not exist").arg(drawing));
+    }
+    cad::Document& pristine = host.ActiveDocument();
+    try {
+        host.DocumentsOpen(windowsPath);
+    } catch (const RunError& e) {
+        throw Malformed(QStringLiteral("the drawing \"%1\" cannot be read: %2").arg(drawing, e.description()));
+    }
+    // as the host does with an untouched new drawing when a file is opened
+    pristine.Close();
+}
+
+ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
 {
     for (auto it = sc.begin(); it != sc.end(); ++it) {
         if (!kKeys.contains(it.key()))
             throw Malformed(QStringLiteral("unknown key \"%1\"").arg(it.key()));
     }
-    if (sc.contains(QStringLiteral("drawing")) || sc.contains(QStringLiteral("save_drawing")))
-        throw Malformed(QStringLiteral("\"drawing\" and \"save_drawing\" need the CAD host, not built in yet"));
     if (sc.contains(QStringLiteral("cad")) && sc.value(QStringLiteral("cad")).toString() != QLatin1String("stopped"))
         throw Malformed(QStringLiteral("\"cad\" takes only \"stopped\""));
+    const bool cadStopped = sc.contains(QStringLiteral("cad"));
+    const QString drawing = textKey(sc, "drawing");
+    const QString saveDrawing = textKey(sc, "save_drawing");
+    if (cadStopped && (!drawing.isEmpty() || !saveDrawing.isEmpty()))
+        throw Malformed(QStringLiteral("\"drawing\" and \"save_drawing\" need a running CAD host"));
 
     // Answers and items are checked before anything is written.
     AnswerQueue queue;
@@ -179,11 +283,16 @@ ScenarioResult run(const QJsonObject& sc)
     const QJsonValue runList = sc.value(QStringLiteral("run"));
     if (!runList.isArray())
         throw Malformed(QStringLiteral("\"run\" must be a list of item names"));
-    QStringList items;
+    std::vector<RunEntry> items;
+    int index = 0;
     for (const auto& v : runList.toArray()) {
-        if (!v.isString() || !registry.has(v.toString()))
+        if (v.isObject())
+            items.emplace_back(readWindowStep(v.toObject(), index));
+        else if (!v.isString() || !registry.has(v.toString()))
             throw Malformed(QStringLiteral("no item \"%1\"").arg(v.toVariant().toString()));
-        items.append(v.toString());
+        else
+            items.emplace_back(v.toString());
+        ++index;
     }
 
     std::optional<QTemporaryDir> temp;
@@ -216,11 +325,22 @@ ScenarioResult run(const QJsonObject& sc)
     Context ctx(settings, ui);
     traverse::TraverseSheet sheet;
     ctx.setSheet(&sheet);
-    // Window openings and item runs, each at its place among the ui events.
+    // The host runs from the start with its empty drawing; its command-line
+    // questions take their answers from the same queue.
+    cad::Application host;
+    host.setInputSource(std::make_unique<cad::ScriptedInput>(queue));
+    host.setRunning(!cadStopped);
+    ctx.setCad(&host);
+    if (!drawing.isEmpty())
+        openDrawing(host, home, drawing);
+    // Window openings, item runs and window steps, each at its place among
+    // the ui events.
     QList<QPair<qsizetype, QJsonObject>> marks;
     ctx.openWindow = [&](const QString& form) {
         marks.append({ui.events().size(), QJsonObject{{QStringLiteral("kind"), QStringLiteral("window")},
                                                       {QStringLiteral("form"), form}}});
+        if (windows)
+            windows->opened(form);
     };
 
     loadMainWindow(ctx);
@@ -250,13 +370,35 @@ ScenarioResult run(const QJsonObject& sc)
             throw Malformed(QStringLiteral("sheet: unknown key \"%1\"").arg(k));
     }
 
+    if (windows)
+        windows->start(ctx, registry);
+    struct FinishWindows {
+        ScenarioWindows* w;
+        ~FinishWindows()
+        {
+            if (w)
+                w->finish();
+        }
+    } finishWindows{windows};
+
     ScenarioResult result;
     QString error;
-    for (const QString& item : items) {
-        marks.append({ui.events().size(), QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")},
-                                                      {QStringLiteral("item"), item}}});
+    QJsonObject forms;
+    for (const RunEntry& entry : items) {
+        const WindowStep* step = std::get_if<WindowStep>(&entry);
+        const QString item = step ? step->form : std::get<QString>(entry);
+        marks.append({ui.events().size(),
+                      step ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("step")}, {QStringLiteral("window"), item}}
+                           : QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")}, {QStringLiteral("item"), item}}});
         try {
-            registry.run(item, ctx);
+            if (!step)
+                registry.run(item, ctx);
+            else if (!windows)
+                error = QStringLiteral("the window step of %1 needs kelvor-run's windows").arg(item);
+            else
+                forms.insert(item, windows->step(*step));
+        } catch (const WindowStepError& e) {
+            error = e.message();
         } catch (const ScriptMismatch& e) {
             error = e.message();
         } catch (const RunError& e) {
@@ -271,6 +413,21 @@ ScenarioResult run(const QJsonObject& sc)
         if (ctx.state().ended) {
             marks.append({ui.events().size(), QJsonObject{{QStringLiteral("kind"), QStringLiteral("ended")}}});
             break;
+        }
+    }
+
+    if (!saveDrawing.isEmpty()) {
+        const QString target = resolveIn(home, saveDrawing);
+        QString failure;
+        try {
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            cad::writeDxf(host.ActiveDocument(), target);
+        } catch (const RunError& e) {
+            failure = QStringLiteral("save_drawing failed with error %1").arg(e.number());
+        }
+        if (!failure.isEmpty() && error.isEmpty()) {
+            error = failure;
+            result.exitCode = 1;
         }
     }
 
@@ -303,6 +460,10 @@ ScenarioResult run(const QJsonObject& sc)
     for (const auto& e : settings.all())
         settingsOut.insert(e.first, e.second);
     out.insert(QStringLiteral("settings"), settingsOut);
+    if (!forms.isEmpty())
+        out.insert(QStringLiteral("forms"), mapper.map(forms));
+    out.insert(QStringLiteral("cad"), QJsonObject{{QStringLiteral("transcript"), host.transcript()},
+                                                  {QStringLiteral("journal"), host.journal()}});
     const MainState& st = ctx.state();
     out.insert(QStringLiteral("menu"),
                QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},
@@ -326,10 +487,10 @@ ScenarioResult run(const QJsonObject& sc)
 
 } // namespace
 
-ScenarioResult runScenario(const QJsonObject& scenario)
+ScenarioResult runScenario(const QJsonObject& scenario, ScenarioWindows* windows)
 {
     try {
-        return run(scenario);
+        return run(scenario, windows);
     } catch (const Malformed& e) {
         return ScenarioResult{QJsonObject{{QStringLiteral("error"), e.text}}, 2};
     } catch (const RunError& e) {
@@ -339,7 +500,7 @@ ScenarioResult runScenario(const QJsonObject& scenario)
     }
 }
 
-ScenarioResult runScenarioText(const QByteArray& json)
+ScenarioResult runScenarioText(const QByteArray& json, ScenarioWindows* windows)
 {
     QJsonParseError pe;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &pe);
@@ -348,7 +509,7 @@ ScenarioResult runScenarioText(const QByteArray& json)
             QJsonObject{{QStringLiteral("error"),
                          QStringLiteral("not a JSON object: %1 at %2").arg(pe.errorString()).arg(pe.offset)}},
             2};
-    return runScenario(doc.object());
+    return runScenario(doc.object(), windows);
 }
 
 } // namespace kelvor::app

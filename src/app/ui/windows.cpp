@@ -1,5 +1,7 @@
 #include "windows.h"
 
+#include "float_bar.h"
+
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
 #include "quelt/ui/windows.h"
@@ -67,6 +69,7 @@ void registerAllWindows(WindowRegistry& windows)
     // One call per subsystem's ui library.
     coords::registerCoordsWindows(windows);
     tools::registerToolWindows(windows);
+    registerBarWindows(windows);
     quelt::registerQueltWindows(windows);
 }
 

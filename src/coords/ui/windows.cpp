@@ -6,9 +6,7 @@ namespace kelvor::coords {
 
 void registerCoordsWindows(app::WindowRegistry& windows)
 {
-    windows.add(QStringLiteral("HuanDaiJiSuan"), [](Context& ctx, QWidget* mainWindow) {
-        showHuanDaiJiSuan(ctx, mainWindow);
-    });
+    windows.addWindow<HuanDaiJiSuan>(QStringLiteral("HuanDaiJiSuan"));
 }
 
 } // namespace kelvor::coords

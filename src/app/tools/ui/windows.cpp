@@ -34,10 +34,10 @@ void showAddtext(Context& ctx, QWidget* owner)
 
 void registerToolWindows(app::WindowRegistry& windows)
 {
-    windows.add(QStringLiteral("seting"), showSeting);
-    windows.add(QStringLiteral("Form2"), showForm2);
-    windows.add(QStringLiteral("tool"), showTool);
-    windows.add(QStringLiteral("addtext"), showAddtext);
+    windows.addWindow<SetingDialog>(QStringLiteral("seting"));
+    windows.addWindow<Form2>(QStringLiteral("Form2"));
+    windows.addWindow<ToolWindow>(QStringLiteral("tool"));
+    windows.addWindow<AddtextWindow>(QStringLiteral("addtext"));
 }
 
 } // namespace kelvor::tools
