@@ -5,7 +5,6 @@
 #include "app/ui/windows.h"
 #include "platform/cad/application.h"
 #include "platform/commands.h"
-#include "platform/cad/application.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
@@ -28,13 +27,11 @@ int main(int argc, char** argv)
     Context ctx(settings, ui);
     traverse::TraverseSheet sheet;
     ctx.setSheet(&sheet);
-    // The embedded CAD host runs from the start, hidden until a command shows it.
-    cad::Application cadHost;
-    ctx.setCad(&cadHost);
-    CadHostWindow cadWindow(cadHost, ui);
     // The embedded CAD host runs from the start with an empty new drawing.
     cad::Application cadHost;
     ctx.setCad(&cadHost);
+    // Its window stays hidden until a command shows it.
+    CadHostWindow cadWindow(cadHost, ui);
 
     // The splash first; the main window loads hidden inside its load step.
     app::Star star(ui.today());

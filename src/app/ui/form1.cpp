@@ -1,4 +1,7 @@
 #include "form1.h"
+#include "launcher.h"
+#include "quick_popup.h"
+#include "toolbar.h"
 
 #include "app/common_file.h"
 #include "app/menu_table.h"
@@ -63,6 +66,10 @@ Form1::Form1(Context& ctx, CommandRegistry& registry, const WindowRegistry& wind
     picture11_->setFrameShape(QFrame::Box);
     picture11_->setText(QStringLiteral("正在处理，请稍候……"));
     picture11_->hide();
+
+    installToolbar1(*this);
+    installLauncher(*this);
+    installQuickPopup(*this);
 
     ctx_.openWindow = [this](const QString& form) { openWindow(form); };
     // the client area is 9375 x 7155 twips below the menu bar

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "cmd_commands.h"
 #include "dxf.h"
 #include "number_text.h"
 
@@ -135,6 +136,7 @@ PopupMenu& MenuGroup::MenusItem(int index)
 Application::Application()
     : input_(std::make_unique<NoInput>())
 {
+    registerEditingCommands(*this);
     DocumentsAdd();
     auto group = std::make_unique<MenuGroup>(this, QStringLiteral("ACAD"));
     for (const char* name : {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)", "格式(&O)", "工具(&T)", "绘图(&D)",
@@ -153,10 +155,17 @@ void Application::attach() const
         raise(err::NoServer);
 }
 
+void Application::setRunning(bool on)
+{
+    running_ = on;
+    notify(HostView::Running);
+}
+
 void Application::setVisible(bool on)
 {
     visible_ = on;
     events_.append(QStringLiteral("Visible %1").arg(on ? 1 : 0));
+    notify(HostView::Visibility);
 }
 
 QString Application::Caption() const
@@ -170,6 +179,7 @@ void Application::setWindowState(int state)
         fault(fail::Failed, QStringLiteral("window state %1 is out of range").arg(state));
     windowState_ = state;
     events_.append(QStringLiteral("WindowState %1").arg(state));
+    notify(HostView::WindowState);
 }
 
 void Application::activate(const QString& title)
@@ -178,6 +188,7 @@ void Application::activate(const QString& title)
         raise(err::InvalidArgument);
     ++activations_;
     events_.append(QStringLiteral("Activate %1").arg(title));
+    notify(HostView::Activation);
 }
 
 void Application::ZoomWindow(const Point& a, const Point& b)
@@ -187,6 +198,7 @@ void Application::ZoomWindow(const Point& a, const Point& b)
     view_.add(b.x, b.y);
     events_.append(QStringLiteral("ZoomWindow %1,%2 %3,%4")
                        .arg(numberText(a.x), numberText(a.y), numberText(b.x), numberText(b.y)));
+    notify(HostView::View);
 }
 
 void Application::ZoomExtents()
@@ -197,6 +209,7 @@ void Application::ZoomExtents()
             ext.add(e->box());
     view_ = ext;
     events_.append(QStringLiteral("ZoomExtents"));
+    notify(HostView::View);
 }
 
 Document& Application::ActiveDocument()
@@ -210,6 +223,8 @@ Document& Application::DocumentsAdd()
 {
     docs_.push_back(std::make_unique<Document>(this));
     active_ = docs_.back().get();
+    activated_.push_back(active_);
+    notify(HostView::Documents);
     return *active_;
 }
 
@@ -222,6 +237,8 @@ Document& Application::DocumentsOpen(const QString& path)
     doc->setFullName(QFileInfo(file).absoluteFilePath());
     docs_.push_back(std::move(doc));
     active_ = docs_.back().get();
+    activated_.push_back(active_);
+    notify(HostView::Documents);
     return *active_;
 }
 
@@ -237,14 +254,32 @@ Document& Application::DocumentsItem(int index)
 void Application::closeDocument(Document* doc)
 {
     // the object stays (closed) so that a stale reference fails softly
+    std::erase(activated_, doc);
     if (active_ == doc) {
         active_ = nullptr;
-        for (auto it = docs_.rbegin(); it != docs_.rend(); ++it)
-            if (!(*it)->isClosed()) {
+        // the drawing that was active before it comes back
+        for (auto it = activated_.rbegin(); it != activated_.rend() && !active_; ++it)
+            if (!(*it)->isClosed())
+                active_ = *it;
+        for (auto it = docs_.rbegin(); it != docs_.rend() && !active_; ++it)
+            if (!(*it)->isClosed())
                 active_ = it->get();
-                break;
-            }
     }
+    notify(HostView::Documents);
+}
+
+void Application::setActive(Document& doc)
+{
+    active_ = &doc;
+    activated_.push_back(active_);
+    notify(HostView::Documents);
+}
+
+void Application::appendTranscript(const QString& text)
+{
+    transcript_ += text;
+    if (hostView_)
+        hostView_->transcriptAppended(text);
 }
 
 void Application::registerCommand(const QString& name, CommandHandler handler)
@@ -265,15 +300,20 @@ void Application::runCommandText(Document& doc, const QString& text)
             continue; // Enter, or an expression at the command prompt
         while (!name.isEmpty() && QStringLiteral("_-'.").contains(name.front()))
             name.remove(0, 1);
+        // a blank ends the command name as Enter does; the rest are answers
+        if (const int blank = int(name.indexOf(QLatin1Char(' '))); blank > 0) {
+            in.pushFront(name.mid(blank + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+            name.truncate(blank);
+        }
         auto it = commands_.find(name.toUpper());
         if (it == commands_.end()) {
-            transcript_ += QStringLiteral("未知命令“%1”。按 F1 查看帮助。\r\n").arg(name.toUpper());
+            appendTranscript(QStringLiteral("未知命令“%1”。按 F1 查看帮助。\r\n").arg(name.toUpper()));
             continue;
         }
         try {
             it->second(in);
         } catch (const RunError&) {
-            transcript_ += QStringLiteral("*取消*\r\n");
+            appendTranscript(QStringLiteral("*取消*\r\n"));
         }
     }
 }

@@ -12,6 +12,18 @@ namespace kelvor::cad {
 
 class Application;
 
+// The host's window, when one is shown: told what commands do to the host
+// and its drawings, so that it can show it. Called on the commands' thread.
+class HostView {
+public:
+    enum Change { Visibility, WindowState, Activation, View, Documents, Running, Regen };
+    virtual ~HostView() = default;
+    virtual void hostChanged(Change what) = 0;
+    // An entity of doc was added or changed, or (gone) erased.
+    virtual void entityChanged(Document& doc, Entity* entity, bool gone) = 0;
+    virtual void transcriptAppended(const QString& text) = 0;
+};
+
 // The answers that follow a command name in a command-line text, one per
 // carriage return. A handler takes what it needs; what it leaves is read as
 // the next command.
@@ -24,6 +36,12 @@ public:
     }
     bool atEnd() const { return pos_ >= items_.size(); }
     QString peek() const { return atEnd() ? QString() : items_.at(pos_); }
+    // Answers read next, before the rest (a blank ends a command name).
+    void pushFront(const QStringList& items)
+    {
+        for (qsizetype i = 0; i < items.size(); ++i)
+            items_.insert(pos_ + i, items.at(i));
+    }
     // The next answer as typed; fails Cancelled when none is left.
     QString nextText();
     double nextReal();
@@ -101,7 +119,7 @@ public:
 
     // Running state: attach() fails with error 429 while stopped.
     bool running() const { return running_; }
-    void setRunning(bool on) { running_ = on; }
+    void setRunning(bool on);
     void attach() const;
 
     bool Visible() const { return visible_; }
@@ -128,7 +146,7 @@ public:
     Document& DocumentsOpen(const QString& path); // becomes the active document
     int DocumentsCount() const { return int(docs_.size()); }
     Document& DocumentsItem(int index);
-    void setActive(Document& doc) { active_ = &doc; }
+    void setActive(Document& doc);
     void closeDocument(Document* doc);
 
     // Command line: the journal holds every SendCommand text verbatim; the
@@ -137,11 +155,15 @@ public:
     void runCommandText(Document& doc, const QString& text);
     const QString& journal() const { return journal_; }
     const QString& transcript() const { return transcript_; }
-    void appendTranscript(const QString& text) { transcript_ += text; }
+    void appendTranscript(const QString& text);
     void clearRecords();
 
     void setInputSource(std::unique_ptr<InputSource> source);
     InputSource& input();
+
+    // The window that shows the host (null without one); not owned.
+    void setHostView(HostView* view) { hostView_ = view; }
+    HostView* hostView() const { return hostView_; }
 
     // Menus of the host's menu bar.
     MenuGroup& MenuGroupsItem(int index);
@@ -159,12 +181,19 @@ private:
     QStringList events_;
     std::vector<std::unique_ptr<Document>> docs_;
     Document* active_ = nullptr;
+    std::vector<Document*> activated_; // in the order they became active
     int untitled_ = 0;
     std::map<QString, CommandHandler> commands_;
     QString journal_, transcript_;
     std::unique_ptr<InputSource> input_;
     std::vector<std::unique_ptr<MenuGroup>> menuGroups_;
     std::vector<PopupMenu*> menuBar_;
+    HostView* hostView_ = nullptr;
+    void notify(HostView::Change what)
+    {
+        if (hostView_)
+            hostView_->hostChanged(what);
+    }
 };
 
 } // namespace kelvor::cad

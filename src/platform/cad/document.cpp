@@ -1,6 +1,7 @@
 #include "document.h"
 
 #include "application.h"
+#include "doc_files.h"
 #include "dxf.h"
 #include "spatial_index.h"
 
@@ -343,13 +344,23 @@ Entity* Block::InsertBlock(const Point& p, const QString& name, double xs, doubl
     if (isFile) {
         const QString file = drawingPath(name);
         blockName = QFileInfo(file).completeBaseName();
-        if (!doc_->findBlock(blockName)) {
+        {
             if (!QFileInfo::exists(file))
                 fault(fail::Failed, QStringLiteral("the drawing \"%1\" does not exist").arg(name));
             std::unique_ptr<Document> src = readDxf(file);
             copyTables(*src, *doc_);
             copyBlockDefinitions(*src, *doc_);
             Block& nb = doc_->BlocksAdd(Point{}, blockName);
+            if (nb.isModelSpace() || &nb == &doc_->PaperSpace())
+                fault(fail::Failed, QStringLiteral("\"%1\" cannot name a block").arg(blockName));
+            // a block of that name is redefined by the file
+            for (const auto& old : nb.owned_)
+                if (!old->erased_) {
+                    old->erased_ = true;
+                    doc_->forgetEntity(old.get());
+                }
+            nb.items_.clear();
+            nb.dirty_ = false;
             const QVariant base = src->GetVariable(QStringLiteral("INSBASE"));
             const QVariantList bl = base.toList();
             if (bl.size() == 3)
@@ -708,6 +719,8 @@ void Document::SendCommand(const QString& text)
 void Document::Regen(int)
 {
     ++regens_;
+    if (app_ && app_->hostView())
+        app_->hostView()->hostChanged(HostView::Regen);
 }
 
 Entity* Document::findHandle(quint64 handle) const
@@ -781,12 +794,16 @@ void Document::forgetEntity(Entity* e)
     byHandle_.erase(e->handle_);
     if (e->owner() == model_.get())
         index_->remove(e);
+    if (app_ && app_->hostView())
+        app_->hostView()->entityChanged(*this, e, true);
 }
 
 void Document::entityChanged(Entity* e)
 {
     if (e->owner() == model_.get())
         index_->markDirty(e);
+    if (app_ && app_->hostView())
+        app_->hostView()->entityChanged(*this, e, false);
 }
 
 std::vector<Entity*> Document::modelCandidates(const Box& area)
@@ -804,7 +821,7 @@ QString Document::Name() const
 QString Document::Path() const
 {
     if (fullName_.isEmpty())
-        return paths::toWindows(paths::windir());
+        return QString(); // never saved: no folder yet
     QString dir = QFileInfo(fullName_).absolutePath();
     return paths::toWindows(dir);
 }
@@ -826,84 +843,57 @@ void Document::SaveAs(const QString& path, DrawingFormat format)
 
 void Document::Wblock(const QString& path, SelectionSet& set)
 {
-    Document out;
-    copyTables(*this, out);
-    for (Entity* e : set.entities())
-        if (e->kind() == EntityKind::BlockReference && !out.findBlock(e->Name())) {
-            // the block and every block it uses
-            std::vector<Block*> todo{findBlock(e->Name())};
-            while (!todo.empty()) {
-                Block* b = todo.back();
-                todo.pop_back();
-                if (!b || out.findBlock(b->Name()))
-                    continue;
-                Block& nb = out.BlocksAdd(b->Origin(), b->Name());
-                for (Entity* c : b->entities()) {
-                    nb.copyOf(*c);
-                    if (c->kind() == EntityKind::BlockReference)
-                        todo.push_back(findBlock(c->Name()));
-                }
-            }
-        }
-    for (Entity* e : set.entities())
-        out.ModelSpace().copyOf(*e);
-    writeDxf(out, drawingPath(path), DrawingFormat::R2000);
+    writeEntitiesAsDrawing(*this, path, set.entities());
 }
 
 void Document::PurgeAll()
 {
-    std::set<QString> layers, linetypes, styles, blockNames;
-    auto note = [&](Block& b) {
-        for (Entity* e : b.entities()) {
-            layers.insert(e->Layer().toUpper());
-            linetypes.insert(e->Linetype().toUpper());
-            if (e->kind() == EntityKind::Text || e->kind() == EntityKind::MText)
-                styles.insert(e->StyleName().toUpper());
-            if (e->kind() == EntityKind::BlockReference)
-                blockNames.insert(e->Name().toUpper());
-        }
-    };
-    note(*model_);
-    note(*paper_);
-    for (auto& b : blocks_)
-        note(*b);
-    // blocks referenced only by unused blocks go too: repeat until stable
-    bool changed = true;
-    while (changed) {
-        changed = false;
-        for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
-            if (!blockNames.count((*it)->Name().toUpper())) {
-                for (const auto& e : (*it)->owned_)
-                    byHandle_.erase(e->handleValue());
-                blocks_.erase(it);
-                changed = true;
-                blockNames.clear();
-                layers.clear();
-                note(*model_);
-                note(*paper_);
-                for (auto& b : blocks_)
-                    note(*b);
-                break;
+    // a block used only by purged blocks goes in the next round, and so do
+    // the layers, linetypes and styles only they used
+    while (true) {
+        std::vector<Entity*> all = model_->entities();
+        for (Entity* e : paper_->entities())
+            all.push_back(e);
+        // blocks count as used only through references, so their own
+        // contents are reached from those
+        References used = referencesOf(*this, all);
+        for (const auto& b : blocks_)
+            if (b->Name().startsWith(QLatin1Char('*')) || used.blocks.count(b->Name().toUpper())) {
+                const References inner = referencesOf(*this, b->entities());
+                used.layers.insert(inner.layers.begin(), inner.layers.end());
+                used.linetypes.insert(inner.linetypes.begin(), inner.linetypes.end());
+                used.styles.insert(inner.styles.begin(), inner.styles.end());
+                used.blocks.insert(inner.blocks.begin(), inner.blocks.end());
             }
-        }
+        for (const Layer& l : layers_.items())
+            used.linetypes.insert(l.Linetype.toUpper());
+        const size_t before = blocks_.size() + layers_.items().size() + linetypes_.items().size() + styles_.items().size();
+        std::erase_if(blocks_, [&](const std::unique_ptr<Block>& b) {
+            if (b->Name().startsWith(QLatin1Char('*')) || used.blocks.count(b->Name().toUpper()))
+                return false;
+            for (const auto& e : b->owned_)
+                byHandle_.erase(e->handleValue());
+            return true;
+        });
+        const QString current = ActiveLayer().toUpper();
+        std::erase_if(layers_.items(), [&](const Layer& l) {
+            const QString n = l.Name.toUpper();
+            return n != QLatin1String("0") && n != QLatin1String("DEFPOINTS") && n != current && !used.layers.count(n);
+        });
+        const QString celtype = GetVariable(QStringLiteral("CELTYPE")).toString().toUpper();
+        std::erase_if(linetypes_.items(), [&](const Linetype& l) {
+            const QString n = l.Name.toUpper();
+            return n != QLatin1String("CONTINUOUS") && n != QLatin1String("BYLAYER") && n != QLatin1String("BYBLOCK")
+                && n != celtype && !used.linetypes.count(n);
+        });
+        const QString style = GetVariable(QStringLiteral("TEXTSTYLE")).toString().toUpper();
+        std::erase_if(styles_.items(), [&](const TextStyle& s) {
+            const QString n = s.Name.toUpper();
+            return n != QLatin1String("STANDARD") && n != style && !used.styles.count(n);
+        });
+        if (blocks_.size() + layers_.items().size() + linetypes_.items().size() + styles_.items().size() == before)
+            break;
     }
-    for (const Layer& l : layers_.items())
-        linetypes.insert(l.Linetype.toUpper());
-    const QString current = ActiveLayer().toUpper();
-    std::erase_if(layers_.items(), [&](const Layer& l) {
-        const QString n = l.Name.toUpper();
-        return n != QLatin1String("0") && n != QLatin1String("DEFPOINTS") && n != current && !layers.count(n);
-    });
-    std::erase_if(linetypes_.items(), [&](const Linetype& l) {
-        const QString n = l.Name.toUpper();
-        return n != QLatin1String("CONTINUOUS") && !linetypes.count(n)
-            && n != GetVariable(QStringLiteral("CELTYPE")).toString().toUpper();
-    });
-    std::erase_if(styles_.items(), [&](const TextStyle& s) {
-        const QString n = s.Name.toUpper();
-        return n != QLatin1String("STANDARD") && !styles.count(n)
-            && n != GetVariable(QStringLiteral("TEXTSTYLE")).toString().toUpper();
-    });
 }
 
 void Document::Close()

@@ -231,6 +231,8 @@ public:
     int updates() const { return updates_; }
     void noteUpdate() { ++updates_; }
     std::map<QString, quint64>& structuralHandles() { return structural_; }
+    // Handles of the last object selection (on screen or by a command), for "Previous".
+    std::vector<quint64>& previousSelection() { return previous_; }
     void ensureStandardTables();
 
 private:
@@ -250,6 +252,7 @@ private:
     std::unique_ptr<SpatialIndex> index_;
     std::map<QString, quint64> structural_;
     QString fullName_;
+    std::vector<quint64> previous_;
     DrawingFormat format_ = DrawingFormat::R2000;
     quint64 handseed_ = 0x30;
     quint64 sequence_ = 0;

@@ -151,6 +151,8 @@ private:
         auto r = std::from_chars(v.data(), v.data() + v.size(), i);
         if (v.isEmpty() || r.ec != std::errc() || r.ptr != v.data() + v.size()) {
             const double d = real(p); // some writers put 1.0 into integer groups
+            if (!(d > -9.2e18 && d < 9.2e18))
+                error(p.line + 1, QStringLiteral("\"%1\" is out of range (group %2)").arg(head(p.value)).arg(p.code));
             return (long long)d;
         }
         return i;

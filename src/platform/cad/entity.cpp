@@ -1,6 +1,7 @@
 #include "entity.h"
 
 #include "document.h"
+#include "geom_curve.h"
 
 #include <cmath>
 
@@ -349,7 +350,7 @@ void Entity::transform(const Affine& t)
 void Entity::GetBoundingBox(Point& minPoint, Point& maxPoint) const
 {
     alive();
-    const Box b = box();
+    const Box b = geom::exactBox(*this);
     double zmin = 0, zmax = 0;
     bool first = true;
     for (const Vertex& v : d_->v) {

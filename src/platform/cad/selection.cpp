@@ -394,6 +394,10 @@ void SelectionSet::SelectOnScreen(const SelectionFilter& filter)
             found.push_back(e);
     }
     take(found);
+    std::vector<quint64>& previous = doc_->previousSelection();
+    previous.clear();
+    for (Entity* e : found)
+        previous.push_back(e->handleValue());
 }
 
 } // namespace kelvor::cad

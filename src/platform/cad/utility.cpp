@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "document.h"
+#include "geom_snap.h"
 
 #include "platform/scripted.h"
 
@@ -35,6 +36,7 @@ Input ScriptedInput::next(const QString& asking, const QString& prompt)
         if (!a.text.isEmpty()) { // "x,y[,z]" typed as text
             const QStringList p = a.text.split(QLatin1Char(','));
             in.point = {p.value(0).toDouble(), p.value(1).toDouble(), p.value(2).toDouble()};
+            in.text = a.text; // typed: no object snap
         }
     } else if (a.kind == QLatin1String("select")) {
         in.kind = Input::Value;
@@ -129,6 +131,8 @@ Point Utility::GetPoint(const QString& prompt)
             lastKeyword_ = k;
             fault(fail::Keyword, QStringLiteral("keyword"));
         }
+        if (in.text.isEmpty()) // a pick lands where the running object snaps put it
+            return snapPoint(*doc_, in.point, doc_->GetVariable(QStringLiteral("OSMODE")).toInt());
         return in.point;
     }
 }

@@ -1,0 +1,49 @@
+#pragma once
+// Shared pieces of the host's own command-line commands.
+#include "platform/cad/application.h"
+#include "platform/cad/cmd_commands.h"
+#include "platform/cad/geom_curve.h"
+
+#include <optional>
+#include <vector>
+
+namespace kelvor::cad::cmd {
+
+// An answer of no text: Enter, which ends a list or a command.
+inline bool isEnter(const QString& item)
+{
+    return item.trimmed().isEmpty();
+}
+
+inline bool isEntityText(const QString& item)
+{
+    return item.trimmed().startsWith(QLatin1Char('('));
+}
+
+// "x,y" or "x,y,z"; null for anything else.
+std::optional<Point> pointOf(const QString& item);
+
+// The next answer, or Enter when the text has run out (a command ends
+// quietly at the end of its text).
+QString nextOrEnter(CommandInput& in);
+
+// Whether the command may change the entity: alive, in model space, on a
+// layer that is neither locked nor frozen.
+bool editable(Document& doc, const Entity& e);
+// Whether the entity counts as a cutting edge or boundary: alive, shown,
+// on a layer that is on and not frozen.
+bool visibleForEdit(Document& doc, const Entity& e);
+
+// Gives a curve entity the shape of the pieces: the first reshapes the
+// entity itself (a circle is replaced by an arc), every further one becomes
+// a copy with the same properties and extended data. No pieces delete it.
+std::vector<Entity*> reshape(Entity& e, const std::vector<std::vector<geom::Seg>>& pieces);
+
+// Object selection of a command: entity expressions, "ALL", "Last" and
+// "Previous", ended by Enter; becomes the drawing's previous selection.
+std::vector<Entity*> selectObjects(CommandInput& in);
+
+// Copies layer, linetype, colour, visibility and extended data.
+void takeProperties(Entity& to, const Entity& from);
+
+} // namespace kelvor::cad::cmd
