@@ -111,8 +111,10 @@ void bianchangtaoyinggai_Click(Context& ctx)
         }
         writeTextLines(QStringLiteral("d:\\bak.txt"), result.report);
         writeTextLines(watchPath, result.report);
-        for (size_t k = 0; k < result.distances.size(); ++k)
+        for (size_t k = 0; k < result.distances.size(); ++k) {
             sheet->setText5(int(9 * k + 2), result.distances[k]);
+            sheet->setCellRed(int(9 * k + 2), true);
+        }
         ui.openTextWindow(watchPath);
     } catch (const RunError& e) {
         ui.message(QStringLiteral("错误号：") + SignedNumberText(e.number()), QStringLiteral("错误"), Icon::Critical);

@@ -151,4 +151,17 @@ void TraverseSheet::setContourList(const QStringList& items)
     emit changed();
 }
 
+bool TraverseSheet::cellRed(int index) const
+{
+    return index >= 0 && index < StationCells && cellRed_[size_t(index)];
+}
+
+void TraverseSheet::setCellRed(int index, bool red)
+{
+    if (index < 0 || index >= StationCells || cellRed_[size_t(index)] == red)
+        return;
+    cellRed_[size_t(index)] = red;
+    emit changed();
+}
+
 } // namespace kelvor::traverse

@@ -56,6 +56,11 @@ public:
     int redLabel() const { return redLabel_; }
     void setRedLabel(int label);
 
+    // A Text5 cell whose text is painted red until it next loses the focus
+    // (the distances the projection correction changed).
+    bool cellRed(int index) const;
+    void setCellRed(int index, bool red);
+
     QString grade() const { return grade_; }                     // Combo1 text
     void setGrade(const QString& text);
     QString contourInterval() const { return contourInterval_; } // Combo2 text
@@ -73,6 +78,7 @@ private:
     std::array<QString, StationCells> text5_;
     std::array<bool, Rows> rowVisible_{};
     int redLabel_ = 1;
+    std::array<bool, StationCells> cellRed_{};
     QString grade_;
     QString contourInterval_;
     QStringList gradeList_;

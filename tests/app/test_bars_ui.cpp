@@ -325,6 +325,27 @@ TEST(QuickPopup, RightButtonOnTheAdjustmentButtonPopsItUp)
     EXPECT_EQ(s.ran, QStringList{QStringLiteral("Command37")});
 }
 
+TEST(QuickPopup, TooltipNamesTheReportTheNextAdjustmentWrites)
+{
+    Shell s;
+    s.form->show();
+    auto* adjust = s.form->sheetFrame()->findChild<QPushButton*>(QStringLiteral("Command37"));
+    ASSERT_NE(adjust, nullptr);
+    Context& ctx = s.form->context();
+    ctx.settings().writeRaw(QStringLiteral("MydxfileSavepath="), QStringLiteral("d:\\cg"));
+    const auto move = [&] {
+        QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), adjust->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(adjust, &e);
+    };
+    adjust->setToolTip(QStringLiteral("earlier"));
+    move(); // second-row name empty: the tooltip stays
+    EXPECT_EQ(adjust->toolTip(), QStringLiteral("earlier"));
+    ctx.sheet()->setText5(9, QStringLiteral(" P1 "));
+    move();
+    EXPECT_EQ(adjust->toolTip(), QStringLiteral("SYS.read.dx 生成：d:\\cg\\P1.CG"));
+}
+
 // ---------------------------------------------------------------- floating bar
 
 TEST(FloatingBar, OpensInTheCornerAndHandsOverAfter350ms)

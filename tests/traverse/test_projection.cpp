@@ -69,6 +69,10 @@ TEST(Projection, CorrectsTheSheetAndReplacesWatchWithItsReport)
     EXPECT_EQ(test::messageTitle(p.home.ui, 0), QStringLiteral("重要提示"));
     EXPECT_EQ(p.sheet.text5(2), QStringLiteral("1000.005"));
     EXPECT_EQ(p.sheet.text5(11), QStringLiteral("250.501"));
+    // the corrected distances show red; nothing else does
+    EXPECT_TRUE(p.sheet.cellRed(2));
+    EXPECT_TRUE(p.sheet.cellRed(11));
+    EXPECT_FALSE(p.sheet.cellRed(1));
 
     const QStringList expected = {
         QStringLiteral("成果报告："),

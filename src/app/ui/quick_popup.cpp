@@ -1,6 +1,7 @@
 #include "quick_popup.h"
 
 #include "form1.h"
+#include "traverse/commands.h"
 
 #include <QCursor>
 #include <QGroupBox>
@@ -29,6 +30,11 @@ protected:
                 menu->exec(QCursor::pos());
             return true;
         }
+        // The tooltip names the report the next adjustment will write.
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+            if (auto* button = qobject_cast<QPushButton*>(watched))
+                button->setToolTip(traverse::Command37_ToolTip(form_.context(), button->toolTip()));
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -44,6 +50,7 @@ void installQuickPopup(Form1& form)
     auto* button = frame ? frame->findChild<QPushButton*>(QStringLiteral("Command37")) : nullptr;
     if (!button)
         return;
+    button->setMouseTracking(true); // the tooltip follows the sheet as the pointer moves
     button->installEventFilter(new RightButtonPopup(form, button));
 }
 

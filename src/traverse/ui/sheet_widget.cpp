@@ -261,6 +261,8 @@ void SheetWidget::refresh()
         // isHidden, not isVisible: the frame itself may not be shown yet.
         if (e->isHidden() == sheet_.cellVisible(k))
             e->setVisible(sheet_.cellVisible(k));
+        if (sheet_.cellRed(k))
+            setColour(e, QPalette::Text, Red);
     }
     for (int l = 0; l <= TraverseSheet::Rows; ++l) {
         QLabel* label = label5_[size_t(l)];
@@ -384,8 +386,10 @@ bool SheetWidget::eventFilter(QObject* watched, QEvent* event)
             return keyInCell(k, static_cast<QKeyEvent*>(event));
         if (type == QEvent::FocusIn)
             setColour(text5_[size_t(k)], QPalette::Text, Red);
-        else if (type == QEvent::FocusOut)
+        else if (type == QEvent::FocusOut) {
             setColour(text5_[size_t(k)], QPalette::Text, palette().color(QPalette::Text));
+            sheet_.setCellRed(k, false);
+        }
         return false;
     }
     if (type == QEvent::MouseButtonDblClick) {
