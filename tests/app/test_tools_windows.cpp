@@ -5,12 +5,16 @@
 #include "app/tools/ui/tool.h"
 #include "app/tools/ui/windows.h"
 #include "app/ui/windows.h"
+#include "platform/context.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "platform/text_file.h"
 #include "platform/ui/qt_ui.h"
 #include "test_support.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QMouseEvent>
 #include <QLabel>
@@ -103,6 +107,31 @@ TEST(SetingWindow, CancelStoresNothing)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(home.settings.all(), before);
     EXPECT_EQ(home.context.state().formTag, QStringLiteral("1"));
+}
+
+TEST(SetingWindow, StoreThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
+{
+    TempHome home;
+    const QString dir = home.root() + QStringLiteral("/broken");
+    QDir().mkpath(dir);
+    SettingsStore broken(dir);
+    Context ctx(broken, home.ui);
+    ctx.state().formTag = QStringLiteral("1");
+    SetingDialog dlg(ctx);
+    text28(dlg, 1)->setText(QStringLiteral("d:\\result"));
+    child<QRadioButton>(dlg, "Option3(2)")->setChecked(true);
+    child<QPushButton>(dlg, "Command62(0)")->click();
+    const QString text = QStringLiteral("记录文件被破坏或磁盘写保护！\r请重新启动该程序修复记录文件。");
+    // once while loading, once for the refused store
+    const QJsonArray m = home.ui.messages();
+    ASSERT_EQ(m.size(), 2);
+    EXPECT_EQ(m[1].toObject().value("text").toString(), text);
+    EXPECT_EQ(m[1].toObject().value("title").toString(), QStringLiteral("错误"));
+    EXPECT_EQ(m[1].toObject().value("icon").toString(), QStringLiteral("critical"));
+    // what was typed is still there to be stored later; Form1 keeps its Tag
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(text28(dlg, 1)->text(), QStringLiteral("d:\\result"));
+    EXPECT_EQ(ctx.state().formTag, QStringLiteral("1"));
 }
 
 TEST(SetingWindow, PagesAndBrowseButtons)

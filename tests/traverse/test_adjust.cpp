@@ -122,6 +122,36 @@ TEST(AdjustRounding, RoundsHalfAwayFromZeroAndReadsThePointAloneAsZero)
     EXPECT_THROW(readRounded(QStringLiteral("abc")), RunError);
 }
 
+// The printed misclosure goes degrees -> D.MMSS -> 7 decimals -> seconds; the
+// flag compares the printed figure, so a value that prints equal to the limit
+// is not flagged.
+TEST(AdjustReport, AngularMisclosurePrintsSignedSecondsAndFlagsBeyondTheLimit)
+{
+    struct Case {
+        double seconds;
+        const char* allowed; // "" for no grade
+        const char* text;
+    } cases[] = {
+        {-30.25, "24.00", "-30.25**"},
+        {7.85, "24.00", "+7.85"},
+        {24.0, "24.00", "+24.00"},
+        {24.004, "24.00", "+24.00"},
+        {-24.006, "24.00", "-24.01**"},
+        {75.5, "98.00", "+75.50"},       // past a whole minute: 0.01155 in D.MMSS
+        {-3723.4, "98.00", "-3723.40**"}, // 1°02′03.4″
+        {0.0004, "24.00", "0.00"},        // under half a thousandth: the point alone
+        {0.5, "", "+0.50**"},
+        {0.0, "", "0.00"},
+    };
+    for (const Case& c : cases) {
+        Adjustment adj;
+        adj.wa = c.seconds / 3600;
+        if (*c.allowed)
+            adj.grade.waAllowed = QString::fromLatin1(c.allowed);
+        EXPECT_EQ(angularMisclosureText(adj), QString::fromUtf8(c.text)) << c.seconds;
+    }
+}
+
 // ---- grades ---------------------------------------------------------------------
 
 TEST(AdjustGrade, LimitsFollowTheGradeTable)

@@ -27,6 +27,16 @@ const std::array<SetingBox, 14>& setingBoxes()
     return boxes;
 }
 
+namespace {
+
+void reportBrokenStore(Context& ctx)
+{
+    ctx.ui().message(QStringLiteral("记录文件被破坏或磁盘写保护！\r请重新启动该程序修复记录文件。"),
+                     QStringLiteral("错误"), Icon::Critical);
+}
+
+} // namespace
+
 bool finddx(Context& ctx, SetingValues& values)
 {
     try {
@@ -40,14 +50,15 @@ bool finddx(Context& ctx, SetingValues& values)
         for (const SetingBox& box : setingBoxes())
             values.text28[std::size_t(box.index)] = ctx.setting(box.key);
     } catch (const RunError&) {
-        ctx.ui().message(QStringLiteral("记录文件被破坏或磁盘写保护！\r请重新启动该程序修复记录文件。"),
-                         QStringLiteral("错误"), Icon::Critical);
+        reportBrokenStore(ctx);
         return false;
     }
     return true;
 }
 
-void storeSeting(Context& ctx, const SetingValues& v)
+namespace {
+
+void storeBoxes(Context& ctx, const SetingValues& v)
 {
     SettingsStore& s = ctx.settings();
     auto box = [&v](int i) { return TrimBlanks(v.text28[std::size_t(i)]); };
@@ -69,7 +80,20 @@ void storeSeting(Context& ctx, const SetingValues& v)
     s.WriteSetting(QStringLiteral("zbxt="), box(12));
     s.WriteSetting(QStringLiteral("gcxt="), box(11));
     s.WriteSetting(QStringLiteral("zyjd="), box(10));
+}
+
+} // namespace
+
+bool storeSeting(Context& ctx, const SetingValues& v)
+{
+    try {
+        storeBoxes(ctx, v);
+    } catch (const RunError&) {
+        reportBrokenStore(ctx);
+        return false;
+    }
     ctx.state().formTag = QString::number(v.floatMenu >= 0 && v.floatMenu <= 2 ? v.floatMenu : 0);
+    return true;
 }
 
 } // namespace kelvor::tools

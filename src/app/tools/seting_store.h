@@ -30,7 +30,8 @@ const std::array<SetingBox, 14>& setingBoxes();
 bool finddx(Context& ctx, SetingValues& values);
 
 // "确定&D": stores every box trimmed of blanks, in the dialog's order, and
-// sets Form1's Tag from the floating bar options.
-void storeSeting(Context& ctx, const SetingValues& values);
+// sets Form1's Tag from the floating bar options. A store that cannot be
+// written gets the dialog's message and leaves the Tag; returns false.
+bool storeSeting(Context& ctx, const SetingValues& values);
 
 } // namespace kelvor::tools

@@ -231,8 +231,9 @@ void SetingDialog::showValues(const SetingValues& v)
 
 void SetingDialog::accept()
 {
-    storeSeting(ctx_, values());
-    QDialog::accept();
+    // A refused store keeps the dialog open with what was typed.
+    if (storeSeting(ctx_, values()))
+        QDialog::accept();
 }
 
 void SetingDialog::browseFolder(int box)
