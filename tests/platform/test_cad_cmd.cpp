@@ -361,11 +361,99 @@ TEST(CadCommands, ImageClipFrameAndTransparency)
     EXPECT_FALSE(image->ClippingEnabled());
 
     const int before = h.ms().Count();
+    // the menus send the names alone: the person at the screen answers the rest
+    h.home.answer(QStringLiteral("enter"));
     h.doc().SendCommand(QStringLiteral("_imageframe\r"));
+    ScriptedAnswer pick;
+    pick.kind = QStringLiteral("select");
+    pick.list = QStringList{image->Handle()};
+    h.home.answers.push(pick);
+    h.home.answer(QStringLiteral("keyword"), QStringLiteral("ON"));
     h.doc().SendCommand(QStringLiteral(" _transparency\r"));
+    EXPECT_TRUE(h.home.answers.empty());
+    EXPECT_EQ(image->data().imageDisplay & 8, 8);
     EXPECT_EQ(h.ms().Count(), before);
     EXPECT_TRUE(h.app.journal().endsWith(QStringLiteral("_imageframe\r _transparency\r")));
     EXPECT_FALSE(h.app.transcript().contains(QStringLiteral("未知命令")));
+}
+
+namespace {
+
+ScriptedAnswer said(const char* kind, const QString& text = QString())
+{
+    ScriptedAnswer a;
+    a.kind = QLatin1String(kind);
+    a.text = text;
+    return a;
+}
+
+ScriptedAnswer at(double x, double y)
+{
+    ScriptedAnswer a = said("point");
+    a.x = x;
+    a.y = y;
+    return a;
+}
+
+// The test's line ("ENT" stands for its handle), picked or selected.
+ScriptedAnswer pickedLine(double x, double y)
+{
+    ScriptedAnswer a = at(x, y);
+    a.kind = QStringLiteral("entity");
+    a.handle = QStringLiteral("ENT");
+    return a;
+}
+
+ScriptedAnswer selectedLine()
+{
+    ScriptedAnswer a = said("select");
+    a.list = QStringList{QStringLiteral("ENT")};
+    return a;
+}
+
+} // namespace
+
+TEST(CadCommands, AnswersBeyondTheTextComeFromThePersonAtTheScreen)
+{
+    const struct {
+        const char* what;
+        QStringList text;
+        std::vector<ScriptedAnswer> answers;
+        int entities; // in model space after it
+        int colour;   // of the line
+        bool cancelled;
+    } cases[] = {
+        {"an offset completed on screen", {QStringLiteral("_offset"), QStringLiteral("2")},
+         {pickedLine(5, 0), at(5, 3), said("enter")}, 2, ColorByLayer, false},
+        {"the distance typed there too", {QStringLiteral("_offset")},
+         {said("keyword", QStringLiteral("2")), pickedLine(5, 0), at(5, 3), said("enter")}, 2, ColorByLayer, false},
+        {"Esc cancels it", {QStringLiteral("_offset"), QStringLiteral("2")}, {said("esc")}, 1, ColorByLayer, true},
+        {"a selection made on screen", {QStringLiteral("change")},
+         {selectedLine(), said("keyword", QStringLiteral("p")), said("keyword", QStringLiteral("c")),
+          said("keyword", QStringLiteral("1")), said("enter")},
+         1, 1, false},
+        {"Enter after the selection ends it", {QStringLiteral("change")}, {selectedLine(), said("enter")}, 1,
+         ColorByLayer, false},
+    };
+    for (const auto& c : cases) {
+        Host h;
+        Entity* line = h.ms().AddLine({0, 0, 0}, {10, 0, 0});
+        for (ScriptedAnswer a : c.answers) {
+            if (a.handle == QLatin1String("ENT"))
+                a.handle = line->Handle();
+            if (a.list == QStringList{QStringLiteral("ENT")})
+                a.list = QStringList{line->Handle()};
+            h.home.answers.push(a);
+        }
+        CommandLineScript(h.doc(), c.text);
+        EXPECT_TRUE(h.home.answers.empty()) << c.what;
+        EXPECT_EQ(h.ms().Count(), c.entities) << c.what;
+        EXPECT_EQ(line->Color(), c.colour) << c.what;
+        EXPECT_EQ(h.app.transcript().contains(QStringLiteral("*取消*")), c.cancelled) << c.what;
+        if (c.entities == 2) {
+            EXPECT_EQ(LastModelSpaceEntity(h.doc())->StartPoint(), (Point{0, 2, 0})) << c.what;
+        }
+    }
 }
 
 TEST(CadCommands, LandClassTableOfThePreviousSelection)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -125,6 +126,75 @@ TEST(CadDocuments, ClosingBringsBackThePreviouslyActiveDrawing)
     EXPECT_EQ(&app.ActiveDocument(), &a) << "not merely the newest one left";
     a.Close();
     EXPECT_EQ(&app.ActiveDocument(), &b);
+}
+
+TEST(CadDocuments, SavedUntilTheDrawingChanges)
+{
+    test::TempHome home;
+    Application app;
+    Document& d = app.ActiveDocument();
+    EXPECT_TRUE(d.Saved()) << "a new drawing has nothing to lose";
+    Entity* line = d.ModelSpace().AddLine({0, 0, 0}, {1, 1, 0});
+    EXPECT_FALSE(d.Saved());
+    d.SaveAs(home.path(QStringLiteral("a.dxf")));
+    EXPECT_TRUE(d.Saved());
+    Document& opened = app.DocumentsOpen(home.path(QStringLiteral("a.dxf")));
+    EXPECT_TRUE(opened.Saved()) << "reading is no change";
+    const struct {
+        const char* what;
+        std::function<void(Document&)> change;
+    } changes[] = {
+        {"an entity added", [](Document& x) { x.ModelSpace().AddPoint({0, 0, 0}); }},
+        {"an entity moved", [](Document& x) { x.ModelSpace().Item(0)->Move({0, 0, 0}, {1, 0, 0}); }},
+        {"an entity deleted", [](Document& x) { x.ModelSpace().Item(0)->Delete(); }},
+        {"its colour", [](Document& x) { x.ModelSpace().Item(0)->setColor(1); }},
+        {"its extended data", [](Document& x) { x.ModelSpace().Item(0)->SetXData({xstr(1001, "SOUTH")}); }},
+        {"a layer added", [](Document& x) { x.Layers().Add(QStringLiteral("JMD")); }},
+        {"a layer locked", [](Document& x) { x.Layers().Item(QStringLiteral("0")).Lock = true; }},
+        {"a linetype's pattern", [](Document& x) { x.Linetypes().Item(QStringLiteral("Continuous")).pattern = {1}; }},
+        {"a variable", [](Document& x) { x.SetVariable(QStringLiteral("OSMODE"), 33); }},
+        {"a block defined", [](Document& x) { x.BlocksAdd({0, 0, 0}, QStringLiteral("B")); }},
+        {"a group", [](Document& x) { x.GroupsAdd(QStringLiteral("G")).AppendItems({x.ModelSpace().Item(0)}); }},
+    };
+    for (const auto& c : changes) {
+        std::unique_ptr<Document> x = readDxf(home.path(QStringLiteral("a.dxf")));
+        ASSERT_TRUE(x->Saved()) << c.what;
+        c.change(*x);
+        EXPECT_FALSE(x->Saved()) << c.what;
+    }
+    // what is no change
+    line = opened.ModelSpace().Item(0);
+    line->Highlight(true);
+    line->Update();
+    opened.Regen();
+    SelectionSet& set = ScratchSelectionSet(opened, QStringLiteral("text"));
+    set.Select(SelectAll);
+    EXPECT_TRUE(opened.Saved());
+    opened.ModelSpace().AddPoint({0, 0, 0});
+    opened.Save();
+    EXPECT_TRUE(opened.Saved());
+}
+
+TEST(CadDocuments, TheCollectionHoldsOnlyOpenDrawings)
+{
+    test::TempHome home;
+    Application app;
+    Document& a = app.ActiveDocument();
+    Document& b = app.DocumentsAdd();
+    Document& c = app.DocumentsAdd();
+    b.Close();
+    ASSERT_EQ(app.DocumentsCount(), 2);
+    EXPECT_EQ(&app.DocumentsItem(0), &a);
+    EXPECT_EQ(&app.DocumentsItem(1), &c);
+    for (int index : {-1, 2})
+        EXPECT_THROW(app.DocumentsItem(index), RunError) << index;
+    // every index below the count is a drawing, as a loop over them expects
+    b.Close();
+    c.Close();
+    a.Close();
+    EXPECT_EQ(app.DocumentsCount(), 0);
+    EXPECT_FALSE(app.hasDocument());
+    EXPECT_TRUE(b.isClosed()) << "a stale reference still answers";
 }
 
 TEST(CadDocuments, WblockCarriesWhatTheEntitiesUse)

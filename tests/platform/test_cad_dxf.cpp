@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace kelvor;
 using namespace kelvor::cad;
@@ -276,18 +277,180 @@ TEST(CadDxf, BadFilesFailNamingTheLine)
     }
 }
 
-TEST(CadDxf, UnknownContentIsSkipped)
+TEST(CadDxf, UnknownSectionsAreSkippedUnknownEntitiesKept)
 {
     Document d;
     d.ModelSpace().AddLine({0, 0, 0}, {1, 1, 0});
     QByteArray bytes = dxfBytes(d);
+    // a file without subclass markers, as old programs write it
     const QByteArray extra = "  0\r\nSPLINE\r\n  5\r\nFFF\r\n  8\r\n0\r\n 70\r\n8\r\n";
     bytes.insert(bytes.indexOf("  0\r\nENDSEC", bytes.indexOf("ENTITIES")), extra);
     bytes.insert(bytes.indexOf("  0\r\nSECTION\r\n  2\r\nTABLES"),
                  "  0\r\nSECTION\r\n  2\r\nTHUMBNAILIMAGE\r\n 90\r\n0\r\n  0\r\nENDSEC\r\n");
     std::unique_ptr<Document> back = readDxfBytes(bytes);
-    EXPECT_EQ(back->ModelSpace().Count(), 1);
+    ASSERT_EQ(back->ModelSpace().Count(), 2);
     EXPECT_EQ(back->ModelSpace().Item(0)->ObjectName(), QStringLiteral("AcDbLine"));
+    Entity* spline = back->ModelSpace().Item(1);
+    EXPECT_EQ(spline->dxfName(), QStringLiteral("SPLINE"));
+    EXPECT_EQ(spline->Handle(), QStringLiteral("FFF"));
+    const QByteArray saved = dxfBytes(*back);
+    EXPECT_FALSE(saved.contains("THUMBNAILIMAGE"));
+    EXPECT_TRUE(saved.contains("  0\r\nSPLINE\r\n  5\r\nFFF\r\n330\r\n")) << "no subclass marker added";
+    EXPECT_TRUE(saved.contains("  8\r\n0\r\n 70\r\n8\r\n"));
+}
+
+namespace {
+
+// One group as the writer puts it: code right-aligned in three, CR LF.
+QByteArray group(int code, const QByteArray& value)
+{
+    return QByteArray::number(code).rightJustified(3, ' ') + "\r\n" + value + "\r\n";
+}
+
+// The groups of the object or entity with the handle, up to the next 0 group.
+QByteArray recordOf(const QByteArray& file, const QByteArray& handle)
+{
+    qsizetype at = file.indexOf(group(5, handle));
+    if (at < 0)
+        at = file.indexOf(group(105, handle));
+    if (at < 0)
+        return {};
+    const qsizetype end = file.indexOf("\r\n  0\r\n", at);
+    return file.mid(at, end - at + 2);
+}
+
+} // namespace
+
+// A CASS sheet holds hatches, splines, dimensions, meshes, extension
+// dictionaries and layouts the host does not model: saving must keep them.
+TEST(CadDxf, ForeignContentSurvivesARoundTrip)
+{
+    test::TempHome home;
+    const QString fixture = test::fixture(QStringLiteral("fixtures/cad_foreign.dxf"));
+    const QByteArray original = test::readBytes(fixture);
+    std::unique_ptr<Document> d = readDxf(fixture);
+    Block& ms = d->ModelSpace();
+    ASSERT_EQ(ms.Count(), 11);
+    const struct {
+        const char* handle;
+        const char* type;
+        const char* object;
+        int number;
+    } kinds[] = {
+        {"51", "HATCH", "AcDbHatch", 17},      {"52", "SPLINE", "AcDbSpline", 31},
+        {"53", "DIMENSION", "AcDbRotatedDimension", 15}, {"54", "ELLIPSE", "AcDbEllipse", 16},
+        {"55", "SOLID", "AcDbTrace", 30},      {"56", "3DFACE", "AcDbFace", 1},
+        {"57", "INSERT", "AcDbMInsertBlock", 38}, {"58", "POLYLINE", "AcDbPolyFaceMesh", 39},
+    };
+    for (const auto& k : kinds) {
+        Entity* e = d->HandleToObject(QLatin1String(k.handle));
+        EXPECT_EQ(e->kind(), EntityKind::Foreign) << k.type;
+        EXPECT_EQ(e->dxfName(), QLatin1String(k.type));
+        EXPECT_EQ(e->ObjectName(), QLatin1String(k.object));
+        EXPECT_EQ(e->EntityType(), k.number) << k.type;
+    }
+    Entity* hatch = d->HandleToObject(QStringLiteral("51"));
+    EXPECT_EQ(hatch->Layer(), QStringLiteral("JMD"));
+    EXPECT_EQ(hatch->Color(), 3);
+    EXPECT_EQ(hatch->GetXData(QString()), (XData{xstr(1001, "SOUTH"), xstr(1000, "211000")}));
+    Block* dim = d->findBlock(QStringLiteral("*D1"));
+    ASSERT_NE(dim, nullptr);
+    ASSERT_EQ(dim->Count(), 2);
+    EXPECT_EQ(dim->Item(1)->dxfName(), QStringLiteral("SOLID")) << "kept in block definitions too";
+
+    // filters reach them; geometry only through a box where one is simple
+    const struct {
+        const char* what;
+        SelectionFilter filter;
+        int count;
+    } filters[] = {
+        {"type", BuildFilter({0, "HATCH"}), 1},
+        {"several types", BuildFilter({0, "SPLINE,ELLIPSE,3DFACE"}), 3},
+        {"layer and type", BuildFilter({0, "*", 8, "JMD"}), 3},
+        {"colour", BuildFilter({62, 1}), 1},
+        {"application", BuildFilter({1001, "SOUTH"}), 2},
+    };
+    for (const auto& f : filters) {
+        SelectionSet& set = ScratchSelectionSet(*d, QStringLiteral("text"));
+        set.Select(SelectAll, {}, {}, f.filter);
+        EXPECT_EQ(set.Count(), f.count) << f.what;
+    }
+    const struct {
+        const char* what;
+        int mode;
+        Point a, b;
+        std::vector<QString> handles;
+    } windows[] = {
+        {"window round the solid", SelectWindow, {534899, 2551199, 0}, {534911, 2551211, 0}, {"55"}},
+        {"window over half of it", SelectWindow, {534899, 2551199, 0}, {534905, 2551211, 0}, {}},
+        {"crossing over half of it", SelectCrossing, {534899, 2551199, 0}, {534905, 2551211, 0}, {}},
+        {"window round the hatch and its outline", SelectWindow, {534599, 2551299, 0}, {534611, 2551311, 0}, {"5E"}},
+        {"window round the ellipse", SelectWindow, {534779, 2551179, 0}, {534821, 2551221, 0}, {"54"}},
+    };
+    for (const auto& w : windows) {
+        SelectionSet& set = ScratchSelectionSet(*d, QStringLiteral("text"));
+        set.Select(w.mode, w.a, w.b);
+        std::vector<QString> got;
+        for (Entity* e : set.entities())
+            got.push_back(e->Handle());
+        EXPECT_EQ(got, w.handles) << w.what;
+    }
+    Point lo, hi;
+    d->HandleToObject(QStringLiteral("52"))->GetBoundingBox(lo, hi);
+    EXPECT_EQ(lo, (Point{534700, 2551200, 0}));
+    EXPECT_EQ(hi, (Point{534750, 2551230, 0}));
+    EXPECT_EQ(hatch->shape().size(), 0u);
+    for (auto call : std::vector<std::function<void()>>{
+             [&] { Point a, b; hatch->GetBoundingBox(a, b); },
+             [&] { hatch->Move({0, 0, 0}, {1, 0, 0}); },
+             [&] { hatch->Rotate({0, 0, 0}, 1); },
+             [&] { hatch->ScaleEntity({0, 0, 0}, 2); },
+             [&] { hatch->Coordinates(); },
+         })
+        EXPECT_THROW(call(), RunError);
+
+    // saved, everything comes back: a second save is the first byte for byte
+    const QString first = tempFile(home, "first.dxf");
+    d->SaveAs(first);
+    const QByteArray saved = test::readBytes(first);
+    std::unique_ptr<Document> back = readDxf(first);
+    EXPECT_EQ(describe(*back), describe(*d));
+    back->SaveAs(tempFile(home, "second.dxf"));
+    EXPECT_TRUE(test::readBytes(tempFile(home, "second.dxf")) == saved);
+    // the kept records stand as the file had them: entity bodies, mesh
+    // vertices, extension dictionaries, objects, classes, tables
+    for (const char* h : {"51", "52", "53", "54", "55", "56", "57", "59", "5C", "5D", "60", "64", "63", "66", "67", "68",
+                          "41", "43"}) {
+        const QByteArray was = recordOf(original, h), now = recordOf(saved, h);
+        ASSERT_FALSE(was.isEmpty()) << h;
+        if (QByteArray(h) == "51" || QByteArray(h) == "52" || QByteArray(h) == "55") {
+            // entities: the groups from the subclass on
+            const QByteArray body = was.mid(was.indexOf("100\r\nAcDb", was.indexOf("AcDbEntity")));
+            EXPECT_TRUE(now.contains(body)) << h << "\n" << now.toStdString();
+        } else {
+            EXPECT_EQ(now, was) << h;
+        }
+    }
+    EXPECT_TRUE(recordOf(saved, "50").contains("102\r\n{ACAD_XDICTIONARY\r\n360\r\n60\r\n102\r\n}\r\n330\r\n1F\r\n"));
+    EXPECT_TRUE(saved.contains(group(1, encodeGbk(QStringLiteral("测试")))));
+    EXPECT_TRUE(saved.contains(group(3, "SOUTH_CASS") + group(350, "63")));
+    EXPECT_TRUE(saved.contains(group(1, "ACDBDICTIONARYWDFLT")));
+    EXPECT_TRUE(saved.contains(group(2, "*D1") + group(70, "0") + group(280, "1")));
+    EXPECT_EQ(saved.count(group(2, "Standard") + group(70, "0")), 2) << "one text style, one dimension style";
+
+    // deleting an entity takes its extension dictionary along, and the
+    // reactor that pointed at it; a copy has no dictionary of its own
+    d->HandleToObject(QStringLiteral("5F"))->Delete();
+    hatch->Delete();
+    Entity* copy = d->HandleToObject(QStringLiteral("50"))->Copy();
+    const QByteArray after = dxfBytes(*d);
+    for (const char* h : {"5F", "61", "65", "51"})
+        EXPECT_TRUE(recordOf(after, h).isEmpty()) << h;
+    EXPECT_FALSE(recordOf(after, "5E").contains("ACAD_REACTORS"));
+    EXPECT_FALSE(recordOf(after, copy->Handle().toLatin1()).contains("102"));
+    EXPECT_FALSE(recordOf(after, "64").isEmpty());
+    std::unique_ptr<Document> reread = readDxfBytes(after);
+    EXPECT_EQ(reread->ModelSpace().Count(), 10);
 }
 
 TEST(CadDxf, DocumentsOpenSaveAndWblock)
@@ -347,6 +510,19 @@ TEST(CadDxf, ExportForIndependentCheck)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(QJsonDocument(list).toJson());
     }
+    // a drawing with content the host does not model, read and saved
+    std::unique_ptr<Document> foreign = readDxf(test::fixture(QStringLiteral("fixtures/cad_foreign.dxf")));
+    foreign->SaveAs(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("foreign.dxf")));
+    QJsonArray list;
+    for (Entity* e : foreign->ModelSpace().entities()) {
+        QJsonArray x;
+        for (const XDataItem& it : e->GetXData(QString()))
+            x.append(QJsonArray{it.code, QJsonValue::fromVariant(it.value)});
+        list.append(QJsonObject{{"handle", e->Handle()}, {"type", e->dxfName()}, {"layer", e->Layer()}, {"xdata", x}});
+    }
+    QFile out(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("foreign.json")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QJsonDocument(list).toJson());
 }
 
 // Regenerates the stored sample (KELVOR_CAD_WRITE_FIXTURE=1).

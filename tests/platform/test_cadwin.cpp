@@ -3,10 +3,15 @@
 #include "platform/cad/cad.h"
 #include "platform/ui/cad_view.h"
 #include "platform/ui/cad_window.h"
+#include "platform/paths.h"
 #include "test_support.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -155,13 +160,14 @@ TEST(CadWindow, ClosingStopsTheHostUntilAStartingCommand)
     Host h;
     h.showing({0, 0}, {100, 100});
     h.ms().AddLine({0, 0, 0}, {10, 10, 0});
+    h.home.answer(QStringLiteral("button"), QStringLiteral("No")); // the drawing is not saved
     h.win.close();
     EXPECT_FALSE(h.win.isVisible());
     EXPECT_EQ(ConnectToAutoCAD(h.home.context), nullptr);
     const QJsonArray shown = h.home.ui.messages();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].toObject()[QStringLiteral("text")].toString(), QStringLiteral("AutoCAD 没有运行或版本不符合！"));
-    EXPECT_EQ(shown[0].toObject()[QStringLiteral("title")].toString(), QStringLiteral("本功能需先启动AutoCAD系统"));
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[1].toObject()[QStringLiteral("text")].toString(), QStringLiteral("AutoCAD 没有运行或版本不符合！"));
+    EXPECT_EQ(shown[1].toObject()[QStringLiteral("title")].toString(), QStringLiteral("本功能需先启动AutoCAD系统"));
     EXPECT_EQ(failureOf([&] { attachCad(h.home.context); }), 429);
 
     // the starting variant runs it again, with one new empty drawing
@@ -522,6 +528,128 @@ TEST(CadWindow, FileMenuOpensSavesAndNamesTheDrawing)
     h.home.answerOpen({});
     h.win.openDrawing();
     EXPECT_EQ(h.app.DocumentsCount(), 3);
+}
+
+TEST(CadWindow, ClosingAsksToSaveModifiedDrawings)
+{
+    const QString file = QStringLiteral("d:\\maps\\m.dxf");
+    enum Change { None, Entity, LayerColour, Variable };
+    const struct {
+        const char* what;
+        bool named;
+        Change change;
+        QStringList answers; // button, then a save path when asked
+        bool closes;
+        int entitiesInFile; // -1: no file
+    } cases[] = {
+        {"an unchanged drawing closes without a question", true, None, {}, true, 0},
+        {"a new empty drawing too", false, None, {}, true, -1},
+        {"No discards the change", true, Entity, {QStringLiteral("No")}, true, 0},
+        {"Yes saves it to its file", true, Entity, {QStringLiteral("Yes")}, true, 1},
+        {"Yes on a new drawing asks for a name", false, Entity, {QStringLiteral("Yes"), file}, true, 1},
+        {"a cancelled name keeps the window open", false, Entity, {QStringLiteral("Yes"), QString()}, false, -1},
+        {"Cancel keeps the window open", true, Entity, {QStringLiteral("Cancel")}, false, 0},
+        {"a layer's colour is a change", true, LayerColour, {QStringLiteral("Cancel")}, false, 0},
+        {"a saved variable is a change", true, Variable, {QStringLiteral("Cancel")}, false, 0},
+    };
+    for (const auto& c : cases) {
+        Host h;
+        QDir().mkpath(h.home.path(QStringLiteral("d:\\maps")));
+        if (c.named) {
+            Document fresh;
+            fresh.SaveAs(file);
+            h.app.DocumentsOpen(file);
+            h.app.DocumentsItem(0).Close();
+        }
+        h.showing({0, 0}, {100, 100});
+        if (c.change == Entity)
+            h.ms().AddLine({0, 0, 0}, {10, 10, 0});
+        else if (c.change == LayerColour)
+            h.doc().Layers().Item(QStringLiteral("0")).Color = 1;
+        else if (c.change == Variable)
+            h.doc().SetVariable(QStringLiteral("USERR1"), 500.0);
+        for (qsizetype i = 0; i < c.answers.size(); ++i) {
+            if (i == 0)
+                h.home.answer(QStringLiteral("button"), c.answers[i]);
+            else if (c.answers[i].isEmpty())
+                h.home.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+            else
+                h.home.answer(QStringLiteral("save"), c.answers[i]);
+        }
+        h.win.close();
+        QApplication::processEvents();
+        EXPECT_EQ(h.win.isVisible(), !c.closes) << c.what;
+        EXPECT_EQ(h.app.running(), !c.closes) << c.what;
+        EXPECT_EQ(h.app.hasDocument(), !c.closes) << c.what;
+        EXPECT_TRUE(h.home.answers.empty()) << c.what;
+        const QJsonArray shown = h.home.ui.messages();
+        EXPECT_EQ(shown.size(), c.answers.isEmpty() ? 0 : 1) << c.what;
+        if (!shown.isEmpty()) {
+            const QString text = shown[0].toObject()[QStringLiteral("text")].toString();
+            EXPECT_TRUE(text.startsWith(QStringLiteral("是否将改动保存到"))) << c.what;
+            EXPECT_EQ(shown[0].toObject()[QStringLiteral("buttons")].toString(), QStringLiteral("YesNoCancel"));
+        }
+        const QString native = paths::resolve(file);
+        if (c.entitiesInFile < 0) {
+            EXPECT_FALSE(QFileInfo::exists(native)) << c.what;
+        } else {
+            EXPECT_EQ(readDxf(native)->ModelSpace().Count(), c.entitiesInFile) << c.what;
+        }
+        if (!c.closes) {
+            EXPECT_FALSE(h.doc().Saved()) << c.what << ": still to be saved";
+        }
+    }
+}
+
+TEST(CadWindow, MenusCommandsAddShowAndSendTheirMacros)
+{
+    Host h;
+    h.showing({0, 0}, {100, 100});
+    const int ownMenus = h.win.menuBar()->actions().size();
+    PopupMenu& m = h.app.MenuGroupsItem(0).MenusAdd(QStringLiteral("集成功能"));
+    m.AddMenuItem(m.Count() + 1, QStringLiteral("&T图像透明度"), QStringLiteral("\x1b\x1b_transparency "))
+        .HelpString = QStringLiteral("用来控制图像的透明/Kelvor");
+    m.AddMenuItem(m.Count() + 1, QStringLiteral("&K图像框架"), QStringLiteral("\x1b\x1b_imageframe "));
+    m.AddSeparator(m.Count());
+    m.InsertInMenuBar(h.app.MenuBarCount() + 1);
+    QApplication::processEvents();
+    const QList<QAction*> bar = h.win.menuBar()->actions();
+    ASSERT_EQ(bar.size(), ownMenus + 1) << "the host's own empty menus add nothing";
+    EXPECT_EQ(bar.back()->text(), QStringLiteral("集成功能"));
+    ASSERT_EQ(h.win.hostMenus().size(), 1u);
+    const QList<QAction*> items = h.win.hostMenus().front()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("&T图像透明度"));
+    EXPECT_EQ(items[0]->statusTip(), QStringLiteral("用来控制图像的透明/Kelvor"));
+    EXPECT_TRUE(items[2]->isSeparator());
+
+    // chosen, the macro goes to the command line and the command asks on
+    h.person.type(QStringLiteral("2"));
+    items[1]->trigger();
+    EXPECT_EQ(h.person.asked, QStringList{QStringLiteral("keyword")});
+    EXPECT_TRUE(h.app.journal().contains(QStringLiteral("_imageframe\r")));
+    EXPECT_TRUE(h.app.transcript().contains(QStringLiteral("IMAGEFRAME = 2")));
+    EXPECT_TRUE(h.win.commandInput()->text().isEmpty());
+
+    // chosen while a command waits, it cancels that command first
+    QStringList ran;
+    h.app.registerCommand(QStringLiteral("MARKIT"), [&](CommandInput& in) {
+        ran << axPoint2lspPoint(in.document().Utility().GetPoint(QStringLiteral("指定点:")));
+    });
+    h.person.then([&] { items[0]->trigger(); }).key(Qt::Key_Return);
+    h.win.commandInput()->setText(QStringLiteral("markit"));
+    QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(ran.isEmpty());
+    EXPECT_EQ(h.person.asked, (QStringList{QStringLiteral("keyword"), QStringLiteral("point"), QStringLiteral("select")}));
+    EXPECT_TRUE(h.app.journal().endsWith(QStringLiteral("_transparency\r")));
+    EXPECT_TRUE(h.win.asking().isEmpty());
+
+    // items added later show too
+    m.AddMenuItem(0, QStringLiteral("&L图层"), QStringLiteral("-layer "));
+    QApplication::processEvents();
+    ASSERT_EQ(h.win.hostMenus().size(), 1u);
+    EXPECT_EQ(h.win.hostMenus().front()->actions().size(), 4);
 }
 
 TEST(CadWindow, TypedCommandsRunOnTheCommandLine)

@@ -21,16 +21,43 @@ public:
 
 // ---------------------------------------------------------------- CommandInput
 
-QString CommandInput::nextText()
+QString CommandInput::nextText(const QString& asking)
 {
-    if (atEnd())
+    if (!atEnd())
+        return items_.at(pos_++);
+    Application* app = doc_.application();
+    if (!app)
         fault(fail::Cancelled, QStringLiteral("the command line text ended"));
-    return items_.at(pos_++);
+    const Input in = app->input().next(asking, QString());
+    if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
+        fault(fail::Cancelled, QStringLiteral("cancelled"));
+    if (in.kind == Input::Enter)
+        return {};
+    auto expression = [&](const QString& handle, const Point* p) {
+        QString t = QStringLiteral("(handent \"%1\")").arg(handle);
+        if (p)
+            t = QStringLiteral("(list%1(list %2 %3 %4))").arg(t, numberText(p->x), numberText(p->y), numberText(p->z));
+        return t;
+    };
+    if (!in.handles.isEmpty()) { // a selection: its entities, then Enter
+        for (qsizetype i = 1; i < in.handles.size(); ++i)
+            items_.append(expression(in.handles.at(i), nullptr));
+        items_.append(QString());
+        return expression(in.handles.front(), nullptr);
+    }
+    if (asking == QLatin1String("select"))
+        return {};
+    if (!in.handle.isEmpty() && in.handle != QLatin1String("keyword"))
+        return expression(in.handle, &in.point);
+    if (asking == QLatin1String("point") && in.text.isEmpty())
+        return numberText(in.point.x) + QLatin1Char(',') + numberText(in.point.y) + QLatin1Char(',')
+            + numberText(in.point.z);
+    return in.text;
 }
 
 double CommandInput::nextReal()
 {
-    const QString t = nextText().trimmed();
+    const QString t = nextText(QStringLiteral("real")).trimmed();
     bool ok = false;
     const double v = t.toDouble(&ok);
     if (!ok)
@@ -40,7 +67,7 @@ double CommandInput::nextReal()
 
 Point CommandInput::nextPoint()
 {
-    const QString t = nextText().trimmed();
+    const QString t = nextText(QStringLiteral("point")).trimmed();
     const QStringList parts = t.split(QLatin1Char(','));
     bool okx = false, oky = false, okz = true;
     Point p;
@@ -57,7 +84,7 @@ Point CommandInput::nextPoint()
 
 Entity* CommandInput::nextEntity(Point* pick)
 {
-    return entityFromExpression(doc_, nextText(), pick);
+    return entityFromExpression(doc_, nextText(QStringLiteral("entity")), pick);
 }
 
 Entity* entityFromExpression(Document& doc, const QString& text, Point* pick)
@@ -92,6 +119,8 @@ MenuItem& PopupMenu::AddMenuItem(int index, const QString& label, const QString&
     item.macro = macro;
     const int at = index < 0 || index > Count() ? Count() : index;
     items_.insert(items_.begin() + at, item);
+    if (onMenuBar())
+        app_->menusChanged();
     return items_[at];
 }
 
@@ -101,6 +130,8 @@ void PopupMenu::AddSeparator(int index)
     item.separator = true;
     const int at = index < 0 || index > Count() ? Count() : index;
     items_.insert(items_.begin() + at, item);
+    if (onMenuBar())
+        app_->menusChanged();
 }
 
 void PopupMenu::InsertInMenuBar(int index)
@@ -244,16 +275,20 @@ Document& Application::DocumentsOpen(const QString& path)
 
 Document& Application::DocumentsItem(int index)
 {
-    int i = 0;
-    for (auto& d : docs_)
-        if (!d->isClosed() && i++ == index)
-            return *d;
-    fault(fail::NotFound, QStringLiteral("no drawing %1").arg(index));
+    if (index < 0 || index >= DocumentsCount())
+        fault(fail::NotFound, QStringLiteral("no drawing %1").arg(index));
+    return *docs_[index];
 }
 
 void Application::closeDocument(Document* doc)
 {
-    // the object stays (closed) so that a stale reference fails softly
+    // gone from the collection; the object stays (closed) so that a stale
+    // reference fails softly
+    auto it = std::find_if(docs_.begin(), docs_.end(), [doc](const auto& d) { return d.get() == doc; });
+    if (it != docs_.end()) {
+        closed_.push_back(std::move(*it));
+        docs_.erase(it);
+    }
     std::erase(activated_, doc);
     if (active_ == doc) {
         active_ = nullptr;
@@ -355,6 +390,7 @@ void Application::insertInMenuBar(PopupMenu* menu, int index)
     std::erase(menuBar_, menu);
     const int at = index < 0 || index > MenuBarCount() ? MenuBarCount() : index;
     menuBar_.insert(menuBar_.begin() + at, menu);
+    notify(HostView::Menus);
 }
 
 } // namespace kelvor::cad

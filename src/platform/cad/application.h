@@ -16,7 +16,7 @@ class Application;
 // and its drawings, so that it can show it. Called on the commands' thread.
 class HostView {
 public:
-    enum Change { Visibility, WindowState, Activation, View, Documents, Running, Regen };
+    enum Change { Visibility, WindowState, Activation, View, Documents, Running, Regen, Menus };
     virtual ~HostView() = default;
     virtual void hostChanged(Change what) = 0;
     // An entity of doc was added or changed, or (gone) erased.
@@ -42,8 +42,11 @@ public:
         for (qsizetype i = 0; i < items.size(); ++i)
             items_.insert(pos_ + i, items.at(i));
     }
-    // The next answer as typed; fails Cancelled when none is left.
-    QString nextText();
+    // The next answer as typed. When the text has run out the host's input
+    // source answers (`asking` as Utility names it; a point comes as "x,y,z",
+    // an entity as an entity expression, a selection as one expression per
+    // entity and Enter); Esc fails Cancelled.
+    QString nextText(const QString& asking = QStringLiteral("keyword"));
     double nextReal();
     // "x,y" or "x,y,z".
     Point nextPoint();
@@ -144,8 +147,8 @@ public:
     bool hasDocument() const { return active_ != nullptr; }
     Document& DocumentsAdd();
     Document& DocumentsOpen(const QString& path); // becomes the active document
-    int DocumentsCount() const { return int(docs_.size()); }
-    Document& DocumentsItem(int index);
+    int DocumentsCount() const { return int(docs_.size()); } // open drawings only
+    Document& DocumentsItem(int index);                       // fails NotFound outside 0 .. count - 1
     void setActive(Document& doc);
     void closeDocument(Document* doc);
 
@@ -171,6 +174,8 @@ public:
     int MenuBarCount() const { return int(menuBar_.size()); }
     PopupMenu* MenuBarItem(int index) const;
     void insertInMenuBar(PopupMenu* menu, int index);
+    // A menu on the menu bar gained items: the window shows them.
+    void menusChanged() { notify(HostView::Menus); }
 
 private:
     bool running_ = true;
@@ -179,7 +184,8 @@ private:
     int activations_ = 0;
     Box view_;
     QStringList events_;
-    std::vector<std::unique_ptr<Document>> docs_;
+    std::vector<std::unique_ptr<Document>> docs_;   // open, in the order they were opened
+    std::vector<std::unique_ptr<Document>> closed_; // kept for stale references
     Document* active_ = nullptr;
     std::vector<Document*> activated_; // in the order they became active
     int untitled_ = 0;

@@ -54,7 +54,7 @@ void imageclipCommand(CommandInput& in)
         std::vector<Point> pts;
         if (kind == QLatin1String("Polygonal")) {
             while (true) {
-                const QString item = nextOrEnter(in);
+                const QString item = nextOrEnter(in, QStringLiteral("point"));
                 if (isEnter(item))
                     break;
                 if (const std::optional<Point> p = pointOf(item))
@@ -83,9 +83,9 @@ void imageclipCommand(CommandInput& in)
 // text gives one; it is noted on the command line.
 void imageframeCommand(CommandInput& in)
 {
-    if (in.atEnd() || isEnter(in.peek()))
-        return;
     const QString v = in.nextText().trimmed();
+    if (v.isEmpty())
+        return; // Enter keeps the setting
     in.document().application()->appendTranscript(QStringLiteral("IMAGEFRAME = %1\r\n").arg(v));
 }
 
@@ -94,8 +94,8 @@ void transparencyCommand(CommandInput& in)
 {
     Document& doc = in.document();
     std::vector<Entity*> images;
-    while (!in.atEnd()) {
-        const QString item = in.nextText();
+    while (true) {
+        const QString item = in.nextText(QStringLiteral("select"));
         if (isEnter(item))
             break;
         if (isEntityText(item)) {
@@ -104,7 +104,7 @@ void transparencyCommand(CommandInput& in)
                 images.push_back(e);
         }
     }
-    if (in.atEnd())
+    if (images.empty())
         return;
     const QString k = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
     for (Entity* e : images) {

@@ -106,13 +106,13 @@ void offsetCommand(CommandInput& in)
         }
     }
     while (true) {
-        const QString item = nextOrEnter(in);
+        const QString item = nextOrEnter(in, QStringLiteral("entity"));
         if (isEnter(item) || matchKeyword(item, {QStringLiteral("Exit")}) == QLatin1String("Exit"))
             return;
         if (!isEntityText(item))
             continue; // asked again
         Entity* e = entityFromExpression(doc, item);
-        const QString pointText = nextOrEnter(in);
+        const QString pointText = nextOrEnter(in, QStringLiteral("point"));
         const std::optional<Point> p = pointOf(pointText);
         if (!p)
             return;

@@ -48,9 +48,9 @@ std::optional<Point> pointOf(const QString& item)
     return p;
 }
 
-QString nextOrEnter(CommandInput& in)
+QString nextOrEnter(CommandInput& in, const QString& asking)
 {
-    return in.atEnd() ? QString() : in.nextText();
+    return in.nextText(asking);
 }
 
 bool visibleForEdit(Document& doc, const Entity& e)
@@ -88,7 +88,7 @@ std::vector<Entity*> selectObjects(CommandInput& in)
             out.push_back(e);
     };
     while (true) {
-        const QString item = nextOrEnter(in);
+        const QString item = nextOrEnter(in, QStringLiteral("select"));
         if (isEnter(item))
             break;
         if (isEntityText(item)) {

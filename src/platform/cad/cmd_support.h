@@ -23,9 +23,10 @@ inline bool isEntityText(const QString& item)
 // "x,y" or "x,y,z"; null for anything else.
 std::optional<Point> pointOf(const QString& item);
 
-// The next answer, or Enter when the text has run out (a command ends
-// quietly at the end of its text).
-QString nextOrEnter(CommandInput& in);
+// The next answer; when the text has run out the host's input source is
+// asked (`asking` as Utility names it), as the command line waits for the
+// person at the screen. Esc cancels the command.
+QString nextOrEnter(CommandInput& in, const QString& asking = QStringLiteral("keyword"));
 
 // Whether the command may change the entity: alive, in model space, on a
 // layer that is neither locked nor frozen.

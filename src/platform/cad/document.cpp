@@ -7,6 +7,7 @@
 
 #include "platform/paths.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
@@ -190,6 +191,7 @@ Entity* Block::copyOf(const Entity& src)
     e->xdata_ = src.xdata_;
     *e->d_ = *src.d_;
     e->d_->subHandles.clear();
+    e->d_->appGroups.clear(); // reactors and dictionaries belong to the original
     e->d_->imageDefHandle = 0;
     e->d_->imageReactorHandle = 0;
     doc_->entityChanged(e);
@@ -525,6 +527,48 @@ Document::Document(Application* app)
     for (const auto& [k, v] : defaults)
         vars_[QLatin1String(k)] = v;
     ensureStandardTables();
+    markSaved();
+}
+
+QByteArray Document::tableSignature() const
+{
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    for (const Layer& l : layers_.items())
+        s << l.Name << l.Color << l.Linetype << l.LayerOn << l.Freeze << l.Lock;
+    s << quint8(1);
+    for (const Linetype& l : linetypes_.items()) {
+        s << l.Name << l.Description;
+        for (double d : l.pattern)
+            s << d;
+    }
+    s << quint8(2);
+    for (const TextStyle& t : styles_.items())
+        s << t.Name << t.fontFile << t.bigFontFile << t.height << t.widthFactor << t.oblique;
+    s << quint8(3);
+    for (const RegisteredApplication& a : appids_.items())
+        s << a.Name;
+    s << quint8(4);
+    for (const auto& b : blocks_)
+        s << b->Name() << b->Origin().x << b->Origin().y << b->Origin().z;
+    s << quint8(5);
+    for (const auto& g : groups_) {
+        s << g->Name() << g->description;
+        for (quint64 h : g->members_)
+            s << h;
+    }
+    return out;
+}
+
+bool Document::Saved() const
+{
+    return !changed_ && tableSignature() == savedTables_;
+}
+
+void Document::markSaved()
+{
+    changed_ = false;
+    savedTables_ = tableSignature();
 }
 
 Document::~Document() = default;
@@ -707,6 +751,7 @@ void Document::SetVariable(const QString& name, const QVariant& value)
         cur = s;
     }
     }
+    changed_ = true;
 }
 
 void Document::SendCommand(const QString& text)
@@ -772,6 +817,7 @@ void Document::settleHandseed(quint64 fileSeed)
         see(b->endHandle);
     }
     for (const auto& g : groups_) see(g->handle);
+    see(kept_.top);
     handseed_ = std::max(fileSeed, top + 1);
 }
 
@@ -791,7 +837,9 @@ void Document::assignHandle(Entity* e, quint64 handle)
 
 void Document::forgetEntity(Entity* e)
 {
+    changed_ = true;
     byHandle_.erase(e->handle_);
+    erased_.insert(e->handle_);
     if (e->owner() == model_.get())
         index_->remove(e);
     if (app_ && app_->hostView())
@@ -800,6 +848,7 @@ void Document::forgetEntity(Entity* e)
 
 void Document::entityChanged(Entity* e)
 {
+    changed_ = true;
     if (e->owner() == model_.get())
         index_->markDirty(e);
     if (app_ && app_->hostView())
@@ -831,6 +880,7 @@ void Document::Save()
     if (fullName_.isEmpty())
         fullName_ = QDir(paths::windir()).filePath(Name());
     writeDxf(*this, fullName_, format_);
+    markSaved();
 }
 
 void Document::SaveAs(const QString& path, DrawingFormat format)
@@ -839,6 +889,7 @@ void Document::SaveAs(const QString& path, DrawingFormat format)
     writeDxf(*this, native, format);
     fullName_ = native;
     format_ = format;
+    markSaved();
 }
 
 void Document::Wblock(const QString& path, SelectionSet& set)
@@ -871,8 +922,10 @@ void Document::PurgeAll()
         std::erase_if(blocks_, [&](const std::unique_ptr<Block>& b) {
             if (b->Name().startsWith(QLatin1Char('*')) || used.blocks.count(b->Name().toUpper()))
                 return false;
-            for (const auto& e : b->owned_)
+            for (const auto& e : b->owned_) {
                 byHandle_.erase(e->handleValue());
+                erased_.insert(e->handleValue());
+            }
             return true;
         });
         const QString current = ActiveLayer().toUpper();

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kelvor::cad {
 
@@ -54,6 +55,7 @@ public:
 
     // file bookkeeping
     quint64 recordHandle = 0, beginHandle = 0, endHandle = 0;
+    KeptGroups recordGroups; // of its BLOCK_RECORD after the name (layout, units ...), as read
     QString description;
     int flags = 0;
 
@@ -151,6 +153,17 @@ private:
     std::vector<std::unique_ptr<SelectionSet>> sets_;
 };
 
+// What a drawing file held that the host does not model, kept for the
+// next save: records of the tables it does not keep, the classes, and the
+// objects (layouts, dictionaries, extension records ...) in file order.
+struct KeptContent {
+    std::map<QString, std::vector<KeptRecord>> tableRecords; // by table: VPORT, VIEW, UCS, DIMSTYLE
+    std::vector<KeptRecord> classes;
+    std::vector<KeptRecord> objects;
+    KeptGroups rootEntries; // the named-object dictionary's entries (3 and 350) for kept objects
+    quint64 top = 0;                                         // their highest handle
+};
+
 // Format numbers of SaveAs.
 enum class DrawingFormat { R2000 = 12, R14 = 8 };
 
@@ -213,6 +226,9 @@ public:
     // Writes the selected entities (with the blocks they use) as a drawing.
     void Wblock(const QString& path, SelectionSet& set);
     void PurgeAll(); // unused layers, linetypes, styles and blocks
+    // False once the drawing changed since it was opened, created or saved.
+    bool Saved() const;
+    void markSaved(); // the file and the drawing agree again
     void Close();
     bool isClosed() const { return closed_; }
 
@@ -231,6 +247,9 @@ public:
     int updates() const { return updates_; }
     void noteUpdate() { ++updates_; }
     std::map<QString, quint64>& structuralHandles() { return structural_; }
+    KeptContent& kept() { return kept_; }
+    // A handle of an entity that was deleted (a reactor or an owner that no longer exists).
+    bool isGone(quint64 h) const { return erased_.count(h) && !findHandle(h); }
     // Handles of the last object selection (on screen or by a command), for "Previous".
     std::vector<quint64>& previousSelection() { return previous_; }
     void ensureStandardTables();
@@ -251,6 +270,8 @@ private:
     std::unordered_map<quint64, Entity*> byHandle_;
     std::unique_ptr<SpatialIndex> index_;
     std::map<QString, quint64> structural_;
+    KeptContent kept_;
+    std::unordered_set<quint64> erased_;
     QString fullName_;
     std::vector<quint64> previous_;
     DrawingFormat format_ = DrawingFormat::R2000;
@@ -259,6 +280,9 @@ private:
     int regens_ = 0;
     int updates_ = 0;
     bool closed_ = false;
+    bool changed_ = false;         // entities, variables
+    QByteArray savedTables_;       // the named tables as last saved (they change without notice)
+    QByteArray tableSignature() const;
 };
 
 } // namespace kelvor::cad

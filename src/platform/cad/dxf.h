@@ -9,7 +9,9 @@ namespace kelvor::cad {
 
 // DXF drawing files: AutoCAD 2000 (AC1015) or, on request, R14 (AC1014),
 // code page ANSI_936 (GBK texts). The reader is a streaming group-pair
-// reader: unknown sections, tables, entities and objects are skipped; a
+// reader: entities of kinds the host does not model, the records of tables
+// it does not keep, the classes and the objects are kept as read and
+// written back byte for byte; unknown sections are skipped; a
 // malformed or truncated file fails with fail::Failed and a description
 // naming the line, and no half-read drawing is ever returned.
 std::unique_ptr<Document> readDxf(const QString& path, Application* app = nullptr);

@@ -182,13 +182,29 @@ private:
         }
     }
 
+    KeptGroups keptOf(const std::vector<Pair>& g) const
+    {
+        KeptGroups out;
+        out.reserve(g.size());
+        for (const Pair& q : g)
+            out.push_back({q.code, q.value.toByteArray()});
+        return out;
+    }
+    KeptGroups takeAppGroups(std::vector<Pair>& g) const;
+    void keepTop(quint64 h)
+    {
+        doc_->kept().top = std::max(doc_->kept().top, h);
+    }
+
     void header();
+    void classes();
     void tables();
     void blocks();
     void entities(Block& target, const char* endMarker);
     void objects();
     void skipSection();
     bool entity(const Pair& start, Block& target);
+    bool foreign(const Pair& start, Block& target, KeptGroups app);
     XData xdataFrom(const std::vector<Pair>& g, size_t from) const;
     void keepHandle(Entity* e, quint64 h, int line);
 
@@ -210,6 +226,7 @@ private:
     std::vector<Names> pendingNames_;
     std::vector<std::pair<Entity*, XData>> pendingXData_;
     std::map<QString, quint64> recordHandles_;
+    std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
     EntityAccess raw_;
 };
 
@@ -250,6 +267,44 @@ void Reader::keepHandle(Entity* e, quint64 h, int line)
     if (doc_->findHandle(h) && doc_->findHandle(h) != e)
         error(line, QStringLiteral("the handle %1 is used twice").arg(QString::number(h, 16).toUpper()));
     doc_->assignHandle(e, h);
+}
+
+// Reactors and the extension dictionary: the 102 groups before the extended
+// data, taken out of g.
+KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
+{
+    KeptGroups out;
+    std::vector<Pair> rest;
+    bool inside = false;
+    for (size_t i = 0; i < g.size(); ++i) {
+        const Pair& q = g[i];
+        if (q.code >= 1000) {
+            rest.insert(rest.end(), g.begin() + i, g.end());
+            break;
+        }
+        if (q.code == 102)
+            inside = q.value.trimmed().startsWith('{');
+        if (inside || q.code == 102)
+            out.push_back({q.code, q.value.toByteArray()});
+        else
+            rest.push_back(q);
+    }
+    if (!out.empty())
+        g = std::move(rest);
+    return out;
+}
+
+void Reader::classes()
+{
+    while (true) {
+        const Pair p = must();
+        if (p.code == 0 && is(p, "ENDSEC"))
+            return;
+        if (p.code != 0)
+            continue;
+        collect(g_);
+        doc_->kept().classes.push_back({p.value.trimmed().toByteArray(), keptOf(g_)});
+    }
 }
 
 void Reader::skipSection()
@@ -352,6 +407,12 @@ void Reader::tables()
             }
             if (name.isEmpty())
                 continue;
+            if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
+                || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
+                // records the host does not model go back as they came
+                doc_->kept().tableRecords[type].push_back({r.value.trimmed().toByteArray(), keptOf(g_)});
+                keepTop(h);
+            }
             if (h) {
                 doc_->reserveHandle(h);
                 // records the host writes itself keep their handles too
@@ -407,6 +468,15 @@ void Reader::tables()
                 doc_->RegisteredApplications().Add(name).handle = h;
             } else if (type == QLatin1String("BLOCK_RECORD")) {
                 recordHandles_[name.toUpper()] = h;
+                KeptGroups after;
+                bool named = false;
+                for (const Pair& q : g_) {
+                    if (named)
+                        after.push_back({q.code, q.value.toByteArray()});
+                    else if (q.code == 2)
+                        named = true;
+                }
+                recordGroups_[name.toUpper()] = std::move(after);
             }
         }
     }
@@ -453,6 +523,9 @@ void Reader::blocks()
         auto rec = recordHandles_.find(name.toUpper());
         if (rec != recordHandles_.end())
             b->recordHandle = rec->second;
+        auto recGroups = recordGroups_.find(name.toUpper());
+        if (recGroups != recordGroups_.end())
+            b->recordGroups = recGroups->second;
         entities(*b, "ENDBLK");
         collect(g_); // ENDBLK's groups
         for (const Pair& q : g_)
@@ -494,10 +567,11 @@ bool Reader::entity(const Pair& start, Block& target)
     else if (type == "REGION") kind = EntityKind::Region;
     else if (type == "IMAGE") kind = EntityKind::RasterImage;
     else {
-        collect(g_); // a kind this host does not keep: skipped
-        return false;
+        collect(g_);
+        return foreign(start, target, takeAppGroups(g_));
     }
     collect(g_);
+    KeptGroups app = takeAppGroups(g_);
     // the common groups and where the extended data starts
     size_t xstart = g_.size();
     quint64 h = 0;
@@ -525,27 +599,22 @@ bool Reader::entity(const Pair& start, Block& target)
         for (size_t i = 0; i < xstart; ++i)
             if (g_[i].code == 70) {
                 const int f = int(integer(g_[i]));
-                if (f & (16 | 64)) { // meshes: not kept
-                    Pair p;
-                    while (true) {
-                        p = must();
-                        if (p.code == 0 && !is(p, "VERTEX") && !is(p, "SEQEND"))
-                            break;
-                    }
-                    if (is(p, "SEQEND"))
-                        collect(g_);
-                    else
-                        pushBack(p);
-                    return false;
-                }
+                if (f & (16 | 64)) // meshes
+                    return foreign(start, target, std::move(app));
                 if (f & 8)
                     kind = EntityKind::Polyline3d;
             }
+    }
+    if (kind == EntityKind::BlockReference) {
+        for (size_t i = 0; i < xstart; ++i)
+            if ((g_[i].code == 70 || g_[i].code == 71) && integer(g_[i]) > 1) // columns and rows
+                return foreign(start, target, std::move(app));
     }
     Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
     Entity* e = owner.create(kind);
     keepHandle(e, h, start.line);
     auto& d = e->data();
+    d.appGroups = std::move(app);
     // names are checked against the tables once everything is read
     pendingNames_.push_back({e, layer, linetype});
     if (color < 0 || color > 256)
@@ -671,6 +740,8 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 14) d.clip.push_back({real(q), 0});
             else if (q.code == 24 && !d.clip.empty()) d.clip.back().y = real(q);
             break;
+        case EntityKind::Foreign:
+            break;
         }
     }
     const XData x = xdataFrom(g_, xstart);
@@ -790,10 +861,112 @@ bool Reader::entity(const Pair& start, Block& target)
     return true;
 }
 
+// An entity of a kind the host does not model: its common groups are read,
+// the rest kept as it came, with the records that follow it (vertices,
+// attributes) up to its SEQEND.
+bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
+{
+    size_t xstart = g_.size();
+    for (size_t i = 0; i < g_.size(); ++i)
+        if (g_[i].code >= 1000) {
+            xstart = i;
+            break;
+        }
+    // the common groups reach the first subclass marker after AcDbEntity;
+    // a file without markers has no such end
+    bool marked = false;
+    size_t commonEnd = xstart;
+    for (size_t i = 0; i < xstart; ++i)
+        if (g_[i].code == 100) {
+            if (!marked && g_[i].value.trimmed() == "AcDbEntity") {
+                marked = true;
+            } else {
+                commonEnd = i;
+                break;
+            }
+        }
+    quint64 h = 0;
+    bool ownerSeen = false, markerSeen = false, paper = false, visible = true, follows = false;
+    QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
+    int color = ColorByLayer;
+    KeptGroups body;
+    for (size_t i = 0; i < xstart; ++i) {
+        const Pair& q = g_[i];
+        if (q.code == 66 && integer(q) == 1)
+            follows = true;
+        if (i < commonEnd) {
+            if (q.code == 5 && !h) {
+                h = handle(q);
+                continue;
+            }
+            if (q.code == 330 && !ownerSeen && !markerSeen) {
+                ownerSeen = true;
+                continue;
+            }
+            if (q.code == 100 && marked && !markerSeen) {
+                markerSeen = true;
+                continue;
+            }
+            switch (q.code) {
+            case 8: layer = text(q); continue;
+            case 6: linetype = text(q); continue;
+            case 62: color = int(integer(q)); continue;
+            case 60: visible = integer(q) == 0; continue;
+            case 67: paper = integer(q) == 1; continue;
+            default: break;
+            }
+        }
+        body.push_back({q.code, q.value.toByteArray()});
+    }
+    const XData x = xdataFrom(g_, xstart);
+    const QByteArray type = start.value.trimmed().toByteArray();
+    Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
+    Entity* e = owner.create(EntityKind::Foreign);
+    keepHandle(e, h, start.line);
+    pendingNames_.push_back({e, layer, linetype});
+    if (color < 0 || color > 256)
+        color = ColorByLayer;
+    raw_.setColor(e, color, visible);
+    auto& d = e->data();
+    d.foreignType = type;
+    d.foreignBody = std::move(body);
+    d.foreignSubclassed = marked;
+    d.appGroups = std::move(app);
+    if (follows || type == "POLYLINE") {
+        std::vector<quint64> subs;
+        while (true) {
+            const Pair p = must();
+            const bool end = is(p, "SEQEND");
+            if (p.code != 0 || !(end || is(p, "VERTEX") || is(p, "ATTRIB")))
+                error(p.line, QStringLiteral("the %1 ends without SEQEND").arg(QString::fromLatin1(type)));
+            collect(sub_);
+            quint64 sh = 0;
+            for (const Pair& q : sub_)
+                if (q.code == 5) {
+                    sh = handle(q);
+                    break;
+                }
+            d.foreignParts.push_back({p.value.trimmed().toByteArray(), keptOf(sub_)});
+            subs.push_back(sh);
+            if (end)
+                break;
+        }
+        if (std::find(subs.begin(), subs.end(), quint64(0)) == subs.end()) {
+            for (quint64 s : subs)
+                doc_->reserveHandle(s);
+            d.subHandles = subs;
+        }
+    }
+    pendingXData_.push_back({e, x});
+    doc_->entityChanged(e);
+    return true;
+}
+
 void Reader::objects()
 {
     std::unordered_map<quint64, QString> groupNames; // group handle -> name
-    quint64 root = 0, groupDict = 0;
+    quint64 root = 0, groupDict = 0, imageDict = 0;
+    KeptContent& kept = doc_->kept();
     bool firstDict = true;
     while (true) {
         Pair p = must();
@@ -816,13 +989,20 @@ void Reader::objects()
             if (firstDict) {
                 root = h;
                 firstDict = false;
+                QByteArray rawKey;
                 for (const Pair& q : g_) {
-                    if (q.code == 3)
+                    if (q.code == 3) {
                         key = text(q);
-                    else if (q.code == 350 && key == QLatin1String("ACAD_GROUP"))
+                        rawKey = q.value.toByteArray();
+                    } else if (q.code == 350 && key == QLatin1String("ACAD_GROUP")) {
                         groupDict = handle(q);
-                    else if (q.code == 350 && key == QLatin1String("ACAD_IMAGE_DICT"))
-                        doc_->structuralHandles()[QStringLiteral("DICT:ACAD_IMAGE_DICT")] = handle(q);
+                    } else if (q.code == 350 && key == QLatin1String("ACAD_IMAGE_DICT")) {
+                        imageDict = handle(q);
+                        doc_->structuralHandles()[QStringLiteral("DICT:ACAD_IMAGE_DICT")] = imageDict;
+                    } else if ((q.code == 350 || q.code == 360) && !key.isEmpty()) {
+                        kept.rootEntries.push_back({3, rawKey});
+                        kept.rootEntries.push_back({q.code, q.value.toByteArray()});
+                    }
                 }
                 doc_->structuralHandles()[QStringLiteral("DICT:ROOT")] = root;
                 if (groupDict)
@@ -834,6 +1014,9 @@ void Reader::objects()
                     else if (q.code == 350)
                         groupNames[handle(q)] = key;
                 }
+            } else if (!h || h != imageDict) {
+                kept.objects.push_back({type, keptOf(g_)});
+                keepTop(h);
             }
         } else if (type == "GROUP") {
             auto it = groupNames.find(h);
@@ -857,6 +1040,10 @@ void Reader::objects()
             for (const Pair& q : g_)
                 if (q.code == 1)
                     it->second->data().text = text(q);
+        } else if (type != "IMAGEDEF_REACTOR") {
+            // the host writes groups, images and their reactors itself
+            kept.objects.push_back({type, keptOf(g_)});
+            keepTop(h);
         }
     }
 }
@@ -889,6 +1076,8 @@ std::unique_ptr<Document> Reader::run(Application* app)
         sawSection = true;
         if (is(n, "HEADER"))
             header();
+        else if (is(n, "CLASSES"))
+            classes();
         else if (is(n, "TABLES"))
             tables();
         else if (is(n, "BLOCKS"))
@@ -925,6 +1114,7 @@ std::unique_ptr<Document> Reader::run(Application* app)
         }
     }
     doc_->settleHandseed(seed_);
+    doc_->markSaved();
     return std::move(doc_);
 }
 

@@ -4,8 +4,10 @@
 #include "platform/text_file.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 
 namespace kelvor::cad {
 
@@ -126,6 +128,59 @@ private:
         for (const RawGroup& r : g)
             str(r.code, r.value);
     }
+    void bytes(int c, const QByteArray& value)
+    {
+        code(c);
+        b_.append(value);
+        b_.append("\r\n", 2);
+    }
+    void kept(const KeptGroups& g)
+    {
+        for (const KeptGroup& k : g)
+            bytes(k.code, k.value);
+    }
+    void record(const KeptRecord& r)
+    {
+        bytes(0, r.type);
+        kept(r.groups);
+    }
+    static quint64 handleIn(const QByteArray& value)
+    {
+        return value.trimmed().toULongLong(nullptr, 16);
+    }
+    // Reactors and extension dictionary; reactors to deleted entities are dropped.
+    void appGroups(const KeptGroups& g)
+    {
+        KeptGroups block; // one brace, reactors to deleted entities left out
+        int live = 0;
+        for (const KeptGroup& k : g) {
+            const bool reactors = !block.empty() && block.front().value.trimmed() == "{ACAD_REACTORS";
+            if (reactors && k.code == 330 && doc_.isGone(handleIn(k.value)))
+                continue;
+            block.push_back(k);
+            if (k.code != 102)
+                ++live;
+            if (k.code == 102 && k.value.trimmed() == "}") {
+                if (live > 0 || !reactors)
+                    kept(block);
+                block.clear();
+                live = 0;
+            }
+        }
+        kept(block);
+    }
+    void keptTable(const char* name)
+    {
+        auto it = doc_.kept().tableRecords.find(QLatin1String(name));
+        if (it != doc_.kept().tableRecords.end())
+            for (const KeptRecord& r : it->second)
+                record(r);
+    }
+    int keptCount(const char* name)
+    {
+        auto it = doc_.kept().tableRecords.find(QLatin1String(name));
+        return it == doc_.kept().tableRecords.end() ? 0 : int(it->second.size());
+    }
 
     quint64 structural(const QString& key)
     {
@@ -198,6 +253,8 @@ void Writer::allocate()
             size_t subs = 0;
             if (e->kind() == EntityKind::Polyline2d || e->kind() == EntityKind::Polyline3d)
                 subs = d.v.size() + 1;
+            else if (e->kind() == EntityKind::Foreign)
+                subs = d.foreignParts.size();
             else if (e->kind() == EntityKind::BlockReference && !d.attribs.empty())
                 subs = d.attribs.size() + 1;
             if (d.subHandles.size() != subs) {
@@ -276,6 +333,13 @@ void Writer::classes()
 {
     lit(0, "SECTION");
     lit(2, "CLASSES");
+    std::vector<QByteArray> have;
+    for (const KeptRecord& r : doc_.kept().classes) {
+        record(r);
+        for (const KeptGroup& k : r.groups)
+            if (k.code == 1)
+                have.push_back(k.value.trimmed());
+    }
     if (!images_.empty()) {
         struct C {
             const char *dxf, *cpp;
@@ -284,6 +348,8 @@ void Writer::classes()
         };
         for (const C& c : {C{"IMAGE", "AcDbRasterImage", 127, true}, C{"IMAGEDEF", "AcDbRasterImageDef", 0, false},
                            C{"IMAGEDEF_REACTOR", "AcDbRasterImageDefReactor", 1, false}}) {
+            if (std::find(have.begin(), have.end(), QByteArray(c.dxf)) != have.end())
+                continue;
             lit(0, "CLASS");
             lit(1, c.dxf);
             lit(2, c.cpp);
@@ -313,7 +379,7 @@ void Writer::tables()
     lit(2, "TABLES");
 
     const quint64 vt = S("TABLE:VPORT");
-    tableHead("VPORT", vt, 1);
+    tableHead("VPORT", vt, 1 + keptCount("VPORT"));
     lit(0, "VPORT");
     hex(5, S("VPORT:*ACTIVE"));
     hex(330, vt);
@@ -334,6 +400,7 @@ void Writer::tables()
     num(22, (ext.minY + ext.maxY) / 2);
     num(40, std::max(1.0, ext.maxY - ext.minY));
     num(41, 1.5);
+    keptTable("VPORT");
     lit(0, "ENDTAB");
 
     const quint64 lt = S("TABLE:LTYPE");
@@ -402,9 +469,11 @@ void Writer::tables()
     }
     lit(0, "ENDTAB");
 
-    tableHead("VIEW", S("TABLE:VIEW"), 0);
+    tableHead("VIEW", S("TABLE:VIEW"), keptCount("VIEW"));
+    keptTable("VIEW");
     lit(0, "ENDTAB");
-    tableHead("UCS", S("TABLE:UCS"), 0);
+    tableHead("UCS", S("TABLE:UCS"), keptCount("UCS"));
+    keptTable("UCS");
     lit(0, "ENDTAB");
 
     const quint64 ap = S("TABLE:APPID");
@@ -421,16 +490,26 @@ void Writer::tables()
     lit(0, "ENDTAB");
 
     const quint64 ds = S("TABLE:DIMSTYLE");
-    tableHead("DIMSTYLE", ds, 1);
+    // the file's own Standard, when it had one, stands for the host's
+    bool ownStandard = true;
+    if (auto it = doc_.kept().tableRecords.find(QStringLiteral("DIMSTYLE")); it != doc_.kept().tableRecords.end())
+        for (const KeptRecord& r : it->second)
+            for (const KeptGroup& k : r.groups)
+                if (k.code == 2 && k.value.trimmed().compare("Standard", Qt::CaseInsensitive) == 0)
+                    ownStandard = false;
+    tableHead("DIMSTYLE", ds, keptCount("DIMSTYLE") + (ownStandard ? 1 : 0));
     lit(100, "AcDbDimStyleTable");
     integer(71, 0);
-    lit(0, "DIMSTYLE");
-    hex(105, S("DIMSTYLE:STANDARD"));
-    hex(330, ds);
-    lit(100, "AcDbSymbolTableRecord");
-    lit(100, "AcDbDimStyleTableRecord");
-    lit(2, "Standard");
-    integer(70, 0);
+    if (ownStandard) {
+        lit(0, "DIMSTYLE");
+        hex(105, S("DIMSTYLE:STANDARD"));
+        hex(330, ds);
+        lit(100, "AcDbSymbolTableRecord");
+        lit(100, "AcDbDimStyleTableRecord");
+        lit(2, "Standard");
+        integer(70, 0);
+    }
+    keptTable("DIMSTYLE");
     lit(0, "ENDTAB");
 
     const quint64 br = S("TABLE:BLOCK_RECORD");
@@ -445,6 +524,8 @@ void Writer::tables()
         lit(100, "AcDbSymbolTableRecord");
         lit(100, "AcDbBlockTableRecord");
         str(2, b->Name());
+        if (r2000_)
+            kept(b->recordGroups);
     }
     lit(0, "ENDTAB");
     lit(0, "ENDSEC");
@@ -518,8 +599,10 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     auto common = [&](const char* type, quint64 handle, quint64 ownerHandle) {
         lit(0, type);
         hex(5, handle);
+        appGroups(d.appGroups);
         hex(330, ownerHandle);
-        lit(100, "AcDbEntity");
+        if (e.kind() != EntityKind::Foreign || d.foreignSubclassed)
+            lit(100, "AcDbEntity");
         if (paper)
             integer(67, 1);
         str(8, e.Layer());
@@ -710,6 +793,40 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         integer(70, 1);
         raw(d.extra);
         break;
+    case EntityKind::Foreign:
+        kept(d.foreignBody);
+        if (!d.foreignParts.empty()) {
+            xdata(e.GetXData(QString()));
+            for (size_t i = 0; i < d.foreignParts.size(); ++i) {
+                // a part's handle, owner and layer are its entity's
+                const KeptRecord& part = d.foreignParts[i];
+                bytes(0, part.type);
+                bool handled = false, owned = false, layered = false, marked = false;
+                if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
+                    hex(5, d.subHandles[i]); // a file without handles
+                    hex(330, e.handleValue());
+                    handled = owned = true;
+                }
+                for (const KeptGroup& k : part.groups) {
+                    if (k.code == 100)
+                        marked = true;
+                    if (k.code == 5 && !handled) {
+                        hex(5, d.subHandles[i]);
+                        handled = true;
+                    } else if (k.code == 330 && !owned && !marked) {
+                        hex(330, e.handleValue());
+                        owned = true;
+                    } else if (k.code == 8 && !layered) {
+                        str(8, e.Layer());
+                        layered = true;
+                    } else {
+                        bytes(k.code, k.value);
+                    }
+                }
+            }
+            return;
+        }
+        break;
     case EntityKind::RasterImage:
         lit(100, "AcDbRasterImage");
         integer(90, 0);
@@ -763,6 +880,7 @@ void Writer::objects()
         lit(3, "ACAD_IMAGE_DICT");
         hex(350, imageDict);
     }
+    kept(doc_.kept().rootEntries);
     lit(0, "DICTIONARY");
     hex(5, groupDict);
     hex(330, root);
@@ -821,6 +939,38 @@ void Writer::objects()
             hex(330, e->handleValue());
         }
     }
+    // the file's other objects, less those whose owner is gone (an extension
+    // dictionary of a deleted entity, and what that dictionary held)
+    const std::vector<KeptRecord>& objs = doc_.kept().objects;
+    std::vector<quint64> handles(objs.size()), owners(objs.size());
+    for (size_t i = 0; i < objs.size(); ++i) {
+        bool inside = false;
+        for (const KeptGroup& k : objs[i].groups) {
+            if (k.code == 5 && !handles[i])
+                handles[i] = handleIn(k.value);
+            else if (k.code == 102)
+                inside = k.value.trimmed().startsWith('{');
+            else if (k.code == 330 && !inside) {
+                owners[i] = handleIn(k.value);
+                break;
+            }
+        }
+    }
+    std::vector<bool> drop(objs.size());
+    std::unordered_set<quint64> dropped;
+    for (bool more = true; more;) {
+        more = false;
+        for (size_t i = 0; i < objs.size(); ++i)
+            if (!drop[i] && (doc_.isGone(owners[i]) || (owners[i] && dropped.count(owners[i])))) {
+                drop[i] = true;
+                if (handles[i])
+                    dropped.insert(handles[i]);
+                more = true;
+            }
+    }
+    for (size_t i = 0; i < objs.size(); ++i)
+        if (!drop[i])
+            record(objs[i]);
     lit(0, "ENDSEC");
 }
 

@@ -56,6 +56,72 @@ double textUnits(const QString& s)
     return u;
 }
 
+// The last subclass marker of a foreign entity names its class.
+QString lastMarker(const Entity::Data& d)
+{
+    QString m;
+    for (const KeptGroup& g : d.foreignBody)
+        if (g.code == 100)
+            m = QString::fromLatin1(g.value.trimmed());
+    return m;
+}
+
+// Where a foreign kind's plain coordinates are simple enough to bound it:
+// points in the drawing's plane, by the x codes that carry them. Kinds not
+// listed (hatches, meshes, proxies ...) have no box.
+Box foreignBox(const Entity::Data& d)
+{
+    const QByteArray& t = d.foreignType;
+    std::vector<int> codes;
+    if (t == "SPLINE")
+        codes = {10, 11};
+    else if (t == "SOLID" || t == "TRACE" || t == "3DFACE")
+        codes = {10, 11, 12, 13};
+    else if (t == "LEADER" || t == "ATTDEF")
+        codes = {10};
+    else if (t == "DIMENSION")
+        codes = {10, 13, 14, 15};
+    else if (t != "ELLIPSE")
+        return {};
+    std::vector<std::pair<int, Pt2>> pts; // x code, point
+    int pending = 0;
+    double x = 0;
+    for (const KeptGroup& g : d.foreignBody) {
+        bool ok = false;
+        const double v = g.value.trimmed().toDouble(&ok);
+        if (!ok)
+            continue;
+        if (g.code >= 10 && g.code <= 18) {
+            pending = g.code;
+            x = v;
+        } else if (pending && g.code == pending + 10) {
+            pts.push_back({pending, {x, v}});
+            pending = 0;
+        }
+    }
+    Box b;
+    if (t == "ELLIPSE") { // centre and the end of the major axis, relative to it
+        const Pt2* c = nullptr;
+        const Pt2* axis = nullptr;
+        for (const auto& [code, p] : pts) {
+            if (code == 10 && !c)
+                c = &p;
+            else if (code == 11 && !axis)
+                axis = &p;
+        }
+        if (c && axis) {
+            const double r = std::hypot(axis->x, axis->y);
+            b.add(c->x - r, c->y - r);
+            b.add(c->x + r, c->y + r);
+        }
+        return b;
+    }
+    for (const auto& [code, p] : pts)
+        if (std::find(codes.begin(), codes.end(), code) != codes.end())
+            b.add(p.x, p.y);
+    return b;
+}
+
 Chain rotatedBox(double x0, double y0, double w, double h, const Pt2& ref, double rot)
 {
     const double cs = std::cos(rot), sn = std::sin(rot);
@@ -140,6 +206,10 @@ QString Entity::ObjectName() const
     case EntityKind::BlockReference: return QStringLiteral("AcDbBlockReference");
     case EntityKind::Region: return QStringLiteral("AcDbRegion");
     case EntityKind::RasterImage: return QStringLiteral("AcDbRasterImage");
+    case EntityKind::Foreign: {
+        const QString m = lastMarker(*d_);
+        return m.isEmpty() || m == QLatin1String("AcDbEntity") ? QStringLiteral("AcDbEntity") : m;
+    }
     }
     return {};
 }
@@ -159,6 +229,7 @@ QString Entity::dxfName() const
     case EntityKind::BlockReference: return QStringLiteral("INSERT");
     case EntityKind::Region: return QStringLiteral("REGION");
     case EntityKind::RasterImage: return QStringLiteral("IMAGE");
+    case EntityKind::Foreign: return QString::fromLatin1(d_->foreignType);
     }
     return {};
 }
@@ -178,6 +249,28 @@ int Entity::EntityType() const
     case EntityKind::BlockReference: return 7;
     case EntityKind::Region: return 28;
     case EntityKind::RasterImage: return 26;
+    case EntityKind::Foreign: {
+        static const std::pair<const char*, int> byType[] = {
+            {"3DFACE", 1}, {"3DSOLID", 3}, {"ATTDEF", 5}, {"ELLIPSE", 16}, {"HATCH", 17}, {"LEADER", 18},
+            {"RAY", 27}, {"SHAPE", 29}, {"SOLID", 30}, {"SPLINE", 31}, {"TOLERANCE", 33}, {"TRACE", 34},
+            {"VIEWPORT", 35}, {"XLINE", 36}, {"INSERT", 38}, {"MLINE", 40}};
+        for (const auto& [type, number] : byType)
+            if (d_->foreignType == type)
+                return number;
+        const QString m = lastMarker(*d_);
+        if (d_->foreignType == "POLYLINE")
+            return m == QLatin1String("AcDbPolyFaceMesh") ? 39 : 25;
+        if (d_->foreignType == "DIMENSION") {
+            static const std::pair<const char*, int> dims[] = {
+                {"AcDbAlignedDimension", 9}, {"AcDb2LineAngularDimension", 10}, {"AcDbDiametricDimension", 12},
+                {"AcDbOrdinateDimension", 13}, {"AcDbRadialDimension", 14}, {"AcDb3PointAngularDimension", 41}};
+            for (const auto& [marker, number] : dims)
+                if (m == QLatin1String(marker))
+                    return number;
+            return 15;
+        }
+        return 0;
+    }
     }
     return 0;
 }
@@ -266,18 +359,21 @@ void Entity::Delete()
 
 void Entity::Move(const Point& from, const Point& to)
 {
+    need(kind_ != EntityKind::Foreign, "Move"); // its coordinates are not understood
     writable();
     transform(Affine::translation(to.x - from.x, to.y - from.y, to.z - from.z));
 }
 
 void Entity::Rotate(const Point& base, double angle)
 {
+    need(kind_ != EntityKind::Foreign, "Rotate");
     writable();
     transform(Affine::rotation(base, angle));
 }
 
 void Entity::ScaleEntity(const Point& base, double factor)
 {
+    need(kind_ != EntityKind::Foreign, "ScaleEntity");
     writable();
     if (!(factor > 0))
         fault(fail::Failed, QStringLiteral("the scale factor must be positive"));
@@ -351,6 +447,8 @@ void Entity::GetBoundingBox(Point& minPoint, Point& maxPoint) const
 {
     alive();
     const Box b = geom::exactBox(*this);
+    if (!b.valid())
+        fault(fail::Failed, QStringLiteral("the extents of this %1 are not known").arg(dxfName()));
     double zmin = 0, zmax = 0;
     bool first = true;
     for (const Vertex& v : d_->v) {
@@ -1049,6 +1147,8 @@ std::vector<Entity*> Entity::Explode()
     const Affine t = insertTransform(*d_, def->Origin());
     std::vector<Entity*> out;
     for (Entity* e : def->entities()) {
+        if (e->kind_ == EntityKind::Foreign)
+            continue; // it could not be placed
         Entity* c = owner_->copyOf(*e);
         c->transform(t);
         out.push_back(c);
@@ -1197,12 +1297,16 @@ Shape Entity::shape() const
         s.push_back(Chain{{o, {o.x + u.x, o.y + u.y}, {o.x + u.x + v.x, o.y + u.y + v.y}, {o.x + v.x, o.y + v.y}}, true});
         break;
     }
+    case EntityKind::Foreign:
+        break; // no outline: it takes part in no geometric operation
     }
     return s;
 }
 
 Box Entity::box() const
 {
+    if (kind_ == EntityKind::Foreign)
+        return foreignBox(*d_);
     return shapeBox(shape());
 }
 

@@ -2,6 +2,7 @@
 #include "platform/cad/geometry.h"
 #include "platform/cad/xdata.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -12,7 +13,8 @@ class Block;
 class Document;
 
 enum class EntityKind {
-    Line, Point, Circle, Arc, Text, MText, LwPolyline, Polyline2d, Polyline3d, BlockReference, Region, RasterImage
+    Line, Point, Circle, Arc, Text, MText, LwPolyline, Polyline2d, Polyline3d, BlockReference, Region, RasterImage,
+    Foreign // a kind the host does not model (hatch, spline, dimension ...): kept as read, written back unchanged
 };
 
 // Text alignments as the automation interface numbers them.
@@ -38,6 +40,18 @@ struct RawGroup {
     QString value;
 };
 using RawGroups = std::vector<RawGroup>;
+
+// A group as its bytes stood in the file: what the host does not model is
+// written back exactly as it came, whatever its encoding.
+struct KeptGroup {
+    int code = 0;
+    QByteArray value;
+};
+using KeptGroups = std::vector<KeptGroup>;
+struct KeptRecord {
+    QByteArray type; // the record's 0 group
+    KeptGroups groups;
+};
 
 // One drawing entity. Commands call the members the automation interface
 // offers; a member the entity's kind lacks fails with fail::NoMember, a
@@ -231,6 +245,14 @@ struct Entity::Data {
     std::vector<Pt2> clip;
     quint64 imageDefHandle = 0, imageReactorHandle = 0;
     Shape regionShape; // a region's outline
+    // reactors and extension dictionary (102 groups) as read; a copy has none
+    KeptGroups appGroups;
+    // a foreign kind: its type, the groups after the common ones (less
+    // extended data), its VERTEX/ATTRIB/SEQEND records less handle and owner
+    QByteArray foreignType;
+    KeptGroups foreignBody;
+    std::vector<KeptRecord> foreignParts;
+    bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
 
 } // namespace kelvor::cad

@@ -361,8 +361,18 @@ void SelectionSet::SelectByPolygon(int mode, const std::vector<double>& points, 
     for (Entity* e : doc_->modelCandidates(area)) {
         if (e->isErased() || !frozen.selectable(*e))
             continue;
-        const Shape s = e->shape();
         bool hit = false;
+        if (e->kind() == EntityKind::Foreign) {
+            // only its box is known: taken when that lies wholly inside
+            const Box b = e->box();
+            hit = mode != SelectFence && b.valid()
+                && shapeInsidePolygon({Chain{{{b.minX, b.minY}, {b.maxX, b.minY}, {b.maxX, b.maxY}, {b.minX, b.maxY}}, true}},
+                                      poly);
+            if (hit && filterMatches(*e, filter))
+                found.push_back(e);
+            continue;
+        }
+        const Shape s = e->shape();
         if (mode == SelectWindowPolygon)
             hit = shapeInsidePolygon(s, poly);
         else if (mode == SelectCrossingPolygon)

@@ -468,6 +468,8 @@ struct Builder {
             for (const cad::Chain& c : e->shape())
                 path(c.pts, c.closed, colour, t);
             break;
+        case EntityKind::Foreign:
+            break; // kept for the file, not drawn
         }
     }
 };

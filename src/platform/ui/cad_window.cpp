@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kelvor {
@@ -199,6 +200,13 @@ void CadHostWindow::hostChanged(Change what)
         scene_.invalidate();
         view_->sceneChanged();
         break;
+    case Menus:
+        // once the command has finished filling them (help strings come last)
+        if (!menusDue_) {
+            menusDue_ = true;
+            QTimer::singleShot(0, this, [this] { fillHostMenus(); });
+        }
+        break;
     }
 }
 
@@ -291,11 +299,13 @@ void CadHostWindow::openDrawing()
 
 bool CadHostWindow::saveDrawing()
 {
-    if (!app_.hasDocument())
-        return false;
-    cad::Document& doc = app_.ActiveDocument();
+    return app_.hasDocument() && saveDocument(app_.ActiveDocument());
+}
+
+bool CadHostWindow::saveDocument(cad::Document& doc)
+{
     if (doc.FullName().isEmpty())
-        return saveDrawingAs();
+        return saveDocumentAs(doc);
     try {
         doc.Save();
     } catch (const RunError& e) {
@@ -308,9 +318,11 @@ bool CadHostWindow::saveDrawing()
 
 bool CadHostWindow::saveDrawingAs()
 {
-    if (!app_.hasDocument())
-        return false;
-    cad::Document& doc = app_.ActiveDocument();
+    return app_.hasDocument() && saveDocumentAs(app_.ActiveDocument());
+}
+
+bool CadHostWindow::saveDocumentAs(cad::Document& doc)
+{
     FileDialogRequest r;
     r.title = QStringLiteral("图形另存为");
     r.filter = QStringLiteral("AutoCAD 2000 DXF(*.dxf)|*.dxf");
@@ -339,12 +351,7 @@ void CadHostWindow::fillDocumentsMenu()
 {
     docsMenu_->clear();
     for (int i = 0; i < app_.DocumentsCount(); ++i) {
-        cad::Document* d = nullptr;
-        try {
-            d = &app_.DocumentsItem(i);
-        } catch (const RunError&) {
-            break;
-        }
+        cad::Document* d = &app_.DocumentsItem(i);
         QAction* a = docsMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(d->Name()));
         a->setCheckable(true);
         a->setChecked(d == scene_.document());
@@ -354,6 +361,68 @@ void CadHostWindow::fillDocumentsMenu()
                 app_.setActive(*d);
         });
     }
+}
+
+void CadHostWindow::fillHostMenus()
+{
+    menusDue_ = false;
+    for (QMenu* m : hostMenus_) {
+        menuBar()->removeAction(m->menuAction());
+        m->deleteLater();
+    }
+    hostMenus_.clear();
+    for (int i = 0; i < app_.MenuBarCount(); ++i) {
+        const cad::PopupMenu* pm = app_.MenuBarItem(i);
+        if (pm->items().empty())
+            continue; // the host's own menus, which the window has itself
+        QMenu* m = menuBar()->addMenu(pm->Name());
+        for (const cad::MenuItem& it : pm->items()) {
+            if (it.separator) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* a = m->addAction(it.label);
+            a->setStatusTip(it.HelpString);
+            a->setToolTip(it.HelpString);
+            connect(a, &QAction::triggered, this, [this, macro = it.macro] { runMenuMacro(macro); });
+        }
+        hostMenus_.push_back(m);
+    }
+}
+
+void CadHostWindow::runMenuMacro(const QString& macro)
+{
+    QString text = macro;
+    bool escaped = false;
+    while (text.startsWith(QChar(27))) {
+        text.remove(0, 1);
+        escaped = true;
+    }
+    if (pending_) {
+        if (!escaped) {
+            ui_.beep(); // a command is waiting and the macro does not cancel it
+            return;
+        }
+        cancel();
+        // the cancelled command unwinds first
+        QTimer::singleShot(0, this, [this, text] { runMenuMacro(text); });
+        return;
+    }
+    if (!app_.hasDocument() || text.isEmpty())
+        return;
+    text.replace(QLatin1Char(';'), QLatin1Char('\r'));
+    if (text.endsWith(QLatin1Char(' ')))
+        text.back() = QLatin1Char('\r');
+    const qsizetype end = text.lastIndexOf(QLatin1Char('\r'));
+    const QString typed = text.mid(end + 1);
+    if (end >= 0) {
+        const QString run = text.left(end + 1);
+        history(QString(run).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        app_.runCommandText(app_.ActiveDocument(), run);
+        history(QStringLiteral("%1 ").arg(kIdlePrompt));
+    }
+    input_->setText(typed);
+    input_->setFocus();
 }
 
 void CadHostWindow::setBusyMenus(bool waiting)
@@ -634,18 +703,34 @@ void CadHostWindow::paintOverlay(QPainter& p)
 
 // ---------------------------------------------------------------- window
 
+bool CadHostWindow::confirmDiscard(cad::Document& doc)
+{
+    if (doc.Saved())
+        return true;
+    const Answer a = ui_.message(QStringLiteral("是否将改动保存到 %1？").arg(doc.Name()), QStringLiteral("Kelvor CAD"),
+                                 Icon::Exclamation, Buttons::YesNoCancel, 1);
+    if (a == Answer::Yes)
+        return saveDocument(doc); // a failed or cancelled save keeps the drawing open
+    return a == Answer::No;
+}
+
 void CadHostWindow::closeEvent(QCloseEvent* event)
 {
     // closing the host stops it: its drawings close, commands find none
     closing_ = true;
-    if (pending_)
+    if (pending_) {
         answer(Input{}, QStringLiteral("*取消*"));
+        qApp->removeEventFilter(this); // the questions below need the rest of the screen
+    }
     std::vector<cad::Document*> open;
-    for (int i = 0; i < app_.DocumentsCount(); ++i) {
-        try {
-            open.push_back(&app_.DocumentsItem(i));
-        } catch (const RunError&) {
-            break; // the count holds closed drawings too
+    for (int i = 0; i < app_.DocumentsCount(); ++i)
+        open.push_back(&app_.DocumentsItem(i));
+    for (cad::Document* d : open) {
+        if (!confirmDiscard(*d)) {
+            closing_ = false;
+            refreshCaption();
+            event->ignore();
+            return;
         }
     }
     syncing_ = true;

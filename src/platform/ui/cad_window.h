@@ -44,7 +44,17 @@ public:
     void openDrawing();
     bool saveDrawing();
     bool saveDrawingAs();
+    // Asks whether to save a modified drawing: true when it was saved or
+    // may be discarded, false to keep it (Cancel, or the save failed).
+    bool confirmDiscard(cad::Document& doc);
     void zoomExtents();
+
+    // A menu item's macro: leading Esc characters cancel the question
+    // waiting, a blank or ';' is Enter; a macro without a closing Enter is
+    // left on the command line for the person to finish.
+    void runMenuMacro(const QString& macro);
+    // The menus commands added to the host's menu bar, in its order.
+    const std::vector<QMenu*>& hostMenus() const { return hostMenus_; }
 
     // Answers one command-line question (the window's input source).
     cad::Input ask(const QString& asking, const QString& prompt);
@@ -74,6 +84,8 @@ private:
     void entityChanged(cad::Document& doc, cad::Entity* entity, bool gone) override;
     void transcriptAppended(const QString& text) override;
 
+    bool saveDocument(cad::Document& doc);
+    bool saveDocumentAs(cad::Document& doc);
     void showDocument();
     void refreshCaption();
     void applyWindowState();
@@ -91,6 +103,7 @@ private:
     void showSelection();
     bool ownsWidget(QObject* o) const;
     void fillDocumentsMenu();
+    void fillHostMenus();
     void setBusyMenus(bool waiting);
 
     cad::Application& app_;
@@ -102,6 +115,8 @@ private:
     QLineEdit* input_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* docsMenu_ = nullptr;
+    std::vector<QMenu*> hostMenus_;
+    bool menusDue_ = false;
     std::optional<Pending> pending_;
     QEventLoop* loop_ = nullptr;
     bool syncing_ = false;
