@@ -1,5 +1,6 @@
 // The embedded CAD host on a large drawing: DXF load and save of 200,000
 // entities, select-all with a layer filter, a small window-polygon selection.
+#include "big_drawing.h"
 #include "platform/cad/cad.h"
 
 #include <QTemporaryDir>
@@ -9,44 +10,15 @@ using namespace kelvor::cad;
 
 namespace {
 
-constexpr int kEntities = 200000;
-
-// A survey-like drawing: lines, polylines, texts and points spread over a
-// 10 km square, on five layers, a fifth of them with CASS codes.
-std::unique_ptr<Document> bigDrawing()
-{
-    auto d = std::make_unique<Document>();
-    for (const char* l : {"JMD", "dgx", "tk", "ASSIST", "ZBTZ"})
-        d->Layers().Add(QString::fromLatin1(l));
-    const QString layers[] = {"JMD", "dgx", "tk", "ASSIST", "ZBTZ"};
-    Block& ms = d->ModelSpace();
-    unsigned seed = 12345;
-    auto rnd = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return double((seed >> 8) % 10000000) / 1000.0; // 0 .. 10000 m
-    };
-    for (int i = 0; i < kEntities; ++i) {
-        const double x = 534000 + rnd(), y = 2551000 + rnd();
-        Entity* e = nullptr;
-        switch (i % 4) {
-        case 0: e = ms.AddLine({x, y, 0}, {x + 5, y + 3, 0}); break;
-        case 1: e = ms.AddLightWeightPolyline({x, y, x + 10, y, x + 10, y + 8, x, y + 8}); break;
-        case 2: e = ms.AddText(QStringLiteral("房屋%1").arg(i), {x, y, 0}, 2); break;
-        default: e = ms.AddPoint({x, y, 12.5}); break;
-        }
-        e->setLayer(layers[i % 5]);
-        if (i % 5 == 0)
-            e->SetXData({xstr(1001, "South"), xstr(1000, "141111")});
-    }
-    return d;
-}
+using kelvor::bench::bigDrawing;
+using kelvor::bench::kEntities;
 
 struct Files {
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("big.dxf")); }
     Files()
     {
-        auto d = bigDrawing();
+        auto d = bigDrawing({.cassCodes = true});
         writeDxf(*d, path());
     }
 };

@@ -1,6 +1,7 @@
 // The CAD host window on a large drawing: the first paint of 200,000
 // entities (flattening them into the paint cache included), a repaint, and
 // pans at full extents and at street scale.
+#include "big_drawing.h"
 #include "platform/cad/cad.h"
 #include "platform/ui/cad_scene.h"
 
@@ -14,40 +15,12 @@ using namespace kelvor::cad;
 
 namespace {
 
-constexpr int kEntities = 200000;
-
-// The same survey-like drawing as the host model's benchmarks: lines,
-// polylines, texts and points over a 10 km square on five layers.
-std::unique_ptr<Document> bigDrawing()
-{
-    auto d = std::make_unique<Document>();
-    const QString layers[] = {"JMD", "dgx", "tk", "ASSIST", "ZBTZ"};
-    int colour = 1;
-    for (const QString& l : layers)
-        d->Layers().Add(l).Color = colour++;
-    Block& ms = d->ModelSpace();
-    unsigned seed = 12345;
-    auto rnd = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return double((seed >> 8) % 10000000) / 1000.0; // 0 .. 10000 m
-    };
-    for (int i = 0; i < kEntities; ++i) {
-        const double x = 534000 + rnd(), y = 2551000 + rnd();
-        Entity* e = nullptr;
-        switch (i % 4) {
-        case 0: e = ms.AddLine({x, y, 0}, {x + 5, y + 3, 0}); break;
-        case 1: e = ms.AddLightWeightPolyline({x, y, x + 10, y, x + 10, y + 8, x, y + 8}); break;
-        case 2: e = ms.AddText(QStringLiteral("房屋%1").arg(i), {x, y, 0}, 2); break;
-        default: e = ms.AddPoint({x, y, 12.5}); break;
-        }
-        e->setLayer(layers[i % 5]);
-    }
-    return d;
-}
+using kelvor::bench::bigDrawing;
+using kelvor::bench::kEntities;
 
 Document& drawing()
 {
-    static std::unique_ptr<Document> d = bigDrawing();
+    static std::unique_ptr<Document> d = bigDrawing({.colouredLayers = true});
     return *d;
 }
 

@@ -65,6 +65,16 @@ std::optional<traverse::TraverseData> readInput(Context& ctx, const QString& pat
     return std::nullopt;
 }
 
+// The traverse of the chosen source; none when the user cancelled the file
+// dialog or was told the input is bad.
+std::optional<traverse::TraverseData> loadInput(Context& ctx, Source source, const QString& badText)
+{
+    const QString path = inputPath(ctx, source);
+    if (path.isEmpty())
+        return std::nullopt;
+    return readInput(ctx, path, badText);
+}
+
 // The busy picture, hidden again however the search ends.
 class Busy {
 public:
@@ -84,10 +94,7 @@ private:
 void runAngleSearch(Context& ctx, Source source)
 {
     const QString bad = source == Source::Sheet ? badNumberTwoLines() : badNumberOneLine();
-    const QString path = inputPath(ctx, source);
-    if (path.isEmpty())
-        return;
-    const std::optional<traverse::TraverseData> data = readInput(ctx, path, bad);
+    const std::optional<traverse::TraverseData> data = loadInput(ctx, source, bad);
     if (!data)
         return;
 
@@ -114,10 +121,7 @@ void runAngleSearch(Context& ctx, Source source)
 void runDistanceSearch(Context& ctx, Source source)
 {
     const QString bad = badNumberOneLine();
-    const QString path = inputPath(ctx, source);
-    if (path.isEmpty())
-        return;
-    const std::optional<traverse::TraverseData> data = readInput(ctx, path, bad);
+    const std::optional<traverse::TraverseData> data = loadInput(ctx, source, bad);
     if (!data)
         return;
     std::optional<Traverse> t;
@@ -149,10 +153,7 @@ void runDistanceSearch(Context& ctx, Source source)
 void runRouteComparison(Context& ctx, Source source)
 {
     const QString bad = source == Source::Sheet ? badNumberTwoLines() : badNumberOneLine();
-    const QString path = inputPath(ctx, source);
-    if (path.isEmpty())
-        return;
-    const std::optional<traverse::TraverseData> data = readInput(ctx, path, bad);
+    const std::optional<traverse::TraverseData> data = loadInput(ctx, source, bad);
     if (!data)
         return;
     try {
@@ -206,8 +207,7 @@ void zfkxjxselectfile_Click(Context& ctx)
 void Command44_Click(Context& ctx)
 {
     const QString bad = badNumberTwoLines();
-    const QString path = inputPath(ctx, Source::Sheet);
-    const std::optional<traverse::TraverseData> data = readInput(ctx, path, bad);
+    const std::optional<traverse::TraverseData> data = loadInput(ctx, Source::Sheet, bad);
     if (!data)
         return;
     try {

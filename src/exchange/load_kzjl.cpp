@@ -2,7 +2,6 @@
 
 #include "loaders_commands.h"
 
-#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -296,11 +295,8 @@ QString kzjlStopMessage(const QString& reason)
 
 void callcassdxmenu_Click(Context& ctx)
 {
-    CommonDialog dialog(ctx);
-    dialog.setTitle(QStringLiteral("选择南方控制精灵数据"))
-        .setFilter(QStringLiteral("文本文件(*.txt)|*.txt"))
-        .setMultiSelect(false);
-    const QString path = TrimBlanks(dialog.showOpen());
+    const QString path =
+        chooseLoaderFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
     if (path.isEmpty())
         return;
     TraverseSheet* sheet = ctx.sheet();

@@ -2,7 +2,6 @@
 
 #include "loaders_commands.h"
 
-#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -19,8 +18,6 @@ namespace {
 using traverse::TraverseSheet;
 
 constexpr int Columns = TraverseSheet::Columns;
-constexpr int LastName = 108;
-constexpr int LastAngle = 109;
 
 // Field n of an observation line; none when the line has fewer fields.
 std::optional<QString> field(const QString& line, int n)
@@ -114,24 +111,14 @@ int fillSheetFromPcy(TraverseSheet& sheet, const QStringList& lines, Ui* ui)
     putKnown(sheet, 10, field(lastForward, 1));
     putKnown(sheet, 7, field(lastForward, 2));
 
-    // The thirteenth station already sits in the last-station cells.
-    if (pairs < 13) {
-        const int row = (pairs - 1) * Columns;
-        sheet.setText5(LastName, sheet.text5(row));
-        sheet.setText5(LastAngle, sheet.text5(row + 1));
-        sheet.setText5(row, QString());
-        sheet.setText5(row + 1, QString());
-    }
+    moveToLastStation(sheet, pairs);
     return pairs;
 }
 
 void APPLOADPCY_Click(Context& ctx)
 {
-    CommonDialog dialog(ctx);
-    dialog.setTitle(QStringLiteral("选择南方控制精灵数据"))
-        .setFilter(QStringLiteral("文本文件(*.txt)|*.txt"))
-        .setMultiSelect(false);
-    const QString path = TrimBlanks(dialog.showOpen());
+    const QString path =
+        chooseLoaderFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
     if (path.isEmpty())
         return;
     if (TraverseSheet* sheet = ctx.sheet()) {

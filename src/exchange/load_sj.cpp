@@ -2,7 +2,6 @@
 
 #include "loaders_commands.h"
 
-#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -19,7 +18,6 @@ using traverse::TraverseSheet;
 
 constexpr int Columns = TraverseSheet::Columns;
 constexpr int LastName = 108;
-constexpr int LastAngle = 109;
 
 // The rounded angle; a text the rounding gives nothing for (or cannot
 // treat) leaves the cell empty.
@@ -160,14 +158,7 @@ int fillSheetFromRecord(TraverseSheet& sheet, const QStringList& lines)
 {
     const Record rec(lines);
     const int k = stations(sheet, rec);
-    // The thirteenth station already sits in the last-station cells.
-    if (k >= 1 && k < 13) {
-        const int row = (k - 1) * Columns;
-        sheet.setText5(LastName, sheet.text5(row));
-        sheet.setText5(LastAngle, sheet.text5(row + 1));
-        sheet.setText5(row, QString());
-        sheet.setText5(row + 1, QString());
-    }
+    moveToLastStation(sheet, k);
     sheet.setText1(10, TrimBlanks(sheet.text5(LastName)));
     instruments(sheet, rec);
     distances(sheet, rec);
@@ -176,11 +167,8 @@ int fillSheetFromRecord(TraverseSheet& sheet, const QStringList& lines)
 
 void outcordnumber_Click(Context& ctx)
 {
-    CommonDialog dialog(ctx);
-    dialog.setTitle(QStringLiteral("选择导线数据记录文件"))
-        .setFilter(QStringLiteral("导线数据记录文件(*.SJ)|*.SJ"))
-        .setMultiSelect(false);
-    const QString path = TrimBlanks(dialog.showOpen());
+    const QString path =
+        chooseLoaderFile(ctx, QStringLiteral("选择导线数据记录文件"), QStringLiteral("导线数据记录文件(*.SJ)|*.SJ"));
     if (path.isEmpty())
         return;
     if (TraverseSheet* sheet = ctx.sheet()) {

@@ -4,8 +4,11 @@
 #include "load_pcy.h"
 #include "load_sj.h"
 
+#include "app/common_dialog.h"
+#include "app/routines/routines.h"
 #include "platform/commands.h"
 #include "traverse/known_points.h"
+#include "traverse/sheet.h"
 
 namespace kelvor::exchange {
 
@@ -21,6 +24,26 @@ void registerLoaderCommands(CommandRegistry& registry)
 void runKnownPointLookup(Context& ctx)
 {
     traverse::Label39_DblClick(ctx);
+}
+
+QString chooseLoaderFile(Context& ctx, const QString& title, const QString& filter)
+{
+    CommonDialog dialog(ctx);
+    dialog.setTitle(title).setFilter(filter).setMultiSelect(false);
+    return TrimBlanks(dialog.showOpen());
+}
+
+void moveToLastStation(traverse::TraverseSheet& sheet, int stations)
+{
+    constexpr int LastName = 108;
+    constexpr int LastAngle = 109;
+    if (stations < 1 || stations >= 13)
+        return;
+    const int row = (stations - 1) * traverse::TraverseSheet::Columns;
+    sheet.setText5(LastName, sheet.text5(row));
+    sheet.setText5(LastAngle, sheet.text5(row + 1));
+    sheet.setText5(row, QString());
+    sheet.setText5(row + 1, QString());
 }
 
 } // namespace kelvor::exchange

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QString>
+
 namespace kelvor {
 class CommandRegistry;
 class Context;
 } // namespace kelvor
+
+namespace kelvor::traverse {
+class TraverseSheet;
+} // namespace kelvor::traverse
 
 namespace kelvor::exchange {
 
@@ -15,5 +21,13 @@ void registerLoaderCommands(CommandRegistry& registry);
 // The known-point lookup every loader ends with: X, Y and H of the four
 // known points from the user's known-points file.
 void runKnownPointLookup(Context& ctx);
+
+// The one file a loader reads, chosen in the shared open dialog; "" when
+// the user cancelled it.
+QString chooseLoaderFile(Context& ctx, const QString& title, const QString& filter);
+
+// Moves the name and angle of the last of fewer than 13 stations into the
+// last-station cells (the thirteenth already sits there).
+void moveToLastStation(traverse::TraverseSheet& sheet, int stations);
 
 } // namespace kelvor::exchange

@@ -111,14 +111,20 @@ int chosenItem(const QString& answer)
     return item >= 1 && item <= 9 ? int(item) : 0;
 }
 
-void Command14_Click(Context& ctx, FileDialogRequest& dialog)
+QString chooseSequenceFile(Ui& ui, FileDialogRequest& dialog)
 {
-    Ui& ui = ctx.ui();
     dialog.title = QStringLiteral("打开导线目录数列文件");
     dialog.filter = QStringLiteral("数据序列文件(*.*)|*.*");
     dialog.multiSelect = false;
-    const QString sequencePath = ui.openFile(dialog);
-    dialog.fileName = sequencePath;
+    const QString path = ui.openFile(dialog);
+    dialog.fileName = path;
+    return path;
+}
+
+void Command14_Click(Context& ctx, FileDialogRequest& dialog)
+{
+    Ui& ui = ctx.ui();
+    const QString sequencePath = chooseSequenceFile(ui, dialog);
     if (TrimBlanks(sequencePath).isEmpty())
         return;
 

@@ -6,6 +6,7 @@
 
 namespace kelvor {
 class Context;
+class Ui;
 struct FileDialogRequest;
 } // namespace kelvor
 
@@ -37,6 +38,10 @@ void readHeightFigures(TextReader& height, Figures& figures);
 // The item an answer selects (halves go to the even neighbour), 0 when it
 // selects none; 13 when the answer is no number.
 int chosenItem(const QString& answer);
+
+// The sequence file chosen in the open dialog, which keeps it as its file
+// name; blank when the user cancelled.
+QString chooseSequenceFile(Ui& ui, FileDialogRequest& dialog);
 
 // 生成导线精度统计表数据: one figure of every traverse of a sequence file.
 void Command14_Click(Context& ctx, FileDialogRequest& dialog);

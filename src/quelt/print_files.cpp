@@ -32,11 +32,7 @@ void Command19_Click(Context& ctx)
 void Command15_Click(Context& ctx, FileDialogRequest& dialog)
 {
     Ui& ui = ctx.ui();
-    dialog.title = QStringLiteral("打开导线目录数列文件");
-    dialog.filter = QStringLiteral("数据序列文件(*.*)|*.*");
-    dialog.multiSelect = false;
-    const QString sequencePath = ui.openFile(dialog);
-    dialog.fileName = sequencePath;
+    const QString sequencePath = chooseSequenceFile(ui, dialog);
     if (TrimBlanks(sequencePath).isEmpty())
         return;
 

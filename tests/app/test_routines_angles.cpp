@@ -5,33 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <functional>
 
 using namespace kelvor;
-
-namespace {
-
-std::string exact(double v)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-
-} // namespace
+using kelvor::test::errorOf;
+using kelvor::test::exact;
+using kelvor::test::u;
 
 TEST(DmsToDegrees, NumbersAndTextsGiveTheSameBits)
 {

@@ -1,26 +1,17 @@
 // Field splitting and column filling.
 #include "app/routines/routines.h"
 #include "platform/errors.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 using namespace kelvor;
+using kelvor::test::errorOf;
+using kelvor::test::u;
 
 namespace {
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 constexpr const char* kMissing = nullptr; // the field raises error 9
 

@@ -1,39 +1,17 @@
 // Numbers and texts: reading, number text, the strict test and patterns.
 #include "app/routines/routines.h"
 #include "platform/errors.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <functional>
 #include <limits>
 
 using namespace kelvor;
-
-namespace {
-
-// The shortest text that reads back as the same double: equal texts mean
-// bit-equal numbers.
-std::string exact(double v)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-
-} // namespace
+using kelvor::test::errorOf;
+using kelvor::test::exact;
+using kelvor::test::u;
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStart)
 {

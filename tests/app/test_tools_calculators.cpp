@@ -8,14 +8,9 @@
 using namespace kelvor;
 using namespace kelvor::tools;
 using kelvor::test::TempHome;
+using kelvor::test::lastMessage;
 
 namespace {
-
-QJsonObject lastMessage(const TempHome& home)
-{
-    const QJsonArray m = home.ui.messages();
-    return m.isEmpty() ? QJsonObject() : m.last().toObject();
-}
 
 TEST(HeightDifference, HorizontalAndSlopeDistance)
 {

@@ -47,7 +47,7 @@ QLineEdit* text28(QWidget& dlg, int i)
     return dlg.findChild<QLineEdit*>(QStringLiteral("Text28(%1)").arg(i));
 }
 
-QString lastMessage(const TempHome& home)
+QString lastMessageText(const TempHome& home)
 {
     const QJsonArray m = home.ui.messages();
     return m.isEmpty() ? QString() : m.last().toObject().value("text").toString();
@@ -193,7 +193,7 @@ TEST(AboutWindow, DatesMarqueeAndButtons)
 
     box.show();
     QTest::mouseClick(child<QWidget>(box, "Label3(0)"), Qt::LeftButton);
-    EXPECT_TRUE(lastMessage(home).startsWith(QStringLiteral("联系：\r\n\r\nEmail:")));
+    EXPECT_TRUE(lastMessageText(home).startsWith(QStringLiteral("联系：\r\n\r\nEmail:")));
     QTest::mouseClick(child<QWidget>(box, "Picture1(2)"), Qt::LeftButton);
     EXPECT_EQ(home.ui.messages().last().toObject().value("title").toString(), QStringLiteral("联系"));
     QTest::mouseClick(child<QWidget>(box, "Label3(1)"), Qt::LeftButton);
@@ -210,20 +210,20 @@ TEST(ToolWindow, ButtonsReadTheirBoxes)
     for (int i = 0; i < 4; ++i)
         w.findChild<QLineEdit*>(QStringLiteral("Text15(%1)").arg(i))->setText(QString::fromUtf8(values[i]));
     child<QPushButton>(w, "Command16")->click();
-    EXPECT_EQ(lastMessage(home), QStringLiteral("高差计算结果为: 2.919米"));
+    EXPECT_EQ(lastMessageText(home), QStringLiteral("高差计算结果为: 2.919米"));
     child<QRadioButton>(w, "Option3")->setChecked(true);
     child<QPushButton>(w, "Command16")->click();
-    EXPECT_EQ(lastMessage(home), QStringLiteral("高差计算结果为: 2.918米"));
+    EXPECT_EQ(lastMessageText(home), QStringLiteral("高差计算结果为: 2.918米"));
 
     const char* points[] = {"1000", "1000", "1100", "1100"};
     for (int i = 0; i < 4; ++i)
         w.findChild<QLineEdit*>(QStringLiteral("Text9(%1)").arg(i))->setText(QString::fromUtf8(points[i]));
     child<QPushButton>(w, "Command6")->click();
-    EXPECT_EQ(lastMessage(home), QStringLiteral("结果：45度0分0.000秒"));
+    EXPECT_EQ(lastMessageText(home), QStringLiteral("结果：45度0分0.000秒"));
 
     child<QLineEdit>(w, "Text1")->setText(QString());
     child<QPushButton>(w, "Command2")->click();
-    EXPECT_EQ(lastMessage(home), QStringLiteral("输入格式不对！"));
+    EXPECT_EQ(lastMessageText(home), QStringLiteral("输入格式不对！"));
 
     w.show();
     QTest::mouseClick(&w, Qt::RightButton, {}, QPoint(300, 20));

@@ -16,33 +16,11 @@ using namespace kelvor::coords;
 using kelvor::test::TempHome;
 using kelvor::test::fixture;
 using kelvor::test::readBytes;
+using kelvor::test::lastMessage;
+using kelvor::test::linesOf;
+using kelvor::test::writeBytes;
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QJsonObject lastMessage(const TempHome& home)
-{
-    const QJsonArray m = home.ui.messages();
-    return m.isEmpty() ? QJsonObject() : m.last().toObject();
-}
-
-QList<QByteArray> linesOf(const QByteArray& bytes)
-{
-    QList<QByteArray> out = bytes.split('\n');
-    if (!out.isEmpty() && out.last().isEmpty())
-        out.removeLast();
-    for (QByteArray& l : out) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-    }
-    return out;
-}
 
 TEST(PcyExport, WritesEntityPairsWithNonZeroValues)
 {

@@ -14,22 +14,13 @@
 using namespace kelvor;
 using namespace kelvor::coords;
 using kelvor::test::TempHome;
+using kelvor::test::lastMessage;
+using kelvor::test::linesOf;
+using kelvor::test::writeBytes;
 
 namespace {
 
 const Projection Kr54WithFalseEasting{Series::Krasovsky, Series::Krasovsky, true};
-
-QList<QByteArray> linesOf(const QByteArray& bytes)
-{
-    QList<QByteArray> out = bytes.split('\n');
-    if (!out.isEmpty() && out.last().isEmpty())
-        out.removeLast();
-    for (QByteArray& l : out) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-    }
-    return out;
-}
 
 QByteArray dxf(const QStringList& lines, const char* end = "\r\n")
 {
@@ -37,13 +28,6 @@ QByteArray dxf(const QStringList& lines, const char* end = "\r\n")
     for (const QString& l : lines)
         b += l.toLatin1() + end;
     return b;
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QByteArray zoneChanged(const QString& east, const QString& north, bool wantEast)
@@ -60,12 +44,6 @@ ZoneForm form114to117()
     f.targetMeridian = QStringLiteral("117");
     f.falseEasting = true;
     return f;
-}
-
-QJsonObject lastMessage(const TempHome& home)
-{
-    const QJsonArray m = home.ui.messages();
-    return m.isEmpty() ? QJsonObject() : m.last().toObject();
 }
 
 // ---- the line stream ---------------------------------------------------------

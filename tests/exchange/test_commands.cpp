@@ -9,19 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace kelvor;
-
-namespace {
-
-// Writes a text file as the program's files are, creating its folder.
-void put(const QString& path, const QStringList& lines)
-{
-    QString text;
-    for (const QString& l : lines)
-        text += l + QStringLiteral("\r\n");
-    test::writeGbk(path, text);
-}
-
-} // namespace
+using kelvor::test::writeGbkLines;
 
 // The menu items reach the commands through the registry by their names.
 TEST(ExchangeCommands, MenuItemsRunTheirCommands)
@@ -48,7 +36,7 @@ TEST(ExchangeCommands, MenuItemsRunTheirCommands)
     }
 
     test::TempHome home;
-    put(QStringLiteral("d:\\k.txt"), {QStringLiteral("A 1 2 3")});
+    writeGbkLines(QStringLiteral("d:\\k.txt"), {QStringLiteral("A 1 2 3")});
     home.settings.WriteSetting(QStringLiteral("已知点成果="), QStringLiteral("d:\\k.txt"));
     home.answerOpen({});
     ASSERT_TRUE(registry.run(QStringLiteral("huoquyichengguo"), home.context));

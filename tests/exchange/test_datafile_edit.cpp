@@ -12,22 +12,11 @@
 
 using namespace kelvor;
 using namespace kelvor::exchange;
+using kelvor::test::errorOf;
+using kelvor::test::crlfText;
+using kelvor::test::writeGbkLines;
 
 namespace {
-
-// Writes a text file as the program's files are, creating its folder.
-void put(const QString& path, const QStringList& lines)
-{
-    QString text;
-    for (const QString& l : lines)
-        text += l + QStringLiteral("\r\n");
-    test::writeGbk(path, text);
-}
-
-QString crlf(const QStringList& lines)
-{
-    return lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-}
 
 QString watchPath()
 {
@@ -87,10 +76,10 @@ struct KnownSetup {
 
     explicit KnownSetup(const QStringList& dataLines, const QStringList& known = KnownPoints)
     {
-        put(QStringLiteral("d:\\已知点.txt"), known);
+        writeGbkLines(QStringLiteral("d:\\已知点.txt"), known);
         home.settings.WriteSetting(QStringLiteral("已知点成果="), QStringLiteral("d:\\已知点.txt"));
-        put(data, dataLines);
-        put(watchPath(), {QStringLiteral("old")});
+        writeGbkLines(data, dataLines);
+        writeGbkLines(watchPath(), {QStringLiteral("old")});
     }
     void run()
     {
@@ -110,18 +99,8 @@ QStringList editWith(const QStringList& data, const QStringList& estimates = Est
 {
     test::TempHome home;
     const QString path = home.path(QStringLiteral("est.txt"));
-    put(path, estimates);
+    writeGbkLines(path, estimates);
     return editEstimates(data, path);
-}
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -130,7 +109,7 @@ TEST(KnownPointEdit, RewritesOnlyKnownPoints)
 {
     KnownSetup s(DataFile);
     s.run();
-    EXPECT_EQ(readTextFile(s.data), crlf(EditedDataFile));
+    EXPECT_EQ(readTextFile(s.data), crlfText(EditedDataFile));
     EXPECT_EQ(test::readBytes(watchPath()), test::readBytes(s.data));
     EXPECT_EQ(shownTexts(s.home),
               (QStringList{"不能找到已知点：B9", "处理完成！更改后的文件为原来的文件名。"}));
@@ -163,7 +142,7 @@ TEST(KnownPointEdit, StationListBounds)
     for (const Case& c : cases) {
         KnownSetup s(c.data);
         s.run();
-        EXPECT_EQ(readTextFile(s.data), crlf(c.edited)) << c.what;
+        EXPECT_EQ(readTextFile(s.data), crlfText(c.edited)) << c.what;
     }
 }
 
@@ -179,13 +158,13 @@ TEST(KnownPointEdit, FailuresLeaveTheDataFile)
     const QList<Case> cases = {
         {"a station line without a second field",
          {"head", "[STATION]", "A1,11,0,0,0,1,2,3", "BADLINE", "P1,0,0,0,0,0,0,0"}, KnownPoints, "9",
-         crlf({"head", "[STATION]", "A1,11,1000.5,2000.5,30.5,1,2,3"})},
+         crlfText({"head", "[STATION]", "A1,11,1000.5,2000.5,30.5,1,2,3"})},
         {"a matched line without its eighth field", {"[STATION]", "A2,11,0,0,0"}, KnownPoints, "9",
-         crlf({"[STATION]"})},
+         crlfText({"[STATION]"})},
         {"a line of a tab is no empty line", {"[STATION]", "\t", "A2,11,0,0,0,0,0,0", ""}, KnownPoints, "9",
-         crlf({"[STATION]"})},
+         crlfText({"[STATION]"})},
         {"an empty known-points file", {"[STATION]", "P1,0,0,0,0,0,0,0", "A2,11,0,0,0,0,0,0"}, {}, "62",
-         crlf({"[STATION]", "P1,0,0,0,0,0,0,0"})},
+         crlfText({"[STATION]", "P1,0,0,0,0,0,0,0"})},
     };
     for (const Case& c : cases) {
         KnownSetup s(c.data, c.known);
@@ -203,7 +182,7 @@ TEST(KnownPointEdit, FailuresLeaveTheDataFile)
     missingData.home.answerOpen({missingData.home.path(QStringLiteral("d:\\none.txt"))});
     huoquyichengguo_Click(missingData.home.context);
     EXPECT_EQ(shownTexts(missingData.home), QStringList{"53"});
-    EXPECT_EQ(readTextFile(watchPath()), crlf({"old"}));
+    EXPECT_EQ(readTextFile(watchPath()), crlfText({"old"}));
 }
 
 TEST(KnownPointEdit, MissingKnownPointsFile)
@@ -266,7 +245,7 @@ TEST(EstimateEdit, Failures)
         {"an empty estimate table", {"[OBSER]", fourteen}, {}, 62},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(failureOf([&] { editWith(c.data, c.estimates); }), c.number) << c.what;
+        EXPECT_EQ(errorOf([&] { editWith(c.data, c.estimates); }), c.number) << c.what;
     // An estimate line after the match is never read.
     EXPECT_EQ(editWith({"[OBSER]", fourteen}, {"A1,A0,1,2,3,4,5,6,7", "short"}),
               (QStringList{"[OBSER]", "A1,A0,3,7,5,6,7,8,9,10,11,12,13,14"}));
@@ -277,13 +256,13 @@ TEST(EstimateEdit, CommandReplacesTheDataFile)
     test::TempHome home;
     const QString est = home.path(QStringLiteral("d:\\概算 表.txt"));
     const QString data = home.path(QStringLiteral("d:\\导线\\dx 1.txt"));
-    put(est, Estimates);
-    put(data, {"[OBSER]", "A1,A0,3,4,5,6,7,8,9,10,11,12,13,14"});
+    writeGbkLines(est, Estimates);
+    writeGbkLines(data, {"[OBSER]", "A1,A0,3,4,5,6,7,8,9,10,11,12,13,14"});
     home.answerOpen({est});
     home.answerOpen({data});
     printoutgxb_Click(home.context);
 
-    EXPECT_EQ(readTextFile(data), crlf({"[OBSER]", "A1,A0,3,100.111,5,6,7,8,9,10,11,12,13,14"}));
+    EXPECT_EQ(readTextFile(data), crlfText({"[OBSER]", "A1,A0,3,100.111,5,6,7,8,9,10,11,12,13,14"}));
     EXPECT_EQ(test::readBytes(QStringLiteral("d:\\bak1.txt")), test::readBytes(data));
     EXPECT_EQ(home.ui.textWindowFiles(), QStringList{data});
     EXPECT_TRUE(home.ui.messages().isEmpty());
@@ -298,8 +277,8 @@ TEST(EstimateEdit, CommandFailureKeepsTheDataFile)
     test::TempHome home;
     const QString est = home.path(QStringLiteral("d:\\est.txt"));
     const QString data = home.path(QStringLiteral("d:\\dx.txt"));
-    put(est, Estimates);
-    put(data, {"[OBSER]", "A1,A0,3,4,5,6,7,8,9,10,11,12,13,14", "A1,A0,3,4"});
+    writeGbkLines(est, Estimates);
+    writeGbkLines(data, {"[OBSER]", "A1,A0,3,4,5,6,7,8,9,10,11,12,13,14", "A1,A0,3,4"});
     const QByteArray before = test::readBytes(data);
     home.answerOpen({est});
     home.answerOpen({data});
@@ -314,7 +293,7 @@ TEST(EstimateEdit, CommandFailureKeepsTheDataFile)
     EXPECT_EQ(m.value("icon").toString(), "critical");
 
     test::TempHome cancelled;
-    put(est, Estimates);
+    writeGbkLines(est, Estimates);
     cancelled.answerOpen({est});
     cancelled.answerOpen({});
     printoutgxb_Click(cancelled.context);

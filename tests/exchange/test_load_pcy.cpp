@@ -3,6 +3,7 @@
 
 #include "platform/commands.h"
 #include "platform/text_file.h"
+#include "sheet_cells.h"
 #include "test_support.h"
 #include "traverse/sheet.h"
 
@@ -14,25 +15,12 @@ using namespace kelvor;
 using kelvor::exchange::fillSheetFromPcy;
 using kelvor::exchange::reducedPcyDistance;
 using kelvor::traverse::TraverseSheet;
+using kelvor::test::Cell;
+using kelvor::test::expectCells;
+using kelvor::test::t1;
+using kelvor::test::t5;
 
 namespace {
-
-struct Cell {
-    bool known; // Text1, else Text5
-    int index;
-    QString text;
-};
-
-Cell t1(int i, const char* s) { return {true, i, QString::fromUtf8(s)}; }
-Cell t5(int i, const char* s) { return {false, i, QString::fromUtf8(s)}; }
-
-void expectCells(const TraverseSheet& sheet, const std::vector<Cell>& cells)
-{
-    for (const Cell& c : cells) {
-        const QString actual = c.known ? sheet.text1(c.index) : sheet.text5(c.index);
-        EXPECT_EQ(actual, c.text) << (c.known ? "Text1 " : "Text5 ") << c.index;
-    }
-}
 
 // An observation line: station, target, angle, distance, -, slope, vertical,
 // instrument, target height and five more fields.

@@ -11,17 +11,9 @@
 
 using namespace kelvor;
 using namespace kelvor::exchange;
+using kelvor::test::writeGbkLines;
 
 namespace {
-
-// Writes a text file as the program's files are, creating its folder.
-void put(const QString& path, const QStringList& lines)
-{
-    QString text;
-    for (const QString& l : lines)
-        text += l + QStringLiteral("\r\n");
-    test::writeGbk(path, text);
-}
 
 QString watchPath()
 {
@@ -121,12 +113,12 @@ TEST(ObservationText, JoiningTexts)
     const QStringList first = observations(numbered(QStringLiteral("A"), 10));
     const QStringList second = observations(numbered(QStringLiteral("B"), 12));
     const QStringList third = observations(numbered(QStringLiteral("C"), 8));
-    put(folder + QStringLiteral("/12gc.txt"), first);
-    put(folder + QStringLiteral("/13gc.txt"), second);
-    put(folder + QStringLiteral("/14gc.txt"), third);
-    put(folder + QStringLiteral("/15gc.txt"), {});
+    writeGbkLines(folder + QStringLiteral("/12gc.txt"), first);
+    writeGbkLines(folder + QStringLiteral("/13gc.txt"), second);
+    writeGbkLines(folder + QStringLiteral("/14gc.txt"), third);
+    writeGbkLines(folder + QStringLiteral("/15gc.txt"), {});
     const QString sequence = home.path(QStringLiteral("d:\\seq.txt"));
-    put(sequence, {"12", "15", "13", "14"});
+    writeGbkLines(sequence, {"12", "15", "13", "14"});
 
     home.answerOpen({sequence});
     home.answer(QStringLiteral("folder"), QStringLiteral("D:\\网 1"));
@@ -149,10 +141,10 @@ TEST(ObservationText, JoiningStopsAtAMissingText)
     test::TempHome home;
     const QString folder = home.path(QStringLiteral("d:\\网"));
     const QStringList first = observations({"A", "B"});
-    put(folder + QStringLiteral("/1gc.txt"), first);
-    put(folder + QStringLiteral("/3gc.txt"), observations({"C"}));
+    writeGbkLines(folder + QStringLiteral("/1gc.txt"), first);
+    writeGbkLines(folder + QStringLiteral("/3gc.txt"), observations({"C"}));
     const QString sequence = home.path(QStringLiteral("d:\\seq.txt"));
-    put(sequence, {"1", "2", "3"});
+    writeGbkLines(sequence, {"1", "2", "3"});
 
     home.answerOpen({sequence});
     home.answer(QStringLiteral("folder"), QStringLiteral("d:\\网"));
@@ -171,9 +163,9 @@ TEST(ObservationText, JoiningEndsOnACancelledChoice)
     };
     for (const Case& c : {Case{"sequence file", false}, Case{"folder", true}}) {
         test::TempHome home;
-        put(watchPath(), {QStringLiteral("old")});
+        writeGbkLines(watchPath(), {QStringLiteral("old")});
         const QString sequence = home.path(QStringLiteral("d:\\seq.txt"));
-        put(sequence, {"1"});
+        writeGbkLines(sequence, {"1"});
         home.answerOpen(c.chooseSequence ? QStringList{sequence} : QStringList{});
         if (c.chooseSequence)
             home.answer(QStringLiteral("folder"), QString());
@@ -200,7 +192,7 @@ TEST(ObservationText, CountingStations)
     for (const Case& c : cases) {
         test::TempHome home;
         const QString path = home.path(QStringLiteral("d:\\观测\\12gc.txt"));
-        put(path, c.lines);
+        writeGbkLines(path, c.lines);
         home.answerOpen({QStringLiteral("d:\\观测\\12gc.txt")});
         huoqucezhanshu_Click(home.context);
         EXPECT_EQ(shownTexts(home), QStringList{c.message}) << c.what;
@@ -227,9 +219,9 @@ TEST(ObservationText, ListingRepeatsIntoWatch)
     };
     for (const Case& c : cases) {
         test::TempHome home;
-        put(watchPath(), {QStringLiteral("old")});
+        writeGbkLines(watchPath(), {QStringLiteral("old")});
         const QString path = home.path(QStringLiteral("d:\\obs.txt"));
-        put(path, c.lines);
+        writeGbkLines(path, c.lines);
         home.answerOpen({path});
         findchongfucezhan_Click(home.context);
         EXPECT_TRUE(home.ui.messages().isEmpty()) << c.what;
@@ -239,7 +231,7 @@ TEST(ObservationText, ListingRepeatsIntoWatch)
     }
 
     test::TempHome missing;
-    put(watchPath(), {QStringLiteral("old")});
+    writeGbkLines(watchPath(), {QStringLiteral("old")});
     missing.answerOpen({missing.path(QStringLiteral("d:\\none.txt"))});
     findchongfucezhan_Click(missing.context);
     EXPECT_TRUE(missing.ui.messages().isEmpty());

@@ -13,26 +13,14 @@
 
 using namespace kelvor;
 using namespace kelvor::exchange;
+using kelvor::test::crlfText;
+using kelvor::test::writeGbkLines;
 
 namespace {
-
-// Writes a text file as the program's files are, creating its folder.
-void put(const QString& path, const QStringList& lines)
-{
-    QString text;
-    for (const QString& l : lines)
-        text += l + QStringLiteral("\r\n");
-    test::writeGbk(path, text);
-}
 
 QString watchText()
 {
     return decodeGbk(test::readBytes(paths::scratch(QStringLiteral("watch.txt"))));
-}
-
-QString crlf(const QStringList& lines)
-{
-    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
 // Runs the command on fixture reports copied into one folder whose name has
@@ -67,7 +55,7 @@ TEST(ReportCoordinates, ReportsChosenTogether)
     home.settings.WriteSetting(QStringLiteral("QW_GC="), QStringLiteral("2"));
     runOn(home, {QStringLiteral("two_new.cg"), QStringLiteral("no_new.cg"), QStringLiteral("not_a_report.cg"),
                  QStringLiteral("three_new.cg")});
-    EXPECT_EQ(watchText(), crlf({
+    EXPECT_EQ(watchText(), crlfText({
                                "P1        456.123          345.600        12.35",
                                "P2        478.999          -12.500        13.01",
                                "Q1        610.000          510.000        21.00",
@@ -122,7 +110,7 @@ TEST(ReportCoordinates, FailuresStopTheList)
     };
     const QList<Case> cases = {
         {"a missing report", {"two_new.cg", "missing.cg", "three_new.cg"}, "错误号: 53",
-         crlf({"P1        456.123          345.600        12.35", "P2        478.999          -12.500        13.01"})},
+         crlfText({"P1        456.123          345.600        12.35", "P2        478.999          -12.500        13.01"})},
         {"a report cut inside its table", {"cut.cg", "two_new.cg"}, "错误号: 62", QString()},
         {"an empty report", {"empty.cg"}, "错误号: 62", QString()},
     };
@@ -130,7 +118,7 @@ TEST(ReportCoordinates, FailuresStopTheList)
         test::TempHome home;
         home.settings.WriteSetting(QStringLiteral("QW_PM="), QStringLiteral("3"));
         home.settings.WriteSetting(QStringLiteral("QW_GC="), QStringLiteral("2"));
-        put(paths::scratch(QStringLiteral("watch.txt")), {QStringLiteral("old list")});
+        writeGbkLines(paths::scratch(QStringLiteral("watch.txt")), {QStringLiteral("old list")});
         if (c.reports.contains(QStringLiteral("empty.cg")))
             test::writeGbk(home.path(QStringLiteral("d:\\成果 2007\\empty.cg")), QString());
         runOn(home, c.reports);
@@ -147,10 +135,10 @@ TEST(ReportCoordinates, FailuresStopTheList)
 TEST(ReportCoordinates, CancelledDialogChangesNothing)
 {
     test::TempHome home;
-    put(paths::scratch(QStringLiteral("watch.txt")), {QStringLiteral("old list")});
+    writeGbkLines(paths::scratch(QStringLiteral("watch.txt")), {QStringLiteral("old list")});
     home.answerOpen({});
     batoutcgb_Click(home.context);
-    EXPECT_EQ(watchText(), crlf({"old list"}));
+    EXPECT_EQ(watchText(), crlfText({"old list"}));
     EXPECT_TRUE(home.ui.messages().isEmpty());
     EXPECT_TRUE(home.ui.textWindowFiles().isEmpty());
 }
@@ -201,7 +189,7 @@ TEST(ReportCoordinates, TableRows)
     for (const Case& c : cases) {
         test::TempHome home;
         const QString path = home.path(QStringLiteral("t.cg"));
-        put(path, c.lines);
+        writeGbkLines(path, c.lines);
         QStringList names;
         for (const ReportPoint& p : readReportPoints(path))
             names << p.name;
@@ -210,7 +198,7 @@ TEST(ReportCoordinates, TableRows)
 
     test::TempHome home;
     const QString path = home.path(QStringLiteral("t.cg"));
-    put(path, shortRows);
+    writeGbkLines(path, shortRows);
     const QList<ReportPoint> p = readReportPoints(path);
     ASSERT_EQ(p.size(), 1);
     EXPECT_EQ(p[0].x, QString());

@@ -3,6 +3,7 @@
 // image clipping, and the mapping add-on's commands and scripts.
 #include "platform/cad/cad.h"
 #include "platform/cad/cmd_commands.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,7 @@ using namespace kelvor::cad;
 
 namespace {
 
-struct Host {
-    test::TempHome home;
-    Application app;
-    Host()
-    {
-        home.context.setCad(&app);
-        app.setInputSource(std::make_unique<ScriptedInput>(home.answers));
-    }
-    Document& doc() { return app.ActiveDocument(); }
-    Block& ms() { return doc().ModelSpace(); }
+struct Host : test::CadHost {
     void send(const QStringList& items) { CommandLineScript(doc(), items); }
 };
 

@@ -12,18 +12,9 @@
 
 using namespace kelvor;
 using namespace kelvor::cad;
+using kelvor::test::errorOf;
 
 namespace {
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QString native(const QString& windowsPath)
 {
@@ -107,7 +98,7 @@ TEST(CadDocuments, BadFilesFailAndLeaveTheDocumentsAlone)
     } cases[] = {{"d:\\maps\\missing.dwg"}, {"d:\\maps\\notes.dxf"}, {"d:\\maps\\half.dxf"}};
     for (const auto& c : cases) {
         const int before = app.DocumentsCount();
-        EXPECT_NE(failureOf([&] { app.DocumentsOpen(QString::fromUtf8(c.path)); }), 0) << c.path;
+        EXPECT_NE(errorOf([&] { app.DocumentsOpen(QString::fromUtf8(c.path)); }), 0) << c.path;
         EXPECT_EQ(app.DocumentsCount(), before) << c.path;
         EXPECT_EQ(&app.ActiveDocument(), &first) << c.path;
     }
@@ -263,7 +254,7 @@ TEST(CadDocuments, WblockCarriesWhatTheEntitiesUse)
     // an empty set writes nothing: the file of the last write stays whole
     const QByteArray before = test::readBytes(native(QStringLiteral("d:\\out\\part.dxf")));
     SelectionSet& none = ScratchSelectionSet(d, QStringLiteral("text1"));
-    EXPECT_NE(failureOf([&] { d.Wblock(QStringLiteral("d:\\out\\part.dwg"), none); }), 0);
+    EXPECT_NE(errorOf([&] { d.Wblock(QStringLiteral("d:\\out\\part.dwg"), none); }), 0);
     EXPECT_EQ(test::readBytes(native(QStringLiteral("d:\\out\\part.dxf"))), before);
 }
 
@@ -368,8 +359,8 @@ TEST(CadDocuments, DrawingFileInsertedRotatedAndExploded)
     EXPECT_EQ(again->Explode().front()->ObjectName(), QStringLiteral("AcDbPoint"));
     EXPECT_EQ(ref->Explode().size(), 1u) << "every reference shows the new definition";
 
-    EXPECT_EQ(failureOf([&] { ms.InsertBlock({0, 0, 0}, QStringLiteral("nosuch"), 1, 1, 1, 0); }), fail::NotFound);
-    EXPECT_NE(failureOf([&] { ms.InsertBlock({0, 0, 0}, QStringLiteral("d:\\frames\\gone.dwg"), 1, 1, 1, 0); }), 0);
+    EXPECT_EQ(errorOf([&] { ms.InsertBlock({0, 0, 0}, QStringLiteral("nosuch"), 1, 1, 1, 0); }), fail::NotFound);
+    EXPECT_NE(errorOf([&] { ms.InsertBlock({0, 0, 0}, QStringLiteral("d:\\frames\\gone.dwg"), 1, 1, 1, 0); }), 0);
 }
 
 TEST(CadDocuments, BlocksAndGroupsBuiltByHand)
@@ -394,5 +385,5 @@ TEST(CadDocuments, BlocksAndGroupsBuiltByHand)
     EXPECT_EQ(g.Count(), 2);
     parts[0]->Delete();
     EXPECT_EQ(g.Count(), 1) << "a deleted member leaves the group";
-    EXPECT_EQ(failureOf([&] { d.GroupsAdd(QStringLiteral("g1")); }), fail::Duplicate);
+    EXPECT_EQ(errorOf([&] { d.GroupsAdd(QStringLiteral("g1")); }), fail::Duplicate);
 }

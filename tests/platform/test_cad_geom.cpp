@@ -2,6 +2,7 @@
 // bounding boxes, regions, and the running object snaps of a pick.
 #include "platform/cad/cad.h"
 #include "platform/cad/geom_curve.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,31 +13,9 @@ using namespace kelvor::cad;
 
 namespace {
 
-struct Host {
-    test::TempHome home;
-    Application app;
-    Host()
-    {
-        home.context.setCad(&app);
-        app.setInputSource(std::make_unique<ScriptedInput>(home.answers));
-    }
-    Document& doc() { return app.ActiveDocument(); }
-    Block& ms() { return doc().ModelSpace(); }
-    void pick(double x, double y)
-    {
-        ScriptedAnswer a;
-        a.kind = QStringLiteral("point");
-        a.x = x;
-        a.y = y;
-        home.answers.push(a);
-    }
-    void typed(const QString& text)
-    {
-        ScriptedAnswer a;
-        a.kind = QStringLiteral("point");
-        a.text = text;
-        home.answers.push(a);
-    }
+struct Host : test::CadHost {
+    void pick(double x, double y) { answerPoint(x, y); }
+    void typed(const QString& text) { answerTypedPoint(text); }
 };
 
 Entity* lw(Block& b, const std::vector<double>& xy, bool closed = false, const std::vector<double>& bulges = {})

@@ -1,67 +1,18 @@
 // The embedded CAD host's model: entities, extended data, filters,
 // selection, command-line questions and commands, shared drawing routines.
 #include "platform/cad/cad.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace kelvor;
 using namespace kelvor::cad;
+using kelvor::test::errorOf;
 
 namespace {
 
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-struct Host {
-    test::TempHome home;
-    Application app;
-    Host()
-    {
-        home.context.setCad(&app);
-        app.setInputSource(std::make_unique<ScriptedInput>(home.answers));
-    }
-    Document& doc() { return app.ActiveDocument(); }
-    Block& ms() { return doc().ModelSpace(); }
-    void answer(const QString& kind, const QString& text = QString())
-    {
-        ScriptedAnswer a;
-        a.kind = kind;
-        a.text = text;
-        home.answers.push(a);
-    }
-    void answerPoint(double x, double y)
-    {
-        ScriptedAnswer a;
-        a.kind = QStringLiteral("point");
-        a.x = x;
-        a.y = y;
-        home.answers.push(a);
-    }
-    void answerEntity(const QString& handle, double x = 0, double y = 0)
-    {
-        ScriptedAnswer a;
-        a.kind = QStringLiteral("entity");
-        a.handle = handle;
-        a.x = x;
-        a.y = y;
-        home.answers.push(a);
-    }
-    void answerSelect(const QStringList& handles)
-    {
-        ScriptedAnswer a;
-        a.kind = QStringLiteral("select");
-        a.list = handles;
-        home.answers.push(a);
-    }
-};
+using Host = test::CadHost;
 
 QStringList handlesOf(const std::vector<Entity*>& list)
 {
@@ -99,7 +50,7 @@ TEST(CadEntities, MembersTheKindLacksFail)
         {"left text has no alignment point", [&] { text->setTextAlignmentPoint({1, 1, 0}); }, fail::Failed},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(failureOf(c.call), c.expected) << c.what;
+        EXPECT_EQ(errorOf(c.call), c.expected) << c.what;
 }
 
 TEST(CadEntities, UndefinedNamesFailAndLeaveTheEntityUnchanged)
@@ -108,9 +59,9 @@ TEST(CadEntities, UndefinedNamesFailAndLeaveTheEntityUnchanged)
     h.doc().Layers().Add(QStringLiteral("JMD"));
     h.doc().Linetypes().Add(QStringLiteral("X5"));
     Entity* t = h.ms().AddText(QStringLiteral("a"), {0, 0, 0}, 1);
-    EXPECT_EQ(failureOf([&] { t->setLayer(QStringLiteral("nosuch")); }), fail::Failed);
-    EXPECT_EQ(failureOf([&] { t->setLinetype(QStringLiteral("dashdot")); }), fail::Failed);
-    EXPECT_EQ(failureOf([&] { t->setStyleName(QStringLiteral("hz")); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { t->setLayer(QStringLiteral("nosuch")); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { t->setLinetype(QStringLiteral("dashdot")); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { t->setStyleName(QStringLiteral("hz")); }), fail::Failed);
     EXPECT_EQ(t->Layer(), QStringLiteral("0"));
     EXPECT_EQ(t->Linetype(), QStringLiteral("ByLayer"));
     EXPECT_EQ(t->StyleName(), QStringLiteral("Standard"));
@@ -129,10 +80,10 @@ TEST(CadEntities, LockedLayerRefusesChanges)
     l.Lock = true;
     Layer& locked = h.doc().Layers().Item(QStringLiteral("tk"));
     ASSERT_TRUE(locked.Lock);
-    EXPECT_EQ(failureOf([&] { line->Move({0, 0, 0}, {5, 5, 0}); }), fail::LockedLayer);
-    EXPECT_EQ(failureOf([&] { line->setColor(1); }), fail::LockedLayer);
-    EXPECT_EQ(failureOf([&] { line->Delete(); }), fail::LockedLayer);
-    EXPECT_EQ(failureOf([&] { line->SetXData({xstr(1001, "South"), xstr(1000, "1")}); }), fail::LockedLayer);
+    EXPECT_EQ(errorOf([&] { line->Move({0, 0, 0}, {5, 5, 0}); }), fail::LockedLayer);
+    EXPECT_EQ(errorOf([&] { line->setColor(1); }), fail::LockedLayer);
+    EXPECT_EQ(errorOf([&] { line->Delete(); }), fail::LockedLayer);
+    EXPECT_EQ(errorOf([&] { line->SetXData({xstr(1001, "South"), xstr(1000, "1")}); }), fail::LockedLayer);
     EXPECT_EQ(line->EndPoint().x, 10);
     EXPECT_EQ(h.ms().Count(), 1);
 }
@@ -157,8 +108,8 @@ TEST(CadEntities, TransformsAndCopies)
     EXPECT_EQ(copy->Coordinates(), lw->Coordinates());
     EXPECT_EQ(LastModelSpaceEntity(h.doc()), copy);
     lw->Delete();
-    EXPECT_EQ(failureOf([&] { lw->Layer(); }), fail::Erased);
-    EXPECT_EQ(failureOf([&] { h.doc().HandleToObject(lw->handleValue() ? QStringLiteral("0") : QString()); }),
+    EXPECT_EQ(errorOf([&] { lw->Layer(); }), fail::Erased);
+    EXPECT_EQ(errorOf([&] { h.doc().HandleToObject(lw->handleValue() ? QStringLiteral("0") : QString()); }),
               fail::NotFound);
     EXPECT_EQ(h.ms().Count(), 2);
     EXPECT_EQ(h.ms().Item(0), text);
@@ -219,8 +170,8 @@ TEST(CadXData, ReadReplaceAndRefuse)
     EXPECT_EQ(e->GetXData(QStringLiteral("SOUTH")).size(), 3u);
     EXPECT_TRUE(e->GetXData(QStringLiteral("none")).empty());
 
-    EXPECT_EQ(failureOf([&] { e->SetXData({}); }), fail::Failed);
-    EXPECT_EQ(failureOf([&] { e->SetXData({xstr(1000, "no application")}); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { e->SetXData({}); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { e->SetXData({xstr(1000, "no application")}); }), fail::Failed);
     EXPECT_EQ(e->GetXData(QString()).size(), 6u);
 }
 
@@ -356,8 +307,8 @@ TEST(CadSelection, SetsByNameAndOnScreenPicks)
     Host h;
     SelectionSets& sets = h.doc().SelectionSets();
     sets.Add(QStringLiteral("Text"));
-    EXPECT_EQ(failureOf([&] { sets.Add(QStringLiteral("text")); }), fail::Duplicate);
-    EXPECT_EQ(failureOf([&] { sets.Item(QStringLiteral("text1")); }), fail::NotFound);
+    EXPECT_EQ(errorOf([&] { sets.Add(QStringLiteral("text")); }), fail::Duplicate);
+    EXPECT_EQ(errorOf([&] { sets.Item(QStringLiteral("text1")); }), fail::NotFound);
     Entity* a = h.ms().AddLine({0, 0, 0}, {1, 0, 0});
     Entity* b = h.ms().AddLine({0, 1, 0}, {1, 1, 0});
     Entity* hidden = h.ms().AddLine({0, 2, 0}, {1, 2, 0});
@@ -419,7 +370,7 @@ TEST(CadUtility, AnswersEscEnterAndEmptyPicks)
     for (Case& c : cases) {
         c.queue();
         QString got;
-        const int f = failureOf([&] { got = c.ask(); });
+        const int f = errorOf([&] { got = c.ask(); });
         EXPECT_EQ(f, c.failure) << c.what;
         if (!c.failure) {
             EXPECT_EQ(got, c.result) << c.what;
@@ -470,7 +421,7 @@ TEST(CadRoutines, CommandLineTexts)
     EXPECT_EQ(GetDoubleEntTable(*e, {0.5, -0.25, 3}), QStringLiteral("(list(handent \"2F3\")(list  .5 -.25 3))"));
     EXPECT_EQ(axPoint2lspPoint(Point{2551200.125, 534500, 0}), QStringLiteral("2551200.125,534500,0"));
     EXPECT_EQ(axPoint2lspPoint(Point{512.25, 301.5, -1e-5}), QStringLiteral("512.25,301.5,-1E-05"));
-    EXPECT_EQ(failureOf([] { axPoint2lspPoint(std::vector<double>{1, 2}); }), err::TypeMismatch);
+    EXPECT_EQ(errorOf([] { axPoint2lspPoint(std::vector<double>{1, 2}); }), err::TypeMismatch);
     EXPECT_EQ(CommandLinePrompt(QStringLiteral("是否注记面积值？[Y/N]"), QStringLiteral("N")),
               QStringLiteral("是否注记面积值？[Y/N]<N>:"));
 }
@@ -482,7 +433,7 @@ TEST(CadRoutines, BuildFilterAndScale)
     BuildFilter(f, {0, QStringLiteral("*POLYLINE")});
     EXPECT_EQ(f.types, std::vector<int>{0});
     EXPECT_EQ(f.values.at(0).toString(), QStringLiteral("*POLYLINE"));
-    EXPECT_EQ(failureOf([&] { BuildFilter(f, {0}); }), err::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { BuildFilter(f, {0}); }), err::SubscriptOutOfRange);
     struct Case {
         double userr1;
         double k;
@@ -493,8 +444,8 @@ TEST(CadRoutines, BuildFilterAndScale)
     }
     h.doc().SetVariable(QStringLiteral("USERR1"), 0);
     EXPECT_DOUBLE_EQ(DrawingScaleFactor(h.doc(), false), 0);
-    EXPECT_EQ(failureOf([&] { h.doc().GetVariable(QStringLiteral("nosuchvar")); }), fail::Failed);
-    EXPECT_EQ(failureOf([&] { h.doc().SetVariable(QStringLiteral("CLAYER"), QStringLiteral("nolayer")); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { h.doc().GetVariable(QStringLiteral("nosuchvar")); }), fail::Failed);
+    EXPECT_EQ(errorOf([&] { h.doc().SetVariable(QStringLiteral("CLAYER"), QStringLiteral("nolayer")); }), fail::Failed);
 }
 
 TEST(CadRoutines, DrawingHelpers)
@@ -527,7 +478,7 @@ TEST(CadConnect, StoppedHostShowsOneMessageAndDrawsNothing)
     EXPECT_EQ(m.value("text").toString(), QStringLiteral("AutoCAD 没有运行或版本不符合！"));
     EXPECT_EQ(m.value("title").toString(), QStringLiteral("本功能需先启动AutoCAD系统"));
     EXPECT_EQ(m.value("icon").toString(), QStringLiteral("critical"));
-    EXPECT_EQ(failureOf([&] { addbox(h.home.context, {0, 0, 0}, 1, 1); }), err::NoServer);
+    EXPECT_EQ(errorOf([&] { addbox(h.home.context, {0, 0, 0}, 1, 1); }), err::NoServer);
     EXPECT_EQ(h.ms().Count(), 0);
     // no host wired at all behaves the same
     h.home.context.setCad(nullptr);

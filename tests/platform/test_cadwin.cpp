@@ -22,18 +22,9 @@
 
 using namespace kelvor;
 using namespace kelvor::cad;
+using kelvor::test::errorOf;
 
 namespace {
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // The person at the screen: one action for each question the window asks,
 // run inside the question's wait. A question with no action left gets Esc,
@@ -168,7 +159,7 @@ TEST(CadWindow, ClosingStopsTheHostUntilAStartingCommand)
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1].toObject()[QStringLiteral("text")].toString(), QStringLiteral("AutoCAD 没有运行或版本不符合！"));
     EXPECT_EQ(shown[1].toObject()[QStringLiteral("title")].toString(), QStringLiteral("本功能需先启动AutoCAD系统"));
-    EXPECT_EQ(failureOf([&] { attachCad(h.home.context); }), 429);
+    EXPECT_EQ(errorOf([&] { attachCad(h.home.context); }), 429);
 
     // the starting variant runs it again, with one new empty drawing
     Application* started = ConnectToAutoCAD(h.home.context, {Forward::Visible}, ConnectFailure::Start);
@@ -252,7 +243,7 @@ TEST(CadWindow, ClickNearAPolylineAnswersGetEntity)
 
     // empty space: the pick fails as an empty pick does
     h.person.click(h.win.view()->toScreen({80, 50, 0}));
-    EXPECT_EQ(failureOf([&] { h.doc().Utility().GetEntity(pick); }), fail::Cancelled);
+    EXPECT_EQ(errorOf([&] { h.doc().Utility().GetEntity(pick); }), fail::Cancelled);
 }
 
 TEST(CadWindow, BoxesAndClicksAnswerSelectOnScreen)
@@ -329,9 +320,9 @@ TEST(CadWindow, TypedAnswers)
     EXPECT_EQ(u.GetPoint(), (Point{1, 2, 3.5}));
 
     h.person.key(Qt::Key_Escape);
-    EXPECT_EQ(failureOf([&] { u.GetPoint(); }), fail::Cancelled);
+    EXPECT_EQ(errorOf([&] { u.GetPoint(); }), fail::Cancelled);
     h.person.key(Qt::Key_Return);
-    EXPECT_EQ(failureOf([&] { u.GetPoint(); }), fail::NullInput);
+    EXPECT_EQ(errorOf([&] { u.GetPoint(); }), fail::NullInput);
 
     h.person.type(QStringLiteral("两个 词"));
     EXPECT_EQ(u.GetString(true), QStringLiteral("两个 词"));
@@ -356,7 +347,7 @@ TEST(CadWindow, TypedAnswers)
     // a keyword where a point is asked
     u.InitializeUserInput(0, QStringLiteral("Close"));
     h.person.type(QStringLiteral("c"));
-    EXPECT_EQ(failureOf([&] { u.GetPoint(); }), fail::Keyword);
+    EXPECT_EQ(errorOf([&] { u.GetPoint(); }), fail::Keyword);
     EXPECT_EQ(u.GetInput(), QStringLiteral("Close"));
 
     EXPECT_EQ(h.win.promptLabel()->text(), QStringLiteral("命令:"));
@@ -390,7 +381,7 @@ TEST(CadWindow, AQuestionShowsAHiddenWindow)
         EXPECT_TRUE(h.win.isVisible());
         QTest::keyClick(h.win.commandInput(), Qt::Key_Escape);
     });
-    EXPECT_EQ(failureOf([&] { h.doc().Utility().GetPoint(); }), fail::Cancelled);
+    EXPECT_EQ(errorOf([&] { h.doc().Utility().GetPoint(); }), fail::Cancelled);
     EXPECT_TRUE(h.app.Visible());
 }
 

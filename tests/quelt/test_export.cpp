@@ -16,16 +16,9 @@
 using namespace kelvor;
 using kelvor::test::TempHome;
 using kelvor::traverse::TraverseSheet;
+using kelvor::test::gbkLines;
 
 namespace {
-
-QByteArray crlf(const QStringList& lines)
-{
-    QByteArray out;
-    for (const QString& l : lines)
-        out += encodeGbk(l) + "\r\n";
-    return out;
-}
 
 // A(100,200) B(300,400) D(500,600) C(700,800); rows B, P1, P2; last C.
 void fillExample(TraverseSheet& s)
@@ -79,9 +72,9 @@ TEST(QueltExport, WritesTheExampleTraverseIntoTheProgramFolder)
     f.home.answer("button", "Yes");
     quelt::Command12_Click(f.home.context);
 
-    EXPECT_EQ(test::readBytes(f.program("PM.tmp")), crlf(examplePlane));
+    EXPECT_EQ(test::readBytes(f.program("PM.tmp")), gbkLines(examplePlane));
     EXPECT_EQ(test::readBytes(f.program("GC.tmp")),
-              crlf({"A", "B,P1,100.000,,,,,,", "P1,P2,150.000,,,,,,", "P2,C,120.000,,,,,,", "B"}));
+              gbkLines({"A", "B,P1,100.000,,,,,,", "P1,P2,150.000,,,,,,", "P2,C,120.000,,,,,,", "B"}));
     EXPECT_FALSE(QFileInfo::exists(f.program("read.tmp"))) << "the scratch list is removed";
 
     const QJsonObject q = f.messages().last().toObject();
@@ -99,7 +92,7 @@ TEST(QueltExport, HeightFileTakesEveryObservationColumnAndTheNextName)
     f.home.answer("button", "No");
     quelt::Command12_Click(f.home.context);
     EXPECT_EQ(test::readBytes(f.program("GC.tmp")),
-              crlf({"A", "B,P1,100.000,03,04,05,06,07,08", "P1,P2,150.000,13,14,15,16,17,18",
+              gbkLines({"A", "B,P1,100.000,03,04,05,06,07,08", "P1,P2,150.000,13,14,15,16,17,18",
                     "P2,C,120.000,23,24,25,26,27,28", "B"}));
     EXPECT_TRUE(f.home.ui.textWindowFiles().isEmpty());
 }
@@ -169,7 +162,7 @@ TEST(QueltExport, TickedWritesIntoTheTraverseFolderAndAsksBeforeOverwriting)
     const QString cwd = QDir::currentPath();
     f.home.answer("button", "No");
     quelt::Command12_Click(f.home.context);
-    EXPECT_EQ(test::readBytes("d:\\quelt\\P1\\P1.IN"), crlf(examplePlane));
+    EXPECT_EQ(test::readBytes("d:\\quelt\\P1\\P1.IN"), gbkLines(examplePlane));
     EXPECT_FALSE(test::readBytes("d:\\quelt\\P1\\P1G.IN").isEmpty());
     EXPECT_EQ(f.lastMessage(),
               QStringLiteral("已经生成d:\\quelt\\P1\\P1.IN、d:\\quelt\\P1\\P1G.IN文件,需要查看吗？"));
@@ -263,7 +256,7 @@ TEST(QueltExport, CommaInAWrittenCellRefusesTheExportNamingTheCell)
     f.sheet.setText5(40, "1,5");
     f.home.answer("button", "No");
     quelt::Command12_Click(f.home.context);
-    EXPECT_EQ(test::readBytes(f.program("PM.tmp")), crlf(examplePlane));
+    EXPECT_EQ(test::readBytes(f.program("PM.tmp")), gbkLines(examplePlane));
 }
 
 TEST(QueltExport, RegisteredUnderTheButtonName)

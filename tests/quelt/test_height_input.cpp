@@ -14,16 +14,9 @@
 using namespace kelvor;
 using namespace kelvor::quelt;
 using kelvor::test::TempHome;
+using kelvor::test::gbkLines;
 
 namespace {
-
-QByteArray crlf(const QStringList& lines)
-{
-    QByteArray out;
-    for (const QString& l : lines)
-        out += encodeGbk(l) + "\r\n";
-    return out;
-}
 
 // A record line and its eight lines: line 2 holds a2 and b2, line 8 a8 and b8.
 QStringList record(const QString& line, const QString& line2, const QString& line8)
@@ -34,7 +27,7 @@ QStringList record(const QString& line, const QString& line2, const QString& lin
 
 QStringList build(const QStringList& file, const QString& first, const QString& last, int* count = nullptr)
 {
-    TextReader in = TextReader::fromBytes(crlf(file));
+    TextReader in = TextReader::fromBytes(gbkLines(file));
     QStringList lines;
     const int k = buildHeightAdjustmentInput(in, first, last, lines);
     if (count)
@@ -82,7 +75,7 @@ TEST(HeightInput, WritesTheInputBesideTheResult)
     const QStringList body = {QStringLiteral("B,100.123,12.345,5,100.125,-0.456"),
                               QStringLiteral("P1,80,-3.21,6,80.01,3.205"), QStringLiteral("P2,10.000,12.345"),
                               QStringLiteral("B")};
-    EXPECT_EQ(test::readBytes(h.target), crlf(QStringList{QStringLiteral("A"), QStringLiteral("5,") + body[0]} +
+    EXPECT_EQ(test::readBytes(h.target), gbkLines(QStringList{QStringLiteral("A"), QStringLiteral("5,") + body[0]} +
                                                body.mid(1)));
     EXPECT_EQ(h.message(), QStringLiteral("已经生成文件：") + h.target);
     const QJsonObject m = h.home.ui.messages().last().toObject();
@@ -92,7 +85,7 @@ TEST(HeightInput, WritesTheInputBesideTheResult)
 
     // The scratch copy has no count and a name of its own; the sheet's
     // temporary save is left alone.
-    EXPECT_EQ(test::readBytes(heightInputScratch()), crlf(QStringList{QStringLiteral("A")} + body));
+    EXPECT_EQ(test::readBytes(heightInputScratch()), gbkLines(QStringList{QStringLiteral("A")} + body));
     EXPECT_NE(QFileInfo(heightInputScratch()).fileName().toLower(), QStringLiteral("read.tmp"));
     EXPECT_EQ(test::readBytes(sheetSave), QByteArray("sheet\r\n"));
 }

@@ -7,18 +7,9 @@
 
 using namespace kelvor;
 using namespace kelvor::quelt;
+using kelvor::test::errorOf;
 
 namespace {
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RunError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(QueltResultFiles, HalfOfALengthRoundsHalvesToEven)
 {

@@ -1,11 +1,15 @@
 #include "test_support.h"
 
+#include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <charconv>
+#include <gtest/gtest.h>
 
 namespace kelvor::test {
 
@@ -67,5 +71,67 @@ void writeGbk(const QString& path, const QString& text)
     writeFileBytes(real, encodeGbk(text));
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString crlfText(const QStringList& lines)
+{
+    QString text;
+    for (const QString& l : lines)
+        text += l + QStringLiteral("\r\n");
+    return text;
+}
+
+QByteArray gbkLines(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& l : lines)
+        out += encodeGbk(l) + "\r\n";
+    return out;
+}
+
+void writeGbkLines(const QString& path, const QStringList& lines)
+{
+    writeGbk(path, crlfText(lines));
+}
+
+QList<QByteArray> linesOf(const QByteArray& bytes)
+{
+    QList<QByteArray> out = bytes.split('\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    for (QByteArray& l : out) {
+        if (l.endsWith('\r'))
+            l.chop(1);
+    }
+    return out;
+}
+
+int errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const RunError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+std::string exact(double v)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+QJsonObject lastMessage(const TempHome& home)
+{
+    const QJsonArray m = home.ui.messages();
+    return m.isEmpty() ? QJsonObject() : m.last().toObject();
+}
 
 } // namespace kelvor::test

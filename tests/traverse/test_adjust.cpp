@@ -19,18 +19,7 @@ namespace {
 
 const QString kInvalid = QStringLiteral("数据为空或非法的数字或字符。");
 
-struct Adjusting {
-    test::TempHome home;
-    TraverseSheet sheet;
-
-    Adjusting()
-    {
-        home.context.setSheet(&sheet);
-        home.context.state().printcgb = true;
-        test::useReportSettings(home.settings);
-        sheet.setGrade(QStringLiteral("一级图根"));
-        sheet.setContourInterval(QStringLiteral("0.5"));
-    }
+struct Adjusting : test::ReportHome {
     // Writes a data file of these lines ("EOF" added) and adjusts it.
     QString adjust(const QStringList& dx, const QString& name = QStringLiteral("t.dx"))
     {
@@ -46,14 +35,6 @@ struct Adjusting {
         return readTextLines(result(name + QStringLiteral(".CG")));
     }
 };
-
-// A small traverse of the fixture's shape, easy to vary line by line.
-QStringList cleanDx()
-{
-    QStringList dx = test::fixtureLines(QStringLiteral("adjust_clean.dx"));
-    dx.removeLast(); // EOF
-    return dx;
-}
 
 } // namespace
 
@@ -196,7 +177,7 @@ TEST(AdjustGrade, CustomGradeShowsItsNoticeFirstEvenWhenTheFileIsBad)
 {
     Adjusting run;
     run.sheet.setGrade(QStringLiteral("自定义"));
-    QStringList dx = cleanDx();
+    QStringList dx = test::cleanDx();
     dx[3] = QStringLiteral("P1,191.0916,,0.5350,1.450,1.500,-0.5404,1.520,1.450");
     run.adjust(dx);
     const QStringList m = run.messages();
@@ -211,7 +192,7 @@ TEST(AdjustGrade, AnUnknownGradeFlagsEveryMisclosureThatIsNotZero)
 {
     Adjusting run;
     run.sheet.setGrade(QStringLiteral("图根"));
-    run.adjust(cleanDx());
+    run.adjust(test::cleanDx());
     const QString report = run.reportLines().join(QLatin1Char('\n'));
     EXPECT_TRUE(report.contains(QStringLiteral("：Wa=-2.15**(″)"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("：Wa允=±0.00(″)")));
@@ -289,7 +270,7 @@ TEST(AdjustFailure, InvalidFieldsBeepShowTheMessageAndWriteNothing)
     };
     for (const Case& c : cases) {
         Adjusting run;
-        QStringList dx = cleanDx();
+        QStringList dx = test::cleanDx();
         dx[c.line] = QString::fromLatin1(c.text);
         run.adjust(dx);
         EXPECT_EQ(run.home.ui.beeps(), 1) << c.text;
@@ -301,7 +282,7 @@ TEST(AdjustFailure, InvalidFieldsBeepShowTheMessageAndWriteNothing)
     }
     // Empty instrument and target heights count as nothing and do not fail.
     Adjusting run;
-    QStringList dx = cleanDx();
+    QStringList dx = test::cleanDx();
     dx[3] = QStringLiteral("P1,191.0916,208.111,0.5350,,,-0.5404,,");
     run.adjust(dx);
     EXPECT_TRUE(run.messages().isEmpty());
@@ -312,7 +293,7 @@ TEST(AdjustFailure, AMissingResultFolderNamesTheFolder)
 {
     Adjusting run;
     run.home.settings.writeRaw(QStringLiteral("MydxfileSavepath="), QStringLiteral("d:\\nowhere"));
-    run.adjust(cleanDx());
+    run.adjust(test::cleanDx());
     EXPECT_EQ(run.home.ui.beeps(), 1);
     ASSERT_EQ(run.messages().size(), 2);
     EXPECT_EQ(run.messages()[0], QStringLiteral("无法在指定的目录下建立文件，检查是否创建[d:\\nowhere]目录！\r"
@@ -326,7 +307,7 @@ TEST(AdjustFailure, AFolderValueEndingInABackslashStillWorks)
 {
     Adjusting run;
     run.home.settings.writeRaw(QStringLiteral("MydxfileSavepath="), QStringLiteral("d:\\cg\\"));
-    run.adjust(cleanDx());
+    run.adjust(test::cleanDx());
     EXPECT_TRUE(run.messages().isEmpty());
     EXPECT_EQ(run.home.context.state().recentReport, QStringLiteral("d:\\cg\\\\P1.CG"));
     EXPECT_TRUE(QFile::exists(run.result(QStringLiteral("P1.CG"))));
@@ -336,12 +317,12 @@ TEST(AdjustFailure, AFailingRunNeverLeavesAHalfReportOverAGoodOne)
 {
     for (const char* key : {"QW_PM=", "QW_GC="}) {
         Adjusting run;
-        run.adjust(cleanDx());
+        run.adjust(test::cleanDx());
         const QByteArray good = readBytes(run.result(QStringLiteral("P1.CG")));
         const QByteArray goodWatch = readBytes(paths::scratch(QStringLiteral("watch.txt")));
         ASSERT_FALSE(good.isEmpty());
         run.home.settings.writeRaw(QString::fromLatin1(key), QString());
-        QStringList dx = cleanDx();
+        QStringList dx = test::cleanDx();
         dx[2].replace(QStringLiteral("196.513"), QStringLiteral("196.600"));
         run.adjust(dx);
         EXPECT_EQ(run.messages(), (QStringList{kInvalid, QStringLiteral("13")})) << key;
@@ -363,7 +344,7 @@ TEST(AdjustFailure, AStationNameThatCannotNameAFileStopsBeforeWriting)
 {
     for (const char* name : {"", "a/b", "a\\b", "..", "x..y", "a:b", "a*b", "a?b"}) {
         Adjusting run;
-        QStringList dx = cleanDx();
+        QStringList dx = test::cleanDx();
         dx[3].replace(0, 2, QString::fromLatin1(name));
         run.adjust(dx);
         ASSERT_EQ(run.messages().size(), 1) << name;
@@ -394,7 +375,7 @@ TEST(AdjustReport, WithoutTheListSwitchOnlyTheReportIsWritten)
 {
     Adjusting run;
     run.home.context.state().printcgb = false;
-    run.adjust(cleanDx());
+    run.adjust(test::cleanDx());
     EXPECT_TRUE(QFile::exists(run.result(QStringLiteral("P1.CG"))));
     EXPECT_FALSE(QFile::exists(run.result(QStringLiteral("P1.zb"))));
     EXPECT_FALSE(QFile::exists(paths::scratch(QStringLiteral("watch.txt"))));
@@ -408,7 +389,7 @@ TEST(AdjustReport, AChosenFileNamesItsListsAfterItsOwnStations)
     run.sheet.setText1(3, QStringLiteral("SB"));
     run.sheet.setText1(10, QStringLiteral("SC"));
     run.sheet.setText5(9, QStringLiteral("SHEET2"));
-    run.adjust(cleanDx());
+    run.adjust(test::cleanDx());
     EXPECT_TRUE(QFile::exists(run.result(QStringLiteral("P1.zb"))));
     EXPECT_FALSE(QFile::exists(run.result(QStringLiteral("SHEET2.zb"))));
     const QStringList watch = readTextLines(paths::scratch(QStringLiteral("watch.txt")));

@@ -31,10 +31,33 @@ inline void useReportSettings(SettingsStore& s, bool makeFolder = true)
         QDir().mkpath(paths::resolve(QStringLiteral("d:\\cg")));
 }
 
+// A home with a sheet on its context, the report settings above and the
+// grade and contour interval the fixtures were adjusted with.
+struct ReportHome {
+    TempHome home;
+    traverse::TraverseSheet sheet;
+    ReportHome()
+    {
+        home.context.setSheet(&sheet);
+        home.context.state().printcgb = true;
+        useReportSettings(home.settings);
+        sheet.setGrade(QStringLiteral("一级图根"));
+        sheet.setContourInterval(QStringLiteral("0.5"));
+    }
+};
+
 // The lines of a GBK fixture file.
 inline QStringList fixtureLines(const QString& name)
 {
     return readTextLines(fixture(QStringLiteral("fixtures/adjust/") + name));
+}
+
+// The clean fixture traverse without its "EOF", easy to vary line by line.
+inline QStringList cleanDx()
+{
+    QStringList dx = fixtureLines(QStringLiteral("adjust_clean.dx"));
+    dx.removeLast(); // EOF
+    return dx;
 }
 
 // Fills the sheet as a user would type the traverse of a data file's lines

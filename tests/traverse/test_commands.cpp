@@ -12,23 +12,8 @@ using namespace kelvor::traverse;
 
 namespace {
 
-struct Commands {
-    test::TempHome home;
-    TraverseSheet sheet;
-    Commands()
-    {
-        home.context.setSheet(&sheet);
-        home.context.state().printcgb = true;
-        test::useReportSettings(home.settings);
-        sheet.setGrade(QStringLiteral("一级图根"));
-        sheet.setContourInterval(QStringLiteral("0.5"));
-    }
-    QStringList dx() const
-    {
-        QStringList l = test::fixtureLines(QStringLiteral("adjust_clean.dx"));
-        l.removeLast();
-        return l;
-    }
+struct Commands : test::ReportHome {
+    QStringList dx() const { return test::cleanDx(); }
 };
 
 } // namespace

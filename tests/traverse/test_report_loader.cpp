@@ -35,17 +35,7 @@ QStringList traverseDx(int N)
     return dx;
 }
 
-struct Loader {
-    test::TempHome home;
-    TraverseSheet sheet;
-    Loader()
-    {
-        home.context.setSheet(&sheet);
-        home.context.state().printcgb = true;
-        test::useReportSettings(home.settings);
-        sheet.setGrade(QStringLiteral("一级图根"));
-        sheet.setContourInterval(QStringLiteral("0.5"));
-    }
+struct Loader : test::ReportHome {
     // Adjusts the traverse through the sheet button; returns the report path.
     QString report(const QStringList& dx)
     {

@@ -11,18 +11,13 @@
 
 using namespace kelvor;
 using namespace kelvor::traverse;
+using kelvor::test::lastMessage;
 
 namespace {
 
 QString tmpPath()
 {
     return paths::scratch(QStringLiteral("read.tmp"));
-}
-
-QJsonObject lastMessage(const test::TempHome& home)
-{
-    const QJsonArray m = home.ui.messages();
-    return m.isEmpty() ? QJsonObject() : m.last().toObject();
 }
 
 } // namespace

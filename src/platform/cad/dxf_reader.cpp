@@ -182,6 +182,21 @@ private:
         }
     }
 
+    // The next record of a section (of the given type, when one is given)
+    // with its groups in g_; false at the section's end.
+    bool nextRecord(Pair& p, const char* type = nullptr)
+    {
+        while (true) {
+            p = must();
+            if (p.code == 0 && is(p, "ENDSEC"))
+                return false;
+            if (p.code == 0 && (!type || is(p, type))) {
+                collect(g_);
+                return true;
+            }
+        }
+    }
+
     KeptGroups keptOf(const std::vector<Pair>& g) const
     {
         KeptGroups out;
@@ -191,6 +206,31 @@ private:
         return out;
     }
     KeptGroups takeAppGroups(std::vector<Pair>& g) const;
+    // The groups of a SEQEND record; its handle (the last one given), 0 for
+    // none.
+    quint64 seqendHandle()
+    {
+        collect(sub_);
+        quint64 h = 0;
+        for (const Pair& q : sub_)
+            if (q.code == 5)
+                h = handle(q);
+        return h;
+    }
+    // The parts' handles are reserved; the entity keeps them only when every
+    // part had one.
+    void keepSubHandles(Entity::Data& d, const std::vector<quint64>& subs)
+    {
+        bool allKnown = true;
+        for (quint64 s : subs) {
+            if (!s)
+                allKnown = false;
+            else
+                doc_->reserveHandle(s);
+        }
+        if (allKnown)
+            d.subHandles = subs;
+    }
     void keepTop(quint64 h)
     {
         doc_->kept().top = std::max(doc_->kept().top, h);
@@ -296,15 +336,9 @@ KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
 
 void Reader::classes()
 {
-    while (true) {
-        const Pair p = must();
-        if (p.code == 0 && is(p, "ENDSEC"))
-            return;
-        if (p.code != 0)
-            continue;
-        collect(g_);
+    Pair p;
+    while (nextRecord(p))
         doc_->kept().classes.push_back({p.value.trimmed().toByteArray(), keptOf(g_)});
-    }
 }
 
 void Reader::skipSection()
@@ -370,13 +404,8 @@ void Reader::header()
 
 void Reader::tables()
 {
-    while (true) {
-        Pair p = must();
-        if (p.code == 0 && is(p, "ENDSEC"))
-            return;
-        if (p.code != 0 || !is(p, "TABLE"))
-            continue;
-        collect(g_);
+    Pair p;
+    while (nextRecord(p, "TABLE")) {
         QString table;
         quint64 tableHandle = 0;
         for (const Pair& q : g_) {
@@ -484,13 +513,8 @@ void Reader::tables()
 
 void Reader::blocks()
 {
-    while (true) {
-        Pair p = must();
-        if (p.code == 0 && is(p, "ENDSEC"))
-            return;
-        if (p.code != 0 || !is(p, "BLOCK"))
-            continue;
-        collect(g_);
+    Pair p;
+    while (nextRecord(p, "BLOCK")) {
         QString name;
         Point base;
         int flags = 0;
@@ -766,12 +790,7 @@ bool Reader::entity(const Pair& start, Block& target)
             if (p.code != 0)
                 error(p.line, QStringLiteral("a vertex was expected"));
             if (is(p, "SEQEND")) {
-                collect(sub_);
-                quint64 sh = 0;
-                for (const Pair& q : sub_)
-                    if (q.code == 5)
-                        sh = handle(q);
-                subs.push_back(sh);
+                subs.push_back(seqendHandle());
                 break;
             }
             if (!is(p, "VERTEX"))
@@ -798,15 +817,7 @@ bool Reader::entity(const Pair& start, Block& target)
             d.vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
             subs.push_back(vh);
         }
-        bool allKnown = true;
-        for (quint64 s : subs) {
-            if (!s)
-                allKnown = false;
-            else
-                doc_->reserveHandle(s);
-        }
-        if (allKnown)
-            d.subHandles = subs;
+        keepSubHandles(d, subs);
     }
     if (kind == EntityKind::BlockReference) {
         bool follows = false;
@@ -818,12 +829,7 @@ bool Reader::entity(const Pair& start, Block& target)
             while (true) {
                 Pair p = must();
                 if (is(p, "SEQEND")) {
-                    collect(sub_);
-                    quint64 sh = 0;
-                    for (const Pair& q : sub_)
-                        if (q.code == 5)
-                            sh = handle(q);
-                    subs.push_back(sh);
+                    subs.push_back(seqendHandle());
                     break;
                 }
                 if (!is(p, "ATTRIB"))
@@ -840,15 +846,7 @@ bool Reader::entity(const Pair& start, Block& target)
                 d.attribs.push_back(a);
                 subs.push_back(ah);
             }
-            bool allKnown = true;
-            for (quint64 s : subs) {
-                if (!s)
-                    allKnown = false;
-                else
-                    doc_->reserveHandle(s);
-            }
-            if (allKnown)
-                d.subHandles = subs;
+            keepSubHandles(d, subs);
         }
     }
     if (kind == EntityKind::RasterImage && d.imageDefHandle) {
@@ -968,14 +966,9 @@ void Reader::objects()
     quint64 root = 0, groupDict = 0, imageDict = 0;
     KeptContent& kept = doc_->kept();
     bool firstDict = true;
-    while (true) {
-        Pair p = must();
-        if (p.code == 0 && is(p, "ENDSEC"))
-            break;
-        if (p.code != 0)
-            continue;
+    Pair p;
+    while (nextRecord(p)) {
         const QByteArray type = p.value.trimmed().toByteArray();
-        collect(g_);
         quint64 h = 0;
         for (const Pair& q : g_)
             if (q.code == 5) {

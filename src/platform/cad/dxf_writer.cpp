@@ -205,6 +205,16 @@ private:
     void classes();
     void tables();
     void tableHead(const char* name, quint64 h, int count);
+    // The opening groups of a table record: type, handle, owning table and
+    // subclass markers.
+    void recordHead(const char* type, quint64 h, quint64 table, const char* subclass, int handleCode = 5)
+    {
+        lit(0, type);
+        hex(handleCode, h);
+        hex(330, table);
+        lit(100, "AcDbSymbolTableRecord");
+        lit(100, subclass);
+    }
     void blocks();
     void block(Block& b, bool paper);
     void entity(Entity& e, quint64 owner, bool paper);
@@ -380,11 +390,7 @@ void Writer::tables()
 
     const quint64 vt = S("TABLE:VPORT");
     tableHead("VPORT", vt, 1 + keptCount("VPORT"));
-    lit(0, "VPORT");
-    hex(5, S("VPORT:*ACTIVE"));
-    hex(330, vt);
-    lit(100, "AcDbSymbolTableRecord");
-    lit(100, "AcDbViewportTableRecord");
+    recordHead("VPORT", S("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
     lit(2, "*ACTIVE");
     integer(70, 0);
     num(10, 0);
@@ -406,11 +412,7 @@ void Writer::tables()
     const quint64 lt = S("TABLE:LTYPE");
     tableHead("LTYPE", lt, doc_.Linetypes().Count() + 2);
     auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern) {
-        lit(0, "LTYPE");
-        hex(5, h);
-        hex(330, lt);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbLinetypeTableRecord");
+        recordHead("LTYPE", h, lt, "AcDbLinetypeTableRecord");
         str(2, name);
         integer(70, 0);
         str(3, desc);
@@ -435,11 +437,7 @@ void Writer::tables()
     const quint64 la = S("TABLE:LAYER");
     tableHead("LAYER", la, doc_.Layers().Count());
     for (Layer& l : doc_.Layers().items()) {
-        lit(0, "LAYER");
-        hex(5, handleOf(l));
-        hex(330, la);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbLayerTableRecord");
+        recordHead("LAYER", handleOf(l), la, "AcDbLayerTableRecord");
         str(2, l.Name);
         integer(70, (l.Freeze ? 1 : 0) | (l.Lock ? 4 : 0));
         integer(62, l.LayerOn ? l.Color : -l.Color);
@@ -452,11 +450,7 @@ void Writer::tables()
     const quint64 st = S("TABLE:STYLE");
     tableHead("STYLE", st, doc_.TextStyles().Count());
     for (TextStyle& s : doc_.TextStyles().items()) {
-        lit(0, "STYLE");
-        hex(5, handleOf(s));
-        hex(330, st);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbTextStyleTableRecord");
+        recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
         str(2, s.Name);
         integer(70, 0);
         num(40, s.height);
@@ -479,11 +473,7 @@ void Writer::tables()
     const quint64 ap = S("TABLE:APPID");
     tableHead("APPID", ap, doc_.RegisteredApplications().Count());
     for (RegisteredApplication& a : doc_.RegisteredApplications().items()) {
-        lit(0, "APPID");
-        hex(5, handleOf(a));
-        hex(330, ap);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbRegAppTableRecord");
+        recordHead("APPID", handleOf(a), ap, "AcDbRegAppTableRecord");
         str(2, a.Name);
         integer(70, 0);
     }
@@ -501,11 +491,7 @@ void Writer::tables()
     lit(100, "AcDbDimStyleTable");
     integer(71, 0);
     if (ownStandard) {
-        lit(0, "DIMSTYLE");
-        hex(105, S("DIMSTYLE:STANDARD"));
-        hex(330, ds);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbDimStyleTableRecord");
+        recordHead("DIMSTYLE", S("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
         lit(2, "Standard");
         integer(70, 0);
     }
@@ -518,11 +504,7 @@ void Writer::tables()
         all.push_back(b);
     tableHead("BLOCK_RECORD", br, int(all.size()));
     for (Block* b : all) {
-        lit(0, "BLOCK_RECORD");
-        hex(5, b->recordHandle);
-        hex(330, br);
-        lit(100, "AcDbSymbolTableRecord");
-        lit(100, "AcDbBlockTableRecord");
+        recordHead("BLOCK_RECORD", b->recordHandle, br, "AcDbBlockTableRecord");
         str(2, b->Name());
         if (r2000_)
             kept(b->recordGroups);
@@ -596,8 +578,9 @@ void Writer::xdata(const XData& x)
 void Writer::entity(Entity& e, quint64 owner, bool paper)
 {
     const auto& d = e.data();
-    auto common = [&](const char* type, quint64 handle, quint64 ownerHandle) {
-        lit(0, type);
+    // The kind as bytes: a kept foreign kind may hold any byte, NUL included.
+    auto common = [&](const QByteArray& type, quint64 handle, quint64 ownerHandle) {
+        bytes(0, type);
         hex(5, handle);
         appGroups(d.appGroups);
         hex(330, ownerHandle);
@@ -614,7 +597,7 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             integer(60, 1);
     };
     const QByteArray type = e.dxfName().toLatin1();
-    common(type.constData(), e.handleValue(), owner);
+    common(type, e.handleValue(), owner);
     switch (e.kind()) {
     case EntityKind::Line:
         lit(100, "AcDbLine");

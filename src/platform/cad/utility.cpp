@@ -109,28 +109,69 @@ namespace {
 
 } // namespace
 
-Point Utility::GetPoint(const QString& prompt)
+int Utility::beginQuestion()
 {
     const int bits = bits_;
     bits_ = 0;
     active_ = keywords_;
     keywords_.clear();
+    return bits;
+}
+
+void Utility::keywordGiven(const QString& keyword)
+{
+    lastKeyword_ = keyword;
+    fault(fail::Keyword, QStringLiteral("keyword"));
+}
+
+bool Utility::settled(const Input& in, int bits)
+{
+    if (in.kind == Input::Enter) {
+        if (bits & 1)
+            return false;
+        nullInput();
+    }
+    if (in.handle == QLatin1String("keyword")) {
+        const QString k = matchKeyword(in.text);
+        if (k.isEmpty())
+            return false;
+        keywordGiven(k);
+    }
+    return true;
+}
+
+template <typename T, typename Read>
+T Utility::askNumber(const QString& asking, const QString& prompt, Read read)
+{
+    const int bits = beginQuestion();
+    while (true) {
+        const Input in = ask(asking, prompt);
+        if (in.kind == Input::Esc)
+            cancelled();
+        if (!settled(in, bits))
+            continue;
+        bool ok = false;
+        const T v = read(in.text.trimmed(), &ok);
+        if (!ok) {
+            if (const QString k = matchKeyword(in.text); !k.isEmpty())
+                keywordGiven(k);
+            continue; // asked again, as the command line does
+        }
+        if (((bits & 2) && v == 0) || ((bits & 4) && v < 0))
+            continue;
+        return v;
+    }
+}
+
+Point Utility::GetPoint(const QString& prompt)
+{
+    const int bits = beginQuestion();
     while (true) {
         const Input in = ask(QStringLiteral("point"), prompt);
         if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
             cancelled();
-        if (in.kind == Input::Enter) {
-            if (bits & 1)
-                continue;
-            nullInput();
-        }
-        if (in.handle == QLatin1String("keyword")) {
-            const QString k = matchKeyword(in.text);
-            if (k.isEmpty())
-                continue;
-            lastKeyword_ = k;
-            fault(fail::Keyword, QStringLiteral("keyword"));
-        }
+        if (!settled(in, bits))
+            continue;
         if (in.text.isEmpty()) // a pick lands where the running object snaps put it
             return snapPoint(*doc_, in.point, doc_->GetVariable(QStringLiteral("OSMODE")).toInt());
         return in.point;
@@ -139,18 +180,14 @@ Point Utility::GetPoint(const QString& prompt)
 
 Entity* Utility::GetEntity(Point& pickPoint, const QString& prompt)
 {
-    bits_ = 0;
-    active_ = keywords_;
-    keywords_.clear();
+    beginQuestion();
     const Input in = ask(QStringLiteral("entity"), prompt);
     if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
         cancelled();
     if (in.kind == Input::Enter)
         nullInput();
-    if (in.handle == QLatin1String("keyword")) {
-        lastKeyword_ = matchKeyword(in.text);
-        fault(fail::Keyword, QStringLiteral("keyword"));
-    }
+    if (in.handle == QLatin1String("keyword"))
+        keywordGiven(matchKeyword(in.text));
     bool ok = false;
     Entity* e = doc_->findHandle(in.handle.toULongLong(&ok, 16));
     if (!ok || !e || !e->Visible() || !e->owner()->isModelSpace())
@@ -161,9 +198,7 @@ Entity* Utility::GetEntity(Point& pickPoint, const QString& prompt)
 
 QString Utility::GetString(bool allowBlanks, const QString& prompt)
 {
-    bits_ = 0;
-    active_ = keywords_;
-    keywords_.clear();
+    beginQuestion();
     const Input in = ask(QStringLiteral("string"), prompt);
     if (in.kind == Input::Esc)
         cancelled();
@@ -177,84 +212,19 @@ QString Utility::GetString(bool allowBlanks, const QString& prompt)
 
 double Utility::GetReal(const QString& prompt)
 {
-    const int bits = bits_;
-    bits_ = 0;
-    active_ = keywords_;
-    keywords_.clear();
-    while (true) {
-        const Input in = ask(QStringLiteral("real"), prompt);
-        if (in.kind == Input::Esc)
-            cancelled();
-        if (in.kind == Input::Enter) {
-            if (bits & 1)
-                continue;
-            nullInput();
-        }
-        if (in.handle == QLatin1String("keyword")) {
-            const QString k = matchKeyword(in.text);
-            if (k.isEmpty())
-                continue;
-            lastKeyword_ = k;
-            fault(fail::Keyword, QStringLiteral("keyword"));
-        }
-        bool ok = false;
-        const double v = in.text.trimmed().toDouble(&ok);
-        if (!ok) {
-            if (const QString k = matchKeyword(in.text); !k.isEmpty()) {
-                lastKeyword_ = k;
-                fault(fail::Keyword, QStringLiteral("keyword"));
-            }
-            continue; // asked again, as the command line does
-        }
-        if (((bits & 2) && v == 0) || ((bits & 4) && v < 0))
-            continue;
-        return v;
-    }
+    return askNumber<double>(QStringLiteral("real"), prompt,
+                             [](const QString& text, bool* ok) { return text.toDouble(ok); });
 }
 
 int Utility::GetInteger(const QString& prompt)
 {
-    const int bits = bits_;
-    bits_ = 0;
-    active_ = keywords_;
-    keywords_.clear();
-    while (true) {
-        const Input in = ask(QStringLiteral("integer"), prompt);
-        if (in.kind == Input::Esc)
-            cancelled();
-        if (in.kind == Input::Enter) {
-            if (bits & 1)
-                continue;
-            nullInput();
-        }
-        if (in.handle == QLatin1String("keyword")) {
-            const QString k = matchKeyword(in.text);
-            if (k.isEmpty())
-                continue;
-            lastKeyword_ = k;
-            fault(fail::Keyword, QStringLiteral("keyword"));
-        }
-        bool ok = false;
-        const int v = in.text.trimmed().toInt(&ok);
-        if (!ok) {
-            if (const QString k = matchKeyword(in.text); !k.isEmpty()) {
-                lastKeyword_ = k;
-                fault(fail::Keyword, QStringLiteral("keyword"));
-            }
-            continue;
-        }
-        if (((bits & 2) && v == 0) || ((bits & 4) && v < 0))
-            continue;
-        return v;
-    }
+    return askNumber<int>(QStringLiteral("integer"), prompt,
+                          [](const QString& text, bool* ok) { return text.toInt(ok); });
 }
 
 QString Utility::GetKeyword(const QString& prompt)
 {
-    const int bits = bits_;
-    bits_ = 0;
-    active_ = keywords_;
-    keywords_.clear();
+    const int bits = beginQuestion();
     while (true) {
         const Input in = ask(QStringLiteral("keyword"), prompt);
         if (in.kind == Input::Esc)

@@ -77,6 +77,13 @@ public:
 private:
     Input ask(const QString& asking, const QString& prompt);
     QString matchKeyword(const QString& answer) const;
+    // Takes the bits and keywords set for this question; returns the bits.
+    int beginQuestion();
+    [[noreturn]] void keywordGiven(const QString& keyword);
+    // Enter and keywords answering a point or number: false asks again.
+    bool settled(const Input& in, int bits);
+    template <typename T, typename Read>
+    T askNumber(const QString& asking, const QString& prompt, Read read);
     Document* doc_;
     int bits_ = 0;
     QStringList keywords_; // set for the next question
