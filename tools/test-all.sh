@@ -7,3 +7,4 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-test -j "$(nproc)"
 ctest --test-dir build-test -j "$(nproc)" --output-on-failure --timeout 600
+bash fuzz/run.sh 5

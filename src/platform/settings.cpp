@@ -124,6 +124,9 @@ QList<QPair<QString, QString>> SettingsStore::load() const
         if (eq <= 0)
             continue;
         const QString rawName = line.left(eq);
+        // A blank name would be saved as "=value", which reads as no entry.
+        if (rawName.trimmed().isEmpty())
+            continue;
         const QString name = rawName.trimmed() + QLatin1Char('=');
         // "NAME = value" typed by hand: the blanks around "=" are layout.
         QString raw = line.mid(eq + 1);
@@ -149,10 +152,44 @@ QList<QPair<QString, QString>> SettingsStore::load() const
 
 void SettingsStore::save(const QList<QPair<QString, QString>>& entries)
 {
-    QString text = QStringLiteral("; kelvorconfig: the program's settings, one value a line\n[")
-                   + kSection + QStringLiteral("]\n");
+    // Lines outside our section (a person's notes, other sections) are kept
+    // as they stand; our section is written anew where it was.
+    QStringList before;
+    QStringList after;
+    bool found = false;
+    QFile old(file_);
+    if (old.open(QIODevice::ReadOnly)) {
+        const QString text = QString::fromUtf8(old.readAll());
+        old.close();
+        bool inSection = false;
+        QStringList lines = text.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        for (QString line : lines) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            const QString t = line.trimmed();
+            if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) {
+                inSection = t.mid(1, t.size() - 2) == kSection;
+                if (inSection) {
+                    found = true;
+                    continue;
+                }
+            }
+            if (!inSection)
+                (found ? after : before).append(line);
+        }
+    }
+    if (!found && before.isEmpty())
+        before.append(QStringLiteral("; kelvorconfig: the program's settings, one value a line"));
+    QString text;
+    for (const QString& l : before)
+        text += l + QLatin1Char('\n');
+    text += QLatin1Char('[') + kSection + QStringLiteral("]\n");
     for (const auto& e : entries)
         text += fileKey(e.first) + QLatin1Char('=') + escape(e.second) + QLatin1Char('\n');
+    for (const QString& l : after)
+        text += l + QLatin1Char('\n');
     QDir().mkpath(QFileInfo(file_).absolutePath());
     writeFileBytes(file_, text.toUtf8());
 }

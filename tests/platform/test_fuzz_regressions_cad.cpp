@@ -26,6 +26,7 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         const char* file;
         bool refused;
         const char* layer; // a layer the drawing must hold when read
+        int line = 8;      // the line a refusal names
     } cases[] = {
         // Bytes that are no GBK character came back as "?" on saving, an
         // invalid name: the saved drawing could not be opened again.
@@ -34,6 +35,13 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         {"dxf_layer_caret_digit.dxf", false, "道路^0"},
         // An integer group beyond any integer was converted regardless.
         {"dxf_integer_out_of_range.dxf", true, ""},
+        // An unknown kind holding NUL bytes ("ENDSEC\0") was written cut at
+        // the NUL, ending the section early in the saved drawing: a NUL is
+        // damage (line 6 here).
+        {"dxf_foreign_kind_nul.dxf", true, "", 6},
+        // Extended data under a ten-digit group code overran the writer's
+        // buffer for the code line.
+        {"dxf_xdata_code_huge.dxf", false, "KZD"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -46,13 +54,14 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         } catch (const RunError& e) {
             EXPECT_TRUE(c.refused) << e.description().toStdString();
             EXPECT_EQ(e.number(), fail::Failed);
-            // the line of the bad value (line 8 in every fixture)
-            EXPECT_TRUE(e.description().contains(QStringLiteral("line 8"))) << e.description().toStdString();
+            // the line of the bad value
+            EXPECT_TRUE(e.description().contains(QStringLiteral("line %1").arg(c.line))) << e.description().toStdString();
             continue;
         }
         ASSERT_FALSE(c.refused);
         EXPECT_TRUE(layerNames(*doc).contains(QString::fromUtf8(c.layer))) << layerNames(*doc).join(',').toStdString();
         std::unique_ptr<Document> again = readDxfBytes(dxfBytes(*doc), &app);
         EXPECT_EQ(layerNames(*again), layerNames(*doc));
+        EXPECT_EQ(again->ModelSpace().Count(), doc->ModelSpace().Count());
     }
 }

@@ -101,3 +101,16 @@ TEST(Settings, UnreadableStoreRaises)
     QDir().mkpath(home.settings.file()); // a folder where the file should be
     EXPECT_THROW(home.settings.ReadSetting(QStringLiteral("QW_PM=")), RunError);
 }
+
+TEST(Settings, OtherSectionsAndNotesSurviveAWrite)
+{
+    test::TempHome home;
+    QFile f(home.settings.file());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\n[more]\nB=2\n");
+    f.close();
+    home.settings.WriteSetting(QStringLiteral("QW_GC="), QStringLiteral("3"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()),
+              QStringLiteral("; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\nQW_GC=3\n[more]\nB=2\n"));
+}

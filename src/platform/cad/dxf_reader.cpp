@@ -97,6 +97,10 @@ private:
         out.code = code;
         out.value = readLine();
         out.line = line;
+        // No text line of a drawing holds a NUL: such bytes come from a
+        // damaged file, and kept content would carry them into the next save.
+        if (out.value.contains('\0'))
+            error(line + 1, QStringLiteral("the value of group %1 holds a NUL byte").arg(code));
         return true;
     }
     Pair must()

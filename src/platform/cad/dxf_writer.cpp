@@ -64,7 +64,7 @@ public:
 private:
     void code(int c)
     {
-        char buf[8];
+        char buf[16]; // any int: a kept group may carry a code beyond the usual range
         const int n = std::snprintf(buf, sizeof buf, "%3d\r\n", c);
         b_.append(buf, n);
     }

@@ -1,0 +1,35 @@
+// Zone change of an arbitrary ASCII DXF: the target appears only when the
+// whole file converted, and then with as many lines as the source.
+#include "coords/zone_change.h"
+#include "fuzz_support.h"
+
+#include <QFile>
+
+using namespace kelvor;
+
+KELVOR_FUZZ_INIT
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Home& home = fuzz::Home::get();
+    home.reset();
+    const QString source = home.put(QStringLiteral("d:\\in.dxf"), fuzz::bytesOf(data, size));
+    const QString target = paths::resolve(QStringLiteral("d:\\out.dxf"));
+    QFile::remove(target);
+
+    (void)coords::countDxfCoordinateCodes(source);
+    coords::ZoneForm form;
+    form.sourceMeridian = QStringLiteral("117");
+    form.targetMeridian = QStringLiteral("120");
+    bool converted = false;
+    try {
+        coords::convertDxfZone(source, target, 117, 120, form.projection());
+        converted = true;
+    } catch (const coords::FileLineError& e) {
+        (void)e.message();
+    } catch (const RunError&) {
+    }
+    if (converted != QFile::exists(target))
+        fuzz::finding("the target's existence does not match the outcome");
+    return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The traverse sheet as plain values, to tell whether a refused file left
+// it untouched.
+#include "traverse/sheet.h"
+
+#include <QStringList>
+
+namespace kelvor::fuzz {
+
+inline QStringList sheetState(const traverse::TraverseSheet& s)
+{
+    QStringList out;
+    for (int i = 0; i < traverse::TraverseSheet::KnownCells; ++i)
+        out << s.text1(i);
+    for (int i = 0; i < traverse::TraverseSheet::StationCells; ++i)
+        out << s.text5(i);
+    for (int r = 0; r < traverse::TraverseSheet::Rows; ++r)
+        out << (s.rowVisible(r) ? QStringLiteral("v") : QStringLiteral("h"));
+    out << s.grade() << s.contourInterval();
+    return out;
+}
+
+// A sheet with something in every cell, so that a load that half-happened
+// shows.
+inline void fillSheet(traverse::TraverseSheet& s)
+{
+    for (int i = 0; i < traverse::TraverseSheet::KnownCells; ++i)
+        s.setText1(i, QStringLiteral("k%1").arg(i));
+    for (int i = 0; i < traverse::TraverseSheet::StationCells; ++i)
+        s.setText5(i, QStringLiteral("c%1").arg(i));
+    s.showAllRows();
+}
+
+} // namespace kelvor::fuzz
