@@ -6,5 +6,7 @@ bash tools/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-test -j "$(nproc)"
-ctest --test-dir build-test -j "$(nproc)" --output-on-failure --timeout 600
+# Every file reader, fuzzed a few seconds each from its seeds.
 bash fuzz/run.sh 5
+# The test suite last, so its summary closes the output.
+ctest --test-dir build-test -j "$(nproc)" --output-on-failure --timeout 600
