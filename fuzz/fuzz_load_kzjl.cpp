@@ -9,19 +9,14 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
-    traverse::TraverseSheet sheet;
-    fuzz::fillSheet(sheet);
-    home.context.setSheet(&sheet);
-    home.put(QStringLiteral("d:\\in.txt"), fuzz::bytesOf(data, size));
-    home.answerOpen(QStringLiteral("d:\\in.txt"));
-    for (int i = 0; i < 200; ++i)
-        home.answer(QStringLiteral("button"), QStringLiteral("Yes"));
-    try {
-        exchange::callcassdxmenu_Click(home.context);
-    } catch (const ScriptMismatch&) {
-        // a report with more repeated stations than answers queued
-    }
+    fuzz::loadIntoSheet(data, size, [](fuzz::Home& home) {
+        for (int i = 0; i < 200; ++i)
+            home.answer(QStringLiteral("button"), QStringLiteral("Yes"));
+        try {
+            exchange::callcassdxmenu_Click(home.context);
+        } catch (const ScriptMismatch&) {
+            // a report with more repeated stations than answers queued
+        }
+    });
     return 0;
 }

@@ -9,13 +9,6 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
-    traverse::TraverseSheet sheet;
-    fuzz::fillSheet(sheet);
-    home.context.setSheet(&sheet);
-    home.put(QStringLiteral("d:\\in.txt"), fuzz::bytesOf(data, size));
-    home.answerOpen(QStringLiteral("d:\\in.txt"));
-    exchange::APPLOADPCY_Click(home.context);
+    fuzz::loadIntoSheet(data, size, [](fuzz::Home& home) { exchange::APPLOADPCY_Click(home.context); });
     return 0;
 }

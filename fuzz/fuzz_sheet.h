@@ -1,6 +1,7 @@
 #pragma once
 // The traverse sheet as plain values, to tell whether a refused file left
 // it untouched.
+#include "fuzz_support.h"
 #include "traverse/sheet.h"
 
 #include <QStringList>
@@ -29,6 +30,21 @@ inline void fillSheet(traverse::TraverseSheet& s)
     for (int i = 0; i < traverse::TraverseSheet::StationCells; ++i)
         s.setText5(i, QStringLiteral("c%1").arg(i));
     s.showAllRows();
+}
+
+// A loader run the way its menu item runs it: a fresh home, a filled sheet,
+// the input as the file the open dialog is answered with.
+template <class Load>
+void loadIntoSheet(const uint8_t* data, size_t size, Load load)
+{
+    Home& home = Home::get();
+    home.reset();
+    traverse::TraverseSheet sheet;
+    fillSheet(sheet);
+    home.context.setSheet(&sheet);
+    home.put(QStringLiteral("d:\\in.txt"), bytesOf(data, size));
+    home.answerOpen(QStringLiteral("d:\\in.txt"));
+    load(home);
 }
 
 } // namespace kelvor::fuzz
