@@ -453,6 +453,99 @@ TEST(CadDxf, ForeignContentSurvivesARoundTrip)
     EXPECT_EQ(reread->ModelSpace().Count(), 10);
 }
 
+// Header variables the host does not own go back as the file had them, in
+// its order; the ones it owns are written once, from the drawing.
+TEST(CadDxf, HeaderVariablesTheHostDoesNotOwnAreKept)
+{
+    test::TempHome home;
+    const QString fixture = test::fixture(QStringLiteral("fixtures/cad_foreign.dxf"));
+    std::unique_ptr<Document> d = readDxf(fixture);
+    d->SetVariable(QStringLiteral("LTSCALE"), 1000.0);
+    const QByteArray saved = dxfBytes(*d);
+    const QByteArray header = saved.left(saved.indexOf("ENDSEC"));
+    const QByteArray kept = group(9, "$LIMMIN") + group(10, "534000.0") + group(20, "2551000.0")
+        + group(9, "$LIMMAX") + group(10, "536000.0") + group(20, "2552000.0") + group(9, "$MEASUREMENT")
+        + group(70, "1") + group(9, "$DIMASZ") + group(40, "0.18") + group(9, "$PROJECTNAME")
+        + group(1, encodeGbk(QStringLiteral("测量")));
+    EXPECT_TRUE(header.contains(kept)) << header.toStdString();
+    const struct {
+        const char* name;
+        QByteArray groups; // as written, once
+    } owned[] = {
+        {"$INSBASE", group(10, "10.0") + group(20, "20.0") + group(30, "0.0")},
+        {"$LTSCALE", group(40, "1000.0")},
+        {"$ANGBASE", group(50, "90.0")},
+        {"$EXTMIN", group(10, "534500.0")}, // from the drawing
+        {"$ACADVER", group(1, "AC1015")},
+        {"$DWGCODEPAGE", group(3, "ANSI_936")},
+        {"$HANDSEED", group(5, "100")},
+    };
+    for (const auto& o : owned) {
+        EXPECT_EQ(header.count(group(9, o.name)), 1) << o.name;
+        EXPECT_TRUE(header.contains(group(9, o.name) + o.groups)) << o.name << "\n" << header.toStdString();
+    }
+    // and again after a reopening, byte for byte; R14 keeps them too
+    EXPECT_TRUE(dxfBytes(*readDxfBytes(saved)) == saved);
+    EXPECT_TRUE(dxfBytes(*d, DrawingFormat::R14).contains(kept));
+    // a new drawing has none
+    Document fresh;
+    EXPECT_FALSE(dxfBytes(fresh).contains("$MEASUREMENT"));
+}
+
+// A complex linetype keeps its text element, naming its text style by the
+// handle that style has in the drawing written.
+TEST(CadDxf, ComplexLinetypesKeepTheirTextsAndShapes)
+{
+    test::TempHome home;
+    std::unique_ptr<Document> d = readDxf(test::fixture(QStringLiteral("fixtures/cad_foreign.dxf")));
+    const Linetype* gas = d->Linetypes().find(QStringLiteral("GAS"));
+    ASSERT_NE(gas, nullptr);
+    EXPECT_EQ(gas->pattern, (std::vector<double>{0.5, -0.2, -0.25}));
+    ASSERT_EQ(gas->elements.size(), 3u);
+    EXPECT_EQ(gas->elements[1].style, QStringLiteral("Standard"));
+    const QByteArray text = group(49, "-0.2") + group(74, "2") + group(75, "0") + group(340, "11") + group(46, "0.1")
+        + group(50, "0.0") + group(44, "-0.1") + group(45, "-0.05") + group(9, "GAS");
+    const QByteArray record = group(2, "GAS") + group(70, "0") + group(3, "Gas line ---- GAS ----") + group(72, "65")
+        + group(73, "3") + group(40, "0.95") + group(49, "0.5") + group(74, "0") + text + group(49, "-0.25")
+        + group(74, "0");
+    const struct {
+        const char* what;
+        DrawingFormat format;
+        QByteArray expected;
+    } saves[] = {
+        {"R2000", DrawingFormat::R2000, record},
+        {"R14: only the text element has its groups",
+         DrawingFormat::R14,
+         group(40, "0.95") + group(49, "0.5") + text + group(49, "-0.25") + group(0, "ENDTAB")},
+    };
+    for (const auto& s : saves)
+        EXPECT_TRUE(dxfBytes(*d, s.format).contains(s.expected)) << s.what << "\n"
+                                                                  << dxfBytes(*d, s.format).toStdString();
+
+    // written on its own, the element follows its style's new handle
+    Entity* line = d->ModelSpace().AddLine({0, 0, 0}, {10, 0, 0});
+    line->setLinetype(QStringLiteral("GAS"));
+    SelectionSet& set = ScratchSelectionSet(*d, QStringLiteral("text"));
+    set.Select(SelectLast);
+    ASSERT_EQ(set.Count(), 1);
+    d->Wblock(tempFile(home, "gas.dxf"), set);
+    std::unique_ptr<Document> alone = readDxf(tempFile(home, "gas.dxf"));
+    const Linetype* copied = alone->Linetypes().find(QStringLiteral("GAS"));
+    ASSERT_NE(copied, nullptr);
+    ASSERT_EQ(copied->elements.size(), 3u);
+    EXPECT_EQ(copied->elements[1].style, QStringLiteral("Standard"));
+
+    // a style only a linetype's text uses is not purged
+    TextStyle& own = d->TextStyles().Add(QStringLiteral("GASTXT"));
+    own.fontFile = QStringLiteral("simplex.shx");
+    d->Linetypes().Item(QStringLiteral("GAS")).elements[1].style = own.Name;
+    d->PurgeAll();
+    EXPECT_TRUE(d->TextStyles().contains(QStringLiteral("GASTXT")));
+    const QByteArray purged = dxfBytes(*d);
+    std::unique_ptr<Document> back = readDxfBytes(purged);
+    EXPECT_EQ(back->Linetypes().Item(QStringLiteral("GAS")).elements[1].style, QStringLiteral("GASTXT"));
+}
+
 TEST(CadDxf, DocumentsOpenSaveAndWblock)
 {
     test::TempHome home;

@@ -485,6 +485,79 @@ TEST(CadWindow, BlocksWidthsAndTextsArePainted)
     EXPECT_GT(yellow.width(), box.width() * 0.7);
 }
 
+// Kept entities of kinds the host does not model are drawn where that is
+// simple, in their colours; the rest stays undrawn.
+TEST(CadWindow, ForeignEntitiesAreDrawnWhereSimple)
+{
+    Host h;
+    QByteArray dxf;
+    auto put = [&dxf](std::initializer_list<std::pair<int, const char*>> groups) {
+        for (const auto& [code, value] : groups)
+            dxf += QByteArray::number(code).rightJustified(3, ' ') + "\r\n" + value + "\r\n";
+    };
+    put({{0, "SECTION"}, {2, "BLOCKS"}, {0, "BLOCK"}, {8, "0"}, {2, "*D1"}, {70, "1"}, {10, "0"}, {20, "0"}, {30, "0"},
+         {3, "*D1"}, {0, "LINE"}, {8, "0"}, {62, "0"}, {10, "70"}, {20, "60"}, {11, "90"}, {21, "70"}, {0, "ENDBLK"},
+         {8, "0"}, {0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}});
+    // a spline through its fit points; its control points lie far off
+    put({{0, "SPLINE"}, {8, "0"}, {62, "1"}, {70, "8"}, {71, "3"}, {10, "10"}, {20, "90"}, {10, "30"}, {20, "95"},
+         {11, "10"}, {21, "10"}, {11, "20"}, {21, "20"}, {11, "30"}, {21, "10"}});
+    put({{0, "SPLINE"}, {8, "0"}, {62, "6"}, {10, "40"}, {20, "10"}, {10, "50"}, {20, "20"}, {10, "60"}, {20, "10"}});
+    put({{0, "ELLIPSE"}, {8, "0"}, {62, "3"}, {10, "20"}, {20, "40"}, {11, "10"}, {21, "0"}, {40, "0.5"}, {41, "0"},
+         {42, "6.283185307179586"}});
+    put({{0, "SOLID"}, {8, "0"}, {62, "4"}, {10, "40"}, {20, "35"}, {11, "60"}, {21, "35"}, {12, "40"}, {22, "45"},
+         {13, "60"}, {23, "45"}});
+    put({{0, "3DFACE"}, {8, "0"}, {62, "5"}, {10, "70"}, {20, "35"}, {11, "90"}, {21, "35"}, {12, "90"}, {22, "45"},
+         {13, "70"}, {23, "45"}});
+    put({{0, "HATCH"}, {8, "0"}, {62, "2"}, {10, "0"}, {20, "0"}, {2, "SOLID"}, {70, "1"}, {71, "0"}, {91, "1"},
+         {92, "2"}, {72, "0"}, {73, "1"}, {93, "4"}, {10, "10"}, {20, "60"}, {10, "30"}, {20, "60"}, {10, "30"},
+         {20, "70"}, {10, "10"}, {20, "70"}, {97, "0"}, {75, "0"}, {76, "1"}, {98, "0"}});
+    // edges: a line, the upper half circle and, clockwise, the lower half of a smaller one
+    put({{0, "HATCH"}, {8, "0"}, {62, "8"}, {10, "0"}, {20, "0"}, {2, "ANSI31"}, {70, "0"}, {71, "0"}, {91, "1"},
+         {92, "1"}, {93, "3"}, {72, "1"}, {10, "40"}, {20, "60"}, {11, "60"}, {21, "60"}, {72, "2"}, {10, "50"},
+         {20, "60"}, {40, "10"}, {50, "0"}, {51, "180"}, {73, "1"}, {72, "2"}, {10, "50"}, {20, "60"}, {40, "5"},
+         {50, "0"}, {51, "180"}, {73, "0"}, {97, "0"}, {75, "0"}, {76, "1"}, {98, "0"}});
+    put({{0, "DIMENSION"}, {8, "0"}, {62, "9"}, {2, "*D1"}, {10, "90"}, {20, "70"}, {70, "32"}});
+    put({{0, "MLINE"}, {8, "0"}, {62, "30"}, {10, "50"}, {20, "85"}, {11, "50"}, {21, "85"}, {11, "60"}, {21, "90"}});
+    put({{0, "ENDSEC"}, {0, "EOF"}});
+    QDir().mkpath(paths::resolve(QStringLiteral("d:\\maps")));
+    QFile f(paths::resolve(QStringLiteral("d:\\maps\\shapes.dxf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(dxf);
+    f.close();
+    h.app.DocumentsOpen(QStringLiteral("d:\\maps\\shapes.dxf"));
+    ASSERT_EQ(h.ms().Count(), 9);
+    h.showing({0, 0}, {100, 100});
+    const QImage img = h.image();
+
+    const struct {
+        const char* what;
+        int aci;
+        cad::Box box; // drawing units
+    } drawn[] = {
+        {"spline through its fit points", 1, {10, 10, 30, 20}},
+        {"spline along its control points", 6, {40, 10, 60, 20}},
+        {"ellipse", 3, {10, 35, 30, 45}},
+        {"solid", 4, {40, 35, 60, 45}},
+        {"3D face", 5, {70, 35, 90, 45}},
+        {"hatch of a polyline path", 2, {10, 60, 30, 70}},
+        {"hatch of line and arc edges", 8, {40, 55, 60, 70}},
+        {"dimension by its block, ByBlock in its colour", 9, {70, 60, 90, 70}},
+    };
+    for (const auto& d : drawn) {
+        const QRect lit = litArea(img, aciColour(d.aci));
+        const QPointF lo = h.win.view()->toScreen({d.box.minX, d.box.maxY, 0});
+        const QPointF hi = h.win.view()->toScreen({d.box.maxX, d.box.minY, 0});
+        EXPECT_NEAR(lit.left(), lo.x(), 2) << d.what;
+        EXPECT_NEAR(lit.top(), lo.y(), 2) << d.what;
+        EXPECT_NEAR(lit.right(), hi.x(), 2) << d.what;
+        EXPECT_NEAR(lit.bottom(), hi.y(), 2) << d.what;
+    }
+    // the solid's outline goes round it, not across its middle
+    const QPointF middle = h.win.view()->toScreen({50, 40, 0});
+    EXPECT_EQ(img.pixel(middle.toPoint()) & 0xffffff, 0u);
+    EXPECT_EQ(litCount(img, aciColour(30)), 0) << "a multiline is not drawn";
+}
+
 TEST(CadWindow, FileMenuOpensSavesAndNamesTheDrawing)
 {
     Host h;

@@ -37,6 +37,11 @@ References referencesOf(Document& doc, const std::vector<Entity*>& entities)
     for (const Layer& l : doc.Layers().items())
         if (r.layers.count(l.Name.toUpper()))
             r.linetypes.insert(l.Linetype.toUpper());
+    for (const Linetype& l : doc.Linetypes().items())
+        if (r.linetypes.count(l.Name.toUpper()))
+            for (const LinetypeElement& el : l.elements)
+                if (!el.style.isEmpty())
+                    r.styles.insert(el.style.toUpper());
     return r;
 }
 

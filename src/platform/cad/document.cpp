@@ -541,6 +541,11 @@ QByteArray Document::tableSignature() const
         s << l.Name << l.Description;
         for (double d : l.pattern)
             s << d;
+        for (const LinetypeElement& el : l.elements) {
+            s << el.style;
+            for (const KeptGroup& k : el.groups)
+                s << k.code << k.value;
+        }
     }
     s << quint8(2);
     for (const TextStyle& t : styles_.items())
@@ -939,6 +944,10 @@ void Document::PurgeAll()
             return n != QLatin1String("CONTINUOUS") && n != QLatin1String("BYLAYER") && n != QLatin1String("BYBLOCK")
                 && n != celtype && !used.linetypes.count(n);
         });
+        for (const Linetype& l : linetypes_.items()) // a complex linetype's texts keep their style
+            for (const LinetypeElement& el : l.elements)
+                if (!el.style.isEmpty())
+                    used.styles.insert(el.style.toUpper());
         const QString style = GetVariable(QStringLiteral("TEXTSTYLE")).toString().toUpper();
         std::erase_if(styles_.items(), [&](const TextStyle& s) {
             const QString n = s.Name.toUpper();

@@ -81,10 +81,20 @@ struct Layer {
     quint64 handle = 0;
 };
 
+// A complex linetype's text or shape in one dash: the groups after its 49
+// as read (74 flags, 75, 340, 46, 50, 44, 45, 9). The 340 names a text
+// style by handle; `style` holds that style's name, so that the element
+// follows the style into another drawing.
+struct LinetypeElement {
+    KeptGroups groups;
+    QString style;
+};
+
 struct Linetype {
     QString Name;
     QString Description;
     std::vector<double> pattern; // dash lengths (negative = gap)
+    std::vector<LinetypeElement> elements; // one per dash when read from a file
     quint64 handle = 0;
 };
 
@@ -154,13 +164,14 @@ private:
 };
 
 // What a drawing file held that the host does not model, kept for the
-// next save: records of the tables it does not keep, the classes, and the
-// objects (layouts, dictionaries, extension records ...) in file order.
+// next save: header variables, records of the tables it does not keep, the
+// classes, and the objects (layouts, dictionaries, extension records ...) in file order.
 struct KeptContent {
     std::map<QString, std::vector<KeptRecord>> tableRecords; // by table: VPORT, VIEW, UCS, DIMSTYLE
     std::vector<KeptRecord> classes;
     std::vector<KeptRecord> objects;
     KeptGroups rootEntries; // the named-object dictionary's entries (3 and 350) for kept objects
+    KeptGroups header;      // header variables the host does not own: their 9 groups and values, in file order
     quint64 top = 0;                                         // their highest handle
 };
 

@@ -271,6 +271,7 @@ private:
     std::vector<std::pair<Entity*, XData>> pendingXData_;
     std::map<QString, quint64> recordHandles_;
     std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
+    std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
     EntityAccess raw_;
 };
 
@@ -354,12 +355,35 @@ void Reader::skipSection()
     }
 }
 
+// Header variables the host writes itself: the file's version, code page,
+// extents and handle seed, and the system variables it keeps.
+bool ownedVariable(const Document& doc, const QString& name)
+{
+    static const char* const written[] = {"ACADVER", "ACADMAINTVER", "DWGCODEPAGE", "EXTMIN", "EXTMAX", "HANDSEED"};
+    for (const char* w : written)
+        if (name == QLatin1String(w))
+            return true;
+    return doc.variables().count(name) > 0;
+}
+
 void Reader::header()
 {
     QString name;
+    bool named = false;
+    QByteArray rawName;
     std::vector<Pair> vals;
     auto apply = [&]() {
-        if (name.isEmpty() || vals.empty())
+        if (!named)
+            return;
+        if (!ownedVariable(*doc_, name)) {
+            // kept as it came, for the next save
+            KeptGroups& kept = doc_->kept().header;
+            kept.push_back({9, rawName});
+            for (const Pair& q : vals)
+                kept.push_back({q.code, q.value.toByteArray()});
+            return;
+        }
+        if (vals.empty())
             return;
         if (name == QLatin1String("HANDSEED")) {
             seed_ = handle(vals[0]);
@@ -373,7 +397,7 @@ void Reader::header()
         } else {
             auto known = doc_->variables().find(name);
             if (known == doc_->variables().end())
-                return; // a variable this host does not keep
+                return; // written from the drawing itself
             if (known->second.typeId() == QMetaType::QVariantList) {
                 QVariantList l{0.0, 0.0, 0.0};
                 for (const Pair& q : vals)
@@ -399,6 +423,8 @@ void Reader::header()
         if (p.code == 9) {
             apply();
             name = text(p).trimmed().mid(1).toUpper();
+            named = true;
+            rawName = p.value.toByteArray();
             vals.clear();
         } else {
             vals.push_back(p);
@@ -476,11 +502,17 @@ void Reader::tables()
                 Linetype& l = doc_->Linetypes().Add(name);
                 l.handle = h;
                 l.pattern.clear();
+                l.elements.clear();
                 for (const Pair& q : g_) {
-                    if (q.code == 3)
-                        l.Description = text(q);
-                    else if (q.code == 49)
+                    if (q.code == 49) {
                         l.pattern.push_back(real(q));
+                        l.elements.emplace_back();
+                    } else if (!l.elements.empty()) {
+                        l.elements.back().groups.push_back({q.code, q.value.toByteArray()});
+                        if (q.code == 340)
+                            styleRefs_.push_back({l.Name, handle(q)});
+                    } else if (q.code == 3)
+                        l.Description = text(q);
                 }
             } else if (type == QLatin1String("STYLE")) {
                 TextStyle& st = doc_->TextStyles().Add(name);
@@ -513,6 +545,21 @@ void Reader::tables()
             }
         }
     }
+    // the styles of complex linetypes by name (the style table may follow)
+    for (const auto& [ltName, styleHandle] : styleRefs_) {
+        Linetype* l = doc_->Linetypes().find(ltName);
+        if (!l)
+            continue;
+        QString style;
+        for (const TextStyle& st : doc_->TextStyles().items())
+            if (st.handle == styleHandle)
+                style = st.Name;
+        for (LinetypeElement& el : l->elements)
+            for (const KeptGroup& k : el.groups)
+                if (k.code == 340 && k.value.trimmed().toULongLong(nullptr, 16) == styleHandle)
+                    el.style = style;
+    }
+    styleRefs_.clear();
 }
 
 void Reader::blocks()

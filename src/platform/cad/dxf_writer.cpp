@@ -326,13 +326,14 @@ void Writer::header(QByteArray& out)
         } else if (value.typeId() == QMetaType::Int)
             integer(70, value.toInt());
         else if (value.typeId() == QMetaType::Double)
-            num(40, value.toDouble());
+            num(name == QLatin1String("ANGBASE") ? 50 : 40, value.toDouble()); // an angle's group
         else if (value.typeId() == QMetaType::QVariantList) {
             const QVariantList l = value.toList();
             point(10, l.value(0).toDouble(), l.value(1).toDouble(), l.value(2).toDouble());
         } else
             str(1, value.toString());
     }
+    kept(doc_.kept().header);
     lit(9, "$HANDSEED");
     hex(5, doc_.handseed());
     lit(0, "ENDSEC");
@@ -411,7 +412,8 @@ void Writer::tables()
 
     const quint64 lt = S("TABLE:LTYPE");
     tableHead("LTYPE", lt, doc_.Linetypes().Count() + 2);
-    auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern) {
+    auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern,
+                     const std::vector<LinetypeElement>& elements) {
         recordHead("LTYPE", h, lt, "AcDbLinetypeTableRecord");
         str(2, name);
         integer(70, 0);
@@ -422,16 +424,35 @@ void Writer::tables()
         for (double d : pattern)
             total += std::abs(d);
         num(40, total);
-        for (double d : pattern) {
-            num(49, d);
-            if (r2000_)
+        const bool complete = elements.size() == pattern.size();
+        for (size_t i = 0; i < pattern.size(); ++i) {
+            num(49, pattern[i]);
+            const KeptGroups none;
+            const KeptGroups& el = complete ? elements[i].groups : none;
+            const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
+                return k.code == 74 && k.value.trimmed().toInt() != 0;
+            });
+            if (!r2000_ && !shaped)
+                continue;
+            if (el.empty()) {
                 integer(74, 0);
+                continue;
+            }
+            for (const KeptGroup& k : el) {
+                // the style by its handle in this drawing
+                TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
+                    ? doc_.TextStyles().find(elements[i].style) : nullptr;
+                if (st)
+                    hex(340, handleOf(*st));
+                else
+                    bytes(k.code, k.value);
+            }
         }
     };
-    ltype(S("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {});
-    ltype(S("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {});
+    ltype(S("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
+    ltype(S("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
     for (Linetype& l : doc_.Linetypes().items())
-        ltype(handleOf(l), l.Name, l.Description, l.pattern);
+        ltype(handleOf(l), l.Name, l.Description, l.pattern, l.elements);
     lit(0, "ENDTAB");
 
     const quint64 la = S("TABLE:LAYER");

@@ -1,6 +1,7 @@
 #include "cad_scene.h"
 
 #include "platform/cad/entity.h"
+#include "platform/cad/foreign_shape.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -469,7 +470,17 @@ struct Builder {
                 path(c.pts, c.closed, colour, t);
             break;
         case EntityKind::Foreign:
-            break; // kept for the file, not drawn
+            // what is simple to show; the rest is kept for the file, not drawn
+            if (d.foreignType == "DIMENSION") {
+                cad::Block* def = doc.findBlock(cad::dimensionBlock(d));
+                if (def && depth < 16 && !def->isModelSpace() && def != &doc.PaperSpace())
+                    for (Entity* c : def->entities())
+                        add(c, t, layerName, colour, depth + 1);
+            } else {
+                for (const cad::Chain& c : cad::foreignOutline(d))
+                    path(c.pts, c.closed, colour, t);
+            }
+            break;
         }
     }
 };
