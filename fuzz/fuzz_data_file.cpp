@@ -10,8 +10,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     home.put(QStringLiteral("d:\\in.dx"), fuzz::bytesOf(data, size));
     try {
         const traverse::TraverseData d = traverse::ReadTraverseDataFile(QStringLiteral("d:\\in.dx"));

@@ -4,24 +4,13 @@
 #include "exchange/datafile_edit.h"
 #include "fuzz_support.h"
 
-#include <QFile>
-
 using namespace kelvor;
 
 KELVOR_FUZZ_INIT
 
-namespace {
-QByteArray bytesAt(const QString& native)
-{
-    QFile f(native);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const auto [dataFile, other] = fuzz::splitTwo(fuzz::bytesOf(data, size));
     const QString dataPath = home.put(QStringLiteral("d:\\data.txt"), dataFile);
     home.put(QStringLiteral("d:\\other.txt"), other);
@@ -33,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QJsonArray said = home.ui.messages();
     const bool done = !said.isEmpty()
         && said.last().toObject().value(QStringLiteral("text")).toString().startsWith(QStringLiteral("处理完成"));
-    if (!done && bytesAt(dataPath) != dataFile)
+    if (!done && fuzz::bytesAt(dataPath) != dataFile)
         fuzz::finding("a failed known-point edit changed the data file");
 
     // Estimates.
@@ -42,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     home.answerOpen(QStringLiteral("d:\\other.txt"));
     home.answerOpen(QStringLiteral("d:\\data.txt"));
     exchange::printoutgxb_Click(home.context);
-    if (home.ui.textWindowFiles().isEmpty() && bytesAt(dataPath) != dataFile)
+    if (home.ui.textWindowFiles().isEmpty() && fuzz::bytesAt(dataPath) != dataFile)
         fuzz::finding("a failed estimate edit changed the data file");
     return 0;
 }

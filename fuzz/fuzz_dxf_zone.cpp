@@ -11,11 +11,9 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const QString source = home.put(QStringLiteral("d:\\in.dxf"), fuzz::bytesOf(data, size));
-    const QString target = paths::resolve(QStringLiteral("d:\\out.dxf"));
-    QFile::remove(target);
+    const QString target = fuzz::Home::absent(QStringLiteral("d:\\out.dxf"));
 
     (void)coords::countDxfCoordinateCodes(source);
     coords::ZoneForm form;

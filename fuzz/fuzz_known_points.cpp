@@ -10,16 +10,13 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
     traverse::TraverseSheet sheet;
-    fuzz::fillSheet(sheet);
+    fuzz::Home& home = fuzz::homeWithSheet(sheet);
     // Names the seeds use, so that lines match.
     sheet.setText1(0, QStringLiteral("A"));
     sheet.setText1(3, QStringLiteral("B"));
     sheet.setText1(7, QStringLiteral("D"));
     sheet.setText1(10, QStringLiteral("C"));
-    home.context.setSheet(&sheet);
     home.settings.WriteSetting(QStringLiteral("已知点成果="), QStringLiteral("d:\\yzdcg.txt"));
     home.put(QStringLiteral("d:\\yzdcg.txt"), fuzz::bytesOf(data, size));
 

@@ -8,8 +8,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     home.put(QStringLiteral("d:\\level.txt"), fuzz::bytesOf(data, size));
     home.answerOpen(QStringLiteral("d:\\level.txt"));
     exchange::dushujiancha_Click(home.context);

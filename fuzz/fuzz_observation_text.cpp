@@ -10,8 +10,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const auto [sequence, text] = fuzz::splitTwo(fuzz::bytesOf(data, size));
     home.put(QStringLiteral("d:\\obs\\seq.txt"), sequence);
     home.put(QStringLiteral("d:\\obs\\1gc.txt"), text);

@@ -12,15 +12,12 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const auto [dxf, result] = fuzz::splitTwo(fuzz::bytesOf(data, size));
     const QString dxfPath = home.put(QStringLiteral("d:\\in.dxf"), dxf);
     const QString resultPath = home.put(QStringLiteral("d:\\result.txt"), result);
-    const QString exchangePath = paths::resolve(QStringLiteral("d:\\exchange.txt"));
-    const QString outPath = paths::resolve(QStringLiteral("d:\\out.dxf"));
-    QFile::remove(exchangePath);
-    QFile::remove(outPath);
+    const QString exchangePath = fuzz::Home::absent(QStringLiteral("d:\\exchange.txt"));
+    const QString outPath = fuzz::Home::absent(QStringLiteral("d:\\out.dxf"));
 
     bool wrote = false;
     try {

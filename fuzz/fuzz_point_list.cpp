@@ -11,8 +11,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     home.put(QStringLiteral("d:\\1.txt"), fuzz::bytesOf(data, size));
     const QString out = home.put(QStringLiteral("d:\\2.txt"), QByteArray("old"));
 

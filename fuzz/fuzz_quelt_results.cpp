@@ -15,25 +15,15 @@ using namespace kelvor;
 
 KELVOR_FUZZ_INIT
 
-namespace {
-QByteArray bytesAt(const QString& native)
-{
-    QFile f(native);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const auto [plane, height] = fuzz::splitTwo(fuzz::bytesOf(data + 1, size - 1));
     const QString planePath = home.put(QStringLiteral("d:\\q\\A.OU"), plane);
     home.put(QStringLiteral("d:\\q\\AH.OU"), height);
-    const QString table = paths::resolve(QStringLiteral("d:\\q\\A.XYH"));
-    QFile::remove(table);
+    const QString table = fuzz::Home::absent(QStringLiteral("d:\\q\\A.XYH"));
 
     home.answer(QStringLiteral("button"), (data[0] & 1) ? QStringLiteral("Yes") : QStringLiteral("No"));
     home.answer(QStringLiteral("button"), (data[0] & 2) ? QStringLiteral("Yes") : QStringLiteral("No"));
@@ -45,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     home.answerOpen(QStringLiteral("d:\\q\\A.OU"));
     FileDialogRequest dialog;
     quelt::Command60_Click(home.context, dialog, QStringLiteral("d:\\q\\AH.OU"));
-    if (home.ui.textWindowFiles().isEmpty() && bytesAt(planePath) != plane)
+    if (home.ui.textWindowFiles().isEmpty() && fuzz::bytesAt(planePath) != plane)
         fuzz::finding("a failed repair changed the plane result");
     return 0;
 }

@@ -9,8 +9,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     home.put(QStringLiteral("d:\\in.cg"), fuzz::bytesOf(data, size));
     try {
         (void)exchange::readReportPoints(QStringLiteral("d:\\in.cg"));
@@ -18,10 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (e.number() != err::InputPastEnd)
             fuzz::finding("unexpected error number");
     }
-    ScriptedAnswer a;
-    a.kind = QStringLiteral("open");
-    a.list = QStringList{QStringLiteral("d:\\in.cg"), QStringLiteral("d:\\in.cg")};
-    home.answers.push(a);
+    home.answerOpen({QStringLiteral("d:\\in.cg"), QStringLiteral("d:\\in.cg")});
     exchange::batoutcgb_Click(home.context);
     return 0;
 }

@@ -10,12 +10,9 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
     traverse::TraverseSheet sheet;
-    fuzz::fillSheet(sheet);
+    fuzz::Home& home = fuzz::homeWithSheet(sheet);
     sheet.setRowVisible(11, false);
-    home.context.setSheet(&sheet);
     home.put(QStringLiteral("d:\\in.CG"), fuzz::bytesOf(data, size));
     home.answerOpen(QStringLiteral("d:\\in.CG"));
 

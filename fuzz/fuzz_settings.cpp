@@ -8,8 +8,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     SettingsStore& store = home.settings;
     home.put(store.file(), fuzz::bytesOf(data, size));
 

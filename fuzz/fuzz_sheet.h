@@ -32,16 +32,22 @@ inline void fillSheet(traverse::TraverseSheet& s)
     s.showAllRows();
 }
 
+// A fresh home whose context shows the given sheet, filled.
+inline Home& homeWithSheet(traverse::TraverseSheet& sheet)
+{
+    Home& home = Home::fresh();
+    fillSheet(sheet);
+    home.context.setSheet(&sheet);
+    return home;
+}
+
 // A loader run the way its menu item runs it: a fresh home, a filled sheet,
 // the input as the file the open dialog is answered with.
 template <class Load>
 void loadIntoSheet(const uint8_t* data, size_t size, Load load)
 {
-    Home& home = Home::get();
-    home.reset();
     traverse::TraverseSheet sheet;
-    fillSheet(sheet);
-    home.context.setSheet(&sheet);
+    Home& home = homeWithSheet(sheet);
     home.put(QStringLiteral("d:\\in.txt"), bytesOf(data, size));
     home.answerOpen(QStringLiteral("d:\\in.txt"));
     load(home);

@@ -14,11 +14,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace kelvor::fuzz {
 
@@ -27,6 +29,13 @@ public:
     static Home& get()
     {
         static Home home;
+        return home;
+    }
+    // The home as each input starts from it.
+    static Home& fresh()
+    {
+        Home& home = get();
+        home.reset();
         return home;
     }
 
@@ -49,13 +58,14 @@ public:
         a.text = text;
         answers.push(a);
     }
-    void answerOpen(const QString& windowsPath)
+    void answerOpen(const QStringList& windowsPaths)
     {
         ScriptedAnswer a;
         a.kind = QStringLiteral("open");
-        a.list = QStringList{windowsPath};
+        a.list = windowsPaths;
         answers.push(a);
     }
+    void answerOpen(const QString& windowsPath) { answerOpen(QStringList{windowsPath}); }
 
     // Writes bytes to a Windows-style path ("d:\in.txt") and returns the
     // native path.
@@ -69,6 +79,15 @@ public:
             std::abort();
         }
         f.write(bytes);
+        return native;
+    }
+
+    // The native path of a file the run is to create, removed beforehand so
+    // that its existence afterwards tells.
+    static QString absent(const QString& windowsPath)
+    {
+        const QString native = paths::resolve(windowsPath);
+        QFile::remove(native);
         return native;
     }
 
@@ -116,6 +135,13 @@ public:
 inline QByteArray bytesOf(const uint8_t* data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// A file's bytes now; empty when it is gone.
+inline QByteArray bytesAt(const QString& native)
+{
+    QFile f(native);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Splits one input into two files at the first "\n====\n" (the second is

@@ -11,11 +11,8 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
     traverse::TraverseSheet sheet;
-    fuzz::fillSheet(sheet);
-    home.context.setSheet(&sheet);
+    fuzz::Home& home = fuzz::homeWithSheet(sheet);
     home.put(traverse::tempFilePath(), fuzz::bytesOf(data, size));
 
     const QStringList before = fuzz::sheetState(sheet);

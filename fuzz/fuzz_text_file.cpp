@@ -9,8 +9,7 @@ KELVOR_FUZZ_INIT
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Home& home = fuzz::Home::get();
-    home.reset();
+    fuzz::Home& home = fuzz::Home::fresh();
     const QByteArray bytes = fuzz::bytesOf(data, size);
 
     TextReader reader = TextReader::fromBytes(bytes);

@@ -21,10 +21,14 @@ def put(harness, name, data):
         f.write(data)
 
 
+def fixture(fx):
+    with open(os.path.join(repo, "tests", fx), "rb") as f:
+        return f.read()
+
+
 def copy(harness, *fixtures):
     for fx in fixtures:
-        with open(os.path.join(repo, "tests", fx), "rb") as f:
-            put(harness, os.path.basename(fx), f.read())
+        put(harness, os.path.basename(fx), fixture(fx))
 
 
 # settings
@@ -93,9 +97,8 @@ put("point_list", "points.txt", gbk(["7,3381234.567,519256.789", "40000, 3381234
 # DXF: the coordinate fixtures, and a drawing with the usual furniture
 copy("dxf_zone", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf")
 for name in ("drawing.dxf", "one_point.dxf"):
-    with open(os.path.join(repo, "tests/coords/fixtures", name), "rb") as f:
-        put("pcy_exchange", name, f.read() + b"\n====\n" +
-            b"[EARTHUNKNOWNDATA]\r\n16,3384554.8950,231352.4669\r\n22,20,10\r\n")
+    put("pcy_exchange", name, fixture("coords/fixtures/" + name) + b"\n====\n" +
+        b"[EARTHUNKNOWNDATA]\r\n16,3384554.8950,231352.4669\r\n22,20,10\r\n")
 
 def dxf(pairs):
     return "".join("%3d\r\n%s\r\n" % (c, v) for c, v in pairs).encode("gbk")
@@ -158,10 +161,8 @@ put("dxf_reader", "furniture.dxf", dxf(drawing))
 copy("dxf_reader", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf")
 
 # Quelt results: answer byte, plane result, "\n====\n", height result
-with open(os.path.join(repo, "tests/quelt/fixtures/P1.OU"), "rb") as f:
-    plane_ou = f.read()
-with open(os.path.join(repo, "tests/quelt/fixtures/P1H.OUT"), "rb") as f:
-    height_ou = f.read()
+plane_ou = fixture("quelt/fixtures/P1.OU")
+height_ou = fixture("quelt/fixtures/P1H.OUT")
 put("quelt_results", "both.txt", b"\x03" + plane_ou + b"\n====\n" + height_ou)
 put("quelt_results", "plain.txt", b"\x00" + plane_ou + b"\n====\n" + height_ou)
 

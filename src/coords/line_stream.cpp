@@ -1,6 +1,7 @@
 #include "line_stream.h"
 
 #include "platform/errors.h"
+#include "platform/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,6 +107,19 @@ void LineOutput::commit()
     flush();
     if (!file_.commit())
         raise(err::PathFileAccess);
+}
+
+QString lineText(std::string_view bytes)
+{
+    return decodeGbk(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
 } // namespace kelvor::coords

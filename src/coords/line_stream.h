@@ -51,4 +51,10 @@ private:
     QByteArray buf_;
 };
 
+// A line's bytes (GBK) as text, for messages and numbers.
+QString lineText(std::string_view bytes);
+
+// Whether two native paths name one file, also when either does not exist yet.
+bool sameFile(const QString& a, const QString& b);
+
 } // namespace kelvor::coords

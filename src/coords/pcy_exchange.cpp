@@ -8,7 +8,6 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <QFileInfo>
 #include <string_view>
 
 namespace kelvor::coords {
@@ -22,11 +21,6 @@ constexpr int FileAlreadyOpen = 55;
 const QString KnownHeader = QStringLiteral("[EARTHKNOWNDATA]");
 const QString UnknownHeader = QStringLiteral("[EARTHUNKNOWNDATA]");
 
-QString text(std::string_view bytes)
-{
-    return decodeGbk(QByteArray(bytes.data(), qsizetype(bytes.size())));
-}
-
 void writeText(LineOutput& out, const QString& s)
 {
     const QByteArray b = encodeGbk(s);
@@ -37,10 +31,7 @@ void requireDistinct(const QStringList& nativePaths)
 {
     for (qsizetype i = 0; i < nativePaths.size(); ++i) {
         for (qsizetype j = i + 1; j < nativePaths.size(); ++j) {
-            const QFileInfo a(nativePaths[i]), b(nativePaths[j]);
-            const bool same = (a.exists() && b.exists()) ? a.canonicalFilePath() == b.canonicalFilePath()
-                                                         : a.absoluteFilePath() == b.absoluteFilePath();
-            if (same)
+            if (sameFile(nativePaths[i], nativePaths[j]))
                 raise(FileAlreadyOpen);
         }
     }
@@ -114,10 +105,10 @@ void writePcyExchangeFile(const QString& dxfPath, const QString& exchangePath)
             continue;
         next(in, line, end);
         const qint64 eLine = in.lineNumber();
-        const QString e = text(line);
+        const QString e = lineText(line);
         next(in, line, end); // the y code, not examined
         next(in, line, end);
-        const QString n = text(line);
+        const QString n = lineText(line);
         if (LeadingNumber(e) != 0 && LeadingNumber(n) != 0) {
             writeText(out, QString::number(eLine) + QLatin1Char(',') + FormatPattern(n, QStringLiteral("0.0000"))
                                + QLatin1Char(',') + FormatPattern(e, QStringLiteral("0.0000"))

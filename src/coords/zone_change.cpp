@@ -7,7 +7,6 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <QFileInfo>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -57,19 +56,6 @@ std::optional<double> valueOf(std::string_view text)
             return v;
     }
     return ParseNumber(QString::fromLatin1(b, qsizetype(text.size())));
-}
-
-QString shown(std::string_view text)
-{
-    return decodeGbk(QByteArray(text.data(), qsizetype(text.size())));
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    const QFileInfo fa(a), fb(b);
-    if (fa.exists() && fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
 // Reads a line that must be there; a file ending here is truncated.
@@ -233,15 +219,15 @@ qint64 convertDxfZone(const QString& source, const QString& target, double l0, d
         const std::string_view n = line2;
         const std::optional<double> east = valueOf(e);
         if (!east)
-            throw FileLineError(FileLineError::NotANumber, eLine, shown(e));
+            throw FileLineError(FileLineError::NotANumber, eLine, lineText(e));
         const std::optional<double> north = valueOf(n);
         if (!north)
-            throw FileLineError(FileLineError::NotANumber, in.lineNumber(), shown(n));
+            throw FileLineError(FileLineError::NotANumber, in.lineNumber(), lineText(n));
         double newX = 0, newY = 0;
         try {
             changeZone(*north, *east, l0, l0new, projection, newX, newY);
         } catch (const RunError&) {
-            throw FileLineError(FileLineError::OutOfRange, eLine, shown(e) + QStringLiteral(", ") + shown(n));
+            throw FileLineError(FileLineError::OutOfRange, eLine, lineText(e) + QStringLiteral(", ") + lineText(n));
         }
         text = NumberText(newY).toLatin1();
         out.write(std::string_view(text.constData(), size_t(text.size())));

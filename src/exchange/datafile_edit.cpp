@@ -21,23 +21,12 @@ QString nameKey(const QString& name)
     return TrimBlanks(name).toUpper();
 }
 
-QByteArray fileBytes(const QStringList& lines)
-{
-    QByteArray bytes;
-    for (const QString& l : lines) {
-        bytes.append(encodeGbk(l));
-        bytes.append("\r\n", 2);
-    }
-    return bytes;
-}
-
 // The edited text goes to the scratch file first, then replaces the data
 // file in one step, so the data file is either the old or the new text.
 void storeEdit(const QString& scratch, const QString& dataFile, const QStringList& lines)
 {
-    const QByteArray bytes = fileBytes(lines);
-    writeFileBytes(scratch, bytes);
-    writeFileBytes(dataFile, bytes);
+    writeTextLines(scratch, lines);
+    writeTextLines(dataFile, lines);
 }
 
 } // namespace
@@ -149,7 +138,7 @@ void huoquyichengguo_Click(Context& ctx)
     } catch (const RunError& e) {
         try {
             if (started)
-                writeFileBytes(watch, fileBytes(out)); // the scratch copy keeps what was done
+                writeTextLines(watch, out); // the scratch copy keeps what was done
         } catch (const RunError&) {
         }
         ctx.ui().message(failureNumber(e.number()));

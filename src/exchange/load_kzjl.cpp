@@ -1,6 +1,7 @@
 #include "load_kzjl.h"
 
 #include "loaders_commands.h"
+#include "pcy_tools.h"
 
 #include "app/routines/routines.h"
 #include "platform/context.h"
@@ -296,7 +297,7 @@ QString kzjlStopMessage(const QString& reason)
 void callcassdxmenu_Click(Context& ctx)
 {
     const QString path =
-        chooseLoaderFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
+        chooseOneFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
     if (path.isEmpty())
         return;
     TraverseSheet* sheet = ctx.sheet();

@@ -1,6 +1,7 @@
 #include "load_pcy.h"
 
 #include "loaders_commands.h"
+#include "pcy_tools.h"
 
 #include "app/routines/routines.h"
 #include "platform/context.h"
@@ -118,7 +119,7 @@ int fillSheetFromPcy(TraverseSheet& sheet, const QStringList& lines, Ui* ui)
 void APPLOADPCY_Click(Context& ctx)
 {
     const QString path =
-        chooseLoaderFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
+        chooseOneFile(ctx, QStringLiteral("选择南方控制精灵数据"), QStringLiteral("文本文件(*.txt)|*.txt"));
     if (path.isEmpty())
         return;
     if (TraverseSheet* sheet = ctx.sheet()) {

@@ -1,6 +1,7 @@
 #include "load_sj.h"
 
 #include "loaders_commands.h"
+#include "pcy_tools.h"
 
 #include "app/routines/routines.h"
 #include "platform/context.h"
@@ -168,7 +169,7 @@ int fillSheetFromRecord(TraverseSheet& sheet, const QStringList& lines)
 void outcordnumber_Click(Context& ctx)
 {
     const QString path =
-        chooseLoaderFile(ctx, QStringLiteral("选择导线数据记录文件"), QStringLiteral("导线数据记录文件(*.SJ)|*.SJ"));
+        chooseOneFile(ctx, QStringLiteral("选择导线数据记录文件"), QStringLiteral("导线数据记录文件(*.SJ)|*.SJ"));
     if (path.isEmpty())
         return;
     if (TraverseSheet* sheet = ctx.sheet()) {

@@ -4,8 +4,6 @@
 #include "load_pcy.h"
 #include "load_sj.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
 #include "platform/commands.h"
 #include "traverse/known_points.h"
 #include "traverse/sheet.h"
@@ -24,13 +22,6 @@ void registerLoaderCommands(CommandRegistry& registry)
 void runKnownPointLookup(Context& ctx)
 {
     traverse::Label39_DblClick(ctx);
-}
-
-QString chooseLoaderFile(Context& ctx, const QString& title, const QString& filter)
-{
-    CommonDialog dialog(ctx);
-    dialog.setTitle(title).setFilter(filter).setMultiSelect(false);
-    return TrimBlanks(dialog.showOpen());
 }
 
 void moveToLastStation(traverse::TraverseSheet& sheet, int stations)

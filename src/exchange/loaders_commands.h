@@ -22,10 +22,6 @@ void registerLoaderCommands(CommandRegistry& registry);
 // known points from the user's known-points file.
 void runKnownPointLookup(Context& ctx);
 
-// The one file a loader reads, chosen in the shared open dialog; "" when
-// the user cancelled it.
-QString chooseLoaderFile(Context& ctx, const QString& title, const QString& filter);
-
 // Moves the name and angle of the last of fewer than 13 stations into the
 // last-station cells (the thirteenth already sits there).
 void moveToLastStation(traverse::TraverseSheet& sheet, int stations);

@@ -1,16 +1,15 @@
 #include "pcy_tools.h"
 
+#include "app/common_dialog.h"
 #include "app/routines/routines.h"
-#include "platform/context.h"
 
 namespace kelvor::exchange {
 
 QString chooseOneFile(Context& ctx, const QString& title, const QString& filter)
 {
-    FileDialogRequest request;
-    request.title = title;
-    request.filter = filter;
-    return TrimBlanks(ctx.ui().openFile(request));
+    CommonDialog dialog(ctx);
+    dialog.setTitle(title).setFilter(filter).setMultiSelect(false);
+    return TrimBlanks(dialog.showOpen());
 }
 
 QString failureNumber(int number)

@@ -1,5 +1,6 @@
 #include "report_coords.h"
 
+#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -57,11 +58,6 @@ int decimals(double n)
     return n > 0 ? int(std::lround(n)) : 0;
 }
 
-QString lastChars(const QString& text, int n)
-{
-    return text.size() <= n ? text : text.right(n);
-}
-
 } // namespace
 
 QList<ReportPoint> readReportPoints(const QString& path)
@@ -75,7 +71,7 @@ QList<ReportPoint> readReportPoints(const QString& path)
     }
     const TableRows height = scanTable(path, HeightTableUnits);
     for (int k = 1; k <= points.size(); ++k)
-        points[k - 1].h = lastChars(TrimBlanks(height.rows[k]), 10);
+        points[k - 1].h = TrimBlanks(height.rows[k]).right(10);
     return points;
 }
 
@@ -88,12 +84,12 @@ QString reportPointLine(const ReportPoint& p, double pmDecimals, double gcDecima
 
 void batoutcgb_Click(Context& ctx)
 {
-    FileDialogRequest request;
-    request.title = QStringLiteral("选择多个成果文件生成成果表");
-    request.filter = QStringLiteral("成果文件(*.cg)|*.cg");
-    request.multiSelect = true;
+    CommonDialog dialog(ctx);
+    dialog.setTitle(QStringLiteral("选择多个成果文件生成成果表"))
+        .setFilter(QStringLiteral("成果文件(*.cg)|*.cg"))
+        .setMultiSelect(true);
     QStringList reports;
-    for (const QString& p : ctx.ui().openFiles(request)) {
+    for (const QString& p : dialog.showOpenFiles()) {
         if (!TrimBlanks(p).isEmpty())
             reports.append(p);
     }

@@ -6,7 +6,7 @@ namespace kelvor {
 
 void CommandRegistry::add(const QString& item, Handler handler)
 {
-    entries_[item] = Entry{std::move(handler), false, QString()};
+    entries_[item] = Entry{std::move(handler), false};
 }
 
 void CommandRegistry::addPlaceholder(const QString& item, const QString& caption)
@@ -19,7 +19,7 @@ void CommandRegistry::addPlaceholder(const QString& item, const QString& caption
                                ctx.ui().message(QStringLiteral("“%1”功能尚未提供。").arg(name),
                                                 QStringLiteral("提示"), Icon::Exclamation);
                            },
-                           true, caption};
+                           true};
 }
 
 bool CommandRegistry::has(const QString& item) const

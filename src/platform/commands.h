@@ -32,7 +32,6 @@ private:
     struct Entry {
         Handler handler;
         bool placeholder = false;
-        QString caption;
     };
     std::map<QString, Entry> entries_;
 };

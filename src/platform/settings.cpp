@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace kelvor {
 
@@ -47,6 +48,28 @@ QString fileKey(const QString& key)
 bool sameName(const QString& a, const QString& b)
 {
     return upperAscii(fileKey(a)) == upperAscii(fileKey(b));
+}
+
+// The store's lines without their LF or CR LF ends.
+QStringList fileLines(const QByteArray& bytes)
+{
+    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
+// For a "[name]" line, whether it opens our section; nothing for other lines.
+std::optional<bool> opensSection(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']')))
+        return std::nullopt;
+    return t.mid(1, t.size() - 2) == kSection;
 }
 
 } // namespace
@@ -108,16 +131,13 @@ QList<QPair<QString, QString>> SettingsStore::load() const
     QFile f(file_);
     if (fi.isDir() || !f.open(QIODevice::ReadOnly))
         raise(err::PathFileAccess);
-    const QString text = QString::fromUtf8(f.readAll());
     bool inSection = false;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QString t = line.trimmed();
-        if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) {
-            inSection = t.mid(1, t.size() - 2) == kSection;
+    for (const QString& line : fileLines(f.readAll())) {
+        if (const std::optional<bool> ours = opensSection(line)) {
+            inSection = *ours;
             continue;
         }
+        const QString t = line.trimmed();
         if (!inSection || t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
@@ -159,18 +179,12 @@ void SettingsStore::save(const QList<QPair<QString, QString>>& entries)
     bool found = false;
     QFile old(file_);
     if (old.open(QIODevice::ReadOnly)) {
-        const QString text = QString::fromUtf8(old.readAll());
+        const QStringList lines = fileLines(old.readAll());
         old.close();
         bool inSection = false;
-        QStringList lines = text.split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        for (QString line : lines) {
-            if (line.endsWith(QLatin1Char('\r')))
-                line.chop(1);
-            const QString t = line.trimmed();
-            if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) {
-                inSection = t.mid(1, t.size() - 2) == kSection;
+        for (const QString& line : lines) {
+            if (const std::optional<bool> ours = opensSection(line)) {
+                inSection = *ours;
                 if (inSection) {
                     found = true;
                     continue;

@@ -7,6 +7,7 @@
 #include "report_loader.h"
 #include "sheet.h"
 
+#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/commands.h"
 #include "platform/context.h"
@@ -80,9 +81,9 @@ void dxpc(Context& ctx, const QString& filename_pub)
         if (!folderExists(folder))
             raise(err::PathNotFound);
         const QString reportPath = reportPathFor(ctx, name);
-        writeTextLines(paths::resolve(reportPath), report);
+        writeTextLines(reportPath, report);
         if (lists) {
-            writeTextLines(paths::resolve(folder + QLatin1Char('\\') + name + QStringLiteral(".zb")), zb);
+            writeTextLines(folder + QLatin1Char('\\') + name + QStringLiteral(".zb"), zb);
             writeTextLines(paths::scratch(QStringLiteral("watch.txt")), watch);
         }
 
@@ -120,10 +121,9 @@ QString Command37_ToolTip(const Context& ctx, const QString& previous)
 
 void selectdxfile_Click(Context& ctx)
 {
-    FileDialogRequest request;
-    request.title = QStringLiteral("打开导线文件");
-    request.filter = QStringLiteral("导线数据文件(*.dx)|*.dx");
-    const QString file = ctx.ui().openFile(request);
+    CommonDialog dialog(ctx);
+    dialog.setTitle(QStringLiteral("打开导线文件")).setFilter(QStringLiteral("导线数据文件(*.dx)|*.dx"));
+    const QString file = dialog.showOpen();
     if (TrimBlanks(file).isEmpty())
         return;
     dxpc(ctx, file);

@@ -2,6 +2,7 @@
 
 #include "sheet.h"
 
+#include "app/common_dialog.h"
 #include "app/routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -228,9 +229,10 @@ void filelist_Click(Context& ctx)
 
 void opendxfile_Click(Context& ctx)
 {
-    FileDialogRequest request;
-    request.filter = QStringLiteral("平差结果文件(*.CG)|*.CG");
-    const QString path = ctx.ui().openFile(request);
+    // No title of its own: the shared dialog shows the one the last command left.
+    CommonDialog dialog(ctx);
+    dialog.setFilter(QStringLiteral("平差结果文件(*.CG)|*.CG")).setFileName(QString());
+    const QString path = dialog.showOpen();
     if (TrimBlanks(path).isEmpty())
         return;
     ctx.state().recentReport = path;

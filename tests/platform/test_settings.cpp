@@ -80,17 +80,12 @@ TEST(Settings, FileIsReadableTextAndEditsByHandAreSeen)
 {
     test::TempHome home;
     home.settings.WriteSetting(QStringLiteral("zbxt="), QStringLiteral("line1\r\nline2 100%"));
-    QFile f(home.settings.file());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
-    f.close();
+    const QString text = QString::fromUtf8(test::readBytes(home.settings.file()));
     EXPECT_TRUE(text.contains(QStringLiteral("[参数设定]")));
     EXPECT_TRUE(text.contains(QStringLiteral("ZBXT=LINE1%0D%0ALINE2 100%25\n")));
     EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("zbxt=")), QStringLiteral("LINE1\r\nLINE2 100%"));
     // Nothing is cached: a value changed in the file is read at the next call.
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[参数设定]\nQW_GC = 5\n[other]\nQW_PM=9\n");
-    f.close();
+    test::writeBytes(home.settings.file(), "[参数设定]\nQW_GC = 5\n[other]\nQW_PM=9\n");
     EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("QW_GC=")), QStringLiteral("5"));
     EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("QW_PM=")), QString());
 }
@@ -105,12 +100,8 @@ TEST(Settings, UnreadableStoreRaises)
 TEST(Settings, OtherSectionsAndNotesSurviveAWrite)
 {
     test::TempHome home;
-    QFile f(home.settings.file());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\n[more]\nB=2\n");
-    f.close();
+    test::writeBytes(home.settings.file(), "; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\n[more]\nB=2\n");
     home.settings.WriteSetting(QStringLiteral("QW_GC="), QStringLiteral("3"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(f.readAll()),
+    EXPECT_EQ(QString::fromUtf8(test::readBytes(home.settings.file())),
               QStringLiteral("; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\nQW_GC=3\n[more]\nB=2\n"));
 }

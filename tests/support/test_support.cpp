@@ -88,10 +88,7 @@ QString crlfText(const QStringList& lines)
 
 QByteArray gbkLines(const QStringList& lines)
 {
-    QByteArray out;
-    for (const QString& l : lines)
-        out += encodeGbk(l) + "\r\n";
-    return out;
+    return encodeGbk(crlfText(lines));
 }
 
 void writeGbkLines(const QString& path, const QStringList& lines)

@@ -46,7 +46,6 @@ public:
 
     void answer(const QString& kind, const QString& value = QString());
     void answerOpen(const QStringList& paths);
-
 };
 
 // Raw bytes of a file (empty when missing).

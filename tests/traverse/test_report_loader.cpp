@@ -6,6 +6,7 @@
 #include "app/routines/routines.h"
 
 #include <QFile>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -241,4 +242,19 @@ TEST(ReportLoader, KnownPointLinesSplitAtTheirTokensOnly)
                                   QStringLiteral("22.0000"), QStringLiteral("4.000")};
     for (int i = 0; i < TraverseSheet::KnownCells; ++i)
         EXPECT_EQ(sheet.text1(i), expected[i]) << i;
+}
+
+TEST(ReportLoader, OpeningAReportUsesTheSharedDialogWithTheTitleTheLastCommandLeft)
+{
+    Loader run;
+    run.home.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+    selectdxfile_Click(run.home.context);
+    run.home.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+    opendxfile_Click(run.home.context);
+
+    const QJsonObject dialog = run.home.ui.events().at(1).toObject();
+    EXPECT_EQ(dialog.value(QStringLiteral("title")).toString(), QStringLiteral("打开导线文件"));
+    EXPECT_EQ(dialog.value(QStringLiteral("filter")).toString(), QStringLiteral("平差结果文件(*.CG)|*.CG"));
+    // The next command finds what this one left.
+    EXPECT_EQ(run.home.context.state().commonDialog.filter, QStringLiteral("平差结果文件(*.CG)|*.CG"));
 }

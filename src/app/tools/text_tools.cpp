@@ -45,9 +45,26 @@ QString rightTrimmed(QString text)
     return text;
 }
 
-QString errorNumberText(const RunError& e)
+// What a line is compared by: the whole line or its first field.
+QString recordKey(const QString& line, bool wholeLines)
 {
-    return SignedNumberText(e.number());
+    return wholeLines ? line : orEmpty(BlankField(line, 1));
+}
+
+// Writes watch.txt through fill and shows it; a failure shows its number
+// instead.
+template <class Fill>
+void writeWatchAndShow(Context& ctx, Fill fill)
+{
+    try {
+        TextWriter out(watchInWindir());
+        fill(out);
+        out.commit();
+    } catch (const RunError& e) {
+        ctx.ui().message(QStringLiteral("错误号:") + SignedNumberText(e.number()), QString(), Icon::Critical);
+        return;
+    }
+    ctx.ui().openTextWindow(watchInWindir());
 }
 
 } // namespace
@@ -79,8 +96,7 @@ QStringList duplicateReport(const QStringList& lines, bool wholeLines)
     // has always made them.
     QStringList records, keys;
     for (const QString& line : lines) {
-        const QString key = wholeLines ? line : orEmpty(BlankField(line, 1));
-        records.append(duplicateRecord(key));
+        records.append(duplicateRecord(recordKey(line, wholeLines)));
         keys.append(wholeLines ? rightTrimmed(line) : records.last());
     }
     QStringList report;
@@ -117,7 +133,7 @@ void checkshu_Click(Context& ctx)
     // works in memory.
     QByteArray records;
     for (const QString& line : lines)
-        records += encodeGbk(duplicateRecord(wholeLines ? line : orEmpty(BlankField(line, 1))));
+        records += encodeGbk(duplicateRecord(recordKey(line, wholeLines)));
     try {
         writeFileBytes(duplicateRecordsPath(), records);
     } catch (const RunError&) {
@@ -198,19 +214,13 @@ void shengchengfilespath_Click(Context& ctx)
     if (!folder.endsWith(QLatin1Char('\\')) && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('\\');
     const QString extension = TrimBlanks(answer);
-    try {
-        TextWriter out(watchInWindir());
+    writeWatchAndShow(ctx, [&](TextWriter& out) {
         for (const QString& name : folderFiles(folder)) {
             const QString full = folder + name;
             if (matchesExtension(full, extension))
                 out.writeLine(full);
         }
-        out.commit();
-    } catch (const RunError& e) {
-        ctx.ui().message(QStringLiteral("错误号:") + errorNumberText(e), QString(), Icon::Critical);
-        return;
-    }
-    ctx.ui().openTextWindow(watchInWindir());
+    });
 }
 
 void addfilepl_Click(Context& ctx)
@@ -223,19 +233,13 @@ void addfilepl_Click(Context& ctx)
                                   .showOpenFiles();
     if (files.isEmpty())
         return;
-    try {
-        TextWriter out(watchInWindir());
+    writeWatchAndShow(ctx, [&](TextWriter& out) {
         // A file that cannot be read, or is empty, adds nothing.
         for (const QString& file : files) {
             for (const QString& line : linesOrNothing(file))
                 out.writeLine(line);
         }
-        out.commit();
-    } catch (const RunError& e) {
-        ctx.ui().message(QStringLiteral("错误号:") + errorNumberText(e), QString(), Icon::Critical);
-        return;
-    }
-    ctx.ui().openTextWindow(watchInWindir());
+    });
 }
 
 void opentextfile_Click(Context& ctx)

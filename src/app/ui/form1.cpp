@@ -53,10 +53,10 @@ Form1::Form1(Context& ctx, CommandRegistry& registry, const WindowRegistry& wind
     frame1_->setGeometry(twips(2040), twips(360), twips(7275), twips(6780));
     if (traverse::TraverseSheet* sheet = ctx_.sheet()) {
         // The sheet's own buttons run their items through the registry.
-        sheetWidget_ = new traverse::SheetWidget(*sheet, ctx_, &registry_, frame1_);
+        auto* sheetWidget = new traverse::SheetWidget(*sheet, ctx_, &registry_, frame1_);
         auto* layout = new QVBoxLayout(frame1_);
         layout->setContentsMargins(2, 2, 2, 2);
-        layout->addWidget(sheetWidget_);
+        layout->addWidget(sheetWidget);
     }
 
     picture11_ = new QLabel(client);

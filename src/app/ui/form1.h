@@ -16,10 +16,6 @@ class CommandRegistry;
 class Context;
 }
 
-namespace kelvor::traverse {
-class SheetWidget;
-}
-
 namespace kelvor::app {
 
 struct MenuItem;
@@ -47,9 +43,8 @@ public:
     QMenu* menu(const QString& name) const { return menus_.value(name); }
     // The popup 快捷功能, for the sheet's adjustment button.
     QMenu* quickCallMenu() const { return quickCall_; }
-    // Frame1(0) and the traverse sheet in it (null without a sheet).
+    // Frame1(0), holding the traverse sheet when there is one.
     QGroupBox* sheetFrame() const { return frame1_; }
-    traverse::SheetWidget* sheetWidget() const { return sheetWidget_; }
     QFrame* launcherPanel() const { return picture1_; }
     QToolBar* toolbar() const { return toolbar1_; }
     Context& context() const { return ctx_; }
@@ -75,7 +70,6 @@ private:
     QToolBar* toolbar1_ = nullptr;
     QFrame* picture1_ = nullptr;
     QGroupBox* frame1_ = nullptr;
-    traverse::SheetWidget* sheetWidget_ = nullptr;
     QLabel* picture11_ = nullptr;
     bool ending_ = false;
 };

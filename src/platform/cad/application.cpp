@@ -65,21 +65,29 @@ double CommandInput::nextReal()
     return v;
 }
 
+std::optional<Point> pointOf(const QString& item)
+{
+    const QStringList parts = item.trimmed().split(QLatin1Char(','));
+    if (parts.size() != 2 && parts.size() != 3)
+        return std::nullopt;
+    Point p;
+    bool okx = false, oky = false, okz = true;
+    p.x = parts[0].trimmed().toDouble(&okx);
+    p.y = parts[1].trimmed().toDouble(&oky);
+    if (parts.size() == 3)
+        p.z = parts[2].trimmed().toDouble(&okz);
+    if (!(okx && oky && okz))
+        return std::nullopt;
+    return p;
+}
+
 Point CommandInput::nextPoint()
 {
     const QString t = nextText(QStringLiteral("point")).trimmed();
-    const QStringList parts = t.split(QLatin1Char(','));
-    bool okx = false, oky = false, okz = true;
-    Point p;
-    if (parts.size() == 2 || parts.size() == 3) {
-        p.x = parts[0].trimmed().toDouble(&okx);
-        p.y = parts[1].trimmed().toDouble(&oky);
-        if (parts.size() == 3)
-            p.z = parts[2].trimmed().toDouble(&okz);
-    }
-    if (!(okx && oky && okz))
+    const std::optional<Point> p = pointOf(t);
+    if (!p)
         fault(fail::Failed, QStringLiteral("\"%1\" is not a point").arg(t));
-    return p;
+    return *p;
 }
 
 Entity* CommandInput::nextEntity(Point* pick)

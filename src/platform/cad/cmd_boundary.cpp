@@ -85,7 +85,7 @@ void boundaryCommand(CommandInput& in)
 {
     Document& doc = in.document();
     while (true) {
-        const QString item = nextOrEnter(in, QStringLiteral("point"));
+        const QString item = in.nextText(QStringLiteral("point"));
         if (isEnter(item))
             return;
         const std::optional<Point> p = pointOf(item);

@@ -83,8 +83,8 @@ void drawLandClassTable(Document& doc, const Point& at, const std::vector<Entity
 void statdljCommand(CommandInput& in)
 {
     Document& doc = in.document();
-    const std::optional<Point> at = cmd::pointOf(cmd::nextOrEnter(in, QStringLiteral("point")));
-    cmd::nextOrEnter(in);
+    const std::optional<Point> at = pointOf(in.nextText(QStringLiteral("point")));
+    in.nextText();
     const std::vector<Entity*> polygons = cmd::selectObjects(in);
     if (at)
         drawLandClassTable(doc, *at, polygons);

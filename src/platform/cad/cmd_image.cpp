@@ -30,7 +30,7 @@ void imageclipCommand(CommandInput& in)
     if (!editable(doc, *e))
         fault(fail::LockedLayer, QStringLiteral("imageclip: the image is on a locked layer"));
     Entity::Data& d = e->data();
-    QString option = matchKeyword(nextOrEnter(in), {QStringLiteral("ON"), QStringLiteral("OFF"),
+    QString option = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF"),
                                                     QStringLiteral("Delete"), QStringLiteral("New")});
     if (option.isEmpty())
         option = QStringLiteral("New");
@@ -50,16 +50,10 @@ void imageclipCommand(CommandInput& in)
             if (again == QLatin1String("No"))
                 return;
         }
-        const QString kind = matchKeyword(nextOrEnter(in), {QStringLiteral("Polygonal"), QStringLiteral("Rectangular")});
+        const QString kind = matchKeyword(in.nextText(), {QStringLiteral("Polygonal"), QStringLiteral("Rectangular")});
         std::vector<Point> pts;
         if (kind == QLatin1String("Polygonal")) {
-            while (true) {
-                const QString item = nextOrEnter(in, QStringLiteral("point"));
-                if (isEnter(item))
-                    break;
-                if (const std::optional<Point> p = pointOf(item))
-                    pts.push_back(*p);
-            }
+            pts = pointsUntilEnter(in);
             // the closing point given again is no new corner
             if (pts.size() > 1 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
                 pts.pop_back();

@@ -15,7 +15,7 @@ void layerCommand(CommandInput& in)
                               QStringLiteral("Color"), QStringLiteral("Ltype"), QStringLiteral("Freeze"),
                               QStringLiteral("Thaw"), QStringLiteral("LOck"), QStringLiteral("Unlock")};
     while (true) {
-        const QString item = nextOrEnter(in);
+        const QString item = in.nextText();
         if (isEnter(item))
             return;
         const QString k = matchKeyword(item, options);
@@ -96,14 +96,14 @@ void changeCommand(CommandInput& in)
 {
     Document& doc = in.document();
     const std::vector<Entity*> chosen = selectObjects(in);
-    const QString mode = nextOrEnter(in);
+    const QString mode = in.nextText();
     if (isEnter(mode) || matchKeyword(mode, {QStringLiteral("Properties")}).isEmpty())
         return; // change points are not offered here
     const QStringList props{QStringLiteral("Color"), QStringLiteral("Elev"), QStringLiteral("LAyer"),
                             QStringLiteral("LType"), QStringLiteral("ltScale"), QStringLiteral("LWeight"),
                             QStringLiteral("Thickness")};
     while (true) {
-        const QString item = nextOrEnter(in);
+        const QString item = in.nextText();
         if (isEnter(item))
             return;
         const QString k = matchKeyword(item, props);

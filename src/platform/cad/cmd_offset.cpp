@@ -90,7 +90,7 @@ Entity* offsetEntity(Document& doc, Entity& e, const Pt2& p, double dist, bool t
 void offsetCommand(CommandInput& in)
 {
     Document& doc = in.document();
-    const QString first = nextOrEnter(in);
+    const QString first = in.nextText();
     bool through = isEnter(first); // the first default is through a point
     double dist = 0;
     if (!through) {
@@ -106,13 +106,13 @@ void offsetCommand(CommandInput& in)
         }
     }
     while (true) {
-        const QString item = nextOrEnter(in, QStringLiteral("entity"));
+        const QString item = in.nextText(QStringLiteral("entity"));
         if (isEnter(item) || matchKeyword(item, {QStringLiteral("Exit")}) == QLatin1String("Exit"))
             return;
         if (!isEntityText(item))
             continue; // asked again
         Entity* e = entityFromExpression(doc, item);
-        const QString pointText = nextOrEnter(in, QStringLiteral("point"));
+        const QString pointText = in.nextText(QStringLiteral("point"));
         const std::optional<Point> p = pointOf(pointText);
         if (!p)
             return;

@@ -121,7 +121,7 @@ void peditCommand(CommandInput& in)
                               QStringLiteral("Spline"), QStringLiteral("Decurve"), QStringLiteral("Ltype gen"),
                               QStringLiteral("Undo"), QStringLiteral("eXit")};
     while (true) {
-        const QString item = nextOrEnter(in);
+        const QString item = in.nextText();
         if (isEnter(item))
             return;
         const QString k = matchKeyword(item, options);

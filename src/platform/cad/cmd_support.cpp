@@ -4,7 +4,6 @@
 #include "document.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kelvor::cad {
 
@@ -32,25 +31,16 @@ QString matchKeyword(const QString& answer, const QStringList& keywords)
 
 namespace cmd {
 
-std::optional<Point> pointOf(const QString& item)
+std::vector<Point> pointsUntilEnter(CommandInput& in)
 {
-    const QStringList parts = item.trimmed().split(QLatin1Char(','));
-    if (parts.size() != 2 && parts.size() != 3)
-        return std::nullopt;
-    Point p;
-    bool okx = false, oky = false, okz = true;
-    p.x = parts[0].trimmed().toDouble(&okx);
-    p.y = parts[1].trimmed().toDouble(&oky);
-    if (parts.size() == 3)
-        p.z = parts[2].trimmed().toDouble(&okz);
-    if (!(okx && oky && okz))
-        return std::nullopt;
-    return p;
-}
-
-QString nextOrEnter(CommandInput& in, const QString& asking)
-{
-    return in.nextText(asking);
+    std::vector<Point> pts;
+    while (true) {
+        const QString item = in.nextText(QStringLiteral("point"));
+        if (isEnter(item))
+            return pts;
+        if (const std::optional<Point> p = pointOf(item))
+            pts.push_back(*p);
+    }
 }
 
 bool visibleForEdit(Document& doc, const Entity& e)
@@ -88,7 +78,7 @@ std::vector<Entity*> selectObjects(CommandInput& in)
             out.push_back(e);
     };
     while (true) {
-        const QString item = nextOrEnter(in, QStringLiteral("select"));
+        const QString item = in.nextText(QStringLiteral("select"));
         if (isEnter(item))
             break;
         if (isEntityText(item)) {

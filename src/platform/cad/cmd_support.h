@@ -4,7 +4,6 @@
 #include "platform/cad/cmd_commands.h"
 #include "platform/cad/geom_curve.h"
 
-#include <optional>
 #include <vector>
 
 namespace kelvor::cad::cmd {
@@ -20,13 +19,8 @@ inline bool isEntityText(const QString& item)
     return item.trimmed().startsWith(QLatin1Char('('));
 }
 
-// "x,y" or "x,y,z"; null for anything else.
-std::optional<Point> pointOf(const QString& item);
-
-// The next answer; when the text has run out the host's input source is
-// asked (`asking` as Utility names it), as the command line waits for the
-// person at the screen. Esc cancels the command.
-QString nextOrEnter(CommandInput& in, const QString& asking = QStringLiteral("keyword"));
+// Points until Enter; answers that are no point are passed over.
+std::vector<Point> pointsUntilEnter(CommandInput& in);
 
 // Whether the command may change the entity: alive, in model space, on a
 // layer that is neither locked nor frozen.

@@ -218,7 +218,7 @@ void trimCommand(CommandInput& in)
     Document& doc = in.document();
     std::vector<Entity*> chosen;
     while (true) {
-        const QString item = nextOrEnter(in, QStringLiteral("select"));
+        const QString item = in.nextText(QStringLiteral("select"));
         if (isEnter(item))
             break;
         if (isEntityText(item))
@@ -226,7 +226,7 @@ void trimCommand(CommandInput& in)
     }
     const Edges edges(doc, chosen); // Enter alone: every object is an edge
     while (true) {
-        const QString item = nextOrEnter(in, QStringLiteral("entity"));
+        const QString item = in.nextText(QStringLiteral("entity"));
         if (isEnter(item))
             return;
         if (isEntityText(item)) {
@@ -242,15 +242,7 @@ void trimCommand(CommandInput& in)
                                               QStringLiteral("Project"), QStringLiteral("Edge"),
                                               QStringLiteral("eRase"), QStringLiteral("Undo")});
         if (k == QLatin1String("Fence")) {
-            std::vector<Point> pts;
-            while (true) {
-                const QString p = nextOrEnter(in, QStringLiteral("point"));
-                if (isEnter(p))
-                    break;
-                if (const std::optional<Point> pt = pointOf(p))
-                    pts.push_back(*pt);
-            }
-            trimByFence(doc, edges, pts);
+            trimByFence(doc, edges, pointsUntilEnter(in));
         }
     }
 }

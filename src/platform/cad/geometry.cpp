@@ -68,17 +68,6 @@ bool pointInPolygon(const Pt2& p, const std::vector<Pt2>& poly)
     return in;
 }
 
-bool segmentsMeet(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d)
-{
-    const double scale = std::max({1.0, std::abs(a.x), std::abs(a.y), std::abs(c.x), std::abs(c.y)});
-    const double tol = kEps * scale * scale;
-    const int d1 = sign(cross(c, d, a), tol), d2 = sign(cross(c, d, b), tol);
-    const int d3 = sign(cross(a, b, c), tol), d4 = sign(cross(a, b, d), tol);
-    if (d1 * d2 < 0 && d3 * d4 < 0)
-        return true;
-    return onSegment(a, c, d) || onSegment(b, c, d) || onSegment(c, a, b) || onSegment(d, a, b);
-}
-
 bool segmentsCross(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d)
 {
     const double scale = std::max({1.0, std::abs(a.x), std::abs(a.y), std::abs(c.x), std::abs(c.y)});
@@ -87,6 +76,27 @@ bool segmentsCross(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d)
     const int d3 = sign(cross(a, b, c), tol), d4 = sign(cross(a, b, d), tol);
     return d1 * d2 < 0 && d3 * d4 < 0;
 }
+
+bool segmentsMeet(const Pt2& a, const Pt2& b, const Pt2& c, const Pt2& d)
+{
+    return segmentsCross(a, b, c, d) || onSegment(a, c, d) || onSegment(b, c, d) || onSegment(c, a, b)
+        || onSegment(d, a, b);
+}
+
+namespace {
+
+// Whether a segment of the chain meets an edge of the closed polygon.
+bool chainMeetsEdges(const Chain& c, const std::vector<Pt2>& poly)
+{
+    bool met = false;
+    forEachSegment(c, [&](const Pt2& a, const Pt2& b) {
+        for (size_t i = 0, j = poly.size() - 1; !met && i < poly.size(); j = i++)
+            met = segmentsMeet(a, b, poly[j], poly[i]);
+    });
+    return met;
+}
+
+} // namespace
 
 bool shapeInsidePolygon(const Shape& shape, const std::vector<Pt2>& poly)
 {
@@ -99,17 +109,7 @@ bool shapeInsidePolygon(const Shape& shape, const std::vector<Pt2>& poly)
                 return false;
             any = true;
         }
-        bool crossed = false;
-        forEachSegment(c, [&](const Pt2& a, const Pt2& b) {
-            if (crossed)
-                return;
-            for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
-                if (segmentsMeet(a, b, poly[j], poly[i])) {
-                    crossed = true;
-                    return;
-                }
-        });
-        if (crossed)
+        if (chainMeetsEdges(c, poly))
             return false;
     }
     return any;
@@ -123,17 +123,7 @@ bool shapeMeetsPolygon(const Shape& shape, const std::vector<Pt2>& poly)
         for (const Pt2& p : c.pts)
             if (pointInPolygon(p, poly))
                 return true;
-        bool met = false;
-        forEachSegment(c, [&](const Pt2& a, const Pt2& b) {
-            if (met)
-                return;
-            for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
-                if (segmentsMeet(a, b, poly[j], poly[i])) {
-                    met = true;
-                    return;
-                }
-        });
-        if (met)
+        if (chainMeetsEdges(c, poly))
             return true;
     }
     return false;

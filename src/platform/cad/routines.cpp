@@ -216,10 +216,14 @@ QString askString(Utility& u, const QString& prompt, const QString& defaultValue
     return a.isEmpty() ? defaultValue : a;
 }
 
-double askReal(Utility& u, const QString& prompt, double defaultValue)
+namespace {
+
+// Enter, and an answer of 0, keep the default.
+template <class T, class Ask>
+T numberOrDefault(Ask ask, T defaultValue)
 {
     try {
-        const double v = u.GetReal(prompt);
+        const T v = ask();
         return v == 0 ? defaultValue : v;
     } catch (const RunError& e) {
         if (e.number() == fail::NullInput)
@@ -228,16 +232,16 @@ double askReal(Utility& u, const QString& prompt, double defaultValue)
     }
 }
 
+} // namespace
+
+double askReal(Utility& u, const QString& prompt, double defaultValue)
+{
+    return numberOrDefault([&] { return u.GetReal(prompt); }, defaultValue);
+}
+
 int askInteger(Utility& u, const QString& prompt, int defaultValue)
 {
-    try {
-        const int v = u.GetInteger(prompt);
-        return v == 0 ? defaultValue : v;
-    } catch (const RunError& e) {
-        if (e.number() == fail::NullInput)
-            return defaultValue;
-        throw;
-    }
+    return numberOrDefault([&] { return u.GetInteger(prompt); }, defaultValue);
 }
 
 bool isYes(const QString& answer)

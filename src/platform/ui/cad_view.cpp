@@ -60,7 +60,6 @@ void CadView::changed(bool byPerson)
         fitBox_ = cad::Box{};
     frameValid_ = false;
     update();
-    emit viewChanged();
 }
 
 QImage CadView::renderImage()
@@ -98,8 +97,6 @@ void CadView::mousePressEvent(QMouseEvent* e)
     pressAt_ = lastAt_ = e->position();
     dragging_ = false;
     dragButton_ = e->button();
-    if (e->button() == Qt::LeftButton)
-        emit pressed(e->position());
 }
 
 void CadView::mouseMoveEvent(QMouseEvent* e)

@@ -36,11 +36,9 @@ public:
 
 signals:
     void clicked(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-    void pressed(QPointF at);
     void released(QPointF at, bool dragged);
     void moved(QPointF at);
     void keyTyped(QKeyEvent* event);
-    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+#include "qt_ui.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -58,12 +59,10 @@ void TextWindow::reload()
     try {
         text = readTextFile(path_);
     } catch (const RunError&) {
-        text.clear();
+        // a file that cannot be read opens empty
     }
     // The editor works with LF; CR LF and lone CR both become line breaks.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    editor_->setPlainText(text);
+    editor_->setPlainText(displayText(text));
     editor_->document()->setModified(false);
     updateTitle();
 }

@@ -8,30 +8,6 @@
 
 namespace kelvor::tools {
 
-void showSeting(Context& ctx, QWidget* owner)
-{
-    SetingDialog dlg(ctx, owner);
-    dlg.exec();
-}
-
-void showForm2(Context& ctx, QWidget* owner)
-{
-    Form2 dlg(ctx, owner);
-    dlg.exec();
-}
-
-void showTool(Context& ctx, QWidget* owner)
-{
-    ToolWindow dlg(ctx, owner);
-    dlg.exec();
-}
-
-void showAddtext(Context& ctx, QWidget* owner)
-{
-    AddtextWindow dlg(ctx, owner);
-    dlg.exec();
-}
-
 void registerToolWindows(app::WindowRegistry& windows)
 {
     windows.addWindow<SetingDialog>(QStringLiteral("seting"));
