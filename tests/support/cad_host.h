@@ -19,13 +19,7 @@ struct CadHost {
     cad::Document& doc() { return app.ActiveDocument(); }
     cad::Block& ms() { return doc().ModelSpace(); }
 
-    void answer(const QString& kind, const QString& text = QString())
-    {
-        ScriptedAnswer a;
-        a.kind = kind;
-        a.text = text;
-        home.answers.push(a);
-    }
+    void answer(const QString& kind, const QString& text = QString()) { home.answer(kind, text); }
     // A pick at (x, y).
     void answerPoint(double x, double y)
     {
