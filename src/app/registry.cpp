@@ -14,6 +14,7 @@
 // src/app/CMakeLists.txt.
 #include "app/tools/commands.h"
 #include "blunder/commands.h"
+#include "cass/commands.h"
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
@@ -124,6 +125,7 @@ void registerAllCommands(CommandRegistry& registry)
     blunder::registerBlunderCommands(registry);
     tools::registerToolCommands(registry);
     quelt::registerQueltCommands(registry);
+    cass::registerCassCommands(registry);
 }
 
 } // namespace kelvor::app

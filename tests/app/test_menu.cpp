@@ -102,6 +102,7 @@ zhuanhuan|转换(&H)|sub
   fangshi2zbzh|坐标转换|
 south|CASS开发(&S)|sub
   addcassshuxing|CASS属性配赋|
+  huaoqikuang|获取地物属性|hidden
   circlechange|地物反向(圆型)|
   sdcassobj|三点地物|
   danbianyangtai|绘制单边阳台|
@@ -246,6 +247,8 @@ void describe(const QMenu* menu, int depth, QStringList& out)
             state << QStringLiteral("checked");
         if (!a->isEnabled())
             state << QStringLiteral("disabled");
+        if (!a->isVisible())
+            state << QStringLiteral("hidden");
         if (!a->shortcut().isEmpty())
             state << a->shortcut().toString();
         const QString caption = a->isSeparator() ? QStringLiteral("-") : a->text();

@@ -1,0 +1,19 @@
+#include "commands.h"
+
+#include "attributes.h"
+
+#include "platform/commands.h"
+
+namespace kelvor::cass {
+
+void registerCassCommands(CommandRegistry& r)
+{
+    r.add(QStringLiteral("addcassshuxing"), addcassshuxing_Click);
+    r.add(QStringLiteral("huaoqikuang"), huaoqikuang_Click);
+    r.add(QStringLiteral("fdsfdsfdsfdsf"), fdsfdsfdsfdsf_Click);
+    r.add(QStringLiteral("fengchengxiansx"), fengchengxiansx_Click);
+    r.add(QStringLiteral("addassist"), addassist_Click);
+    r.add(QStringLiteral("biaojiwushuxingdiwu"), biaojiwushuxingdiwu_Click);
+}
+
+} // namespace kelvor::cass
