@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "attributes.h"
+#include "building_checks.h"
 
 #include "platform/commands.h"
 
@@ -14,6 +15,10 @@ void registerCassCommands(CommandRegistry& r)
     r.add(QStringLiteral("fengchengxiansx"), fengchengxiansx_Click);
     r.add(QStringLiteral("addassist"), addassist_Click);
     r.add(QStringLiteral("biaojiwushuxingdiwu"), biaojiwushuxingdiwu_Click);
+    r.add(QStringLiteral("setjmdlenght"), setjmdlenght_Click);
+    r.add(QStringLiteral("changejmd3d"), changejmd3d_Click);
+    r.add(QStringLiteral("checkjmdfang"), checkjmdfang_Click);
+    r.add(QStringLiteral("jmdclosecheck"), jmdclosecheck_Click);
 }
 
 } // namespace kelvor::cass

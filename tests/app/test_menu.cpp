@@ -245,10 +245,11 @@ void describe(const QMenu* menu, int depth, QStringList& out)
             state << QStringLiteral("sep");
         if (a->isChecked())
             state << QStringLiteral("checked");
-        if (!a->isEnabled())
-            state << QStringLiteral("disabled");
+        // a hidden action is disabled with it: the state says hidden alone
         if (!a->isVisible())
             state << QStringLiteral("hidden");
+        else if (!a->isEnabled())
+            state << QStringLiteral("disabled");
         if (!a->shortcut().isEmpty())
             state << a->shortcut().toString();
         const QString caption = a->isSeparator() ? QStringLiteral("-") : a->text();
