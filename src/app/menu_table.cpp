@@ -193,6 +193,8 @@ QList<MenuItem> buildMenuBar()
                  item("changejmd3d", "检查少于3点的房屋线", "cass"),
                  item("jmdclosecheck", "房屋线闭合检查", "cass"),
                  item("checkjmdfang", "检查房屋结构与属性", "cass"),
+                 item("tumiankongzidiancg", "图面控制点生成坐标成果", "cass", hidden),
+                 item("tuxingfuhaoyiwei", "图形符号移位", "cass", hidden),
                  item("deletelingbianchang", "删除冗余点", "relief"),
                  item("fengchengxiansx", "分层线配属性", "cass"),
                  item("yuaddkuaohao", "鱼 字 加 括 号", "relief"),

@@ -131,6 +131,8 @@ south|CASS开发(&S)|sub
   changejmd3d|检查少于3点的房屋线|
   jmdclosecheck|房屋线闭合检查|
   checkjmdfang|检查房屋结构与属性|
+  tumiankongzidiancg|图面控制点生成坐标成果|hidden
+  tuxingfuhaoyiwei|图形符号移位|hidden
   deletelingbianchang|删除冗余点|
   fengchengxiansx|分层线配属性|
   yuaddkuaohao|鱼 字 加 括 号|
