@@ -2,12 +2,87 @@
 // open, with the program's own DXF writer, into FOLDER (tests/e2e/drawings).
 #include "platform/cad/dxf.h"
 #include "platform/cad/document.h"
+#include "platform/cad/entity.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
 using namespace kelvor;
+
+namespace {
+
+cad::Entity* lw(cad::Block& b, const std::vector<double>& xy, bool closed = false)
+{
+    cad::Entity* e = b.AddLightWeightPolyline(xy);
+    e->setClosed(closed);
+    return e;
+}
+
+cad::Entity* old(cad::Block& b, const std::vector<double>& xy, bool closed = false)
+{
+    std::vector<double> xyz;
+    for (size_t i = 0; i + 1 < xy.size(); i += 2)
+        xyz.insert(xyz.end(), {xy[i], xy[i + 1], 0});
+    cad::Entity* e = b.AddPolyline(xyz);
+    e->setClosed(closed);
+    return e;
+}
+
+cad::Entity* with(cad::Entity* e, const char* layer, const char* linetype = nullptr, int color = cad::ColorByLayer)
+{
+    if (layer)
+        e->setLayer(QString::fromUtf8(layer));
+    if (linetype)
+        e->setLinetype(QString::fromUtf8(linetype));
+    e->setColor(color);
+    return e;
+}
+
+cad::Entity* coded(cad::Entity* e, const char* code, const char* app = "South")
+{
+    e->SetXData({cad::xstr(1001, QString::fromUtf8(app)), cad::xstr(1000, QString::fromUtf8(code))});
+    return e;
+}
+
+void tables(cad::Document& doc, const QStringList& layers, const QStringList& linetypes)
+{
+    for (const QString& l : linetypes)
+        doc.Linetypes().Add(l);
+    for (const QString& l : layers)
+        doc.Layers().Add(l);
+}
+
+// cass_attributes.dxf: features that lost their codes (CASS linetypes,
+// contours on dgx), vegetation boundaries, a building outline with its
+// code, and a text and a line to mark.
+void cassAttributes(const QDir& folder)
+{
+    cad::Document doc;
+    tables(doc, {"dgx", "fence", "ZBTZ", "gxyz", "ASSIST"}, {"10421", "10422", "444", "445", "447", "8352"});
+    doc.Layers().Item(QStringLiteral("fence")).Linetype = QStringLiteral("445");
+    cad::Block& ms = doc.ModelSpace();
+    with(lw(ms, {0, 0, 10, 0}), nullptr, "444");                               // railing without code
+    coded(with(lw(ms, {0, 5, 10, 5}), nullptr, "10421"), "204202");            // steep bank, wrong code
+    with(ms.AddLine({0, 10, 0}, {10, 10, 0}), "fence");                        // linetype only by its layer
+    with(lw(ms, {0, 15, 10, 15}), nullptr, "447")->SetXData({cad::xstr(1001, QStringLiteral("XYZ")),
+                                                             cad::xstr(1000, QStringLiteral("abc"))});
+    with(ms.AddLine({0, 20, 0}, {10, 20, 0}), "dgx", nullptr, 3);              // index contour
+    with(ms.AddLine({0, 25, 0}, {10, 25, 0}), "dgx", nullptr, 2);
+    with(ms.AddLine({0, 30, 0}, {10, 30, 0}), "dgx");
+    with(ms.AddText(QStringLiteral("45"), {0, 35, 0}, 1), "dgx");
+    with(lw(ms, {0, 40, 10, 40}), "dgx", "10421", 3);                           // bank on dgx
+    coded(with(lw(ms, {20, 0, 30, 0, 30, 10}), "ZBTZ"), "213201");             // vegetation boundaries
+    coded(with(lw(ms, {20, 20, 30, 20, 30, 30}), "gxyz"), " 211100 ");
+    coded(with(old(ms, {20, 40, 30, 40}), "ZBTZ"), "213201");                  // heavy: not a boundary
+    coded(with(lw(ms, {20, 50, 30, 50}), "ZBTZ"), "141101");
+    coded(lw(ms, {12.5, 340, 20, 340, 20, 350}, true), "141101-1");            // building outline
+    ms.AddText(QStringLiteral("abc"), {120, 80, 0}, 2);
+    ms.AddLine({30, -20, 0}, {40, 10, 0});
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_attributes.dxf")));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -27,5 +102,7 @@ int main(int argc, char** argv)
     symbol.AddPoint({0, 0, 0});
     points.ModelSpace().AddLine({496500, 2532100, 0}, {496600, 2532200, 0});
     cad::writeDxf(points, folder.filePath(QStringLiteral("points.dxf")));
+
+    cassAttributes(folder);
     return 0;
 }
