@@ -82,6 +82,78 @@ void cassAttributes(const QDir& folder)
     cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_attributes.dxf")));
 }
 
+// A drawing as building drawings have it: the linetype record spelled
+// "CONTINUOUS" (the outline checks compare it with case), the layers JMD,
+// laf and lap, the linetype X5, scale 1:500.
+void buildingTables(cad::Document& doc)
+{
+    doc.Linetypes().Item(QStringLiteral("Continuous")).Name = QStringLiteral("CONTINUOUS");
+    tables(doc, {"JMD", "laf", "lap"}, {"X5"});
+    doc.SetVariable(QStringLiteral("userr1"), 500.0);
+}
+
+cad::Entity* outline(cad::Block& ms, const std::vector<double>& xy, const char* code, bool closed = false)
+{
+    return coded(with(lw(ms, xy, closed), "JMD", "CONTINUOUS"), code);
+}
+
+// cass_buildings.dxf: building outlines for the checks: a short one, two
+// closed ones with structure texts, two open ones and a closed one.
+void cassBuildings(const QDir& folder)
+{
+    cad::Document doc;
+    buildingTables(doc);
+    cad::Block& ms = doc.ModelSpace();
+    outline(ms, {0, 0, 5, 0, 5, 5}, "141111");                                // short
+    outline(ms, {20, 0, 30, 0, 30, 10, 20, 10}, "141121", true);              // 砖 with its floor: mismatch
+    ms.AddText(QStringLiteral("砖3"), {22, 2, 0}, 1);
+    outline(ms, {40, 0, 50, 0, 50, 10, 40, 10}, "141121", true);              // 砖 and the floor apart
+    ms.AddText(QStringLiteral("砖"), {42, 2, 0}, 1);
+    ms.AddText(QStringLiteral("3"), {45, 5, 0}, 1);
+    outline(ms, {50, 80, 60, 80, 60, 90}, "141121");                          // open
+    outline(ms, {100, 80, 110, 80, 110, 90}, "141111");                       // open
+    outline(ms, {200, 80, 210, 80, 210, 90, 200, 90}, "141111", true);        // closed
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_buildings.dxf")));
+}
+
+// cass_edges.dxf: a closed rectangle to note, and two outlines the notes
+// leave alone (linetype by layer, old-style).
+void cassEdges(const QDir& folder)
+{
+    cad::Document doc;
+    buildingTables(doc);
+    cad::Block& ms = doc.ModelSpace();
+    with(lw(ms, {0, 0, 10, 0, 10, 5, 0, 5}, true), "JMD", "CONTINUOUS");
+    with(lw(ms, {0, 20, 10, 20, 10, 25}), "JMD");
+    with(old(ms, {0, 40, 10, 40, 10, 45}), "JMD", "CONTINUOUS");
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_edges.dxf")));
+}
+
+// cass_tools.dxf: a coded circle, a building rectangle, a three-point
+// feature, a coded polyline to break, a control point with its name at
+// the end of its line, a symbol crossed by a line.
+void cassTools(const QDir& folder)
+{
+    cad::Document doc;
+    tables(doc, {"JMD", "dmtz"}, {"x5", "10421"});
+    for (const char* name : {"GC115", "gc121"}) {
+        cad::Block& b = doc.BlocksAdd({0, 0, 0}, QString::fromLatin1(name));
+        lw(b, {-1, -1, 1, -1, 1, 1, -1, 1}, true);
+    }
+    cad::Block& ms = doc.ModelSpace();
+    coded(with(ms.AddCircle({100, 200, 10}, 5), "dmtz", "10421", 3), "204201");
+    lw(ms, {0, 0, 10, 0, 10, 5, 0, 5}, true);
+    coded(with(lw(ms, {300, 0, 310, 0, 313, 4}), "JMD", "x5"), "141111");
+    coded(lw(ms, {500, 301.5, 520, 301.5, 520, 320}), "164100");
+    const cad::Point k{534123.456, 2551234.567, 45.6};
+    ms.InsertBlock(k, QStringLiteral("GC115"), 1, 1, 1, 0);
+    ms.AddLine({k.x + 1, k.y + 1, 0}, {k.x + 8, k.y + 6, 0});
+    ms.AddText(QStringLiteral("K12"), {k.x + 9, k.y + 7, 0}, 1);
+    ms.InsertBlock({1000, 1000, 0}, QStringLiteral("gc121"), 1, 1, 1, 0);
+    ms.AddLine({990, 1000, 0}, {1010, 1000, 0});
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_tools.dxf")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -104,5 +176,8 @@ int main(int argc, char** argv)
     cad::writeDxf(points, folder.filePath(QStringLiteral("points.dxf")));
 
     cassAttributes(folder);
+    cassBuildings(folder);
+    cassEdges(folder);
+    cassTools(folder);
     return 0;
 }
