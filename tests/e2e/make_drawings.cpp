@@ -131,11 +131,13 @@ void cassEdges(const QDir& folder)
 
 // cass_tools.dxf: a coded circle, a building rectangle, a three-point
 // feature, a coded polyline to break, a control point with its name at
-// the end of its line, a symbol crossed by a line.
+// the end of its line, a symbol crossed by a line; end and intersection
+// snaps on.
 void cassTools(const QDir& folder)
 {
     cad::Document doc;
     tables(doc, {"JMD", "dmtz"}, {"x5", "10421"});
+    doc.SetVariable(QStringLiteral("osmode"), 33);
     for (const char* name : {"GC115", "gc121"}) {
         cad::Block& b = doc.BlocksAdd({0, 0, 0}, QString::fromLatin1(name));
         lw(b, {-1, -1, 1, -1, 1, 1, -1, 1}, true);
