@@ -1,7 +1,7 @@
 #include "attributes.h"
 
 #include "cass_xdata.h"
-#include "pass_over.h"
+#include "steps.h"
 
 #include "app/routines/routines.h"
 #include "platform/cad/cad.h"
@@ -23,11 +23,6 @@ const QString kText = QStringLiteral("text");
 Utility& utilityOf(Application& app)
 {
     return app.ActiveDocument().Utility();
-}
-
-void prompt(Application& app, const QString& text)
-{
-    attempt([&] { utilityOf(app).Prompt(text); });
 }
 
 // A fresh set "text" filled by the person's selection; null when the host

@@ -1,7 +1,7 @@
 #include "building_checks.h"
 
 #include "cass_xdata.h"
-#include "pass_over.h"
+#include "steps.h"
 
 #include "app/routines/routines.h"
 #include "platform/cad/cad.h"
@@ -19,11 +19,6 @@ using namespace cad;
 namespace {
 
 const QString kContinuous = QStringLiteral("CONTINUOUS");
-
-void prompt(Document& doc, const QString& text)
-{
-    attempt([&] { doc.Utility().Prompt(text); });
-}
 
 std::vector<double> coordinatesOf(const Entity& e)
 {
@@ -216,7 +211,7 @@ void changejmd3d_Click(Context& ctx)
         attempt([&] { e->setColor(1); });
         attempt([&] { e->Update(); });
     }
-    prompt(*doc, QStringLiteral("已完成!红色的为检查小于3个点的房边线"));
+    prompt(*app, QStringLiteral("已完成!红色的为检查小于3个点的房边线"));
 }
 
 void checkjmdfang_Click(Context& ctx)
@@ -249,7 +244,7 @@ void checkjmdfang_Click(Context& ctx)
         attempt([&] { e->Update(); });
         ++count;
     }
-    prompt(*doc, QStringLiteral("共找到 %1个不相符的房屋(红色)!").arg(count));
+    prompt(*app, QStringLiteral("共找到 %1个不相符的房屋(红色)!").arg(count));
 }
 
 namespace {
@@ -320,7 +315,7 @@ void jmdclosecheck_Click(Context& ctx)
         return;
     const std::vector<Entity*> outlines = BuildingOutlineSelection(*doc, QStringLiteral("JMD,laf"));
     int count = 0;
-    prompt(*doc, QStringLiteral("处理中..."));
+    prompt(*app, QStringLiteral("处理中..."));
     for (Entity* e : outlines) {
         if (!admitsClosureCheck(codeOf(*e)))
             continue;
@@ -333,7 +328,7 @@ void jmdclosecheck_Click(Context& ctx)
         if (closed)
             continue;
         ++count;
-        prompt(*doc, QStringLiteral("正在处理第%1个").arg(count));
+        prompt(*app, QStringLiteral("正在处理第%1个").arg(count));
         attempt([&] { e->setColor(1); });
         attempt([&] { e->setConstantWidth(0.3); });
         attempt([&] { app->ZoomWindow({first.x - 20, first.y - 20, 0}, {first.x + 20, first.y + 20, 0}); });
@@ -344,7 +339,7 @@ void jmdclosecheck_Click(Context& ctx)
             break;
         act(*doc, *e, action, first);
     }
-    prompt(*doc, QStringLiteral("已完成，共处理%1个").arg(count));
+    prompt(*app, QStringLiteral("已完成，共处理%1个").arg(count));
 }
 
 } // namespace kelvor::cass

@@ -1,7 +1,7 @@
 #include "building_tools.h"
 
 #include "cass_xdata.h"
-#include "pass_over.h"
+#include "steps.h"
 
 #include "app/routines/routines.h"
 #include "platform/cad/cad.h"
@@ -20,11 +20,6 @@ const QString kThrough = QStringLiteral("tHrough");
 
 // Where the offset could not be taken: the command draws nothing from it.
 const QString kNoOffset = QStringLiteral("未能生成阳台平行线，未绘制阳台。");
-
-void prompt(Document& doc, const QString& text)
-{
-    attempt([&] { doc.Utility().Prompt(text); });
-}
 
 // The single new polyline the OFFSET text made of the wall line: of the
 // wall's kind and vertex count, model space one longer than before.
@@ -191,7 +186,7 @@ void breakpolytype2_Click(Context& ctx)
     attempt([&] { offset = offsetLine(*doc, before, *wall); });
     removeWall();
     if (!offset) {
-        prompt(*doc, kNoOffset);
+        prompt(*app, kNoOffset);
         return;
     }
     std::vector<double> offsetXyz;
@@ -248,7 +243,7 @@ void danbianyangtai_Click(Context& ctx)
         }
     } catch (const RunError& e) {
         if (isCancel(e))
-            attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("程序退出!")); });
+            prompt(*app, QStringLiteral("程序退出!"));
     }
 }
 
@@ -324,7 +319,7 @@ void breakpolytype_Click(Context& ctx)
         return; // a cancelled pick sends nothing
     }
     attempt([&] { CommandLineScript(*doc, {QStringLiteral("_break"), GetDoubleEntTable(*e, pick), axPoint2lspPoint(pick)}); });
-    prompt(*doc, QStringLiteral("已完成线的断开！"));
+    prompt(*app, QStringLiteral("已完成线的断开！"));
 }
 
 } // namespace kelvor::cass

@@ -1,6 +1,6 @@
 #include "control_points.h"
 
-#include "pass_over.h"
+#include "steps.h"
 
 #include "app/routines/routines.h"
 #include "platform/cad/cad.h"
@@ -128,7 +128,7 @@ void tuxingfuhaoyiwei_Click(Context& ctx)
             attempt([&] { member->Update(); });
         }
     }
-    attempt([&] { doc->Utility().Prompt(QStringLiteral("程序运行结束")); });
+    prompt(*app, QStringLiteral("程序运行结束"));
 }
 
 } // namespace kelvor::cass

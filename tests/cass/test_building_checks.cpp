@@ -4,7 +4,9 @@
 #include "cass_drawing.h"
 #include "cad_host.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -362,6 +364,18 @@ TEST(EdgeNotes, OpenPolylineGetsItsClosingNoteAndNoOutlineLeavesAnEmptyFile)
     EXPECT_TRUE(QFile::exists(none.home.path(QStringLiteral("d:\\1.txt"))));
     EXPECT_TRUE(test::readBytes(none.home.path(QStringLiteral("d:\\1.txt"))).isEmpty());
     EXPECT_EQ(none.ms().Count(), 0);
+}
+
+TEST(EdgeNotes, AnUnwritableSideFileLosesOnlyItsLines)
+{
+    BuildingHost h;
+    const QString side = h.home.path(QStringLiteral("d:\\1.txt"));
+    ASSERT_TRUE(QDir().mkpath(side)); // a folder in the file's place
+    h.outline({0, 0, 10, 0, 10, 5, 0, 5}, nullptr, true, true);
+    cass::setjmdlenght_Click(h.home.context);
+    EXPECT_EQ(h.ms().Count(), 5);
+    EXPECT_TRUE(QFileInfo(side).isDir());
+    EXPECT_TRUE(h.home.ui.messages().isEmpty());
 }
 
 TEST(BuildingChecks, StoppedHostShowsTheStandardMessageOnce)
