@@ -1,6 +1,7 @@
 #include "attributes.h"
 
 #include "cass_xdata.h"
+#include "commands.h"
 #include "steps.h"
 
 #include "app/routines/routines.h"

@@ -42,13 +42,11 @@ std::optional<VegetationMove> vegetationMove(const QString& answer);
 // left of the bounding box. Errors (no box) reach the caller.
 cad::Pt2 markedPoint(const cad::Entity& entity);
 
+// fdsfdsfdsfdsf_Click and addassist_Click, which the drawing quality
+// control runs too, are declared in commands.h.
 void addcassshuxing_Click(Context& ctx);
 void huaoqikuang_Click(Context& ctx);
-// Also run by the drawing quality control, exactly as from the menu.
-void fdsfdsfdsfdsf_Click(Context& ctx);
 void fengchengxiansx_Click(Context& ctx);
-// Also run by the drawing quality control, exactly as from the menu.
-void addassist_Click(Context& ctx);
 void biaojiwushuxingdiwu_Click(Context& ctx);
 
 } // namespace kelvor::cass
