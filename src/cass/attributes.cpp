@@ -4,9 +4,8 @@
 #include "commands.h"
 #include "steps.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
-#include "platform/cad/routines.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/ui.h"
 

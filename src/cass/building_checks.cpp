@@ -3,9 +3,8 @@
 #include "cass_xdata.h"
 #include "steps.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
-#include "platform/cad/routines.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

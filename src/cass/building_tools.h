@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/cad/geometry.h"
+#include "cad/model/geometry.h"
 
 #include <QString>
 #include <QStringList>

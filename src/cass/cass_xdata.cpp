@@ -1,7 +1,7 @@
 #include "cass_xdata.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/entity.h"
+#include "routines/routines.h"
+#include "cad/model/entity.h"
 
 namespace kelvor::cass {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/cad/xdata.h"
+#include "cad/model/xdata.h"
 
 #include <QString>
 #include <optional>

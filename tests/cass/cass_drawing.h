@@ -2,7 +2,7 @@
 // Small drawings for the CASS command tests: polylines of both kinds,
 // feature records, layers and linetypes by name.
 #include "cass/cass_xdata.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 
 #include <QStringList>
 #include <vector>

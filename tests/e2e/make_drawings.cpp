@@ -1,8 +1,8 @@
 // kelvor-e2e-drawings FOLDER: writes the drawings the end-to-end scenarios
 // open, with the program's own DXF writer, into FOLDER (tests/e2e/drawings).
-#include "platform/cad/dxf.h"
-#include "platform/cad/document.h"
-#include "platform/cad/entity.h"
+#include "cad/dxf/dxf.h"
+#include "cad/model/document.h"
+#include "cad/model/entity.h"
 
 #include <QCoreApplication>
 #include <QDir>
