@@ -378,17 +378,17 @@ TEST(PolylineBreak, PartsThePolylineAtThePick)
     EXPECT_EQ(h.app.journal(),
               QStringLiteral("_break\r(list(handent \"%1\")(list  512.25 301.5 0))\r512.25,301.5,0\r").arg(handle));
     EXPECT_TRUE(h.app.transcript().endsWith(u("已完成线的断开！")));
-    std::vector<Entity*> pieces;
+    std::vector<Entity*> halves;
     for (Entity* e : h.ms().entities())
-        pieces.push_back(e);
-    ASSERT_EQ(pieces.size(), 2u);
-    const std::vector<double> a = test::planVertices(*pieces[0]), b = test::planVertices(*pieces[1]);
+        halves.push_back(e);
+    ASSERT_EQ(halves.size(), 2u);
+    const std::vector<double> a = test::planVertices(*halves[0]), b = test::planVertices(*halves[1]);
     const bool firstHasStart = a.front() == 500;
     const std::vector<double>& head = firstHasStart ? a : b;
     const std::vector<double>& tail = firstHasStart ? b : a;
     EXPECT_EQ(head, (std::vector<double>{500, 301.5, 512.25, 301.5}));
     EXPECT_EQ(tail, (std::vector<double>{512.25, 301.5, 520, 301.5, 520, 320}));
-    for (Entity* e : pieces)
+    for (Entity* e : halves)
         EXPECT_EQ(codeOf(*e), QStringLiteral("164100"));
 
     h.app.clearRecords();
