@@ -14,6 +14,7 @@
 // src/app/CMakeLists.txt.
 #include "app/tools/commands.h"
 #include "blunder/commands.h"
+#include "cass/commands.h"
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
@@ -130,6 +131,7 @@ void registerAllCommands(CommandRegistry& registry)
     from("exchange", exchange::registerLoaderCommands);
     from("blunder", blunder::registerBlunderCommands);
     from("quelt", quelt::registerQueltCommands);
+    from("cass", cass::registerCassCommands);
 }
 
 } // namespace kelvor::app

@@ -103,6 +103,7 @@ zhuanhuan|转换(&H)|sub
   fangshi2zbzh|坐标转换|
 south|CASS开发(&S)|sub
   addcassshuxing|CASS属性配赋|
+  huaoqikuang|获取地物属性|hidden
   circlechange|地物反向(圆型)|
   sdcassobj|三点地物|
   danbianyangtai|绘制单边阳台|
@@ -131,6 +132,8 @@ south|CASS开发(&S)|sub
   changejmd3d|检查少于3点的房屋线|
   jmdclosecheck|房屋线闭合检查|
   checkjmdfang|检查房屋结构与属性|
+  tumiankongzidiancg|图面控制点生成坐标成果|hidden
+  tuxingfuhaoyiwei|图形符号移位|hidden
   deletelingbianchang|删除冗余点|
   fengchengxiansx|分层线配属性|
   yuaddkuaohao|鱼 字 加 括 号|
@@ -245,7 +248,10 @@ void describe(const QMenu* menu, int depth, QStringList& out)
             state << QStringLiteral("sep");
         if (a->isChecked())
             state << QStringLiteral("checked");
-        if (!a->isEnabled())
+        // a hidden action is disabled with it: the state says hidden alone
+        if (!a->isVisible())
+            state << QStringLiteral("hidden");
+        else if (!a->isEnabled())
             state << QStringLiteral("disabled");
         if (!a->shortcut().isEmpty())
             state << a->shortcut().toString();

@@ -97,6 +97,7 @@ QMenu* Form1::buildMenu(const MenuItem& m, QWidget* parent)
         a->setCheckable(c.checked);
         a->setChecked(c.checked);
         a->setEnabled(c.enabled);
+        a->setVisible(c.shown);
         if (!c.shortcut.isEmpty()) {
             a->setShortcut(QKeySequence(c.shortcut));
             a->setShortcutContext(Qt::WindowShortcut);
