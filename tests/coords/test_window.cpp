@@ -126,36 +126,53 @@ TEST(CoordinateWindow, ComputesEachModeWithAllSignificantDigits)
     }
 }
 
-TEST(CoordinateWindow, BadInputLeavesTheResultsAsTheyWere)
+TEST(CoordinateWindow, BadInputClearsTheResultsAndNamesTheField)
 {
     TempHome home;
     HuanDaiJiSuan w(home.context);
-    type(w, "Text5", "old x");
-    type(w, "Text6", "old y");
     const struct {
         const char* mode;
         const char* b2;
         const char* b3;
         const char* b7;
         const char* b8;
+        const char* message;
     } cases[] = {
-        {"Option2(0)", "30.3", "", "114", "117"},
-        {"Option2(0)", "30.3", "114.2", "东经114", "117"},
-        {"Option2(1)", "abc", "32000", "114", ""},
-        {"Option2(2)", "3381234.567", "519256.789", "114", ""},
-        {"Option2(1)", "3381234.567", "1E300", "114", ""},
+        {"Option2(0)", "30.3", "", "114", "117", "L(dd.mmss)：数据为空或非法的数字或字符。"},
+        {"Option2(0)", "3o.3000", "114.2", "114", "117", "B(dd.mmss)：数据为空或非法的数字或字符。"},
+        {"Option2(0)", "30.3", "114.2", "", "117", "中央子午线：数据为空或非法的数字或字符。"},
+        {"Option2(0)", "30.3", "114.2", "东经114", "117", "中央子午线：数据为空或非法的数字或字符。"},
+        {"Option2(0)", "95", "114.2", "114", "", "B(dd.mmss)：纬度必须在±90°之间。"},
+        {"Option2(0)", "-90.0001", "114.2", "114", "", "B(dd.mmss)：纬度必须在±90°之间。"},
+        {"Option2(0)", "30.6000", "114.2", "114", "", "B(dd.mmss)：分和秒必须小于60。"},
+        {"Option2(0)", "30.3060", "114.2", "114", "", "B(dd.mmss)：分和秒必须小于60。"},
+        {"Option2(0)", "30.3", "114.2", "114.7", "", "中央子午线：分和秒必须小于60。"},
+        {"Option2(1)", "abc", "32000", "114", "", "X(m)：数据为空或非法的数字或字符。"},
+        {"Option2(2)", "3381234.567", "519256.789", "114", "", "转换后中央子午线：数据为空或非法的数字或字符。"},
+        {"Option2(1)", "3381234.567", "1E300", "114", "", "无法计算：错误号6"},
     };
     for (const auto& c : cases) {
         click(w, c.mode);
+        type(w, "Text5", "old x");
+        type(w, "Text6", "old y");
         type(w, "Text2", QString::fromUtf8(c.b2));
         type(w, "Text3", QString::fromUtf8(c.b3));
         type(w, "Text7", QString::fromUtf8(c.b7));
         type(w, "Text8", QString::fromUtf8(c.b8));
         click(w, "Command1");
-        EXPECT_EQ(text(w, "Text5"), QStringLiteral("old x")) << c.mode << c.b3;
-        EXPECT_EQ(text(w, "Text6"), QStringLiteral("old y"));
+        EXPECT_EQ(text(w, "Text5"), QString()) << c.message;
+        EXPECT_EQ(text(w, "Text6"), QString()) << c.message;
+        const QJsonObject m = test::lastMessage(home);
+        EXPECT_EQ(m.value(QStringLiteral("text")).toString(), QString::fromUtf8(c.message));
+        EXPECT_EQ(m.value(QStringLiteral("title")).toString(), QStringLiteral("错误"));
     }
-    EXPECT_TRUE(home.ui.events().isEmpty());
+    // 89.5959 and 60 seconds less a hair are good input
+    click(w, "Option2(0)");
+    type(w, "Text2", "89.5959");
+    type(w, "Text3", "114.5959");
+    type(w, "Text7", "114");
+    click(w, "Command1");
+    EXPECT_FALSE(text(w, "Text5").isEmpty());
 }
 
 TEST(CoordinateWindow, ClearKeepsMeridiansAndChoices)

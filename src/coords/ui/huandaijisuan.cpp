@@ -1,6 +1,7 @@
 #include "huandaijisuan.h"
 
 #include "routines/routines.h"
+#include "coords/coordinate_input.h"
 #include "coords/gauss.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -221,24 +222,34 @@ void HuanDaiJiSuan::Command1_Click()
 {
     const ZoneForm form = zoneForm();
     const Projection p = form.projection();
-    const std::optional<double> a = ParseNumber(text_[2]->text());
-    const std::optional<double> b = ParseNumber(text_[3]->text());
-    const std::optional<double> l0 = ParseNumber(text_[7]->text());
-    if (!a || !b || !l0)
+    const int mode = option2_[2]->isChecked() ? 2 : option2_[0]->isChecked() ? 0 : 1;
+    // A result on screen always belongs to the input beside it.
+    text_[5]->clear();
+    text_[6]->clear();
+    std::vector<CoordinateField> fields{{label_[2]->text(), text_[2]->text(), mode == 0, mode == 0},
+                                        {label_[3]->text(), text_[3]->text(), mode == 0, false},
+                                        {QStringLiteral("中央子午线"), text_[7]->text(), true, false}};
+    if (mode == 2) {
+        fields[2].name = QStringLiteral("转换前中央子午线");
+        fields.push_back({QStringLiteral("转换后中央子午线"), text_[8]->text(), true, false});
+    }
+    if (const std::optional<QString> fault = coordinateInputFault(fields)) {
+        ctx_.ui().message(*fault, QStringLiteral("错误"), Icon::Critical);
         return;
+    }
+    const double a = *ParseNumber(text_[2]->text());
+    const double b = *ParseNumber(text_[3]->text());
+    const double l0 = *ParseNumber(text_[7]->text());
     double r1 = 0, r2 = 0;
     try {
-        if (option2_[2]->isChecked()) {
-            const std::optional<double> l0new = ParseNumber(text_[8]->text());
-            if (!l0new)
-                return;
-            changeZone(*a, *b, *l0, *l0new, p, r1, r2);
-        } else if (option2_[0]->isChecked()) {
-            ZuoBiaoZhengSuan(*a, *b, *l0, r1, r2, p.forward, p.falseEasting);
-        } else {
-            ZuoBiaoFanSuan(*a, *b, *l0, r1, r2, p.inverse, p.falseEasting);
-        }
-    } catch (const RunError&) {
+        if (mode == 2)
+            changeZone(a, b, l0, *ParseNumber(text_[8]->text()), p, r1, r2);
+        else if (mode == 0)
+            ZuoBiaoZhengSuan(a, b, l0, r1, r2, p.forward, p.falseEasting);
+        else
+            ZuoBiaoFanSuan(a, b, l0, r1, r2, p.inverse, p.falseEasting);
+    } catch (const RunError& e) {
+        ctx_.ui().message(QStringLiteral("无法计算：错误号%1").arg(e.number()), QStringLiteral("错误"), Icon::Critical);
         return;
     }
     text_[5]->setText(NumberText(r1));
