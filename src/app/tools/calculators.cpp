@@ -61,9 +61,16 @@ void Command16_Click(Context& ctx, const QString& angle, const QString& distance
 {
     try {
         const double a = DmsToRadians(TrimBlanks(angle), &ctx.ui());
-        const double d = LeadingNumber(TrimBlanks(distance));
-        const double i = LeadingNumber(TrimBlanks(instrument));
-        const double v = LeadingNumber(TrimBlanks(target));
+        // a figure that is not a number is refused, never read as 0
+        auto number = [](const QString& text) {
+            const std::optional<double> n = ParseNumber(TrimBlanks(text));
+            if (!n)
+                raise(err::TypeMismatch);
+            return *n;
+        };
+        const double d = number(distance);
+        const double i = number(instrument);
+        const double v = number(target);
         const double h = slope ? d * std::sin(a) + i - v : d * std::tan(a) + i - v;
         if (!std::isfinite(h))
             raise(err::InvalidArgument);
@@ -116,6 +123,11 @@ QString inverseBearingText(const QString& x, const QString& y, const QString& x1
 
 void Command6_Click(Context& ctx, const QString& x, const QString& y, const QString& x1, const QString& y1)
 {
+    for (const QString& t : {x, y, x1, y1})
+        if (!ParseNumber(TrimBlanks(t))) {
+            formatError(ctx);
+            return;
+        }
     ctx.ui().message(inverseBearingText(x, y, x1, y1), QStringLiteral("反算结果"), Icon::Information);
 }
 
