@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <unordered_map>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -49,6 +51,12 @@ QString unescape(const QString& v)
 QString fileKey(const QString& key)
 {
     return key.endsWith(QLatin1Char('=')) ? key.left(key.size() - 1) : key;
+}
+
+// What a name is matched by.
+QString nameKey(const QString& name)
+{
+    return upperAscii(fileKey(name));
 }
 
 bool sameName(const QString& a, const QString& b)
@@ -218,6 +226,7 @@ SettingsStore::Entries SettingsStore::load() const
     QFile f(file_);
     if (fi.isDir() || !f.open(QIODevice::ReadOnly))
         raise(err::PathFileAccess);
+    std::unordered_map<QString, qsizetype> index;
     bool inSection = false;
     for (const QString& line : fileLines(f.readAll())) {
         if (const std::optional<bool> ours = opensSection(line)) {
@@ -227,15 +236,12 @@ SettingsStore::Entries SettingsStore::load() const
         const auto entry = inSection ? parseEntry(line) : std::nullopt;
         if (!entry)
             continue;
-        bool replaced = false;
-        for (auto& e : entries) {
-            if (sameName(e.first, entry->first)) {
-                e.second = entry->second;
-                replaced = true;
-            }
-        }
-        if (!replaced)
+        // A name given twice keeps its first place and its last value.
+        const auto [at, isNew] = index.try_emplace(nameKey(entry->first), entries.size());
+        if (isNew)
             entries.append(*entry);
+        else
+            entries[at->second].second = entry->second;
     }
     return entries;
 }
@@ -280,6 +286,9 @@ void SettingsStore::save(const Entries& entries)
     const auto valueLine = [](const QPair<QString, QString>& e) {
         return fileKey(e.first) + QLatin1Char('=') + escape(e.second);
     };
+    std::unordered_map<QString, qsizetype> index;
+    for (qsizetype k = 0; k < entries.size(); ++k)
+        index.try_emplace(nameKey(entries[k].first), k);
     QStringList out;
     QList<bool> written(entries.size(), false);
     qsizetype insertAt = 0;
@@ -289,13 +298,11 @@ void SettingsStore::save(const Entries& entries)
             out.append(line);
             continue;
         }
-        for (qsizetype k = 0; k < entries.size(); ++k) {
-            if (!written[k] && sameName(entries[k].first, entry->first)) {
-                out.append(valueLine(entries[k]));
-                written[k] = true;
-                insertAt = out.size();
-                break;
-            }
+        const auto k = index.find(nameKey(entry->first));
+        if (k != index.end() && !written[k->second]) {
+            out.append(valueLine(entries[k->second]));
+            written[k->second] = true;
+            insertAt = out.size();
         }
     }
     QStringList added;
