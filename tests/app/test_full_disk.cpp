@@ -4,7 +4,7 @@
 // needs root (CI runs as root); elsewhere the test says it was skipped.
 #include "app/startup.h"
 #include "coords/pcy_exchange.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
 #include "platform/text_file.h"
