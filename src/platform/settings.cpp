@@ -326,7 +326,15 @@ void SettingsStore::save(const Entries& entries)
 
 void SettingsStore::useMemory()
 {
-    memory_ = defaults();
+    Entries start;
+    try {
+        start = load();
+    } catch (const RunError&) {
+        // nothing to start from but the defaults
+    }
+    memory_ = start;
+    // A store short of its marker gets the defaults, as a first run would.
+    applyFirstRunRule();
 }
 
 void SettingsStore::probe() const

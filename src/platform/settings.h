@@ -42,7 +42,8 @@ public:
     static const QList<QPair<QString, QString>>& defaults();
 
     // For a file that cannot be used: from now on the values live in memory,
-    // starting from the defaults, and the file is neither read nor written.
+    // starting from what the file holds when it can still be read, else from
+    // the defaults, and the file is neither read nor written again.
     void useMemory();
     bool inMemory() const { return memory_.has_value(); }
     // Raises the error that reading the file, or replacing it, meets now

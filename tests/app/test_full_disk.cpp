@@ -131,6 +131,9 @@ TEST(FullDisk, WritesFailWithTheirMessageAndKeepTheOldFile)
         {"settings at start-up", "", "[参数设定]\nQW_PM=4\n",
          [](SettingsStore& s, ScriptedUi& ui, AnswerQueue&, int&) {
              app::applyFirstRun(ui, s); // the marker is blank: the defaults are due
+             // the program goes on with the defaults, in memory
+             EXPECT_TRUE(s.inMemory());
+             EXPECT_EQ(s.ReadSetting(QStringLiteral("zyjd=")), QStringLiteral("114度30分"));
              return messageTexts(ui).value(0);
          },
          app::settingsUnusableText(QStringLiteral("@settings")), 0},

@@ -311,8 +311,9 @@ TEST(Startup, ASettingsStoreThatCannotBeUsedLeavesTheProgramOnDefaults)
         {"a folder as settings file", Folder, false},
         {"a file where its folder should be", ParentIsAFile, false},
         {"an unreadable file", Unreadable, true},
-        // as root a read-only mount stands in for the folder's mode
-        {"a read-only home on the first run", ReadOnlyHome, false},
+        // as root a read-only mount stands in for the folder's mode; the
+        // values stored there still count
+        {"a read-only home", ReadOnlyHome, false},
         {"neither UTF-8 nor GBK", Undecodable, false},
     };
     for (const auto& c : cases) {
@@ -323,6 +324,7 @@ TEST(Startup, ASettingsStoreThatCannotBeUsedLeavesTheProgramOnDefaults)
         TempHome home;
         QString file = home.settings.file();
         const QString readOnly = home.root() + QStringLiteral("/ro");
+        const QByteArray storedValues = "[参数设定]\n版本更新日期=20070405\nQW_PM=4\n";
         bool mounted = false;
         switch (c.kind) {
         case Folder:
@@ -340,12 +342,16 @@ TEST(Startup, ASettingsStoreThatCannotBeUsedLeavesTheProgramOnDefaults)
             file = readOnly + QStringLiteral("/kelvorconfig.ini");
             QDir().mkpath(readOnly);
             if (runningAsRoot()) {
-                if (::mount("tmpfs", QFile::encodeName(readOnly).constData(), "tmpfs", MS_RDONLY, "size=64k") != 0) {
-                    std::printf("note: case \"%s\" left out: no read-only mount\n", c.name);
+                const QByteArray at = QFile::encodeName(readOnly);
+                if (::mount("tmpfs", at.constData(), "tmpfs", 0, "size=64k") != 0) {
+                    std::printf("note: case \"%s\" left out: no tmpfs mount\n", c.name);
                     continue;
                 }
                 mounted = true;
+                test::writeBytes(file, storedValues);
+                ASSERT_EQ(::mount("tmpfs", at.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k"), 0);
             } else {
+                test::writeBytes(file, storedValues);
                 QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             }
             break;
@@ -372,8 +378,11 @@ TEST(Startup, ASettingsStoreThatCannotBeUsedLeavesTheProgramOnDefaults)
             EXPECT_TRUE(messageTexts(home.ui).value(0).contains(file)) << c.name;
             EXPECT_TRUE(settings.inMemory()) << c.name;
         }
-        // Either way the program runs on the defaults from here.
-        EXPECT_EQ(settings.ReadSetting(QStringLiteral("QW_PM=")), QStringLiteral("3")) << c.name;
+        // Either way the program runs on from here: on the values it can
+        // still read, else on the defaults.
+        EXPECT_EQ(settings.ReadSetting(QStringLiteral("QW_PM=")),
+                  c.kind == ReadOnlyHome ? QStringLiteral("4") : QStringLiteral("3"))
+            << c.name;
         settings.WriteSetting(QStringLiteral("DXdj="), QStringLiteral("二级图根"));
         EXPECT_EQ(settings.ReadSetting(QStringLiteral("DXdj=")), QStringLiteral("二级图根")) << c.name;
         if (mounted)
