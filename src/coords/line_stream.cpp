@@ -80,33 +80,6 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
 LineOutput::LineOutput(const QString& nativePath)
     : file_(nativePath)
 {
-    const QFileInfo fi(nativePath);
-    if (nativePath.isEmpty() || fi.isDir())
-        raise(err::PathFileAccess);
-    if (!fi.absoluteDir().exists())
-        raise(err::PathNotFound);
-    file_.setDirectWriteFallback(false);
-    if (!file_.open(QIODevice::WriteOnly))
-        raise(err::PathFileAccess);
-    buf_.reserve(FlushAt + 4096);
-}
-
-void LineOutput::flush()
-{
-    if (buf_.isEmpty())
-        return;
-    if (file_.write(buf_) != buf_.size()) {
-        file_.cancelWriting();
-        raise(err::DiskFull);
-    }
-    buf_.resize(0);
-}
-
-void LineOutput::commit()
-{
-    flush();
-    if (!file_.commit())
-        raise(err::PathFileAccess);
 }
 
 QString lineText(std::string_view bytes)

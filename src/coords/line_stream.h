@@ -1,7 +1,8 @@
 #pragma once
+#include "platform/text_file.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <string_view>
 
@@ -36,19 +37,11 @@ private:
 class LineOutput {
 public:
     explicit LineOutput(const QString& nativePath);
-    void write(std::string_view bytes)
-    {
-        buf_.append(bytes.data(), qsizetype(bytes.size()));
-        if (buf_.size() >= FlushAt)
-            flush();
-    }
-    void commit();
+    void write(std::string_view bytes) { file_.write(bytes.data(), qsizetype(bytes.size())); }
+    void commit() { file_.commit(); }
 
 private:
-    static constexpr qsizetype FlushAt = 1 << 20;
-    void flush();
-    QSaveFile file_;
-    QByteArray buf_;
+    AtomicFile file_;
 };
 
 // A line's bytes (GBK) as text, for messages and numbers.

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <iconv.h>
@@ -141,6 +140,14 @@ QString TextReader::readLine()
     return decodeGbk(line);
 }
 
+QString TextReader::lineAt(qsizetype position) const
+{
+    qsizetype i = position;
+    while (i < data_.size() && data_[i] != '\r' && data_[i] != '\n')
+        ++i;
+    return decodeGbk(data_.mid(position, i - position));
+}
+
 QString TextReader::readRest()
 {
     const QString s = decodeGbk(data_.mid(pos_));
@@ -171,6 +178,13 @@ bool textFileExists(const QString& path)
     return fi.exists() && fi.isFile();
 }
 
+namespace {
+
+// Past this a text writer streams to its temporary file.
+constexpr qsizetype kSpillAt = 1 << 20;
+
+} // namespace
+
 TextWriter::TextWriter(const QString& path, Mode mode)
     : path_(paths::resolve(path))
 {
@@ -188,27 +202,44 @@ TextWriter::TextWriter(const QString& path, Mode mode)
 
 TextWriter::~TextWriter() = default;
 
+void TextWriter::spillIfLarge()
+{
+    if (buffer_.size() < kSpillAt)
+        return;
+    if (!file_)
+        file_ = std::make_unique<AtomicFile>(path_);
+    file_->write(buffer_);
+    buffer_.resize(0);
+}
+
 void TextWriter::write(const QString& text)
 {
     buffer_.append(encodeGbk(text));
+    spillIfLarge();
 }
 
 void TextWriter::writeLine(const QString& line)
 {
     buffer_.append(encodeGbk(line));
     buffer_.append("\r\n", 2);
+    spillIfLarge();
 }
 
 void TextWriter::writeRaw(const QByteArray& bytes)
 {
     buffer_.append(bytes);
+    spillIfLarge();
 }
 
 void TextWriter::commit()
 {
     if (committed_)
         return;
-    writeFileBytes(path_, buffer_);
+    if (!file_)
+        file_ = std::make_unique<AtomicFile>(path_);
+    file_->write(buffer_);
+    buffer_.clear();
+    file_->commit();
     committed_ = true;
 }
 
@@ -222,22 +253,9 @@ void writeTextLines(const QString& path, const QStringList& lines)
 
 void writeFileBytes(const QString& path, const QByteArray& bytes)
 {
-    const QString real = paths::resolve(path);
-    QFileInfo fi(real);
-    if (fi.isDir())
-        raise(err::PathFileAccess);
-    if (!fi.absoluteDir().exists())
-        raise(err::PathNotFound);
-    QSaveFile f(real);
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly))
-        raise(err::PathFileAccess);
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        raise(err::DiskFull);
-    }
-    if (!f.commit())
-        raise(err::PathFileAccess);
+    AtomicFile f(paths::resolve(path));
+    f.write(bytes);
+    f.commit();
 }
 
 } // namespace kelvor

@@ -1,4 +1,6 @@
 #pragma once
+#include "atomic_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,12 @@ public:
     // Everything not read yet, decoded, line ends kept.
     QString readRest();
     int lineNumber() const { return line_; } // lines read so far
+    // Where the next line starts, and the line that starts at such a
+    // position, decoded, without moving on.
+    qsizetype position() const { return pos_; }
+    QString lineAt(qsizetype position) const;
+    // False when the file's last line has no line end (a file cut short).
+    bool endsWithLineEnd() const { return data_.isEmpty() || data_.endsWith('\r') || data_.endsWith('\n'); }
 
 private:
     TextReader() = default;
@@ -41,9 +49,10 @@ QStringList readTextLines(const QString& path);
 QString readTextFile(const QString& path);
 bool textFileExists(const QString& path);
 
-// Writes a text file through a temporary file that replaces the target only
-// on commit(), so a failure never leaves half a file over a good one.
-// Append mode starts from a copy of the existing file.
+// Writes a text file through an AtomicFile, so a failure never leaves half a
+// file over a good one. Small files stay in memory until commit(); large
+// ones stream to the temporary file. Append mode starts from a copy of the
+// existing file.
 class TextWriter {
 public:
     enum Mode { Replace, Append };
@@ -61,8 +70,10 @@ public:
     QString path() const { return path_; }
 
 private:
+    void spillIfLarge();
     QString path_;
     QByteArray buffer_;
+    std::unique_ptr<AtomicFile> file_;
     bool committed_ = false;
 };
 
