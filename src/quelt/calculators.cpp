@@ -18,6 +18,7 @@ QString reducedDistance(const QString& verticalAngle, const QString& slopeDistan
 double heightDifference(const QString& verticalAngle, const QString& slopeDistance, const QString& instrumentHeight,
                         const QString& targetHeight, Ui* ui)
 {
+    StrictNumber(verticalAngle); // "abc" is refused, not read as 0°
     const double v = DmsToRadians(verticalAngle, ui);
     const double s = StrictNumber(slopeDistance);
     const double i = StrictNumber(instrumentHeight);
