@@ -18,6 +18,7 @@
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
 #include "quelt/commands.h"
+#include "sheets/commands.h"
 #include "traverse/commands.h"
 #include "traverse/sheet_rules.h"
 
@@ -124,6 +125,7 @@ void registerAllCommands(CommandRegistry& registry)
     blunder::registerBlunderCommands(registry);
     tools::registerToolCommands(registry);
     quelt::registerQueltCommands(registry);
+    sheets::registerSheetsCommands(registry);
 }
 
 } // namespace kelvor::app
