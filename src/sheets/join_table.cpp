@@ -29,7 +29,7 @@ std::vector<JoinText> joinTableTexts(const SheetCorner& corner, double z, const 
     std::vector<JoinText> out;
     for (const Cell& c : kCells)
         out.push_back({naming(neighbourCorner(corner, c.i, c.j, g.northStep)),
-                       {corner.e + c.dx, corner.n + g.base + c.dy, z}});
+                       {corner.e + c.dx, corner.n + (g.base + c.dy), z}});
     return out;
 }
 
