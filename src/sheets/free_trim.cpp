@@ -2,8 +2,8 @@
 
 #include "pass_over.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 namespace kelvor::sheets {

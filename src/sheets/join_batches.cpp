@@ -4,7 +4,7 @@
 #include "join_table.h"
 #include "pass_over.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 namespace kelvor::sheets {
@@ -13,7 +13,7 @@ namespace {
 
 // What a batch does in one drawing once its frame is found: returns how the
 // visit ends.
-using FrameStep = std::function<VisitEnd(cad::Document& doc, const cad::Point& frame)>;
+using FrameStep = std::function<VisitEnd(cad::Application& app, cad::Document& doc, const cad::Point& frame)>;
 
 // The batch over a picked folder shared by both commands: per drawing the
 // frame "actkf1" sought, the old table cleared, then the command's step.
@@ -35,7 +35,7 @@ void frameBatch(Context& ctx, const std::function<void(const QString&)>& keepFol
                 return VisitEnd::KeepOpen;
             }
             clearJoinTableBox(doc, *frame);
-            return step(doc, *frame);
+            return step(*app, doc, *frame);
         });
         return go;
     };
@@ -68,9 +68,9 @@ cad::Entity* ownNumberText(cad::Document& doc, const QString& number)
 
 void addtujhbgongshipl_Click(Context& ctx)
 {
-    frameBatch(ctx, [](const QString&) {}, [&](cad::Document& doc, const cad::Point& frame) {
+    frameBatch(ctx, [](const QString&) {}, [&](cad::Application& app, cad::Document& doc, const cad::Point& frame) {
         SheetJoinTable(doc.ModelSpace(), joinTableTexts(cornerBelow(frame), frame.z, kSheet5040));
-        attempt([&] { doc.application()->ZoomExtents(); });
+        attempt([&] { app.ZoomExtents(); });
         return VisitEnd::Save;
     });
 }
@@ -78,7 +78,7 @@ void addtujhbgongshipl_Click(Context& ctx)
 void cehuigongshidingyi_Click(Context& ctx)
 {
     QString folder;
-    frameBatch(ctx, [&](const QString& f) { folder = f; }, [&](cad::Document& doc, const cad::Point& frame) {
+    frameBatch(ctx, [&](const QString& f) { folder = f; }, [&](cad::Application& app, cad::Document& doc, const cad::Point& frame) {
         const SheetCorner corner = cornerBelow(frame);
         const SheetNaming company = [](const SheetCorner& c) { return CompanySheetNumber(c); };
         SheetJoinTable(doc.ModelSpace(), joinTableTexts(corner, frame.z, kSheet5040, company));
@@ -89,7 +89,7 @@ void cehuigongshidingyi_Click(Context& ctx)
             return VisitEnd::Close;
         }
         attempt([&] { own->setScaleFactor(1.0); });
-        attempt([&] { doc.application()->ZoomExtents(); });
+        attempt([&] { app.ZoomExtents(); });
         const QString dir = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
         attempt([&] { doc.SaveAs(dir + number); });
         return VisitEnd::Close;

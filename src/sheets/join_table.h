@@ -1,7 +1,7 @@
 #pragma once
 // The join table above a sheet frame: eight texts naming the neighbouring
 // sheets in a 3 x 3 box (the centre, the sheet itself, stays empty).
-#include "platform/cad/geometry.h"
+#include "cad/model/geometry.h"
 #include "sheets/sheet_numbers.h"
 
 #include <QString>

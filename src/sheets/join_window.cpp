@@ -3,8 +3,8 @@
 #include "folder_batch.h"
 #include "pass_over.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 

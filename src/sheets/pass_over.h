@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/cad/application.h"
+#include "cad/host/application.h"
 #include "platform/errors.h"
 
 #include <utility>

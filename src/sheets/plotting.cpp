@@ -2,7 +2,7 @@
 
 #include "pass_over.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // Plotting aids: print frames tiling a window of the drawing, and the whole
 // drawing turned along a picked line and saved as a plot copy.
-#include "platform/cad/geometry.h"
+#include "cad/model/geometry.h"
 
 #include <optional>
 #include <vector>

@@ -3,8 +3,8 @@
 #include "pass_over.h"
 #include "sheet_numbers.h"
 
-#include "app/common_file.h"
-#include "platform/cad/cad.h"
+#include "platform/common_file.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 namespace kelvor::sheets {

@@ -3,7 +3,7 @@
 #include "folder_batch.h"
 #include "pass_over.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 namespace kelvor::sheets {

@@ -2,7 +2,7 @@
 // Standard sheets put into the open drawing: a frame about each picked
 // point, a marker at the centre of every sheet a folder holds a drawing of,
 // and the sheet number inside every selected frame.
-#include "platform/cad/geometry.h"
+#include "cad/model/geometry.h"
 #include "sheets/sheet_numbers.h"
 
 #include <vector>

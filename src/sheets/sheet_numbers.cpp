@@ -1,7 +1,7 @@
 #include "sheet_numbers.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/geometry.h"
+#include "routines/routines.h"
+#include "cad/model/geometry.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -3,9 +3,9 @@
 #include "pass_over.h"
 #include "sheet_numbers.h"
 
-#include "app/common_file.h"
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "platform/common_file.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 
 namespace kelvor::sheets {

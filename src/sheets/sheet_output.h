@@ -2,7 +2,7 @@
 // Dividing a drawing into sheet files along sheet outlines (lightweight
 // polylines; vertices 0-3 make the selection polygon, the bounding box the
 // zoom and the name), and strip frames placed on outlines.
-#include "platform/cad/geometry.h"
+#include "cad/model/geometry.h"
 
 #include <QString>
 #include <functional>

@@ -2,7 +2,7 @@
 // Small sheet drawings for the map-sheet tests: a frame block inserted at a
 // point, written to a file of the test home when asked.
 #include "cad_host.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 
 #include <QDir>
 #include <QFileInfo>

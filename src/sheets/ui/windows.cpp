@@ -4,7 +4,7 @@
 
 namespace kelvor::sheets {
 
-void registerSheetsWindows(app::WindowRegistry& windows)
+void registerSheetsWindows(WindowRegistry& windows)
 {
     windows.addWindow<JhbWindow>(QStringLiteral("jhb"));
 }

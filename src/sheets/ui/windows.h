@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 
 namespace kelvor::sheets {
 
 // Adds "jhb" to the program's windows.
-void registerSheetsWindows(app::WindowRegistry& windows);
+void registerSheetsWindows(WindowRegistry& windows);
 
 } // namespace kelvor::sheets
