@@ -124,6 +124,30 @@ TEST(JoinWindow, FolderSkipsFramelessAndBrokenDrawings)
     EXPECT_EQ(test::linesOf(test::readBytes(paths::scratch(QStringLiteral("watch.txt")))).size(), 4);
 }
 
+TEST(JoinWindow, Command1ReadsTheTickTwice)
+{
+    const struct {
+        const char* what;
+        std::vector<bool> ticks; // the tick as each read finds it
+        bool files, drawing;
+    } cases[] = {
+        {"clear", {false, false}, false, true},
+        {"ticked", {true, true}, true, false},
+        {"cleared while the files were treated", {true, false}, true, true},
+    };
+    for (const auto& c : cases) {
+        test::CadHost host;
+        test::addFrame(host.doc(), QStringLiteral("ac45tk"), {534500, 2551200, 0});
+        if (c.files)
+            host.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+        size_t read = 0;
+        jhbCommand1_Click(host.home.context, [&] { return c.ticks.at(read++); }, fixed(FrameOption::Sheet5040));
+        EXPECT_EQ(read, 2u) << c.what;
+        EXPECT_EQ(host.home.ui.events().size(), c.files ? 1 : 0) << c.what << ": the file dialog";
+        EXPECT_EQ(test::textsOf(host.doc()).size(), c.drawing ? 8u : 0u) << c.what << ": the open drawing";
+    }
+}
+
 TEST(JoinWindow, HostStoppedTellsBeforeAskingAnything)
 {
     const struct {

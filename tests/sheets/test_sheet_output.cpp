@@ -208,11 +208,13 @@ TEST(SheetOutput, StripFrameFailures)
         test::writeBytes(host.home.path(QStringLiteral("d:\\common\\bad.dxf")), "no drawing");
         host.home.context.state().commonFile = QStringLiteral("d:\\common\\bad.dxf");
         cad::Entity* o = outline(host.ms(), 0, 0);
-        host.answerSelect({o->Handle()});
+        cad::Entity* next = outline(host.ms(), 300, 0);
+        host.answerSelect({o->Handle(), next->Handle()});
         tukuang2000_Click(host.home.context);
-        EXPECT_EQ(host.ms().Count(), 1) << "outline kept";
+        EXPECT_EQ(host.ms().Count(), 2) << "outlines kept";
         EXPECT_FALSE(o->isErased());
-        EXPECT_TRUE(host.app.transcript().contains(QStringLiteral("d:\\common\\bad.dxf"))) << "named";
+        EXPECT_FALSE(next->isErased());
+        EXPECT_EQ(host.app.transcript().count(QStringLiteral("d:\\common\\bad.dxf")), 2) << "each named, the next tried";
     }
     {
         test::CadHost host;
