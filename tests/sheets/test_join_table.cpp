@@ -46,11 +46,12 @@ TEST(JoinTable, SingleCommandWritesTheTableAboveTheFrame)
     test::CadHost host;
     host.doc().Layers().Add(QStringLiteral("tk"));
     test::addFrame(host.doc(), QStringLiteral("ACDJTK6B"), {534500, 2551407.5, 0});
+    test::addFrame(host.doc(), QStringLiteral("ACDJTK6B"), {600000, 2600000, 0}); // ignored
     addtujhbgongshi_Click(host.home.context);
 
     cad::Document& doc = host.doc();
     const auto texts = test::textsOf(doc);
-    ASSERT_EQ(texts.size(), 8u);
+    ASSERT_EQ(texts.size(), 8u) << "one table, at the first frame";
     const struct {
         const char* text;
         double x, y;
