@@ -19,6 +19,7 @@
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
 #include "quelt/commands.h"
+#include "sheets/commands.h"
 #include "traverse/commands.h"
 #include "traverse/sheet_rules.h"
 
@@ -132,6 +133,7 @@ void registerAllCommands(CommandRegistry& registry)
     from("blunder", blunder::registerBlunderCommands);
     from("quelt", quelt::registerQueltCommands);
     from("cass", cass::registerCassCommands);
+    from("sheets", sheets::registerSheetsCommands);
 }
 
 } // namespace kelvor::app

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
+#include <utility>
 
 using namespace kelvor;
 
@@ -156,6 +157,43 @@ void cassTools(const QDir& folder)
     cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_tools.dxf")));
 }
 
+// outlines.dxf: two 250 x 200 sheet outlines apart (minima (534500,
+// 2551200) and (534812, 2551207)), a line inside the first, a circle inside
+// the second, a coded road on its own layer and linetype crossing both, and
+// a line outside both.
+void sheetOutlines(const QDir& folder)
+{
+    cad::Document outlines;
+    outlines.Layers().Add(QStringLiteral("road"));
+    outlines.Linetypes().Add(QStringLiteral("DASHED"));
+    outlines.RegisteredApplications().Add(QStringLiteral("SOUTH"));
+    cad::Block& ms = outlines.ModelSpace();
+    for (const auto& [x, y] : {std::pair{534500.0, 2551200.0}, std::pair{534812.0, 2551207.0}})
+        lw(ms, {x, y, x + 250, y, x + 250, y + 200, x, y + 200}, true);
+    ms.AddLine({534600, 2551300, 0}, {534610, 2551310, 0});
+    ms.AddCircle({534900, 2551300, 0}, 5);
+    cad::Entity* road = with(lw(ms, {534700, 2551350, 534900, 2551350}), "road", "DASHED");
+    road->SetXData({cad::xstr(1001, QStringLiteral("SOUTH")), cad::xstr(1000, QStringLiteral("164300"))});
+    ms.AddLine({100, 100, 0}, {200, 200, 0});
+    cad::writeDxf(outlines, folder.filePath(QStringLiteral("outlines.dxf")));
+}
+
+// trim.dxf: a boundary rectangle (100, 200)-(150, 230) with vertex 0 at its
+// lower left, three lines crossing it and a contour of layer dgx at
+// elevation 12.5.
+void sheetTrim(const QDir& folder)
+{
+    cad::Document trim;
+    trim.Layers().Add(QStringLiteral("dgx"));
+    cad::Block& ms = trim.ModelSpace();
+    lw(ms, {100, 200, 150, 200, 150, 230, 100, 230}, true);
+    ms.AddLine({90, 210, 0}, {160, 210, 0});
+    ms.AddLine({120, 190, 0}, {120, 240, 0});
+    ms.AddLine({95, 215, 0}, {125, 215, 0});
+    with(lw(ms, {0, 0, 1, 1}), "dgx")->setElevation(12.5);
+    cad::writeDxf(trim, folder.filePath(QStringLiteral("trim.dxf")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -181,5 +219,7 @@ int main(int argc, char** argv)
     cassBuildings(folder);
     cassEdges(folder);
     cassTools(folder);
+    sheetOutlines(folder);
+    sheetTrim(folder);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
 #include "quelt/ui/windows.h"
+#include "sheets/ui/windows.h"
 #include "platform/context.h"
 
 
@@ -17,6 +18,7 @@ void registerAllWindows(WindowRegistry& windows)
     tools::registerToolWindows(windows);
     registerBarWindows(windows);
     quelt::registerQueltWindows(windows);
+    sheets::registerSheetsWindows(windows);
 }
 
 } // namespace kelvor::app
