@@ -10,6 +10,9 @@ namespace kelvor {
 namespace cad {
 class Application; // the embedded CAD host (src/platform/cad)
 }
+namespace doc {
+class Hosts; // the document host's instances (src/platform/doc)
+}
 namespace traverse {
 class TraverseSheet; // the traverse sheet model (src/traverse)
 }
@@ -47,6 +50,10 @@ public:
     cad::Application* cad() const { return cad_; }
     void setCad(cad::Application* app) { cad_ = app; }
 
+    // Null when no document host is wired in (an attach then fails 429).
+    doc::Hosts* documents() const { return documents_; }
+    void setDocuments(doc::Hosts* hosts) { documents_ = hosts; }
+
     traverse::TraverseSheet* sheet() const { return sheet_; }
     void setSheet(traverse::TraverseSheet* sheet) { sheet_ = sheet; }
 
@@ -64,6 +71,7 @@ private:
     SettingsStore* settings_;
     Ui* ui_;
     cad::Application* cad_ = nullptr;
+    doc::Hosts* documents_ = nullptr;
     traverse::TraverseSheet* sheet_ = nullptr;
     MainState state_;
 };

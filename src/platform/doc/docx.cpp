@@ -1,0 +1,583 @@
+#include "docx.h"
+
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+#include "platform/zip_package.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace kelvor::doc {
+namespace {
+
+const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString DocumentPart = QStringLiteral("word/document.xml");
+constexpr int MaxDepth = 256; // deeper nesting is no document a person wrote
+
+[[noreturn]] void cannotOpen(const QString& name, const QString& why)
+{
+    raise(err::CannotOpenDocument, name.isEmpty() ? why : name + QStringLiteral(": ") + why);
+}
+
+// Reads the document part into units. Only the main namespace's elements
+// carry content; the rest is passed over (and marks the result lossy).
+class BodyReader {
+public:
+    explicit BodyReader(const QByteArray& xml) : xml_(xml) {}
+
+    Fragment read(bool* lossy)
+    {
+        while (xml_.readNextStartElement()) {
+            if (xml_.name() == u"document" && xml_.namespaceUri() == W)
+                continue; // descend
+            if (xml_.name() == u"body" && xml_.namespaceUri() == W) {
+                body();
+                break;
+            }
+            skip();
+        }
+        if (xml_.hasError())
+            raise(err::CannotOpenDocument, xml_.errorString());
+        if (lossy)
+            *lossy = lossy_;
+        return units_;
+    }
+
+private:
+    bool is(const char16_t* name) const { return xml_.namespaceUri() == W && xml_.name() == QStringView(name); }
+
+    void skip()
+    {
+        lossy_ = true;
+        xml_.skipCurrentElement();
+    }
+
+    void enter()
+    {
+        if (++depth_ > MaxDepth)
+            raise(err::CannotOpenDocument, QStringLiteral("nested too deeply"));
+    }
+
+    void body()
+    {
+        enter();
+        while (xml_.readNextStartElement()) {
+            if (is(u"p"))
+                paragraph(-1, Mark::Paragraph);
+            else if (is(u"tbl"))
+                table(-1);
+            else if (is(u"sectPr"))
+                endSection(sectionProperties());
+            else if (is(u"sdt") || is(u"sdtContent") || is(u"customXml"))
+                body(); // content controls: their content counts
+            else
+                xml_.skipCurrentElement(); // bookmarks, proofing marks
+        }
+        --depth_;
+    }
+
+    struct SectionProps {
+        bool present = false;
+        int start = 0;
+        bool newPage = true;
+    };
+
+    SectionProps sectionProperties()
+    {
+        SectionProps s;
+        s.present = true;
+        while (xml_.readNextStartElement()) {
+            if (is(u"pgNumType")) {
+                s.start = std::max(0, xml_.attributes().value(W, QLatin1String("start")).toInt());
+                xml_.skipCurrentElement();
+            } else if (is(u"type")) {
+                s.newPage = xml_.attributes().value(W, QLatin1String("val")) != u"continuous";
+                xml_.skipCurrentElement();
+            } else {
+                xml_.skipCurrentElement(); // page size and margins: the writer gives defaults
+            }
+        }
+        return s;
+    }
+
+    void endSection(const SectionProps& s)
+    {
+        if (sectionFirst_ < units_.size()) {
+            units_[sectionFirst_].sectionStart = s.start;
+            units_[sectionFirst_].sectionNewPage = s.newPage;
+        }
+        sectionFirst_ = units_.size();
+    }
+
+    void append(QChar c, Mark mark, int table)
+    {
+        Unit u{c, mark, table};
+        u.pageBefore = pendingPage_;
+        pendingPage_ = false;
+        units_.append(u);
+    }
+
+    // A paragraph ending with `mark` (a cell's last paragraph ends with the
+    // end-of-cell mark).
+    void paragraph(int table, Mark mark)
+    {
+        enter();
+        SectionProps section;
+        paragraphContent(table, &section);
+        append(mark == Mark::Cell ? CellMark : ParagraphMark, mark, table);
+        if (section.present)
+            endSection(section);
+        --depth_;
+    }
+
+    void paragraphContent(int table, SectionProps* section)
+    {
+        enter();
+        while (xml_.readNextStartElement()) {
+            if (is(u"pPr")) {
+                paragraphProperties(section);
+            } else if (is(u"r")) {
+                run(table);
+            } else if (is(u"del") || is(u"moveFrom") || is(u"rPr")) {
+                skip();
+            } else if (xml_.namespaceUri() == W) {
+                paragraphContent(table, nullptr); // hyperlinks, insertions, fields, smart tags
+            } else {
+                skip();
+            }
+        }
+        --depth_;
+    }
+
+    void paragraphProperties(SectionProps* section)
+    {
+        while (xml_.readNextStartElement()) {
+            if (is(u"sectPr") && section) {
+                *section = sectionProperties();
+            } else if (is(u"pageBreakBefore")) {
+                const auto v = xml_.attributes().value(W, QLatin1String("val"));
+                pendingPage_ = pendingPage_ || v.isEmpty() || v == u"1" || v == u"true" || v == u"on";
+                xml_.skipCurrentElement();
+            } else {
+                skip();
+            }
+        }
+    }
+
+    void run(int table)
+    {
+        while (xml_.readNextStartElement()) {
+            if (is(u"t")) {
+                const QString text = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+                for (QChar c : text)
+                    append(c == ParagraphMark || c == CellMark || c == u'\n' ? QChar(u' ') : c, Mark::None, table);
+            } else if (is(u"tab")) {
+                append(u'\t', Mark::None, table);
+                xml_.skipCurrentElement();
+            } else if (is(u"br")) {
+                const auto type = xml_.attributes().value(W, QLatin1String("type"));
+                append(type == u"page" ? PageBreakChar : type == u"column" ? QChar(0x0E) : LineBreakChar,
+                       Mark::None, table);
+                xml_.skipCurrentElement();
+            } else if (is(u"cr")) {
+                append(LineBreakChar, Mark::None, table);
+                xml_.skipCurrentElement();
+            } else if (is(u"noBreakHyphen")) {
+                append(u'-', Mark::None, table);
+                xml_.skipCurrentElement();
+            } else if (is(u"lastRenderedPageBreak")) {
+                pendingPage_ = true;
+                xml_.skipCurrentElement();
+            } else {
+                skip(); // run properties, pictures, field codes, symbols
+            }
+        }
+    }
+
+    void table(int outer)
+    {
+        enter();
+        // A table inside a cell brings its cells' paragraphs into that cell.
+        const int tag = outer >= 0 ? outer : nextTable_++;
+        if (outer >= 0)
+            lossy_ = true;
+        while (xml_.readNextStartElement()) {
+            if (is(u"tr"))
+                row(tag, outer >= 0);
+            else if (is(u"tblPr") || is(u"tblGrid"))
+                xml_.skipCurrentElement(); // rewritten plain
+            else
+                skip();
+        }
+        --depth_;
+    }
+
+    void row(int tag, bool nested)
+    {
+        enter();
+        while (xml_.readNextStartElement()) {
+            if (is(u"tc"))
+                cell(tag, nested);
+            else if (is(u"sdt") || is(u"sdtContent"))
+                row(tag, nested);
+            else
+                skip();
+        }
+        if (!nested)
+            append(CellMark, Mark::Row, tag);
+        --depth_;
+    }
+
+    void cell(int tag, bool nested)
+    {
+        enter();
+        bool any = false;
+        while (xml_.readNextStartElement()) {
+            if (is(u"p")) {
+                // Every paragraph ends with a paragraph mark; the cell's last
+                // one becomes the end-of-cell mark below.
+                paragraph(tag, Mark::Paragraph);
+                any = true;
+            } else if (is(u"tbl")) {
+                table(tag);
+                any = true;
+            } else if (is(u"tcPr")) {
+                xml_.skipCurrentElement();
+            } else {
+                skip();
+            }
+        }
+        if (nested)
+            return void(--depth_);
+        if (any && units_.last().mark == Mark::Paragraph) {
+            units_.last().ch = CellMark;
+            units_.last().mark = Mark::Cell;
+        } else {
+            append(CellMark, Mark::Cell, tag);
+        }
+        --depth_;
+    }
+
+    QXmlStreamReader xml_;
+    Fragment units_;
+    bool lossy_ = false;
+    bool pendingPage_ = false;
+    qsizetype sectionFirst_ = 0;
+    int nextTable_ = 0;
+    int depth_ = 0;
+};
+
+// The document part's name from the package relationships.
+QString documentPartName(const ZipPackage& package)
+{
+    if (!package.contains(QStringLiteral("_rels/.rels")))
+        return DocumentPart;
+    QXmlStreamReader xml(package.read(QStringLiteral("_rels/.rels")));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"Relationship")
+            continue;
+        const auto a = xml.attributes();
+        if (a.value(QLatin1String("Type")).endsWith(u"/officeDocument")) {
+            QString target = a.value(QLatin1String("Target")).toString();
+            while (target.startsWith(u'/'))
+                target.remove(0, 1);
+            return target;
+        }
+    }
+    return DocumentPart;
+}
+
+Document fromPackage(const ZipPackage& package, const QString& name)
+{
+    const QString part = documentPartName(package);
+    if (!package.contains(part))
+        cannotOpen(name, QStringLiteral("no document part"));
+    bool lossy = false;
+    Fragment units = parseDocumentXml(package.read(part), &lossy);
+    Document doc(std::move(units));
+    doc.lossy = lossy;
+    for (const QString& entry : package.names()) {
+        if (entry.startsWith(QStringLiteral("word/media/")) || entry.startsWith(QStringLiteral("word/embeddings/")))
+            doc.lossy = true; // pictures the rewritten part would no longer show
+    }
+    return doc;
+}
+
+// ---- writing -----------------------------------------------------------------
+
+class BodyWriter {
+public:
+    BodyWriter(const Document& doc, QByteArray* out) : doc_(doc), xml_(out) {}
+
+    void write()
+    {
+        xml_.writeStartDocument(QStringLiteral("1.0"), true);
+        xml_.writeNamespace(W, QStringLiteral("w"));
+        xml_.writeStartElement(W, QStringLiteral("document"));
+        xml_.writeStartElement(W, QStringLiteral("body"));
+        const Fragment& u = doc_.units();
+        int i = 0;
+        while (i < u.size()) {
+            if (u[i].table >= 0)
+                i = table(i);
+            else
+                i = paragraph(i);
+        }
+        sectionProperties(sectionOf(int(u.size()) - 1));
+        xml_.writeEndElement();
+        xml_.writeEndElement();
+        xml_.writeEndDocument();
+    }
+
+private:
+    // The unit that starts the section a position belongs to.
+    int sectionOf(int position) const
+    {
+        for (int i = position; i > 0; --i) {
+            if (doc_.units()[i].sectionStart >= 0)
+                return i;
+        }
+        return 0;
+    }
+
+    bool sectionEndsAfter(int mark) const
+    {
+        const Fragment& u = doc_.units();
+        return mark + 1 < u.size() && u[mark + 1].sectionStart >= 0 && mark + 1 != 0;
+    }
+
+    void sectionProperties(int first)
+    {
+        const Unit& s = doc_.units()[first];
+        xml_.writeStartElement(W, QStringLiteral("sectPr"));
+        if (first > 0 && !s.sectionNewPage) {
+            xml_.writeEmptyElement(W, QStringLiteral("type"));
+            xml_.writeAttribute(W, QStringLiteral("val"), QStringLiteral("continuous"));
+        }
+        if (s.sectionStart > 0) {
+            xml_.writeEmptyElement(W, QStringLiteral("pgNumType"));
+            xml_.writeAttribute(W, QStringLiteral("start"), QString::number(s.sectionStart));
+        }
+        xml_.writeEndElement();
+    }
+
+    // Writes the paragraph starting at i; returns the position after its mark.
+    int paragraph(int i)
+    {
+        const Fragment& u = doc_.units();
+        int end = i;
+        while (end < u.size() && u[end].mark == Mark::None)
+            ++end;
+        xml_.writeStartElement(W, QStringLiteral("p"));
+        if (end < u.size() && u[end].table < 0 && sectionEndsAfter(end)) {
+            xml_.writeStartElement(W, QStringLiteral("pPr"));
+            sectionProperties(sectionOf(end));
+            xml_.writeEndElement();
+        }
+        runs(i, end);
+        xml_.writeEndElement();
+        return end + 1;
+    }
+
+    void runs(int from, int to)
+    {
+        const Fragment& u = doc_.units();
+        QString text;
+        bool open = false;
+        auto openRun = [&] {
+            if (!open)
+                xml_.writeStartElement(W, QStringLiteral("r"));
+            open = true;
+        };
+        auto flush = [&] {
+            if (text.isEmpty())
+                return;
+            openRun();
+            xml_.writeStartElement(W, QStringLiteral("t"));
+            xml_.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            xml_.writeCharacters(text);
+            xml_.writeEndElement();
+            text.clear();
+        };
+        for (int i = from; i <= to && i < u.size(); ++i) {
+            if (u[i].pageBefore) {
+                flush();
+                openRun();
+                xml_.writeEmptyElement(W, QStringLiteral("lastRenderedPageBreak"));
+            }
+            if (i == to)
+                break;
+            const QChar c = u[i].ch;
+            if (c == u'\t') {
+                flush();
+                openRun();
+                xml_.writeEmptyElement(W, QStringLiteral("tab"));
+            } else if (c == PageBreakChar || c == LineBreakChar || c == QChar(0x0E)) {
+                flush();
+                openRun();
+                xml_.writeEmptyElement(W, QStringLiteral("br"));
+                if (c != LineBreakChar)
+                    xml_.writeAttribute(W, QStringLiteral("type"),
+                                        c == PageBreakChar ? QStringLiteral("page") : QStringLiteral("column"));
+            } else if (c.unicode() < 0x20 || (c.unicode() >= 0xFFFE) || c.isNonCharacter()) {
+                text.append(u' '); // no XML character
+            } else {
+                text.append(c);
+            }
+        }
+        flush();
+        if (open)
+            xml_.writeEndElement();
+    }
+
+    int table(int i)
+    {
+        const Fragment& u = doc_.units();
+        const int tag = u[i].table;
+        int end = i;
+        int columns = 1;
+        int inRow = 0;
+        for (; end < u.size() && u[end].table == tag; ++end) {
+            if (u[end].mark == Mark::Cell)
+                columns = std::max(columns, ++inRow);
+            else if (u[end].mark == Mark::Row)
+                inRow = 0;
+        }
+        xml_.writeStartElement(W, QStringLiteral("tbl"));
+        xml_.writeStartElement(W, QStringLiteral("tblPr"));
+        xml_.writeEmptyElement(W, QStringLiteral("tblW"));
+        xml_.writeAttribute(W, QStringLiteral("w"), QStringLiteral("0"));
+        xml_.writeAttribute(W, QStringLiteral("type"), QStringLiteral("auto"));
+        xml_.writeEndElement();
+        xml_.writeStartElement(W, QStringLiteral("tblGrid"));
+        for (int c = 0; c < columns; ++c)
+            xml_.writeEmptyElement(W, QStringLiteral("gridCol"));
+        xml_.writeEndElement();
+        bool rowOpen = false;
+        int p = i;
+        while (p < end) {
+            if (u[p].mark == Mark::Row) {
+                if (!rowOpen)
+                    xml_.writeStartElement(W, QStringLiteral("tr"));
+                xml_.writeEndElement();
+                rowOpen = false;
+                ++p;
+                continue;
+            }
+            if (!rowOpen)
+                xml_.writeStartElement(W, QStringLiteral("tr"));
+            rowOpen = true;
+            xml_.writeStartElement(W, QStringLiteral("tc"));
+            // the cell's paragraphs, up to its end-of-cell mark
+            for (;;) {
+                const int next = paragraph(p);
+                const Mark m = u[next - 1].mark;
+                p = next;
+                if (m != Mark::Paragraph || p >= end)
+                    break;
+            }
+            xml_.writeEndElement();
+        }
+        if (rowOpen)
+            xml_.writeEndElement();
+        xml_.writeEndElement();
+        return end;
+    }
+
+    const Document& doc_;
+    QXmlStreamWriter xml_;
+};
+
+const char* const ContentTypes =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+    "<Override PartName=\"/word/document.xml\" "
+    "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+    "</Types>";
+const char* const PackageRels =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+    "<Relationship Id=\"rId1\" "
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+    "Target=\"word/document.xml\"/>"
+    "</Relationships>";
+
+} // namespace
+
+Fragment parseDocumentXml(const QByteArray& xml, bool* lossy)
+{
+    return BodyReader(xml).read(lossy);
+}
+
+QByteArray documentXml(const Document& doc)
+{
+    QByteArray out;
+    BodyWriter(doc, &out).write();
+    return out;
+}
+
+Document readDocxBytes(const QByteArray& bytes, const QString& name)
+{
+    try {
+        return fromPackage(ZipPackage::fromBytes(bytes, name), name);
+    } catch (const RunError& e) {
+        if (e.number() == err::CannotOpenDocument)
+            throw;
+        cannotOpen(QString(), e.description());
+    }
+}
+
+Document readDocx(const QString& path)
+{
+    try {
+        Document doc = fromPackage(ZipPackage::open(path), path);
+        doc.path = path;
+        return doc;
+    } catch (const RunError& e) {
+        if (e.number() == err::CannotOpenDocument)
+            throw;
+        cannotOpen(QString(), e.description());
+    }
+}
+
+QByteArray docxBytes(const Document& doc, const QByteArray& original)
+{
+    QList<ZipEntry> entries;
+    QString part = DocumentPart;
+    if (!original.isEmpty()) {
+        try {
+            const ZipPackage old = ZipPackage::fromBytes(original);
+            part = documentPartName(old);
+            for (const QString& name : old.names()) {
+                if (name != part && !name.endsWith(u'/'))
+                    entries.append({name, old.read(name)});
+            }
+        } catch (const RunError&) {
+            entries.clear(); // a damaged original gives a fresh package
+            part = DocumentPart;
+        }
+    }
+    if (entries.isEmpty()) {
+        entries.append({QStringLiteral("[Content_Types].xml"), QByteArray(ContentTypes)});
+        entries.append({QStringLiteral("_rels/.rels"), QByteArray(PackageRels)});
+    }
+    entries.insert(std::min<qsizetype>(2, entries.size()), {part, documentXml(doc)});
+    return buildZipPackage(entries);
+}
+
+void writeDocx(const QString& path, const Document& doc)
+{
+    QByteArray original;
+    if (!doc.path.isEmpty()) {
+        QFile f(paths::resolve(doc.path));
+        if (f.open(QIODevice::ReadOnly))
+            original = f.read(ZipPackage::DefaultLimit);
+    }
+    writeFileBytes(path, docxBytes(doc, original));
+}
+
+} // namespace kelvor::doc
