@@ -191,7 +191,8 @@ int Document::pageOf(int position) const
             ++page;
         if (i == last)
             break;
-        freshPage = false;
+        if (u.mark == Mark::None && u.ch != PageBreakChar)
+            freshPage = false;
         if (u.ch == PageBreakChar) {
             ++page;
             freshPage = true;
