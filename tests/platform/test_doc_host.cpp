@@ -205,6 +205,9 @@ TEST(DocHost, BrokenPackagesFailToOpen)
     };
     for (const auto& c : cases)
         EXPECT_EQ(test::errorOf([&] { doc::readDocxBytes(c.bytes); }), err::CannotOpenDocument) << c.name;
+    // An entry over the size limit (a zip bomb in small) is refused the same way.
+    EXPECT_EQ(test::errorOf([&] { doc::readDocxBytes(good, QString(), 64); }), err::CannotOpenDocument);
+    EXPECT_EQ(test::errorOf([&] { doc::readDocxBytes(good, QString(), 1 << 20); }), 0);
 }
 
 TEST(DocHost, FormattingAndPicturesMarkTheDocumentLossy)

@@ -520,10 +520,10 @@ QByteArray documentXml(const Document& doc)
     return out;
 }
 
-Document readDocxBytes(const QByteArray& bytes, const QString& name)
+Document readDocxBytes(const QByteArray& bytes, const QString& name, qint64 limit)
 {
     try {
-        return fromPackage(ZipPackage::fromBytes(bytes, name), name);
+        return fromPackage(ZipPackage::fromBytes(bytes, name, limit > 0 ? limit : ZipPackage::DefaultLimit), name);
     } catch (const RunError& e) {
         if (e.number() == err::CannotOpenDocument)
             throw;

@@ -15,7 +15,8 @@ namespace kelvor::doc {
 // marks the document lossy. Failures (not a zip, no document part, bad
 // XML, an entry over the size limit) raise 5174 with a description.
 Document readDocx(const QString& path);
-Document readDocxBytes(const QByteArray& bytes, const QString& name = QString());
+// limit: the largest entry read (the zip layer's default when 0).
+Document readDocxBytes(const QByteArray& bytes, const QString& name = QString(), qint64 limit = 0);
 
 // The package of a document: the parts of `original` (the package it was
 // read from, may be empty) are kept, the document part is written anew.
