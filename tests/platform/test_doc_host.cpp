@@ -104,6 +104,12 @@ TEST(DocHost, BreakAndPasteAtTheCursor)
         EXPECT_EQ(d.selection().end, c.cursor) << c.name;
         EXPECT_EQ(d.tableCount(), 1) << c.name;
     }
+    // Pasted at the very start, the content joins the target's first section.
+    doc::Instance target(hosts.shared());
+    doc::Document& d = target.adopt(DocBuilder().section(5).para(u("AB")).build());
+    target.paste();
+    EXPECT_EQ(d.pageOf(0), 5);
+    EXPECT_EQ(d.pageOf(d.length() - 1), 5);
 }
 
 TEST(DocHost, FindFromTheSelectionAMissLeavesIt)

@@ -248,9 +248,12 @@ int Document::insert(int position, const Fragment& content)
                 tags.insert(u.table, next++);
             u.table = tags.value(u.table);
         }
-        if (at > 0 || !in.isEmpty())
-            u.sectionStart = -1; // sections stay where the target has them
+        u.sectionStart = -1; // sections stay where the target has them
         in.append(u);
+    }
+    if (at == 0 && !in.isEmpty()) {
+        std::swap(in.first().sectionStart, units_.first().sectionStart);
+        std::swap(in.first().sectionNewPage, units_.first().sectionNewPage);
     }
     for (int i = 0; i < in.size(); ++i)
         units_.insert(at + i, in[i]);
