@@ -4,9 +4,10 @@
 #include "scenario_documents.h"
 #include "startup.h"
 
-#include "common_file.h"
-#include "platform/cad/application.h"
-#include "platform/cad/dxf.h"
+#include "platform/common_file.h"
+#include "cad/host/application.h"
+#include "cad/host/cmd_commands.h"
+#include "cad/dxf/dxf.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/doc/host.h"
@@ -331,6 +332,7 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     // The host runs from the start with its empty drawing; its command-line
     // questions take their answers from the same queue.
     cad::Application host;
+    cad::registerEditingCommands(host);
     host.setInputSource(std::make_unique<cad::ScriptedInput>(queue));
     host.setRunning(!cadStopped);
     ctx.setCad(&host);
@@ -340,7 +342,7 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     doc::Hosts documents(&ui);
     doc::Instance documentHost(documents.shared());
     documents.setRunning(&documentHost);
-    ctx.setDocuments(&documents);
+    ctx.setOffice(&documents);
     if (const QString fault = copyFixtures(sc.value(QStringLiteral("copy_files")).toObject(), home); !fault.isEmpty())
         throw Malformed(fault);
     if (const QString fixture = textKey(sc, "document"); !fixture.isEmpty()) {

@@ -2,7 +2,7 @@
 #include "word_documents.h"
 #include "word_support.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

@@ -3,7 +3,8 @@
 #include "word_documents.h"
 #include "word_support.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ void cezhanymtobiaoge_Click(Context& ctx)
 {
     CaptionProgress caption(ctx);
     try {
-        doc::Instance& word = attachWord(ctx, true);
+        cad::WordApplication& word = cad::ConnectToWord(ctx, cad::WordConnect::AttachShown);
         doc::Document& d = word.activeDocument();
         const int firstTable = d.tableCount() - 2;
         ctx.ui().message(QStringLiteral("保证有足够的表格录入页码，并且找开要操作的观测数据(DOC)文档。"),
@@ -80,7 +81,7 @@ void cezhanymtobiaoge_Click(Context& ctx)
 void tiquyimapcsj_Click(Context& ctx)
 {
     try {
-        doc::Instance& word = attachWord(ctx, true);
+        cad::WordApplication& word = cad::ConnectToWord(ctx, cad::WordConnect::AttachShown);
         ctx.ui().message(QStringLiteral("将光标放于文档的开头处，以便处理"), QStringLiteral("提示"),
                          Icon::Exclamation);
         doc::Document& d = word.activeDocument();

@@ -3,6 +3,7 @@
 #include "word_documents.h"
 #include "word_support.h"
 
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/text_file.h"
 
@@ -17,7 +18,7 @@ void hebingworddoc_Click(Context& ctx)
         return;
     QString document;
     try {
-        doc::Instance& target = attachWord(ctx, false);
+        cad::WordApplication& target = cad::ConnectToWord(ctx, cad::WordConnect::Attach);
         TextReader sequence(choice->file);
         do {
             document = sequenceDocument(choice->folder, sequence.readLine());

@@ -3,8 +3,9 @@
 #include "word_documents.h"
 #include "word_support.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -62,7 +63,7 @@ void shuchudangqiancg_Click(Context& ctx)
     const QString watch = paths::scratch(QStringLiteral("watch.txt"));
     std::optional<TextWriter> out;
     try {
-        doc::Instance& word = attachWord(ctx, true);
+        cad::WordApplication& word = cad::ConnectToWord(ctx, cad::WordConnect::AttachShown);
         doc::Document& d = word.activeDocument();
         const int tables = d.tableCount();
         out.emplace(watch);

@@ -1,7 +1,8 @@
 #include "word_support.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 
 namespace kelvor::exchange {
@@ -16,36 +17,14 @@ void CaptionProgress::show(const QString& text)
     ctx_.ui().setCaption(text);
 }
 
-doc::Instance& attachWord(Context& ctx, bool bringForward)
-{
-    doc::Instance* word = ctx.documents() ? ctx.documents()->running() : nullptr;
-    if (!word)
-        raise(err::NoServer);
-    if (bringForward) {
-        word->setVisible(true);
-        word->activate();
-    }
-    return *word;
-}
-
 StartedWord::StartedWord(Context& ctx, bool visible)
+    : word_(&cad::ConnectToWord(ctx, visible ? cad::WordConnect::StartShown : cad::WordConnect::Start))
 {
-    if (!ctx.documents())
-        raise(err::NoServer);
-    instance_ = ctx.documents()->start();
-    if (visible)
-        instance_->setVisible(true);
 }
 
 StartedWord::~StartedWord()
 {
-    quit();
-}
-
-void StartedWord::quit()
-{
-    if (!instance_->quitted())
-        instance_->quit();
+    word_->quit();
 }
 
 void reportWordError(Context& ctx, WordCommand command, const RunError& error, const QString& document)

@@ -1,5 +1,6 @@
 #pragma once
-#include "platform/doc/host.h"
+#include "platform/doc/document.h"
+#include "platform/office.h"
 #include "platform/errors.h"
 
 #include <QString>
@@ -29,24 +30,18 @@ private:
     Context& ctx_;
 };
 
-// The running instance (the person's document window): 429 when none runs
-// or it holds no document. bringForward makes it visible and activates it.
-doc::Instance& attachWord(Context& ctx, bool bringForward);
-
-// An instance a command starts for itself; whatever way the command leaves,
-// its documents are closed and it is quit.
+// An instance a command starts for itself (429 when none can be); whatever
+// way the command leaves, it is quit with its documents.
 class StartedWord {
 public:
     StartedWord(Context& ctx, bool visible);
     ~StartedWord();
     StartedWord(const StartedWord&) = delete;
     StartedWord& operator=(const StartedWord&) = delete;
-    doc::Instance* operator->() const { return instance_; }
-    doc::Instance& operator*() const { return *instance_; }
-    void quit();
+    cad::WordApplication* operator->() const { return word_; }
 
 private:
-    doc::Instance* instance_;
+    cad::WordApplication* word_;
 };
 
 // The failure styles of the commands on result documents.

@@ -8,10 +8,8 @@
 namespace kelvor {
 
 namespace cad {
-class Application; // the embedded CAD host (src/platform/cad)
-}
-namespace doc {
-class Hosts; // the document host's instances (src/platform/doc)
+class Application; // the embedded CAD host (src/cad)
+class OfficeHosts; // the word processor and the spreadsheet (platform/office.h)
 }
 namespace traverse {
 class TraverseSheet; // the traverse sheet model (src/traverse)
@@ -50,9 +48,10 @@ public:
     cad::Application* cad() const { return cad_; }
     void setCad(cad::Application* app) { cad_ = app; }
 
-    // Null when no document host is wired in (an attach then fails 429).
-    doc::Hosts* documents() const { return documents_; }
-    void setDocuments(doc::Hosts* hosts) { documents_ = hosts; }
+    // The word processor and the spreadsheet; null when none is wired in
+    // (an attach then fails 429).
+    cad::OfficeHosts* office() const { return office_; }
+    void setOffice(cad::OfficeHosts* hosts) { office_ = hosts; }
 
     traverse::TraverseSheet* sheet() const { return sheet_; }
     void setSheet(traverse::TraverseSheet* sheet) { sheet_ = sheet; }
@@ -71,7 +70,7 @@ private:
     SettingsStore* settings_;
     Ui* ui_;
     cad::Application* cad_ = nullptr;
-    doc::Hosts* documents_ = nullptr;
+    cad::OfficeHosts* office_ = nullptr;
     traverse::TraverseSheet* sheet_ = nullptr;
     MainState state_;
 };

@@ -31,7 +31,7 @@ struct DocHome {
     DocHome()
     {
         hosts.setRunning(&running);
-        home.context.setDocuments(&hosts);
+        home.context.setOffice(&hosts);
     }
     doc::Document& open(const DocBuilder& b) { return running.adopt(b.build()); }
     // A .docx the sequence names as "name" (the host reads "name.doc" as it).

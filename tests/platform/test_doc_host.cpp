@@ -78,7 +78,8 @@ TEST(DocHost, CellsInReadingOrderWithoutTheirMarks)
 TEST(DocHost, BreakAndPasteAtTheCursor)
 {
     doc::Hosts hosts;
-    doc::Instance* source = hosts.start();
+    hosts.startWord();
+    doc::Instance* source = &hosts.started(0);
     source->adopt(DocBuilder().para(u("源一")).table({{u("t")}}).para(u("源二")).build());
     source->wholeStory();
     source->copy();
@@ -245,7 +246,8 @@ TEST(DocHost, OpeningDocNamesAsTheHostTakesThem)
 {
     test::TempHome home;
     doc::Hosts hosts(&home.ui);
-    doc::Instance* word = hosts.start();
+    hosts.startWord();
+    doc::Instance* word = &hosts.started(0);
     QDir().mkpath(home.path(u("d:\\docs")));
     writeFileBytes(home.path(u("d:\\docs\\a.docx")), doc::docxBytes(DocBuilder().para(u("甲")).build()));
     writeFileBytes(home.path(u("d:\\docs\\pkg.doc")), doc::docxBytes(DocBuilder().para(u("乙")).build()));

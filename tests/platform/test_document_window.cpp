@@ -53,15 +53,15 @@ TEST(DocumentWindow, RunsOnlyWhileItHoldsADocument)
 {
     WindowHome w;
     EXPECT_FALSE(w.window.isVisible());
-    EXPECT_EQ(w.hosts.running(), nullptr);
+    EXPECT_EQ(w.hosts.runningWord(), nullptr);
     EXPECT_TRUE(w.window.isVisible()) << "shown for the person to open a document";
     ASSERT_TRUE(w.window.openPath(w.write(u("a.docx"), DocBuilder().para(u("甲\t乙")).table({{u("1"), u("2")}}))));
-    EXPECT_EQ(w.hosts.running(), &w.window.instance());
+    EXPECT_EQ(w.hosts.runningWord(), static_cast<cad::WordApplication*>(&w.window.instance()));
     EXPECT_EQ(w.window.viewText(), u("甲\t乙\n1\t2\t\n\n"));
     EXPECT_EQ(w.window.windowTitle(), u("a.docx - Kelvor 文档"));
     EXPECT_FALSE(w.window.openPath(w.home.path(u("none.docx"))));
     EXPECT_EQ(w.told, QStringList{u("不能打开文件:") + w.home.path(u("none.docx"))});
-    EXPECT_EQ(w.hosts.running(), &w.window.instance()) << "a failed open keeps the document";
+    EXPECT_EQ(w.hosts.runningWord(), static_cast<cad::WordApplication*>(&w.window.instance())) << "a failed open keeps the document";
 }
 
 TEST(DocumentWindow, SavingWhatWouldLoseContentAsksANewName)

@@ -209,7 +209,7 @@ Hosts::Hosts(Ui* ui) : shared_(std::make_shared<Shared>())
     shared_->ui = ui;
 }
 
-Instance* Hosts::running()
+cad::WordApplication* Hosts::runningWord()
 {
     if (running_ && running_->holdsDocument())
         return running_;
@@ -218,7 +218,7 @@ Instance* Hosts::running()
     return nullptr;
 }
 
-Instance* Hosts::start()
+cad::WordApplication* Hosts::startWord()
 {
     started_.push_back(std::make_unique<Instance>(shared_));
     return started_.back().get();

@@ -1,5 +1,6 @@
 #pragma once
 #include "document.h"
+#include "platform/office.h"
 
 #include <QString>
 #include <functional>
@@ -40,43 +41,34 @@ void setOfficeConverter(const QString& program);
 // documents, the active one with its selection, visibility, activation.
 // Started instances have no window; the window's own instance overrides the
 // hooks to show itself.
-class Instance {
+class Instance : public cad::WordApplication {
 public:
     explicit Instance(std::shared_ptr<Shared> shared);
-    virtual ~Instance() = default;
 
-    virtual void setVisible(bool on) { visible_ = on; }
+    void setVisible(bool on) override { visible_ = on; }
     bool visible() const { return visible_; }
-    // Brings the main window to the front by its caption.
-    virtual void activate() { ++activations_; }
+    void activate() override { ++activations_; }
     int activations() const { return activations_; }
-    virtual QString caption() const;
+    QString caption() const override;
 
-    // Documents.Open: the document becomes the active one (5174 on failure).
-    Document& open(const QString& path);
+    // 5174 on failure.
+    Document& open(const QString& path) override;
     // Adds a document already read (the window's File > Open, tests).
     Document& adopt(Document doc);
     // 5941 when no document is open.
-    Document& activeDocument();
+    Document& activeDocument() override;
     bool holdsDocument() const { return !documents_.empty(); }
     int documentCount() const { return int(documents_.size()); }
-    // Closes without saving.
-    void close(Document& doc);
-    void quit();
+    void close(Document& doc) override;
+    void quit() override;
     bool quitted() const { return quit_; }
 
-    // The selection of the active document.
-    void wholeStory();
-    void copy();
-    // Replaces the selection by the clipboard; the cursor ends after it.
-    void paste();
-    // Type 7 (page break) replaces the selection; the cursor ends after it.
-    void insertBreak(int type);
-    // Information(1): the page number shown where the selection ends.
-    int pageNumber();
-    // Find forward from the selection, stopping at the end: a hit becomes
-    // the selection; a miss leaves it.
-    bool find(const QString& text);
+    void wholeStory() override;
+    void copy() override;
+    void paste() override;
+    void insertBreak(int type) override;
+    int pageNumber() override;
+    bool find(const QString& text) override;
 
     Shared& shared() { return *shared_; }
 
@@ -92,19 +84,22 @@ private:
     bool quit_ = false;
 };
 
-// The word-processor half of the office hosts: the running instance (the
-// document window), when it holds a document, and instances started for a
-// command.
-class Hosts {
+// The office hosts with the word processor's half filled: the running
+// instance (the document window), when it holds a document, and instances
+// started for a command. The spreadsheet's half goes to the hosts given
+// (none: no spreadsheet runs or starts).
+class Hosts : public cad::OfficeHosts {
 public:
     explicit Hosts(Ui* ui = nullptr);
-    virtual ~Hosts() = default;
 
     // The running instance, null when there is none or it holds no document
     // (then the window is shown for the person to open one).
-    Instance* running();
+    cad::WordApplication* runningWord() override;
     // A new instance of the command's own, without a window.
-    Instance* start();
+    cad::WordApplication* startWord() override;
+    cad::ExcelApplication* runningExcel() override { return excel_ ? excel_->runningExcel() : nullptr; }
+    cad::ExcelApplication* startExcel() override { return excel_ ? excel_->startExcel() : nullptr; }
+    void setSpreadsheetHosts(cad::OfficeHosts* excel) { excel_ = excel; }
 
     // The instance the window runs (not owned); null for none.
     void setRunning(Instance* instance) { running_ = instance; }
@@ -122,6 +117,7 @@ public:
 private:
     std::shared_ptr<Shared> shared_;
     Instance* running_ = nullptr;
+    cad::OfficeHosts* excel_ = nullptr;
     std::vector<std::unique_ptr<Instance>> started_;
 };
 
