@@ -1,5 +1,7 @@
 #include "exchange/word_documents.h"
 
+#include "cad/kit/routines.h"
+
 #include "platform/doc/docx.h"
 #include "platform/doc/host.h"
 #include "platform/errors.h"
@@ -57,6 +59,41 @@ struct DocHome {
 const QString MergeIntro = u("首先打开一文件，选择序列文件及DOC所在的目录，将目录中的doc文件合并到文件中。");
 
 } // namespace
+
+TEST(WordConnect, VariantsShowAndActivateAsAsked)
+{
+    const struct {
+        const char* name;
+        cad::WordConnect how;
+        bool holdsDocument;
+        int error;
+        bool visible;
+        int activations;
+    } cases[] = {
+        {"attach", cad::WordConnect::Attach, true, 0, false, 0},
+        {"attach shown", cad::WordConnect::AttachShown, true, 0, true, 1},
+        {"attach to a host without document", cad::WordConnect::AttachShown, false, err::NoServer, false, 0},
+        {"start", cad::WordConnect::Start, false, 0, false, 0},
+        {"start shown", cad::WordConnect::StartShown, false, 0, true, 0},
+    };
+    for (const auto& c : cases) {
+        DocHome h;
+        if (c.holdsDocument)
+            h.open(DocBuilder().para(u("x")));
+        cad::WordApplication* got = nullptr;
+        EXPECT_EQ(test::errorOf([&] { got = &cad::ConnectToWord(h.home.context, c.how); }), c.error) << c.name;
+        if (c.error)
+            continue;
+        const bool started = c.how == cad::WordConnect::Start || c.how == cad::WordConnect::StartShown;
+        doc::Instance& expected = started ? h.hosts.started(0) : h.running;
+        EXPECT_EQ(got, static_cast<cad::WordApplication*>(&expected)) << c.name;
+        EXPECT_EQ(expected.visible(), c.visible) << c.name;
+        EXPECT_EQ(expected.activations(), c.activations) << c.name;
+    }
+    DocHome none;
+    none.home.context.setOffice(nullptr);
+    EXPECT_EQ(test::errorOf([&] { cad::ConnectToWord(none.home.context, cad::WordConnect::Start); }), err::NoServer);
+}
 
 // ---- merging ------------------------------------------------------------------
 

@@ -345,7 +345,7 @@ private:
     bool sectionEndsAfter(int mark) const
     {
         const Fragment& u = doc_.units();
-        return mark + 1 < u.size() && u[mark + 1].sectionStart >= 0 && mark + 1 != 0;
+        return mark + 1 < u.size() && u[mark + 1].sectionStart >= 0;
     }
 
     void sectionProperties(int first)
