@@ -100,14 +100,17 @@ QString Document::text(int start, int end) const
     return s;
 }
 
-QList<int> Document::paragraphEnds() const
+const QList<int>& Document::paragraphEnds() const
 {
-    QList<int> ends;
-    for (int i = 0; i < length(); ++i) {
-        if (units_[i].mark != Mark::None)
-            ends.append(i);
+    if (!endsValid_) {
+        ends_.clear();
+        for (int i = 0; i < length(); ++i) {
+            if (units_[i].mark != Mark::None)
+                ends_.append(i);
+        }
+        endsValid_ = true;
     }
-    return ends;
+    return ends_;
 }
 
 int Document::paragraphCount() const
@@ -117,7 +120,7 @@ int Document::paragraphCount() const
 
 Range Document::paragraph(int i)
 {
-    const QList<int> ends = paragraphEnds();
+    const QList<int>& ends = paragraphEnds();
     if (i < 1 || i > ends.size())
         raise(err::NoSuchItem);
     const int start = i == 1 ? 0 : ends[i - 2] + 1;
@@ -223,6 +226,7 @@ void Document::shift(int at, int delta)
     move(selection_.start);
     move(selection_.end);
     modified = true;
+    endsValid_ = false;
 }
 
 int Document::insert(int position, const Fragment& content)
@@ -255,8 +259,8 @@ int Document::insert(int position, const Fragment& content)
         std::swap(in.first().sectionStart, units_.first().sectionStart);
         std::swap(in.first().sectionNewPage, units_.first().sectionNewPage);
     }
-    for (int i = 0; i < in.size(); ++i)
-        units_.insert(at + i, in[i]);
+    units_.insert(at, in.size(), Unit());
+    std::copy(in.cbegin(), in.cend(), units_.begin() + at);
     shift(at, int(in.size()));
     return at + int(in.size());
 }
@@ -265,21 +269,23 @@ int Document::replace(int start, int end, const QString& text)
 {
     const int s = clamp(start);
     int e = clamp(end);
-    int removed = 0;
-    for (int i = e - 1; i >= s; --i) {
+    // Structural marks and the story's last mark stay; the rest goes.
+    Fragment kept;
+    for (int i = s; i < e; ++i) {
         const Unit& u = units_[i];
-        const bool keep = u.mark == Mark::Cell || u.mark == Mark::Row || i == length() - 1;
-        if (!keep) {
-            units_.removeAt(i);
-            ++removed;
-        }
+        if (u.mark == Mark::Cell || u.mark == Mark::Row || i == length() - 1)
+            kept.append(u);
     }
+    const int removed = e - s - int(kept.size());
+    units_.erase(units_.begin() + s, units_.begin() + e);
+    units_.insert(s, kept.size(), Unit());
+    std::copy(kept.cbegin(), kept.cend(), units_.begin() + s);
     e -= removed;
     const int at = std::min(s, length() - 1);
     const int tag = units_[at].table;
     const Fragment in = textUnits(text, tag);
-    for (int i = 0; i < in.size(); ++i)
-        units_.insert(at + i, in[i]);
+    units_.insert(at, in.size(), Unit());
+    std::copy(in.cbegin(), in.cend(), units_.begin() + at);
     shift(s, -removed);
     shift(at, int(in.size()));
     return e + int(in.size());

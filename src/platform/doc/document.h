@@ -134,9 +134,13 @@ private:
     int clamp(int p) const { return qBound(0, p, length()); }
     void shift(int at, int delta);
     int newTableTag() const;
-    QList<int> paragraphEnds() const;
+    // Positions of the marks that end paragraphs, kept until the next edit:
+    // commands walk thousands of paragraphs by number.
+    const QList<int>& paragraphEnds() const;
 
     Fragment units_;
+    mutable QList<int> ends_;
+    mutable bool endsValid_ = false;
     Selection selection_;
 };
 

@@ -79,9 +79,8 @@ bool DocumentWindow::openPath(const QString& path)
             host_->close(host_->activeDocument());
         host_->adopt(std::move(opened));
         return true;
-    } catch (const RunError& e) {
+    } catch (const RunError&) {
         tell(QStringLiteral("不能打开文件:") + path);
-        (void)e;
         return false;
     }
 }
