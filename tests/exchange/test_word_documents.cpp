@@ -43,13 +43,7 @@ struct DocHome {
         QDir().mkpath(QFileInfo(native).path());
         writeFileBytes(native, doc::docxBytes(b.build()));
     }
-    QStringList messages() const
-    {
-        QStringList out;
-        for (const QJsonValue& m : home.ui.messages())
-            out << m[QStringLiteral("text")].toString();
-        return out;
-    }
+    QStringList messages() const { return test::messageTexts(home); }
     QString watch() const
     {
         return decodeGbk(test::readBytes(paths::scratch(QStringLiteral("watch.txt"))));

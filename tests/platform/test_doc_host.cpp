@@ -272,10 +272,7 @@ TEST(DocHost, OpeningDocNamesAsTheHostTakesThem)
         EXPECT_EQ(text, c.text) << c.path.toStdString();
     }
     // The note on binary files is given once.
-    int notes = 0;
-    for (const QJsonValue& m : home.ui.messages())
-        notes += m[QStringLiteral("text")].toString() == doc::DocNeedsLibreOffice;
-    EXPECT_EQ(notes, 1);
+    EXPECT_EQ(test::messageTexts(home).count(doc::DocNeedsLibreOffice), 1);
 }
 
 TEST(DocHost, LibreOfficeConvertsABinaryDoc)
