@@ -172,3 +172,13 @@ for fx, harness in (("platform/fixtures/fuzz/settings_", "settings"), ("cad/fixt
     for name in sorted(os.listdir(os.path.join(repo, "tests", folder))):
         if name.startswith(prefix):
             copy(harness, os.path.join(folder, name))
+
+# docx_reader: packages the host wrote, and one document part alone
+copy("docx_reader", "e2e/documents/merge_b.docx", "e2e/documents/control_network.docx",
+     "e2e/documents/result_a.docx")
+put("docx_reader", "document.xml", (
+    '<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>'
+    '<w:p><w:pPr><w:sectPr><w:pgNumType w:start="5"/></w:sectPr></w:pPr><w:r><w:t>a</w:t><w:tab/>'
+    '<w:br w:type="page"/><w:lastRenderedPageBreak/><w:t>b</w:t></w:r></w:p>'
+    '<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p><w:tbl><w:tr><w:tc><w:p/></w:tc></w:tr></w:tbl>'
+    '</w:tc></w:tr></w:tbl><w:sectPr/></w:body></w:document>').encode("utf-8"))

@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include "registry.h"
+#include "scenario_documents.h"
 #include "startup.h"
 
 #include "platform/common_file.h"
@@ -9,6 +10,7 @@
 #include "cad/dxf/dxf.h"
 #include "platform/commands.h"
 #include "platform/context.h"
+#include "platform/doc/host.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/scripted.h"
@@ -39,6 +41,7 @@ const QStringList kKeys = {
     QStringLiteral("drawing"), QStringLiteral("cad"),      QStringLiteral("sheet"),
     QStringLiteral("answers"), QStringLiteral("run"),      QStringLiteral("save_drawing"),
     QStringLiteral("read_files"), QStringLiteral("expect"), QStringLiteral("comment"),
+    QStringLiteral("document"), QStringLiteral("copy_files"),
 };
 
 const QStringList kAnswerKinds = {
@@ -335,6 +338,17 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     ctx.setCad(&host);
     if (!drawing.isEmpty())
         openDrawing(host, home, drawing);
+    // The document host runs only while it holds the scenario's document.
+    doc::Hosts documents(&ui);
+    doc::Instance documentHost(documents.shared());
+    documents.setRunning(&documentHost);
+    ctx.setOffice(&documents);
+    if (const QString fault = copyFixtures(sc.value(QStringLiteral("copy_files")).toObject(), home); !fault.isEmpty())
+        throw Malformed(fault);
+    if (const QString fixture = textKey(sc, "document"); !fixture.isEmpty()) {
+        if (const QString fault = openFixtureDocument(documentHost, fixture); !fault.isEmpty())
+            throw Malformed(fault);
+    }
     // Window openings, item runs and window steps, each at its place among
     // the ui events.
     QList<QPair<qsizetype, QJsonObject>> marks;
@@ -466,6 +480,8 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
         out.insert(QStringLiteral("forms"), mapper.map(forms));
     out.insert(QStringLiteral("cad"), QJsonObject{{QStringLiteral("transcript"), host.transcript()},
                                                   {QStringLiteral("journal"), host.journal()}});
+    if (documentHost.holdsDocument())
+        out.insert(QStringLiteral("document"), documentJson(documentHost.activeDocument()));
     const MainState& st = ctx.state();
     out.insert(QStringLiteral("menu"),
                QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},

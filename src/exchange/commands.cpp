@@ -4,6 +4,7 @@
 #include "levelling.h"
 #include "observation_text.h"
 #include "report_coords.h"
+#include "word_documents.h"
 
 #include "platform/commands.h"
 
@@ -19,6 +20,12 @@ void registerExchangeCommands(CommandRegistry& registry)
     registry.add(QStringLiteral("findchongfucezhan"), findchongfucezhan_Click);
     registry.add(QStringLiteral("huoquyichengguo"), huoquyichengguo_Click);
     registry.add(QStringLiteral("printoutgxb"), printoutgxb_Click);
+    registry.add(QStringLiteral("hebingworddoc"), hebingworddoc_Click);
+    registry.add(QStringLiteral("cezhanymtobiaoge"), cezhanymtobiaoge_Click);
+    registry.add(QStringLiteral("tiquyimapcsj"), tiquyimapcsj_Click);
+    registry.add(QStringLiteral("outputpcynumber"), outputpcynumber_Click);
+    registry.add(QStringLiteral("shuchudangqiancg"), shuchudangqiancg_Click);
+    registry.add(QStringLiteral("piliangoutcg"), piliangoutcg_Click);
 }
 
 } // namespace kelvor

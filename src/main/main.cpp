@@ -10,6 +10,8 @@
 #include "platform/paths.h"
 #include "platform/settings.h"
 #include "cad/ui/cad_window.h"
+#include "platform/doc/host.h"
+#include "platform/ui/document_window.h"
 #include "platform/ui/qt_ui.h"
 #include "traverse/sheet.h"
 
@@ -34,6 +36,10 @@ int main(int argc, char** argv)
     ctx.setCad(&cadHost);
     // Its window stays hidden until a command shows it.
     CadHostWindow cadWindow(cadHost, ui);
+    // The document host runs in its window, hidden until a command needs it.
+    doc::Hosts officeHosts(&ui);
+    DocumentWindow documentWindow(officeHosts);
+    ctx.setOffice(&officeHosts);
 
     // The splash first; the main window loads hidden inside its load step.
     app::Star star(ui.today());

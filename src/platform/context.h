@@ -8,7 +8,8 @@
 namespace kelvor {
 
 namespace cad {
-class Application; // the embedded CAD host (src/platform/cad)
+class Application; // the embedded CAD host (src/cad)
+class OfficeHosts; // the word processor and the spreadsheet (platform/office.h)
 }
 namespace traverse {
 class TraverseSheet; // the traverse sheet model (src/traverse)
@@ -47,6 +48,11 @@ public:
     cad::Application* cad() const { return cad_; }
     void setCad(cad::Application* app) { cad_ = app; }
 
+    // The word processor and the spreadsheet; null when none is wired in
+    // (an attach then fails 429).
+    cad::OfficeHosts* office() const { return office_; }
+    void setOffice(cad::OfficeHosts* hosts) { office_ = hosts; }
+
     traverse::TraverseSheet* sheet() const { return sheet_; }
     void setSheet(traverse::TraverseSheet* sheet) { sheet_ = sheet; }
 
@@ -64,6 +70,7 @@ private:
     SettingsStore* settings_;
     Ui* ui_;
     cad::Application* cad_ = nullptr;
+    cad::OfficeHosts* office_ = nullptr;
     traverse::TraverseSheet* sheet_ = nullptr;
     MainState state_;
 };

@@ -24,6 +24,8 @@ QString errorDescription(int number)
     case 76: return QStringLiteral("Path not found");
     case 91: return QStringLiteral("Object variable or With block variable not set");
     case 429: return QStringLiteral("ActiveX component can't create object");
+    case 5174: return QStringLiteral("This file could not be found");
+    case 5941: return QStringLiteral("The requested member of the collection does not exist");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

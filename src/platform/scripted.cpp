@@ -231,6 +231,21 @@ void ScriptedUi::openTextWindow(const QString& path)
                                {QStringLiteral("path"), path}});
 }
 
+void ScriptedUi::setCaption(const QString& text)
+{
+    events_.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("caption")}, {QStringLiteral("text"), text}});
+}
+
+QStringList ScriptedUi::captions() const
+{
+    QStringList out;
+    for (const QJsonValue& e : events_) {
+        if (e[QStringLiteral("kind")].toString() == QStringLiteral("caption"))
+            out.append(e[QStringLiteral("text")].toString());
+    }
+    return out;
+}
+
 void ScriptedUi::setBusy(bool busy)
 {
     busy_ = busy;

@@ -68,16 +68,19 @@ public:
     QString pickFolder(const QString& prompt) override;
     void openTextWindow(const QString& path) override;
     void setBusy(bool busy) override;
+    void setCaption(const QString& text) override;
     void beep() override;
     QDateTime now() override { return now_; }
 
     void setNow(const QDateTime& t) { now_ = t; }
 
     // Recorded events, each with "kind": "message", "input", "open", "save",
-    // "folder", "text_window", "beep".
+    // "folder", "text_window", "beep", "caption".
     const QJsonArray& events() const { return events_; }
     QJsonArray messages() const; // only the message boxes
     QStringList textWindowFiles() const { return textFiles_; }
+    // Every caption set, in order.
+    QStringList captions() const;
     bool busy() const { return busy_; }
     int beeps() const { return beeps_; }
     void clearRecord();

@@ -53,6 +53,8 @@ public:
     // program's own text window and returns at once.
     virtual void openTextWindow(const QString& path) = 0;
     virtual void setBusy(bool busy) = 0;
+    // The main window's caption, the progress a long command shows.
+    virtual void setCaption(const QString& text) { (void)text; }
     virtual void beep() = 0;
     virtual QDateTime now() = 0;
     QDate today() { return now().date(); }

@@ -299,16 +299,18 @@ ExcelApplication* ConnectToExcel(Context& ctx, OfficeHosts* hosts)
     return x;
 }
 
-WordApplication* ConnectToWord(Context& ctx, OfficeHosts* hosts, bool running)
+WordApplication& ConnectToWord(Context& ctx, WordConnect how)
 {
-    (void)ctx;
-    if (!hosts)
-        raise(err::NoServer);
-    WordApplication* w = running ? hosts->runningWord() : hosts->startWord();
+    OfficeHosts* hosts = ctx.office();
+    const bool start = how == WordConnect::Start || how == WordConnect::StartShown;
+    WordApplication* w = !hosts ? nullptr : start ? hosts->startWord() : hosts->runningWord();
     if (!w)
         raise(err::NoServer);
-    w->setVisible(true);
-    return w;
+    if (how == WordConnect::AttachShown || how == WordConnect::StartShown)
+        w->setVisible(true);
+    if (how == WordConnect::AttachShown)
+        w->activate();
+    return *w;
 }
 
 } // namespace kelvor::cad

@@ -102,6 +102,11 @@ void AddLocatorLine(Document& doc, double x, double y);
 
 // Word and Excel: null after the failure message (Excel: "err ").
 ExcelApplication* ConnectToExcel(Context& ctx, OfficeHosts* hosts);
-WordApplication* ConnectToWord(Context& ctx, OfficeHosts* hosts, bool running);
+// How a command reaches the word processor: the running one (the person's,
+// with the document open) or a new one of its own, shown or not. Attaching
+// to a shown one also brings it to the front by its caption.
+enum class WordConnect { Attach, AttachShown, Start, StartShown };
+// The instance; 429 when none runs (or none can be started).
+WordApplication& ConnectToWord(Context& ctx, WordConnect how);
 
 } // namespace kelvor::cad

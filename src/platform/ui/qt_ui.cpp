@@ -153,6 +153,12 @@ void QtUi::openTextWindow(const QString& path)
     w->raise();
 }
 
+void QtUi::setCaption(const QString& text)
+{
+    if (owner_)
+        owner_->window()->setWindowTitle(text);
+}
+
 void QtUi::setBusy(bool busy)
 {
     if (busy == busy_)

@@ -21,6 +21,7 @@ public:
     QString pickFolder(const QString& prompt) override;
     void openTextWindow(const QString& path) override;
     void setBusy(bool busy) override;
+    void setCaption(const QString& text) override;
     void beep() override;
     QDateTime now() override;
     void processEvents() override;
