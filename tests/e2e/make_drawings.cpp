@@ -27,5 +27,14 @@ int main(int argc, char** argv)
     symbol.AddPoint({0, 0, 0});
     points.ModelSpace().AddLine({496500, 2532100, 0}, {496600, 2532200, 0});
     cad::writeDxf(points, folder.filePath(QStringLiteral("points.dxf")));
+
+    // gps.dxf: the traverse symbol "8m" and point-name texts, one of them
+    // twice in two letter cases and one with a leading blank.
+    cad::Document gps;
+    gps.BlocksAdd({0, 0, 0}, QStringLiteral("8m")).AddCircle({0, 0, 0}, 1);
+    gps.ModelSpace().AddText(QStringLiteral("g001"), {10, 10, 0}, 2);
+    gps.ModelSpace().AddText(QStringLiteral("G001"), {20, 10, 0}, 2);
+    gps.ModelSpace().AddText(QStringLiteral(" G002"), {30, 10, 0}, 2);
+    cad::writeDxf(gps, folder.filePath(QStringLiteral("gps.dxf")));
     return 0;
 }
