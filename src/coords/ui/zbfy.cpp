@@ -130,9 +130,13 @@ void Zbfy::Command22_Click(int index)
     if (!app)
         return; // the window stays as it was
     hide();
-    cad::Point p;
     try {
         app->activate(app->Caption());
+    } catch (const RunError&) {
+        // bringing the host forward is best effort
+    }
+    cad::Point p;
+    try {
         p = app->ActiveDocument().Utility().GetPoint(QString::fromUtf8(PickRows[index].prompt));
     } catch (const RunError&) {
         ctx_.ui().message(QStringLiteral("没有获取坐标值。"), QStringLiteral("提示"), Icon::Exclamation);
