@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <functional>
+#include <utility>
 
 namespace kelvor::coords {
 
@@ -61,23 +62,27 @@ void plotInto(cad::Application& app, int pdmode, const QString& path, const QStr
 // the command line and the plotting goes on.
 void copyOneKeyData(cad::Application& app, const QString& dat)
 {
-    QString second;
+    QString second = QStringLiteral("DEMO\\") + OneKeyCopy; // named so when the drawing has no folder
+    bool secondKnown = false;
     attempt([&] {
         const QString folder = paths::toWindows(app.ActiveDocument().Path());
-        if (folder.size() >= 6)
-            second = folder.left(folder.size() - 6) + QStringLiteral("DEMO\\") + OneKeyCopy;
+        if (folder.size() >= 6) {
+            second = folder.left(folder.size() - 6) + second;
+            secondKnown = true;
+        }
     });
-    QByteArray bytes;
-    attempt([&] { bytes = encodeGbk(readTextFile(dat)); });
-    for (const QString& target : {QStringLiteral("d:\\") + OneKeyCopy, second}) {
+    QFile source(paths::resolve(dat));
+    const bool read = source.open(QIODevice::ReadOnly);
+    const QByteArray bytes = read ? source.readAll() : QByteArray();
+    const QString first = QStringLiteral("d:\\") + OneKeyCopy;
+    for (const auto& [target, known] : {std::pair{first, true}, std::pair{second, secondKnown}}) {
         try {
-            if (target.isEmpty())
-                raise(err::InvalidArgument);
+            if (!known || !read)
+                raise(err::PathNotFound);
             writeFileBytes(paths::resolve(target), bytes);
         } catch (const RunError&) {
-            const QString named = target.isEmpty() ? QStringLiteral("DEMO\\") + OneKeyCopy : target;
             attempt([&] {
-                app.ActiveDocument().Utility().Prompt(QStringLiteral("无法写入:") + named + QStringLiteral("\r\n"));
+                app.ActiveDocument().Utility().Prompt(QStringLiteral("无法写入:") + target + QStringLiteral("\r\n"));
             });
         }
     }

@@ -279,3 +279,15 @@ TEST(CassFiles, SouthFormatCommandStopsAtAnEmptyLine)
     EXPECT_EQ(d.title, u("打开坐标文件"));
     EXPECT_EQ(d.filter, u("文件(*.txt)|*.txt"));
 }
+
+TEST(PointScripts, ControlPointScriptRunsThroughTheHostsScriptCommand)
+{
+    CadHost h;
+    test::writeGbkLines(h.home.path(u("d:\\p.txt")), {u("K01 1 2 3"), u("K02 4 5")});
+    h.home.answerOpen({h.home.path(u("d:\\p.txt"))});
+    h.home.answer("input", "");
+    djdaoxiao_Click(h.home.context, 2);
+    h.doc().SendCommand(u("SCRIPT\r") + zdScrPath() + u("\r"));
+    EXPECT_FALSE(h.app.transcript().contains(u("未知命令"))) << h.app.transcript().toStdString();
+    EXPECT_TRUE(h.app.journal().contains(u("DD\r131700\r2,1\r3\rK01\rDD\r131700\r5,4\r\rK02\r")));
+}
