@@ -5,6 +5,8 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
+#include <QHash>
+
 namespace kelvor::coords {
 
 namespace {
@@ -122,16 +124,18 @@ QString shortCode(const QString& field)
 QStringList cassLines(const E500DataFile& data)
 {
     QStringList out;
+    // The last record of each identifier so far: the nearest earlier
+    // namesake of the next one, compared on the identifiers as read.
+    QHash<QString, size_t> last;
     const auto& d = data.details;
     for (size_t m = 0; m < d.size(); ++m) {
         QString field = d[m].identifier;
-        // the nearest earlier namesake, compared on the identifiers as read
-        for (size_t j = m; j-- > 0;) {
-            if (d[j].identifier == d[m].identifier) {
-                field = j + 1 == m ? QStringLiteral("+") : QString::number(m - j - 1) + QLatin1Char('+');
-                break;
-            }
+        const auto seen = last.constFind(field);
+        if (seen != last.constEnd()) {
+            const size_t between = m - *seen - 1;
+            field = between == 0 ? QStringLiteral("+") : QString::number(between) + QLatin1Char('+');
         }
+        last.insert(d[m].identifier, m);
         out << QString::number(out.size() + 1) + QLatin1Char(',') + shortCode(field) + QLatin1Char(',') + d[m].y
                    + QLatin1Char(',') + d[m].x + QStringLiteral(",0");
     }
