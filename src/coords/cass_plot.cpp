@@ -75,9 +75,10 @@ void copyOneKeyData(cad::Application& app, const QString& dat)
     const bool read = source.open(QIODevice::ReadOnly);
     const QByteArray bytes = read ? source.readAll() : QByteArray();
     const QString first = QStringLiteral("d:\\") + OneKeyCopy;
-    for (const auto& [target, known] : {std::pair{first, true}, std::pair{second, secondKnown}}) {
+    for (const std::pair<QString, bool>& copy : {std::pair{first, true}, std::pair{second, secondKnown}}) {
+        const QString& target = copy.first;
         try {
-            if (!known || !read)
+            if (!copy.second || !read)
                 raise(err::PathNotFound);
             writeFileBytes(paths::resolve(target), bytes);
         } catch (const RunError&) {
