@@ -5,6 +5,8 @@
 #include "coords/e500.h"
 #include "fuzz_support.h"
 
+#include "platform/text_file.h"
+
 #include <QFile>
 
 using namespace kelvor;
