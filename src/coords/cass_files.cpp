@@ -1,7 +1,7 @@
 #include "cass_files.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 #include "file_failure.h"
 #include "platform/context.h"
 #include "platform/errors.h"

@@ -3,9 +3,9 @@
 #include "e500.h"
 #include "file_failure.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

@@ -1,6 +1,6 @@
 #include "e500.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

@@ -1,8 +1,8 @@
 #include "gps_results.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

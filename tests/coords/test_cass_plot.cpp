@@ -2,7 +2,7 @@
 // single-point command and the one-key command.
 #include "coords/cass_plot.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

@@ -2,7 +2,7 @@
 // marked point names.
 #include "coords/gps_heights.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "cad_host.h"

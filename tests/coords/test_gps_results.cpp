@@ -2,7 +2,7 @@
 // baselines and the network drawing.
 #include "coords/gps_results.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "cad_host.h"

@@ -3,7 +3,7 @@
 #include "coords/cass_files.h"
 #include "coords/point_scripts.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

@@ -1,7 +1,7 @@
 // Batch plotting of traverse routes.
 #include "coords/routes.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "cad_host.h"
 #include "test_support.h"
 

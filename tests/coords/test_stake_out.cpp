@@ -2,7 +2,7 @@
 #include "coords/stake_out.h"
 #include "coords/ui/zbfy.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "cad_host.h"
 #include "test_support.h"
 

@@ -5,7 +5,7 @@
 
 namespace kelvor::coords {
 
-void registerCoordsWindows(app::WindowRegistry& windows)
+void registerCoordsWindows(WindowRegistry& windows)
 {
     windows.addWindow<HuanDaiJiSuan>(QStringLiteral("HuanDaiJiSuan"));
     // shown without waiting: the window stays loaded between two openings

@@ -2,8 +2,8 @@
 
 #include "coords/stake_out.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 
