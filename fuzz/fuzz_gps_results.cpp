@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::finding("a section line is neither a point nor a baseline");
     const bool written = messages[0].toObject().value("title").toString() == QStringLiteral("提示");
     // compared as written: text that GBK cannot hold reads back otherwise
-    if (written && fuzz::bytesAt(watch) != encodeGbk(rows.isEmpty() ? QString() : rows.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")))
+    const QString text = rows.isEmpty() ? QString() : rows.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (written && fuzz::bytesAt(watch) != encodeGbk(text))
         fuzz::finding("watch.txt does not hold the point rows");
     return 0;
 }
