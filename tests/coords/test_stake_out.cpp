@@ -1,5 +1,6 @@
 // The stake-out reading and distance, and the window that asks for them.
 #include "coords/stake_out.h"
+#include "coords/ui/windows.h"
 #include "coords/ui/zbfy.h"
 
 #include "cad/cad.h"
@@ -153,4 +154,21 @@ TEST(StakeOutWindow, LoadedWindowKeepsItsValues)
     QWidget* fresh = loadZbfy(home.context, nullptr);
     EXPECT_EQ(fresh->findChild<QLineEdit*>(u("Text22(1)"))->text(), u("I0101"));
     delete fresh;
+}
+
+TEST(StakeOutWindow, LauncherOpensTheLoadedWindowWithoutWaiting)
+{
+    TempHome home;
+    WindowRegistry windows;
+    registerCoordsWindows(windows);
+    ASSERT_TRUE(windows.buildable(u("zbfy")));
+    windows.open(u("zbfy"), home.context, nullptr); // returns at once: the window stays loaded
+    QWidget* shown = loadZbfy(home.context, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->isModal());
+    shown->findChild<QLineEdit*>(u("Text22(1)"))->setText(u("K9"));
+    shown->hide();
+    windows.open(u("zbfy"), home.context, nullptr);
+    EXPECT_EQ(loadZbfy(home.context, nullptr)->findChild<QLineEdit*>(u("Text22(1)"))->text(), u("K9"));
+    delete shown;
 }
