@@ -12,7 +12,6 @@
 #include "platform/text_file.h"
 
 #include <QFile>
-#include <functional>
 #include <utility>
 
 namespace kelvor::coords {
@@ -21,15 +20,6 @@ namespace {
 
 const QString PointLayer = QStringLiteral("ZDH");
 const QString OneKeyCopy = QStringLiteral("展绘一键通数据.dat");
-
-// Drawing steps are independent: one the host refuses is passed over.
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
 
 QString askFile(Context& ctx, const QString& title, const QString& filter)
 {
@@ -64,7 +54,7 @@ void copyOneKeyData(cad::Application& app, const QString& dat)
 {
     QString second = QStringLiteral("DEMO\\") + OneKeyCopy; // named so when the drawing has no folder
     bool secondKnown = false;
-    attempt([&] {
+    cad::attempt([&] {
         const QString folder = paths::toWindows(app.ActiveDocument().Path());
         if (folder.size() >= 6) {
             second = folder.left(folder.size() - 6) + second;
@@ -77,15 +67,11 @@ void copyOneKeyData(cad::Application& app, const QString& dat)
     const QString first = QStringLiteral("d:\\") + OneKeyCopy;
     for (const std::pair<QString, bool>& copy : {std::pair{first, true}, std::pair{second, secondKnown}}) {
         const QString& target = copy.first;
-        try {
-            if (!copy.second || !read)
-                raise(err::PathNotFound);
-            writeFileBytes(paths::resolve(target), bytes);
-        } catch (const RunError&) {
-            attempt([&] {
-                app.ActiveDocument().Utility().Prompt(QStringLiteral("无法写入:") + target + QStringLiteral("\r\n"));
-            });
-        }
+        if (copy.second && read && cad::attempt([&] { writeFileBytes(paths::resolve(target), bytes); }))
+            continue;
+        cad::attempt([&] {
+            app.ActiveDocument().Utility().Prompt(QStringLiteral("无法写入:") + target + QStringLiteral("\r\n"));
+        });
     }
 }
 
@@ -180,17 +166,17 @@ void shujujianhuiyijiantong_Click(Context& ctx)
     }
     copyOneKeyData(*app, dat);
     bringForward(ctx);
-    attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("正在展绘单点，请等候...... ")); });
+    cad::attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("正在展绘单点，请等候...... ")); });
     try {
         plotInto(*app, 2, dat, QStringLiteral("CGHUX"));
     } catch (const RunError& e) {
         reportFileFailure(ctx, e.number());
         return;
     }
-    attempt([&] { app->ZoomExtents(); });
+    cad::attempt([&] { app->ZoomExtents(); });
     for (const QString& command : {QStringLiteral("GBBLC1 "), QStringLiteral("BMSB "), QStringLiteral("linewidth jmd 1 0 ")})
-        attempt([&] { app->ActiveDocument().SendCommand(command); });
-    attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("一键通数据展绘完成！")); });
+        cad::attempt([&] { app->ActiveDocument().SendCommand(command); });
+    cad::attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("一键通数据展绘完成！")); });
 }
 
 } // namespace kelvor::coords

@@ -101,18 +101,6 @@ QStringList residualTableNames(const QStringList& report)
     return names;
 }
 
-namespace {
-
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
-} // namespace
-
 void dwar_gpsjx_gc_Click(Context& ctx)
 {
     Ui& ui = ctx.ui();
@@ -172,23 +160,23 @@ void dwar_gpsjx_nh_Click(Context& ctx)
     if (!app)
         return;
     std::vector<cad::Entity*> texts;
-    attempt([&] {
+    cad::attempt([&] {
         cad::Document& doc = app->ActiveDocument();
         cad::SelectionSet& set = cad::ScratchSelectionSet(doc, QStringLiteral("text"));
         set.Select(cad::SelectAll, {}, {}, cad::BuildFilter({0, QStringLiteral("text")}));
         texts = set.entities();
     });
     QStringList names;
-    attempt([&] { names = residualTableNames(readTextLines(input)); });
+    cad::attempt([&] { names = residualTableNames(readTextLines(input)); });
     ctx.ui().processEvents();
-    attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("计算机正在处理数据,请稍候......")); });
+    cad::attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("计算机正在处理数据,请稍候......")); });
 
     int count = 0;
     QString missing;
     for (const QString& name : names) {
         bool marked = false;
         for (cad::Entity* t : texts) {
-            attempt([&] {
+            cad::attempt([&] {
                 if (marked || t->TextString().toUpper() != name.toUpper())
                     return;
                 t->setTextString(t->TextString() + QLatin1Char('*'));
@@ -203,7 +191,7 @@ void dwar_gpsjx_nh_Click(Context& ctx)
             missing += QStringLiteral("   ") + name;
     }
     const QString n = QLatin1Char(' ') + QString::number(count);
-    attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("\r共处理了") + n + QStringLiteral("个数据")); });
+    cad::attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("\r共处理了") + n + QStringLiteral("个数据")); });
     if (TrimBlanks(missing).isEmpty())
         ctx.ui().message(QStringLiteral("全部的数据已处理,共") + n + QStringLiteral(" 个！"), QStringLiteral("说明"),
                          Icon::Exclamation);

@@ -120,15 +120,6 @@ std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* r
     return section;
 }
 
-// Drawing steps are independent: one the host refuses is passed over.
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
 } // namespace
 
 void dwar_gpsjx_pmcg_Click(Context& ctx)
@@ -167,7 +158,7 @@ void dwar_gpsjx_Click(Context& ctx)
         const std::optional<ListedPoint> from = findListedPoint(rows, b.from);
         const std::optional<ListedPoint> to = findListedPoint(rows, b.to);
         if (!from || !to) {
-            attempt([&] {
+            cad::attempt([&] {
                 app->ActiveDocument().Utility().Prompt(QStringLiteral("基线") + b.from + QLatin1Char('-') + b.to
                                                        + QStringLiteral("的端点不在列表中\r\n"));
             });
@@ -175,17 +166,17 @@ void dwar_gpsjx_Click(Context& ctx)
         }
         const double xf = LeadingNumber(from->x), yf = LeadingNumber(from->y);
         const double xt = LeadingNumber(to->x), yt = LeadingNumber(to->y);
-        attempt([&] { app->ZoomWindow({yf, xf, 0}, {yt, xt, 0}); });
-        attempt([&] { app->ActiveDocument().ModelSpace().AddLightWeightPolyline({yf, xf, yt, xt}); });
+        cad::attempt([&] { app->ZoomWindow({yf, xf, 0}, {yt, xt, 0}); });
+        cad::attempt([&] { app->ActiveDocument().ModelSpace().AddLightWeightPolyline({yf, xf, yt, xt}); });
         trace << baselineTraceLine(b, *from, *to);
     }
-    attempt([&] { writeTextLines(paths::resolve(QStringLiteral("d:\\66.txt")), trace); });
-    attempt([&] { app->ZoomExtents(); });
-    attempt([&] {
+    cad::attempt([&] { writeTextLines(paths::resolve(QStringLiteral("d:\\66.txt")), trace); });
+    cad::attempt([&] { app->ZoomExtents(); });
+    cad::attempt([&] {
         app->ActiveDocument().Utility().Prompt(QStringLiteral("\r\n共处理") + QLatin1Char(' ') + QString::number(count)
                                                + QStringLiteral(" 条基线!"));
     });
-    attempt([&] { app->ActiveDocument().Regen(); });
+    cad::attempt([&] { app->ActiveDocument().Regen(); });
     ctx.ui().message(QStringLiteral("已经完成操作！,生成Watch.txt坐标文件。"), QStringLiteral("提示"), Icon::Exclamation);
 }
 

@@ -7,19 +7,9 @@
 #include "platform/errors.h"
 #include "platform/text_file.h"
 
-#include <functional>
-
 namespace kelvor::coords {
 
 namespace {
-
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
 
 void plotRoute(cad::Application& app, const QStringList& lines, double height)
 {
@@ -30,11 +20,11 @@ void plotRoute(cad::Application& app, const QStringList& lines, double height)
         if (!p)
             continue;
         if (previous)
-            attempt([&] {
+            cad::attempt([&] {
                 app.ActiveDocument().ModelSpace().AddLightWeightPolyline({previous->y, previous->x, p->y, p->x});
             });
-        attempt([&] { app.ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, QStringLiteral("8m"), 1, 1, 1, 0); });
-        attempt([&] { app.ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, QStringLiteral("8m"), 1, 1, 1, 0); });
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
         previous = p;
     }
 }
@@ -78,14 +68,11 @@ void zhdxlxpl_Click(Context& ctx)
     cad::ConnectToAutoCAD(ctx, cad::kFullForward, cad::ConnectFailure::Silent);
     for (const QString& file : files) {
         QStringList lines;
-        try {
-            lines = readTextLines(file);
-        } catch (const RunError&) {
+        if (!cad::attempt([&] { lines = readTextLines(file); }))
             continue; // a file that cannot be read draws nothing
-        }
         plotRoute(*app, lines, *height);
-        attempt([&] { app->ZoomExtents(); });
-        attempt([&] { app->activate(app->Caption()); });
+        cad::attempt([&] { app->ZoomExtents(); });
+        cad::attempt([&] { app->activate(app->Caption()); });
     }
     ctx.ui().message(QStringLiteral("已经完成导线路线的绘制工作！"), QStringLiteral("完成"), Icon::Exclamation);
 }

@@ -130,11 +130,7 @@ void Zbfy::Command22_Click(int index)
     if (!app)
         return; // the window stays as it was
     hide();
-    try {
-        app->activate(app->Caption());
-    } catch (const RunError&) {
-        // bringing the host forward is best effort
-    }
+    cad::attempt([&] { app->activate(app->Caption()); });
     cad::Point p;
     try {
         p = app->ActiveDocument().Utility().GetPoint(QString::fromUtf8(PickRows[index].prompt));
