@@ -182,3 +182,16 @@ put("docx_reader", "document.xml", (
     '<w:br w:type="page"/><w:lastRenderedPageBreak/><w:t>b</w:t></w:r></w:p>'
     '<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p><w:tbl><w:tr><w:tc><w:p/></w:tc></w:tr></w:tbl>'
     '</w:tc></w:tr></w:tbl><w:sectPr/></w:body></w:document>').encode("utf-8"))
+# E500 field data and GPS reports
+put("e500", "sample.500", gbk(["CSAM E500 2005-06-01", "F 001 A", "3381000.100", "519000.200", "F 001 A",
+                                "3381010.100", "519010.200", "W 002", "3381020.100", "519020.200", "KXY",
+                                "3381234.567", "519256.789", "45.678", "DK1234567", "DXY", "HXY", "3381100.000",
+                                "519100.000", " 12.34 ", "END"]))
+put("gps_results", "report.txt", gbk(["any line", "    二维平差最后的结果   ", "h1", "h2", "h3", "h4", "h5",
+                                      "G001      3381234.5671    519256.7894", " " * 23 + "G002",
+                                      "G002      3381300.1       519300.25", ""]))
+residual = "点号            纬度              经度    大地高    正常高      差值"
+fitted = "点号           概略纬度           概略经度      大地高      正常高"
+put("gps_heights", "both.txt", gbk(["G001   3381234.567   519256.789", "G002 1 2"]) + b"\n====\n" +
+    gbk([residual, "G001".ljust(51) + "45.123".rjust(11) + "   0.01", "", fitted, "----",
+         "G002   30.1   114.2   50.1" + " 45.6789"]))

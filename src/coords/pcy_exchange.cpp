@@ -2,6 +2,7 @@
 
 #include "platform/common_dialog.h"
 #include "routines/routines.h"
+#include "file_failure.h"
 #include "line_stream.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -15,8 +16,6 @@ namespace kelvor::coords {
 namespace {
 
 using namespace std::string_view_literals;
-
-constexpr int FileAlreadyOpen = 55;
 
 const QString KnownHeader = QStringLiteral("[EARTHKNOWNDATA]");
 const QString UnknownHeader = QStringLiteral("[EARTHUNKNOWNDATA]");
@@ -41,17 +40,6 @@ void next(LineInput& in, std::string_view& line, std::string_view& end)
 {
     if (!in.next(line, end))
         raise(err::InputPastEnd);
-}
-
-// Every failure after the dialogs ends the command with one of three boxes.
-void reportFailure(Context& ctx, const RunError& e)
-{
-    if (e.number() == FileAlreadyOpen)
-        ctx.ui().message(QStringLiteral("文件正在使用！"), QStringLiteral("错误"), Icon::Critical);
-    else if (e.number() == err::InputPastEnd)
-        ctx.ui().message(QStringLiteral("文件数据为空或格式不对！"), QStringLiteral("错误"), Icon::Critical);
-    else
-        ctx.ui().message(QStringLiteral("Err:") + SignedNumberText(e.number()));
 }
 
 // The main window's shared file dialog, preset as every item of the route
@@ -199,7 +187,7 @@ void zhuobiaohuandai1scjhwj(Context& ctx)
     try {
         writePcyExchangeFile(dxf, exchange);
     } catch (const RunError& e) {
-        reportFailure(ctx, e);
+        reportFileFailure(ctx, e.number());
         return;
     }
     ctx.ui().message(QStringLiteral("已经生成平差易交数据文件") + exchange + QStringLiteral("\r\n")
@@ -224,7 +212,7 @@ void zhuobiaohuandai1schdhwj(Context& ctx)
         requireDistinct({paths::resolve(dxf), paths::resolve(result), paths::resolve(output)});
         mergePcyResult(dxf, readPcyResult(result), output);
     } catch (const RunError& e) {
-        reportFailure(ctx, e);
+        reportFileFailure(ctx, e.number());
         return;
     }
     ctx.ui().message(QStringLiteral("已经转换完成！在Autocad中使用Dxfin命令调入：") + output, QStringLiteral("提示"),

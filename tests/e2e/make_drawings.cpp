@@ -221,5 +221,13 @@ int main(int argc, char** argv)
     cassTools(folder);
     sheetOutlines(folder);
     sheetTrim(folder);
+    // gps.dxf: the traverse symbol "8m" and point-name texts, one of them
+    // twice in two letter cases and one with a leading blank.
+    cad::Document gps;
+    gps.BlocksAdd({0, 0, 0}, QStringLiteral("8m")).AddCircle({0, 0, 0}, 1);
+    gps.ModelSpace().AddText(QStringLiteral("g001"), {10, 10, 0}, 2);
+    gps.ModelSpace().AddText(QStringLiteral("G001"), {20, 10, 0}, 2);
+    gps.ModelSpace().AddText(QStringLiteral(" G002"), {30, 10, 0}, 2);
+    cad::writeDxf(gps, folder.filePath(QStringLiteral("gps.dxf")));
     return 0;
 }

@@ -3,7 +3,7 @@
 
 namespace kelvor::coords {
 
-// Adds "HuanDaiJiSuan" to the program's windows.
+// Adds "HuanDaiJiSuan" and "zbfy" to the program's windows.
 void registerCoordsWindows(WindowRegistry& windows);
 
 } // namespace kelvor::coords

@@ -1,0 +1,80 @@
+#include "routes.h"
+
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
+#include "platform/context.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
+
+namespace kelvor::coords {
+
+namespace {
+
+void plotRoute(cad::Application& app, const QStringList& lines, double height)
+{
+    // Blank lines are no points: a leg joins each point to the one plotted before it.
+    std::optional<RoutePoint> previous;
+    for (const QString& line : lines) {
+        const std::optional<RoutePoint> p = routePoint(line);
+        if (!p)
+            continue;
+        if (previous)
+            cad::attempt([&] {
+                app.ActiveDocument().ModelSpace().AddLightWeightPolyline({previous->y, previous->x, p->y, p->x});
+            });
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, QStringLiteral("8m"), 1, 1, 1, 0); });
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
+        previous = p;
+    }
+}
+
+} // namespace
+
+std::optional<RoutePoint> routePoint(const QString& line)
+{
+    if (TrimBlanks(line).isEmpty())
+        return std::nullopt;
+    RoutePoint p;
+    p.name = orEmpty(BlankField(line, 1));
+    p.x = LeadingNumber(orEmpty(BlankField(line, 2)));
+    p.y = LeadingNumber(orEmpty(BlankField(line, 3)));
+    return p;
+}
+
+void zhdxlxpl_Click(Context& ctx)
+{
+    cad::Application* app = cad::ConnectToAutoCAD(ctx, {}, cad::ConnectFailure::Silent);
+    if (!app) {
+        cad::reportLaterCadError(ctx, cad::LaterCadError::VersionNote);
+        return;
+    }
+    const QStringList files = CommonDialog(ctx)
+                                  .setTitle(QStringLiteral("选择坐标文件"))
+                                  .setFilter(QStringLiteral("坐标文件(*.xyh)|*.xyh|所有文件(*.*)|*.*"))
+                                  .setFileName(QString())
+                                  .setMultiSelect(true)
+                                  .showOpenFiles();
+    if (files.isEmpty())
+        return;
+    const QString answer = ctx.ui().input(QStringLiteral("请输入控制点注记的大小！！ "), QString(), QStringLiteral("10"));
+    if (TrimBlanks(answer).isEmpty())
+        return;
+    const std::optional<double> height = ParseNumber(answer);
+    if (!height || *height <= 0) {
+        ctx.ui().message(QStringLiteral("数据为空或非法的数字或字符。"), QStringLiteral("错误"), Icon::Critical);
+        return;
+    }
+    cad::ConnectToAutoCAD(ctx, cad::kFullForward, cad::ConnectFailure::Silent);
+    for (const QString& file : files) {
+        QStringList lines;
+        if (!cad::attempt([&] { lines = readTextLines(file); }))
+            continue; // a file that cannot be read draws nothing
+        plotRoute(*app, lines, *height);
+        cad::attempt([&] { app->ZoomExtents(); });
+        cad::attempt([&] { app->activate(app->Caption()); });
+    }
+    ctx.ui().message(QStringLiteral("已经完成导线路线的绘制工作！"), QStringLiteral("完成"), Icon::Exclamation);
+}
+
+} // namespace kelvor::coords
