@@ -196,6 +196,12 @@ std::vector<Vertex> outlineOf(const std::vector<Seg>& segs, double tol)
     std::vector<Vertex> v;
     for (const Seg& s : joined)
         v.push_back(Vertex{s.a.x, s.a.y, 0, isArc(s) ? s.bulge : 0});
+    // from the lowest vertex (the leftmost of a level bottom), so that one
+    // region always comes out the same
+    const auto first = std::min_element(v.begin(), v.end(), [tol](const Vertex& a, const Vertex& b) {
+        return std::abs(a.y - b.y) > tol ? a.y < b.y : a.x < b.x;
+    });
+    std::rotate(v.begin(), first, v.end());
     return v;
 }
 
