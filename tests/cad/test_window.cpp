@@ -601,6 +601,38 @@ TEST(CadWindow, FileMenuOpensSavesAndNamesTheDrawing)
     EXPECT_EQ(h.app.DocumentsCount(), 3);
 }
 
+TEST(CadWindow, ClosingWhileACommandWaitsCancelsItOnlyWhenTheWindowCloses)
+{
+    const struct {
+        const char* what;
+        QString button;
+        bool closes;
+    } cases[] = {
+        {"Cancel: the question still waits and is answered afterwards", QStringLiteral("Cancel"), false},
+        {"No: the window closes and the question is cancelled", QStringLiteral("No"), true},
+    };
+    for (const auto& c : cases) {
+        Host h;
+        h.showing({0, 0}, {100, 100});
+        h.ms().AddLine({0, 0, 0}, {10, 10, 0}); // a change to ask about
+        h.home.answer(QStringLiteral("button"), c.button);
+        bool waitedOn = false;
+        h.person.then([&] {
+            h.win.close(); // while the point is asked
+            waitedOn = h.win.asking() == QLatin1String("point");
+            if (waitedOn) {
+                h.win.commandInput()->setText(QStringLiteral("3,4"));
+                QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
+            }
+        });
+        const int error = errorOf([&] { h.doc().Utility().GetPoint(QStringLiteral("指定点:")); });
+        EXPECT_EQ(waitedOn, !c.closes) << c.what;
+        EXPECT_EQ(error, c.closes ? fail::Cancelled : 0) << c.what;
+        EXPECT_EQ(h.app.running(), !c.closes) << c.what;
+        EXPECT_TRUE(h.home.answers.empty()) << c.what;
+    }
+}
+
 TEST(CadWindow, ClosingAsksToSaveModifiedDrawings)
 {
     const QString file = QStringLiteral("d:\\maps\\m.dxf");
