@@ -1,10 +1,13 @@
 #include "line_stream.h"
 
+#include "app/routines/routines.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace kelvor::coords {
@@ -31,6 +34,7 @@ void LineInput::fill()
     // Keep the unread tail, then append the next chunk.
     if (pos_ > 0) {
         buf_.remove(0, pos_);
+        consumed_ += pos_;
         pos_ = 0;
     }
     const qsizetype old = buf_.size();
@@ -56,9 +60,11 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
         }
         const char* start = base + pos_;
         const char* stop = base + size;
-        const char* p = start;
-        while (p < stop && *p != '\r' && *p != '\n')
-            ++p;
+        // Most files end lines with LF or CR LF: find the LF, then a CR before it.
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(stop - start)));
+        const char* p = lf ? lf : stop;
+        if (const void* cr = std::memchr(start, '\r', size_t(p - start)))
+            p = static_cast<const char*>(cr);
         if (p == stop || (*p == '\r' && p + 1 == stop)) {
             // The line end may continue in the next chunk.
             if (!eof_) {
@@ -88,18 +94,22 @@ LineOutput::LineOutput(const QString& nativePath)
     file_.setDirectWriteFallback(false);
     if (!file_.open(QIODevice::WriteOnly))
         raise(err::PathFileAccess);
-    buf_.reserve(FlushAt + 4096);
+}
+
+void LineOutput::writeThrough(std::string_view bytes)
+{
+    if (file_.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        file_.cancelWriting();
+        raise(err::DiskFull);
+    }
 }
 
 void LineOutput::flush()
 {
-    if (buf_.isEmpty())
+    if (used_ == 0)
         return;
-    if (file_.write(buf_) != buf_.size()) {
-        file_.cancelWriting();
-        raise(err::DiskFull);
-    }
-    buf_.resize(0);
+    writeThrough(std::string_view(buf_.get(), size_t(used_)));
+    used_ = 0;
 }
 
 void LineOutput::commit()
@@ -107,6 +117,32 @@ void LineOutput::commit()
     flush();
     if (!file_.commit())
         raise(err::PathFileAccess);
+}
+
+char* putNumberText(char* out, double value)
+{
+    if (value == 0.0) {
+        *out = '0';
+        return out + 1;
+    }
+    const auto r = std::to_chars(out, out + 32, value, std::chars_format::general, 15);
+    for (char* p = out; p < r.ptr; ++p)
+        if (*p == 'e')
+            *p = 'E';
+    return r.ptr;
+}
+
+std::optional<double> numberIn(std::string_view text)
+{
+    const char* b = text.data();
+    const char* e = b + text.size();
+    if (b < e && (*b == '-' || *b == '.' || (*b >= '0' && *b <= '9'))) {
+        double v = 0;
+        const auto r = std::from_chars(b, e, v);
+        if (r.ec == std::errc() && r.ptr == e && std::isfinite(v))
+            return v;
+    }
+    return ParseNumber(lineText(text));
 }
 
 QString lineText(std::string_view bytes)

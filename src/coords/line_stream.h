@@ -2,7 +2,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
+#include <cstring>
 #include <QString>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 // Streaming line input and output for files far larger than memory should
@@ -20,12 +23,15 @@ public:
     // until the next call. False when the file is used up.
     bool next(std::string_view& line, std::string_view& end);
     qint64 lineNumber() const { return line_; } // lines handed out so far
+    qint64 bytesRead() const { return consumed_ + pos_; } // bytes of the lines handed out
+    qint64 size() const { return file_.size(); }
 
 private:
     void fill();
     QFile file_;
     QByteArray buf_;
     qsizetype pos_ = 0;
+    qint64 consumed_ = 0; // bytes dropped from the front of buf_
     bool eof_ = false;
     qint64 line_ = 0;
 };
@@ -38,18 +44,45 @@ public:
     explicit LineOutput(const QString& nativePath);
     void write(std::string_view bytes)
     {
-        buf_.append(bytes.data(), qsizetype(bytes.size()));
-        if (buf_.size() >= FlushAt)
+        if (bytes.size() > size_t(Capacity - used_))
             flush();
+        if (bytes.size() > size_t(Capacity)) {
+            writeThrough(bytes);
+            return;
+        }
+        std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
+        used_ += qsizetype(bytes.size());
     }
+    // Room for at least `n` (at most Reserve) bytes to be filled in place and
+    // then kept with `wrote`.
+    char* room(qsizetype n)
+    {
+        if (Capacity - used_ < n)
+            flush();
+        return buf_.get() + used_;
+    }
+    void wrote(const char* end) { used_ = qsizetype(end - buf_.get()); }
     void commit();
 
+    static constexpr qsizetype Reserve = 4096;
+
 private:
-    static constexpr qsizetype FlushAt = 1 << 20;
+    static constexpr qsizetype Capacity = 1 << 20;
     void flush();
+    void writeThrough(std::string_view bytes);
     QSaveFile file_;
-    QByteArray buf_;
+    std::unique_ptr<char[]> buf_{new char[Capacity]};
+    qsizetype used_ = 0;
 };
+
+// A number as NumberText shows it (15 significant digits, "E" exponent, "0"
+// for zero), written at `out`; returns the end. Needs 32 bytes.
+char* putNumberText(char* out, double value);
+
+// A number's text (GBK bytes of one field): plain decimals directly, any
+// other form (blanks, "+", a D exponent) as ParseNumber reads it. No value
+// for a text that is no finite number.
+std::optional<double> numberIn(std::string_view text);
 
 // A line's bytes (GBK) as text, for messages and numbers.
 QString lineText(std::string_view bytes);
