@@ -47,37 +47,53 @@ void LineInput::fill()
         eof_ = true;
 }
 
+bool LineInput::more()
+{
+    if (eof_)
+        return false;
+    fill();
+    return true;
+}
+
+LineInput::Found LineInput::lineAt(std::string_view window, size_t at, bool atEnd, Line& line)
+{
+    if (at >= window.size())
+        return atEnd ? Found::None : Found::NeedMore;
+    const char* start = window.data() + at;
+    const char* stop = window.data() + window.size();
+    // Most files end lines with LF or CR LF: find the LF, then a CR before it.
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(stop - start)));
+    const char* p = lf ? lf : stop;
+    if (const void* cr = std::memchr(start, '\r', size_t(p - start)))
+        p = static_cast<const char*>(cr);
+    if (!atEnd && (p == stop || (*p == '\r' && p + 1 == stop)))
+        return Found::NeedMore; // the line end may continue in the next chunk
+    size_t endLen = 0;
+    if (p < stop)
+        endLen = (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
+    line.start = at;
+    line.length = size_t(p - start);
+    line.next = at + line.length + endLen;
+    return Found::Line;
+}
+
 bool LineInput::next(std::string_view& line, std::string_view& end)
 {
     for (;;) {
-        const char* base = buf_.constData();
-        const qsizetype size = buf_.size();
-        if (pos_ >= size) {
-            if (eof_)
-                return false;
+        const std::string_view w = window();
+        Line l;
+        switch (lineAt(w, 0, eof_, l)) {
+        case Found::None:
+            return false;
+        case Found::NeedMore:
             fill();
             continue;
+        case Found::Line:
+            break;
         }
-        const char* start = base + pos_;
-        const char* stop = base + size;
-        // Most files end lines with LF or CR LF: find the LF, then a CR before it.
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(stop - start)));
-        const char* p = lf ? lf : stop;
-        if (const void* cr = std::memchr(start, '\r', size_t(p - start)))
-            p = static_cast<const char*>(cr);
-        if (p == stop || (*p == '\r' && p + 1 == stop)) {
-            // The line end may continue in the next chunk.
-            if (!eof_) {
-                fill();
-                continue;
-            }
-        }
-        qsizetype endLen = 0;
-        if (p < stop)
-            endLen = (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
-        line = std::string_view(start, size_t(p - start));
-        end = std::string_view(p, size_t(endLen));
-        pos_ = (p - base) + endLen;
+        line = w.substr(l.start, l.length);
+        end = w.substr(l.start + l.length, l.next - l.start - l.length);
+        pos_ += qsizetype(l.next);
         ++line_;
         return true;
     }

@@ -22,9 +22,27 @@ public:
     // "\r", "\n" or "" at the end of the file) in `end`. Both stay valid
     // until the next call. False when the file is used up.
     bool next(std::string_view& line, std::string_view& end);
-    qint64 lineNumber() const { return line_; } // lines handed out so far
+    qint64 lineNumber() const { return line_; } // lines handed out by next() so far
     qint64 bytesRead() const { return consumed_ + pos_; } // bytes of the lines handed out
     qint64 size() const { return file_.size(); }
+
+    // For callers that look ahead and copy unchanged runs whole: the bytes
+    // not handed out yet, found in place with lineAt(); consume() hands them
+    // out; more() reads on, keeping the rest of the window but moving it, so
+    // views into the old window die. False when the file was used up before.
+    std::string_view window() const { return {buf_.constData() + pos_, size_t(buf_.size() - pos_)}; }
+    bool atEnd() const { return eof_; }
+    void consume(size_t bytes) { pos_ += qsizetype(bytes); }
+    bool more();
+
+    // A line found in a window: [start, start + length), its end, then the next line at `next`.
+    struct Line {
+        size_t start = 0, length = 0, next = 0;
+    };
+    enum class Found { Line, NeedMore, None };
+    // The line at `at` of `window`; NeedMore when its end may lie beyond the
+    // window and the file goes on (`atEnd` false), None when nothing is left.
+    static Found lineAt(std::string_view window, size_t at, bool atEnd, Line& line);
 
 private:
     void fill();

@@ -59,7 +59,7 @@ public:
         : progress_(p)
     {
     }
-    void maybe(const LineInput& in)
+    void maybe(qint64 bytesRead)
     {
         if (!progress_ || ++calls_ % 4096 != 0)
             return;
@@ -67,7 +67,7 @@ public:
         if (now - last_ < std::chrono::milliseconds(50))
             return;
         last_ = now;
-        progress_->advance(in.bytesRead());
+        progress_->advance(bytesRead);
     }
 
 private:
@@ -79,14 +79,6 @@ private:
 void writeNumber(LineOutput& out, double v)
 {
     out.wrote(putNumberText(out.room(32), v));
-}
-
-// Reads a line that must be there; a file ending here is truncated.
-void need(LineInput& in, std::string_view& line, std::string_view& end)
-{
-    const qint64 at = in.lineNumber();
-    if (!in.next(line, end))
-        throw FileLineError(FileLineError::Truncated, at);
 }
 
 // The whole-degree checks of the meridian boxes use the leading number.
@@ -159,84 +151,109 @@ qint64 convertDxfZone(const QString& source, const QString& target, double l0, d
 
     LineInput in(src);
     LineOutput out(dst);
-    std::string_view line, end;
-
-    while (in.next(line, end)) {
-        out.write(line);
-        out.write(end);
-        if (isWordTrimmedAnyCase(line, "ENTITIES"sv))
-            break;
-    }
-
     ProgressPacer pacer(progress);
+    using Line = LineInput::Line;
+    using Found = LineInput::Found;
+
+    // Unchanged bytes are copied in runs: `run` is where the bytes not yet
+    // written start, `at` where the next group of lines starts, both in the
+    // input's window; `lineNo` counts the lines before `at`.
+    std::string_view w = in.window();
+    size_t run = 0, at = 0;
+    qint64 lineNo = 0;
+    auto text = [&w](const Line& l) { return w.substr(l.start, l.length); };
+    // Writes what is pending, hands the window's used bytes out, reads on.
+    auto readOn = [&] {
+        out.write(w.substr(run, at - run));
+        in.consume(at);
+        run = at = 0;
+        const bool got = in.more();
+        w = in.window();
+        return got;
+    };
+    enum class Phase { Before, Entities, After } phase = Phase::Before;
     qint64 converted = 0;
-    // A line's view lasts only until the next read: lines still to be
-    // written after a later read are kept in these buffers.
-    std::string e, eEnd, v, vEnd;
-    std::string_view u, uEnd, line2, end2;
-    auto keep = [](std::string& to, std::string_view from) { to.assign(from.data(), from.size()); };
-    while (in.next(u, uEnd)) {
-        out.write(u);
-        out.write(uEnd);
-        const bool xCode = isXCode(u);
-        const qint64 eLine = in.lineNumber() + 1;
-        if (xCode) {
-            need(in, line2, end2);
-            keep(e, line2);
-            keep(eEnd, end2);
+    Line l[4];
+    bool needMore = false;
+    auto take = [&](int i) {
+        const Found f = LineInput::lineAt(w, i == 0 ? at : l[i - 1].next, in.atEnd(), l[i]);
+        needMore = f == Found::NeedMore;
+        return f == Found::Line;
+    };
+    // A line that must be there is missing: the file is cut short, or the
+    // group only reaches past the window (-1).
+    auto missing = [&](qint64 line) {
+        if (!needMore)
+            throw FileLineError(FileLineError::Truncated, line);
+        return -1;
+    };
+    // The lines of the group at `at` (a code line and what belongs to it),
+    // 0 at the end of the file, -1 when the group reaches past the window.
+    auto group = [&]() -> int {
+        if (!take(0))
+            return needMore ? -1 : 0;
+        const qint64 k = lineNo + 1; // line number of the code line
+        if (phase == Phase::Before) {
+            if (isWordTrimmedAnyCase(text(l[0]), "ENTITIES"sv))
+                phase = Phase::Entities;
+            return 1;
         }
-        pacer.maybe(in);
-        if (!in.next(line2, end2)) {
-            // A DXF ends between code-value pairs; only an open pair is truncated.
-            if (xCode)
-                throw FileLineError(FileLineError::Truncated, in.lineNumber());
-            break;
-        }
-        const bool yCode = isYCode(line2);
-        if (!(xCode && yCode)) {
-            if (xCode) {
-                out.write(e);
-                out.write(eEnd);
+        if (!isXCode(text(l[0]))) {
+            if (!take(1))
+                return needMore ? -1 : 1;
+            if (isZeroCode(text(l[0])) && isWordTrimmedAnyCase(text(l[1]), "ENDSEC"sv)) {
+                phase = Phase::After; // what follows the entities (objects: layouts, plot data) stays
+                return 2;
             }
-            out.write(line2);
-            out.write(end2);
-            if (!xCode && isZeroCode(u) && isWordTrimmedAnyCase(line2, "ENDSEC"sv))
-                break; // what follows the entities (objects: layouts, plot data) is no drawing geometry
-            if (yCode) {
-                need(in, line2, end2);
-                out.write(line2);
-                out.write(end2);
-            }
-            continue;
+            if (!isYCode(text(l[1])))
+                return 2;
+            return take(2) ? 3 : missing(k + 1);
         }
-        keep(v, line2);
-        keep(vEnd, end2);
-        need(in, line2, end2);
-        const std::string_view n = line2;
+        if (!take(1))
+            return missing(k);
+        if (!take(2))
+            return missing(k + 1);
+        if (!isYCode(text(l[2])))
+            return 3;
+        if (!take(3))
+            return missing(k + 2);
+        const std::string_view e = text(l[1]), n = text(l[3]);
         const std::optional<double> east = numberIn(e);
         if (!east)
-            throw FileLineError(FileLineError::NotANumber, eLine, lineText(e));
+            throw FileLineError(FileLineError::NotANumber, k + 1, lineText(e));
         const std::optional<double> north = numberIn(n);
         if (!north)
-            throw FileLineError(FileLineError::NotANumber, in.lineNumber(), lineText(n));
+            throw FileLineError(FileLineError::NotANumber, k + 3, lineText(n));
         double newX = 0, newY = 0;
         try {
             changeZone(*north, *east, l0, l0new, projection, newX, newY);
         } catch (const RunError&) {
-            throw FileLineError(FileLineError::OutOfRange, eLine, lineText(e) + QStringLiteral(", ") + lineText(n));
+            throw FileLineError(FileLineError::OutOfRange, k + 1, lineText(e) + QStringLiteral(", ") + lineText(n));
         }
+        out.write(w.substr(run, l[1].start - run));
         writeNumber(out, newY);
-        out.write(eEnd);
-        out.write(v);
-        out.write(vEnd);
+        const size_t eEnd = l[1].start + l[1].length;
+        out.write(w.substr(eEnd, l[3].start - eEnd));
         writeNumber(out, newX);
-        out.write(end2);
+        run = l[3].start + l[3].length;
         ++converted;
+        return 4;
+    };
+    while (phase != Phase::After) {
+        const int lines = group();
+        if (lines == 0)
+            break;
+        if (lines < 0) {
+            readOn();
+            continue;
+        }
+        at = l[lines - 1].next;
+        lineNo += lines;
+        pacer.maybe(in.bytesRead() + qint64(at));
     }
-    while (in.next(line, end)) {
-        out.write(line);
-        out.write(end);
-    }
+    do
+        at = w.size();
+    while (readOn());
     out.commit();
     if (progress)
         progress->advance(in.bytesRead());

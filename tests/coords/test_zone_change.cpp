@@ -103,8 +103,9 @@ TEST(LineStreamNumbers, BytesMatchTheTextRules)
         const std::optional<double> got = numberIn(t);
         const std::optional<double> want = ParseNumber(QString::fromLatin1(t));
         EXPECT_EQ(got.has_value(), want.has_value()) << t;
-        if (got && want)
+        if (got && want) {
             EXPECT_EQ(*got, *want) << t;
+        }
     }
 }
 
@@ -184,6 +185,9 @@ TEST(DxfZoneChange, EdgeCasesOfTheLineStream)
         {"ENDSEC as the value of another group is no section end",
          {"ENTITIES", "  1", "ENDSEC", " 10", e, " 20", n},
          {"ENTITIES", "  1", "ENDSEC", " 10", ce, " 20", cn}, 1},
+        {"a line longer than the read chunks before a pair",
+         {"ENTITIES", "  1", QString(3 << 20, 't'), " 10", e, " 20", n},
+         {"ENTITIES", "  1", QByteArray(3 << 20, 't'), " 10", ce, " 20", cn}, 1},
         {"an odd line after the last pair is copied",
          {"ENTITIES", "  0", "EOF", ""},
          {"ENTITIES", "  0", "EOF", ""}, 0},
