@@ -102,22 +102,11 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
 LineOutput::LineOutput(const QString& nativePath)
     : file_(nativePath)
 {
-    const QFileInfo fi(nativePath);
-    if (nativePath.isEmpty() || fi.isDir())
-        raise(err::PathFileAccess);
-    if (!fi.absoluteDir().exists())
-        raise(err::PathNotFound);
-    file_.setDirectWriteFallback(false);
-    if (!file_.open(QIODevice::WriteOnly))
-        raise(err::PathFileAccess);
 }
 
 void LineOutput::writeThrough(std::string_view bytes)
 {
-    if (file_.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        file_.cancelWriting();
-        raise(err::DiskFull);
-    }
+    file_.write(bytes.data(), qsizetype(bytes.size()));
 }
 
 void LineOutput::flush()
@@ -131,8 +120,7 @@ void LineOutput::flush()
 void LineOutput::commit()
 {
     flush();
-    if (!file_.commit())
-        raise(err::PathFileAccess);
+    file_.commit();
 }
 
 char* putNumberText(char* out, double value)

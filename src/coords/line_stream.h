@@ -1,7 +1,8 @@
 #pragma once
+#include "platform/text_file.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 #include <cstring>
 #include <QString>
 #include <memory>
@@ -71,7 +72,7 @@ public:
         std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
         used_ += qsizetype(bytes.size());
     }
-    // Room for at least `n` (at most Reserve) bytes to be filled in place and
+    // Room for `n` bytes (a few hundred at most) to be filled in place and
     // then kept with `wrote`.
     char* room(qsizetype n)
     {
@@ -82,13 +83,11 @@ public:
     void wrote(const char* end) { used_ = qsizetype(end - buf_.get()); }
     void commit();
 
-    static constexpr qsizetype Reserve = 4096;
-
 private:
     static constexpr qsizetype Capacity = 1 << 20;
     void flush();
     void writeThrough(std::string_view bytes);
-    QSaveFile file_;
+    AtomicFile file_;
     std::unique_ptr<char[]> buf_{new char[Capacity]};
     qsizetype used_ = 0;
 };
