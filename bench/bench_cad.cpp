@@ -2,7 +2,7 @@
 // entities (and ezdxf's read and write of the same file, when python3 has
 // it), select-all with a layer filter, a small window-polygon selection.
 #include "big_drawing.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 
 #include "process_memory.h"
 

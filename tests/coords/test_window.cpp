@@ -234,7 +234,7 @@ TEST(CoordinateWindow, ReturnClosesAndReopeningStartsFresh)
 
 TEST(CoordinateWindow, IsKnownToTheWindowRegistryByItsFormName)
 {
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     registerCoordsWindows(windows);
     EXPECT_TRUE(windows.has(QStringLiteral("HuanDaiJiSuan")));
 }
