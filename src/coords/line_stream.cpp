@@ -1,6 +1,6 @@
 #include "line_stream.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 
