@@ -1,7 +1,7 @@
 // -PLOT at the command line, its questions in the order a detailed plot
 // configuration asks them.
-#include "cmd_support.h"
-#include "cad/host/plot.h"
+#include "cad/host/cmd_support.h"
+#include "cad/model/layouts.h"
 #include "cad/model/document.h"
 #include "platform/paths.h"
 
@@ -51,16 +51,17 @@ Box areaOf(Document& doc, const QString& area, CommandInput& in, Layout& layout)
         layout.SetWindowToPlot({b.minX, b.minY}, {b.maxX, b.maxY});
         return b;
     }
-    if ((k.isEmpty() || k == QLatin1String("Display") || k == QLatin1String("View")) && doc.application()
-        && &doc.application()->ActiveDocument() == &doc && layout.block().isModelSpace())
-        return doc.application()->view();
+    if ((k.isEmpty() || k == QLatin1String("Display") || k == QLatin1String("View")) && doc.host()
+        && layout.block().isModelSpace())
+        if (const std::optional<Box> shown = doc.host()->shownView(doc))
+            return *shown;
     return b; // the extents
 }
 
 void plotCommand(CommandInput& in)
 {
     Document& doc = in.document();
-    Application& app = *doc.application();
+    DocumentHost& app = *doc.host();
     const bool detailed = yes(in.nextWord(QStringLiteral("keyword"), QStringLiteral("是否需要详细打印配置？[是(Y)/否(N)] <否>:")), false);
     const QString layoutName = in.nextText(QStringLiteral("string"), QStringLiteral("输入布局名或 [?] <模型>:")).trimmed();
     Layout& layout = doc.Layouts().Item(layoutName.isEmpty() ? QStringLiteral("Model") : layoutName);
@@ -102,8 +103,10 @@ void plotCommand(CommandInput& in)
         if (!file.endsWith(kPlotExtension, Qt::CaseInsensitive))
             file += kPlotExtension;
         page.file = file;
-        writePdf(doc, {page}, file);
-        app.notePlot(page);
+        if (!plotDevices())
+            fault(fail::Failed, QStringLiteral("this program has no plot output"));
+        plotDevices()->writePdf(doc, {page}, file);
+        app.plotted(doc, page);
         app.appendTranscript(QStringLiteral("打印文件已写入 %1。\r\n").arg(QDir::toNativeSeparators(file)));
         return;
     }

@@ -1,7 +1,6 @@
 // TEXT, INSERT and DD as scripts drive them: answers one per line, a blank
 // ending an answer as Enter does except in the text itself.
-#include "cmd_support.h"
-#include "cad/kit/routines.h"
+#include "cad/host/cmd_support.h"
 #include "cad/model/document.h"
 
 #include <cmath>
@@ -68,7 +67,7 @@ void insertCommand(CommandInput& in)
     try {
         doc.ModelSpace().InsertBlock(at, name, xs, ys, xs, rotation * M_PI / 180);
     } catch (const RunError&) {
-        doc.application()->appendTranscript(QStringLiteral("未找到块“%1”。\r\n").arg(name));
+        doc.host()->appendTranscript(QStringLiteral("未找到块“%1”。\r\n").arg(name));
         throw;
     }
 }

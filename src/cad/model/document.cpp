@@ -1,5 +1,7 @@
 #include "cad/model/document.h"
 
+#include "cad/model/layouts.h"
+
 #include "cad/model/references.h"
 #include "routines/routines.h"
 #include "cad/model/spatial_index.h"
@@ -191,6 +193,7 @@ Entity* Block::create(EntityKind kind)
         e->d_->style = doc_->GetVariable(QStringLiteral("TEXTSTYLE")).toString();
     if (kind == EntityKind::Polyline3d)
         e->d_->polyFlags = 8;
+    e->d_->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
     owned_.push_back(std::move(owned));
     compact();
     items_.push_back(e);
@@ -450,6 +453,8 @@ Document::Document(DocumentHost* host)
         {"PLINEGEN", 0}, {"ORTHOMODE", 0}, {"BACKGROUNDPLOT", 2}, {"FILEDIA", 1}, {"CMDECHO", 1},
         {"INSBASE", QVariantList{0.0, 0.0, 0.0}}, {"DIMSCALE", 1.0}, {"LUNITS", 2}, {"LUPREC", 4},
         {"AUNITS", 0}, {"AUPREC", 0}, {"ANGBASE", 0.0}, {"ANGDIR", 0}, {"MIRRTEXT", 0}, {"FILLMODE", 1},
+        {"APERTURE", 10}, {"SPLINETYPE", 6}, {"SPLINESEGS", 8}, {"SPLFRAME", 0}, {"IMAGEFRAME", 1},
+        {"CELTSCALE", 1.0},
     };
     for (const auto& [k, v] : defaults)
         vars_[QLatin1String(k)] = v;
@@ -692,6 +697,32 @@ void Document::SendCommand(const QString& text)
     if (!host_)
         fault(fail::Failed, QStringLiteral("the drawing has no command line"));
     host_->runCommandText(*this, text);
+}
+
+cad::Layouts& Document::Layouts()
+{
+    if (!layouts_)
+        layouts_ = std::make_unique<cad::Layouts>(this);
+    return *layouts_;
+}
+
+Layout& Document::ActiveLayout()
+{
+    if (!activeLayout_)
+        activeLayout_ = &Layouts().Item(0);
+    return *activeLayout_;
+}
+
+void Document::setActiveLayout(Layout& layout)
+{
+    activeLayout_ = &layout;
+}
+
+cad::Plot& Document::Plot()
+{
+    if (!plot_)
+        plot_ = std::make_unique<cad::Plot>(this);
+    return *plot_;
 }
 
 void Document::Regen(int)

@@ -15,6 +15,10 @@ namespace kelvor::cad {
 
 class SpatialIndex;
 class Document;
+class Layout;
+class Layouts;
+class Plot;
+struct PlotPage;
 
 // What a drawing needs of the host it is open in: where its questions are
 // answered and its notes shown, who carries out command-line texts, and who
@@ -33,6 +37,12 @@ public:
     // The part of the drawing a person sees when doc is the one shown
     // (picks are snapped within it); none otherwise.
     virtual std::optional<Box> shownView(const Document& doc) const = 0;
+    // A page of the drawing was plotted (for the host's record).
+    virtual void plotted(Document& doc, const PlotPage& page)
+    {
+        (void)doc;
+        (void)page;
+    }
 };
 
 // A block: model space, or a named block definition. Entities keep the
@@ -246,6 +256,13 @@ public:
 
     // Hands the text to the command line (journal and interpreter).
     void SendCommand(const QString& text);
+
+    // Plotting: "Model" and the paper layouts; the active one ("Model"
+    // until set); the plot object.
+    cad::Layouts& Layouts();
+    Layout& ActiveLayout();
+    void setActiveLayout(Layout& layout);
+    cad::Plot& Plot();
     void Regen(int which = 1);
     int regenCount() const { return regens_; }
 
@@ -310,6 +327,9 @@ private:
     std::map<QString, QVariant> vars_;
     std::unordered_map<quint64, Entity*> byHandle_;
     std::unique_ptr<SpatialIndex> index_;
+    std::unique_ptr<cad::Layouts> layouts_;
+    std::unique_ptr<cad::Plot> plot_;
+    Layout* activeLayout_ = nullptr;
     std::map<QString, quint64> structural_;
     KeptContent kept_;
     std::unordered_set<quint64> erased_;

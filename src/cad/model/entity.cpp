@@ -330,7 +330,13 @@ void Entity::setVisible(bool on)
 void Entity::Highlight(bool on)
 {
     alive();
+    if (highlight_ == on)
+        return;
     highlight_ = on;
+    // shown at once, and the drawing is no different for it
+    Document& doc = document();
+    if (DocumentHost* host = doc.host())
+        host->entityChanged(doc, this, false);
 }
 
 double Entity::Thickness() const
@@ -557,10 +563,25 @@ void Entity::setEndPoint(const Point& p)
     changed();
 }
 
+double Entity::LinetypeScale() const
+{
+    alive();
+    return d_->ltscale;
+}
+
+void Entity::setLinetypeScale(double s)
+{
+    writable();
+    if (!(s > 0))
+        fault(fail::Failed, QStringLiteral("the linetype scale must be positive"));
+    d_->ltscale = s;
+    changed();
+}
+
 double Entity::Length() const
 {
     need(kind_ == EntityKind::Line || isPolyline(kind_), "Length");
-    const auto& v = d_->v;
+    const auto& v = kind_ == EntityKind::Line ? d_->v : pathVertices(*d_);
     if (kind_ == EntityKind::Line)
         return std::sqrt(std::pow(v[1].x - v[0].x, 2) + std::pow(v[1].y - v[0].y, 2) + std::pow(v[1].z - v[0].z, 2));
     double len = 0;
@@ -673,7 +694,7 @@ double Entity::Area() const
         return a;
     }
     // polylines: as if closed, arcs of bulged segments included
-    const auto& v = d.v;
+    const auto& v = pathVertices(d);
     const size_t n = v.size();
     if (n < 2)
         return 0;
@@ -1244,7 +1265,7 @@ Shape Entity::shape() const
     case EntityKind::Polyline2d:
     case EntityKind::Polyline3d: {
         Chain c;
-        const auto& v = d.v;
+        const auto& v = pathVertices(d);
         if (v.empty())
             break;
         c.pts.push_back(p2(v[0]));

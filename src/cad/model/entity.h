@@ -73,6 +73,8 @@ public:
     void setLayer(const QString& name);       // fails when the drawing lacks the layer
     QString Linetype() const;                 // "ByLayer", "ByBlock" or a name
     void setLinetype(const QString& name);    // fails when the drawing lacks the linetype
+    double LinetypeScale() const;
+    void setLinetypeScale(double s);          // fails unless positive
     int Color() const { return color_; }      // ACI; 256 ByLayer, 0 ByBlock
     void setColor(int aci);
     bool Visible() const { return visible_; }
@@ -236,7 +238,10 @@ struct Entity::Data {
     QString text;  // text, mtext, block name (insert), image file (image)
     QString style = QStringLiteral("Standard");
     double constWidth = 0, elevation = 0;
-    std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex
+    std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex (of the frame when spline-fit)
+    std::vector<Vertex> fit;       // spline-fit polylines: the fit vertices (DXF vertex flag 8); v is the frame
+    int splineType = 0;            // DXF 75 of a spline-fit polyline: 5 quadratic, 6 cubic
+    double ltscale = 1;            // the entity's own linetype scale (DXF 48)
     int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
     double scale[3] = {1, 1, 1};
     double mtextWidth = 0;
@@ -260,5 +265,11 @@ struct Entity::Data {
     std::vector<KeptRecord> foreignParts;
     bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
+
+// The vertices a polyline runs through: a spline-fit one's fit, else its own.
+inline const std::vector<Vertex>& pathVertices(const Entity::Data& d)
+{
+    return d.fit.empty() ? d.v : d.fit;
+}
 
 } // namespace kelvor::cad

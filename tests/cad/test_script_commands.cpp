@@ -1,7 +1,8 @@
 // Script commands of the host's command line: TEXT, INSERT, the control
 // points of DD, and -PLOT with the plot interface.
 #include "cad/cad.h"
-#include "cad/host/plot.h"
+#include "cad/model/layouts.h"
+#include "cad/ui/plot_output.h"
 #include "cad_host.h"
 #include "test_support.h"
 
@@ -179,6 +180,7 @@ TEST(CadScripts, ControlPointGivesSymbolTextsLineAndRecords)
 
 TEST(CadPlot, PlotScriptOfTwoPagesWritesTwoPdfPages)
 {
+    installPlotDevices();
     test::CadHost h;
     // two pages side by side, a box in each
     h.ms().AddCircle({50, 70, 0}, 20);
@@ -207,7 +209,7 @@ TEST(CadPlot, PlotScriptOfTwoPagesWritesTwoPdfPages)
         EXPECT_EQ(pdfPages(QFileInfo(drawing).path() + QLatin1Char('/') + f), 1) << f.toStdString();
     }
     // the pages show their windows: the circle on the first, the line on the second
-    const std::vector<PlotPage>& pages = plotRecord(h.app);
+    const std::vector<PlotPage>& pages = h.app.plots();
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].window.minX, 0);
     EXPECT_EQ(pages[1].window.minX, 105);
@@ -230,6 +232,7 @@ TEST(CadPlot, PlotScriptOfTwoPagesWritesTwoPdfPages)
 
 TEST(CadPlot, PlotInterfaceWritesOnePageAFileForEachPolyline)
 {
+    installPlotDevices();
     test::CadHost h;
     h.doc().Layers().Add(QStringLiteral("plot"));
     for (int i = 0; i < 3; ++i) {

@@ -1,10 +1,9 @@
 #pragma once
-// Plotting: the layouts of a drawing with their plot settings, and plots to
-// the system's printers or to PDF pages.
+// Plotting as a drawing offers it: "Model" and the paper layouts with their
+// plot settings, and the plot object. The paper itself (PDF pages, the
+// system's printers) is the window layer's, reached through PlotDevices.
 #include "cad/model/geometry.h"
 
-#include <QImage>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -12,7 +11,6 @@
 
 namespace kelvor::cad {
 
-class Application;
 class Block;
 class Document;
 
@@ -24,10 +22,6 @@ inline const QString kPdfDevice = QStringLiteral("Kelvor PDF");
 // The name that stands for the system's default printer.
 inline const QString kDefaultPrinter = QStringLiteral("默认打印机");
 
-// The plot devices: the print service's printers, the default printer's
-// stand-in name and the PDF device.
-QStringList plotDeviceNames();
-
 // One plotted page: what is drawn (a layout's block, the window or the
 // extents) and how it fills the paper.
 struct PlotPage {
@@ -37,6 +31,26 @@ struct PlotPage {
     double scale = 0;    // paper millimetres per drawing unit; 0: fitted
     bool landscape = false;
 };
+
+// The paper: implemented by the window layer and installed once per
+// process (setPlotDevices). Without it plots fail and only the default
+// printer's name and the PDF device are listed.
+class PlotDevices {
+public:
+    virtual ~PlotDevices() = default;
+    virtual QStringList printers() const = 0; // the print service's printers by name
+    virtual bool hasDefaultPrinter() const = 0;
+    // Prints on the named printer (kDefaultPrinter: the default one).
+    virtual void print(Document& doc, const PlotPage& page) = 0;
+    // Writes the pages to one PDF file, atomically.
+    virtual void writePdf(Document& doc, const std::vector<PlotPage>& pages, const QString& nativePath) = 0;
+};
+void setPlotDevices(PlotDevices* devices);
+PlotDevices* plotDevices();
+
+// The plot devices: the print service's printers, the default printer's
+// stand-in name and the PDF device.
+QStringList plotDeviceNames();
 
 // A layout and its plot settings. Plot types as the automation interface
 // numbers them (0 display, 1 extents, 2 limits, 3 view, 4 window, 5 layout).
@@ -54,9 +68,9 @@ public:
     void setStandardScale(int scale);           // 0 fits the paper; 16 is 1:1
     void SetWindowToPlot(const Pt2& lowerLeft, const Pt2& upperRight);
     Box window() const { return window_; }
-    bool landscape = false;
     void RefreshPlotDeviceInfo();
     QStringList GetPlotDeviceNames() const;
+    bool landscape = false;
     // The page this layout plots now.
     PlotPage page() const;
 
@@ -75,15 +89,16 @@ private:
 class Layouts {
 public:
     explicit Layouts(Document* doc);
+    ~Layouts();
     int Count() const;
-    Layout& Item(int index);              // fails NotFound
-    Layout& Item(const QString& name);    // without regard to case; fails NotFound
+    Layout& Item(int index);           // fails NotFound
+    Layout& Item(const QString& name); // without regard to case; fails NotFound
     Layout* find(const QString& name);
 
 private:
-    void settle();
+    void settle() const;
     Document* doc_;
-    std::vector<std::unique_ptr<Layout>> items_;
+    mutable std::vector<std::unique_ptr<Layout>> items_;
 };
 
 class Plot {
@@ -95,10 +110,9 @@ public:
     // The layouts the next plot covers; empty: the active layout.
     void SetLayoutsToPlot(const QStringList& names) { layouts_ = names; }
     // One PDF page per layout in one file (a folder path gets
-    // "<drawing>.pdf" inside it). Fails when the file cannot be written.
+    // "<drawing>.pdf" inside it).
     bool PlotToFile(const QString& path);
-    // Plots on the layouts' devices: a system printer, or for a name the
-    // system lacks a PDF file beside the drawing, whose path comes back.
+    // Every layout on its own device; see plotPage.
     QString PlotToDevice();
 
 private:
@@ -107,17 +121,9 @@ private:
     QStringList layouts_;
 };
 
-// Writes the pages to one PDF file (atomically). Fails with a clear message.
-void writePdf(Document& doc, const std::vector<PlotPage>& pages, const QString& nativePath);
 // Plots one page on its device: a system printer, or for a name the system
-// lacks (and the PDF device) a new PDF file beside the drawing, whose path
-// comes back ("" when printed).
+// lacks (and the PDF device) a new PDF file beside the drawing,
+// "<drawing>-<layout>-<n>.pdf", whose path comes back ("" when printed).
 QString plotPage(Document& doc, PlotPage page);
-// Prints the page on the named system printer; false when the system has none of that name.
-bool printPage(Document& doc, const PlotPage& page);
-// The page drawn as the plot draws it, on white paper of the size in pixels.
-QImage renderPlotPage(Document& doc, const PlotPage& page, const QSize& size);
-// Every page the host plotted, in order (for tests and the transcript's reader).
-const std::vector<PlotPage>& plotRecord(Application& app);
 
 } // namespace kelvor::cad

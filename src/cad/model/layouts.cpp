@@ -1,77 +1,36 @@
-#include "plot.h"
+#include "cad/model/layouts.h"
 
-#include "cad/host/application.h"
 #include "cad/model/document.h"
-#include "cad/ui/cad_scene.h"
-#include "platform/errors.h"
 #include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
-
 #include <algorithm>
 
 namespace kelvor::cad {
 
 namespace {
 
-// Paper when nothing else is said: A4, as the page windows of the program's
-// scripts are laid out for it.
-const QPageSize kPaper(QPageSize::A4);
+PlotDevices* gDevices = nullptr;
 
-QStringList systemPrinters()
+PlotDevices& devices()
 {
-    return QPrinterInfo::availablePrinterNames();
+    if (!gDevices)
+        fault(fail::Failed, QStringLiteral("this program has no plot output"));
+    return *gDevices;
 }
 
 bool systemHas(const QString& device)
 {
+    if (!gDevices)
+        return false;
     if (device == kDefaultPrinter)
-        return !QPrinterInfo::defaultPrinter().isNull();
-    return systemPrinters().contains(device);
+        return gDevices->hasDefaultPrinter();
+    return gDevices->printers().contains(device);
 }
 
-// Drawing units to the page: the window (or the extents) fitted, or at the
-// page's scale, centred on the printable area.
-ViewTransform pageView(DrawingScene& scene, const PlotPage& page, const QRectF& area)
-{
-    Box box = page.window;
-    if (!box.valid())
-        box = scene.extents();
-    ViewTransform v;
-    v.width = std::max(1, int(area.width()));
-    v.height = std::max(1, int(area.height()));
-    if (!box.valid())
-        return v;
-    v.fit(box);
-    return v;
-}
-
-void drawPage(QPainter& painter, Document& doc, const PlotPage& page, const QRectF& area, double unitsPerMm)
-{
-    DrawingScene scene;
-    scene.setDocument(&doc, page.block);
-    scene.setPaper(true);
-    ViewTransform v = pageView(scene, page, area);
-    if (page.scale > 0 && unitsPerMm > 0)
-        v.scale = page.scale * unitsPerMm; // device pixels per drawing unit
-    painter.save();
-    painter.translate(area.topLeft());
-    painter.setClipRect(QRectF(0, 0, area.width(), area.height()));
-    scene.render(painter, v);
-    painter.restore();
-}
-
-// A free file name beside the drawing for a plot of a device the system
-// lacks: "<drawing>-<layout>-<n>.pdf", n from 1.
+// A free name beside the drawing (or in the program's folder for a drawing
+// never saved).
 QString besideDrawing(Document& doc, const QString& layout)
 {
     QString folder = doc.Path();
@@ -87,15 +46,25 @@ QString besideDrawing(Document& doc, const QString& layout)
 
 void record(Document& doc, const PlotPage& page)
 {
-    if (Application* app = doc.application())
-        app->notePlot(page);
+    if (DocumentHost* host = doc.host())
+        host->plotted(doc, page);
 }
 
 } // namespace
 
+void setPlotDevices(PlotDevices* d)
+{
+    gDevices = d;
+}
+
+PlotDevices* plotDevices()
+{
+    return gDevices;
+}
+
 QStringList plotDeviceNames()
 {
-    QStringList names = systemPrinters();
+    QStringList names = gDevices ? gDevices->printers() : QStringList();
     names.removeAll(kDefaultPrinter);
     names.prepend(kDefaultPrinter);
     names.append(kPdfDevice);
@@ -165,7 +134,7 @@ PlotPage Layout::page() const
     p.landscape = landscape;
     if (plotType_ == 4)
         p.window = window_;
-    p.scale = standardScale_ == 16 ? 1 : 0; // 1:1, one millimetre per unit; anything else is fitted
+    p.scale = standardScale_ == 16 ? 1 : 0; // 1:1 is a millimetre a unit; every other scale fits
     return p;
 }
 
@@ -176,12 +145,14 @@ Layouts::Layouts(Document* doc)
 {
 }
 
-void Layouts::settle()
+Layouts::~Layouts() = default;
+
+void Layouts::settle() const
 {
     if (!items_.empty())
         return;
     items_.push_back(std::make_unique<Layout>(doc_, QStringLiteral("Model"), &doc_->ModelSpace(), 0));
-    // the drawing's paper layouts, as its LAYOUT objects name them
+    // the paper layouts as the drawing's LAYOUT objects name them
     std::vector<std::unique_ptr<Layout>> paper;
     for (const KeptRecord& r : doc_->kept().objects) {
         if (r.type != "LAYOUT")
@@ -202,24 +173,21 @@ void Layouts::settle()
         }
         if (name.isEmpty() || name.compare(QStringLiteral("Model"), Qt::CaseInsensitive) == 0)
             continue;
-        Block* block = nullptr;
-        if (doc_->PaperSpace().recordHandle == record)
-            block = &doc_->PaperSpace();
+        Block* block = &doc_->PaperSpace();
         for (Block* b : doc_->blocks())
-            if (b->recordHandle == record)
+            if (record && b->recordHandle == record)
                 block = b;
-        if (!block)
-            block = &doc_->PaperSpace();
         paper.push_back(std::make_unique<Layout>(doc_, name, block, tab));
     }
-    std::stable_sort(paper.begin(), paper.end(), [](const auto& a, const auto& b) { return a->TabOrder() < b->TabOrder(); });
+    std::stable_sort(paper.begin(), paper.end(),
+                     [](const auto& a, const auto& b) { return a->TabOrder() < b->TabOrder(); });
     for (auto& l : paper)
         items_.push_back(std::move(l));
 }
 
 int Layouts::Count() const
 {
-    const_cast<Layouts*>(this)->settle();
+    settle();
     return int(items_.size());
 }
 
@@ -271,7 +239,7 @@ bool Plot::PlotToFile(const QString& path)
     std::vector<PlotPage> ps = pages();
     for (PlotPage& p : ps)
         p.file = file;
-    writePdf(*doc_, ps, file);
+    devices().writePdf(*doc_, ps, file);
     for (const PlotPage& p : ps)
         record(*doc_, p);
     return true;
@@ -288,81 +256,15 @@ QString Plot::PlotToDevice()
 
 QString plotPage(Document& doc, PlotPage page)
 {
-    if (page.device != kPdfDevice && printPage(doc, page)) {
+    if (page.device != kPdfDevice && systemHas(page.device)) {
+        devices().print(doc, page);
         record(doc, page);
         return {};
     }
     page.file = besideDrawing(doc, page.layout);
-    writePdf(doc, {page}, page.file);
+    devices().writePdf(doc, {page}, page.file);
     record(doc, page);
     return page.file;
-}
-
-// ---------------------------------------------------------------- output
-
-void writePdf(Document& doc, const std::vector<PlotPage>& pages, const QString& nativePath)
-{
-    const QFileInfo target(nativePath);
-    if (!QDir().mkpath(target.absolutePath()))
-        fault(fail::Failed, QStringLiteral("cannot make the folder of \"%1\"").arg(nativePath));
-    // written beside the target, then put in its place: no half-written plot
-    QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
-        fault(fail::Failed, QStringLiteral("cannot write \"%1\"").arg(nativePath));
-    {
-        QPdfWriter pdf(&temp);
-        pdf.setResolution(300);
-        pdf.setCreator(QStringLiteral("Kelvor"));
-        QPainter painter;
-        for (size_t i = 0; i < pages.size(); ++i) {
-            const QPageLayout::Orientation o = pages[i].landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-            pdf.setPageLayout(QPageLayout(kPaper, o, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
-            if (i == 0) {
-                if (!painter.begin(&pdf))
-                    fault(fail::Failed, QStringLiteral("cannot write \"%1\"").arg(nativePath));
-            } else {
-                pdf.newPage();
-            }
-            const QRectF area(0, 0, pdf.width(), pdf.height());
-            drawPage(painter, doc, pages[i], area, pdf.resolution() / 25.4);
-        }
-        painter.end();
-    }
-    temp.close();
-    QFile::remove(target.absoluteFilePath());
-    if (!temp.rename(target.absoluteFilePath()))
-        fault(fail::Failed, QStringLiteral("cannot write \"%1\"").arg(nativePath));
-    temp.setAutoRemove(false);
-}
-
-bool printPage(Document& doc, const PlotPage& page)
-{
-    if (!systemHas(page.device))
-        return false;
-    const QPrinterInfo info = page.device == kDefaultPrinter ? QPrinterInfo::defaultPrinter()
-                                                             : QPrinterInfo::printerInfo(page.device);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageOrientation(page.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    drawPage(painter, doc, page, QRectF(0, 0, printer.width(), printer.height()), printer.resolution() / 25.4);
-    return painter.end();
-}
-
-QImage renderPlotPage(Document& doc, const PlotPage& page, const QSize& size)
-{
-    QImage img(size, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter painter(&img);
-    drawPage(painter, doc, page, QRectF(QPointF(0, 0), QSizeF(size)), 0);
-    painter.end();
-    return img;
-}
-
-const std::vector<PlotPage>& plotRecord(Application& app)
-{
-    return app.plots();
 }
 
 } // namespace kelvor::cad
