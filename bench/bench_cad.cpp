@@ -1,8 +1,13 @@
 // The embedded CAD host on a large drawing: DXF load and save of 200,000
-// entities, select-all with a layer filter, a small window-polygon selection.
+// entities (and ezdxf's read and write of the same file, when python3 has
+// it), select-all with a layer filter, a small window-polygon selection.
 #include "big_drawing.h"
 #include "cad/cad.h"
 
+#include "process_memory.h"
+
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -49,6 +54,57 @@ void BM_SaveDxf(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kEntities);
 }
 BENCHMARK(BM_SaveDxf)->Unit(benchmark::kMillisecond);
+
+// One open and save as a person does it; peak_extra_MB is what it needed
+// above the process's size before.
+void BM_OpenSave(benchmark::State& state)
+{
+    const QString path = files().path();
+    const QString out = files().dir.filePath(QStringLiteral("saved.dxf"));
+    kelvor::bench::resetPeakRss();
+    const double baseKb = kelvor::bench::statusKb("VmRSS:");
+    for (auto _ : state) {
+        auto d = readDxf(path);
+        writeDxf(*d, out);
+    }
+    state.counters["file_MB"] = double(QFile(path).size()) / 1048576.0;
+    state.counters["peak_extra_MB"] = (kelvor::bench::statusKb("VmHWM:") - baseKb) / 1024.0;
+}
+BENCHMARK(BM_OpenSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EzdxfReadWrite(benchmark::State& state)
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    const QString script = QStringLiteral("import sys, ezdxf\nezdxf.readfile(sys.argv[1]).saveas(sys.argv[2])\n");
+    const QString out = files().dir.filePath(QStringLiteral("ezdxf.dxf"));
+    for (auto _ : state) {
+        QProcess p;
+        p.start(python, {QStringLiteral("-c"), script, files().path(), out});
+        if (!p.waitForFinished(-1) || p.exitCode() != 0) {
+            state.SkipWithError("python3 with ezdxf not available");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_EzdxfReadWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The first window selection after opening: the index is built inside.
+void BM_FirstWindowSelection(benchmark::State& state)
+{
+    const std::vector<double> poly{539000, 2556000, 0, 539100, 2556000, 0, 539100, 2556100, 0, 539000, 2556100, 0};
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto d = readDxf(files().path());
+        state.ResumeTiming();
+        SelectionSet& s = ScratchSelectionSet(*d, QStringLiteral("text"));
+        s.SelectByPolygon(SelectWindowPolygon, poly);
+        benchmark::DoNotOptimize(s.Count());
+        state.PauseTiming();
+        d.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstWindowSelection)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_SelectAllByLayer(benchmark::State& state)
 {

@@ -5,12 +5,19 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
+#include "platform/ui.h"
 #include "traverse/report_loader.h"
 #include "traverse/sheet.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace kelvor::app {
 
@@ -26,23 +33,91 @@ QString splashDate(const QDate& day)
 }
 
 SingleInstance::SingleInstance(const QString& lockFile)
-    : lock_(std::make_unique<QLockFile>(lockFile))
+    : file_(lockFile)
 {
-    // held for the whole run: only a dead owner makes it stale
-    lock_->setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
 
 bool SingleInstance::acquire()
 {
-    QDir().mkpath(QFileInfo(lock_->fileName()).absolutePath());
-    return lock_->tryLock(0);
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    fd_ = ::open(QFile::encodeName(file_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        failed_ = true;
+        return true;
+    }
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd_);
+        fd_ = -1;
+        failed_ = !held;
+        return !held;
+    }
+    // Who holds it, for a person who looks; nothing reads it back.
+    const QByteArray owner = QByteArray::number(qint64(::getpid())) + ' ' + QSysInfo::machineHostName().toUtf8() + '\n';
+    if (::ftruncate(fd_, 0) == 0)
+        (void)!::write(fd_, owner.constData(), size_t(owner.size()));
+    return true;
 }
 
 QString SingleInstance::defaultLockFile()
 {
     return paths::current().settingsFile + QStringLiteral(".lock");
+}
+
+QString lockFailureText(const QString& lockFile)
+{
+    return QStringLiteral("无法建立锁文件[") + lockFile + QStringLiteral("]，不能确认是否已有一个程序在运行。");
+}
+
+QString settingsUnusableText(const QString& file)
+{
+    return QStringLiteral("设置文件[") + file + QStringLiteral("]无法读写，本次运行使用默认设置，所作修改不会保存。");
+}
+
+QString settingsSetAsideText(const QString& file, const QString& copy)
+{
+    return QStringLiteral("设置文件[") + file + QStringLiteral("]无法识别，已另存为[") + copy
+           + QStringLiteral("]，将写入默认设置。");
+}
+
+namespace {
+
+void warn(Ui& ui, const QString& text)
+{
+    ui.message(text, QStringLiteral("程序处理结果"), Icon::Exclamation);
+}
+
+void fallBackToMemory(Ui& ui, SettingsStore& settings)
+{
+    warn(ui, settingsUnusableText(settings.file()));
+    settings.useMemory();
+}
+
+} // namespace
+
+bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName)
+{
+    if (!instance.acquire()) {
+        showSecondCopy(ui, executableName);
+        return false;
+    }
+    if (instance.failed())
+        warn(ui, lockFailureText(instance.fileName()));
+    try {
+        const QString copy = settings.setAsideUnreadable();
+        if (!copy.isEmpty())
+            warn(ui, settingsSetAsideText(settings.file(), copy));
+        settings.probe();
+    } catch (const RunError&) {
+        fallBackToMemory(ui, settings);
+    }
+    return true;
 }
 
 QString secondCopyText(const QString& executableName)
@@ -119,6 +194,16 @@ void openCommandLineReport(Context& ctx, const QString& path)
 bool applyFirstRun(SettingsStore& settings)
 {
     return settings.applyFirstRunRule();
+}
+
+bool applyFirstRun(Ui& ui, SettingsStore& settings)
+{
+    try {
+        return settings.applyFirstRunRule();
+    } catch (const RunError&) {
+        fallBackToMemory(ui, settings);
+        return false;
+    }
 }
 
 void quit_Click(Context& ctx)

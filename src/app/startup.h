@@ -5,8 +5,6 @@
 #include <functional>
 #include <memory>
 
-class QLockFile;
-
 namespace kelvor {
 class Context;
 class SettingsStore;
@@ -20,18 +18,42 @@ QString compatibilityLine();
 QString splashDate(const QDate& day);
 
 // Another running copy is detected through a lock file beside the settings
-// store; the lock lasts as long as this object (or the process) lives.
+// store, held with flock: the lock lasts as long as this object (or the
+// process) lives, so a lock file left by a dead process, one with garbage in
+// it or one written on another host is free and taken over.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& lockFile = defaultLockFile());
     ~SingleInstance();
-    // False when another copy holds the lock.
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+    // False when another copy holds the lock. True also when no lock could
+    // be made (a read-only folder, a full disk): failed() then says so.
     bool acquire();
+    bool failed() const { return failed_; }
+    QString fileName() const { return file_; }
     static QString defaultLockFile();
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    QString file_;
+    int fd_ = -1;
+    bool failed_ = false;
 };
+
+// The message for a lock file that cannot be made.
+QString lockFailureText(const QString& lockFile);
+
+// The start-up's checks before the main window loads, each reported and
+// none of them ending the program: the single-instance lock (false when
+// another copy runs, after its message), then the settings store. A store
+// that is neither UTF-8 nor GBK text is moved aside and named; a store that
+// is a folder, cannot be read or cannot be written leaves the program on
+// the defaults in memory, with a message naming the file.
+bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName);
+
+// The message for a store the program cannot use, and for one moved aside.
+QString settingsUnusableText(const QString& file);
+QString settingsSetAsideText(const QString& file, const QString& copy);
 
 // "[" + executable name + "]应用程序已在运行中！！！"
 QString secondCopyText(const QString& executableName);
@@ -58,6 +80,9 @@ void loadMainWindow(Context& ctx, const QString& commandLinePath = QString(),
 // The splash's first-run rule: the defaults are written when "版本更新日期="
 // reads blank. True when it wrote them.
 bool applyFirstRun(SettingsStore& settings);
+// The same at start-up: a store that fails here is reported and the
+// program goes on with the defaults in memory.
+bool applyFirstRun(Ui& ui, SettingsStore& settings);
 
 // 退出: stores the trimmed grade and recent report and ends the program;
 // every failure is passed over.

@@ -39,10 +39,8 @@ int main(int argc, char** argv)
     app::Star star(ui.today());
 
     app::SingleInstance instance;
-    if (!instance.acquire()) {
-        app::showSecondCopy(ui, QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName());
+    if (!app::startUp(ui, settings, instance, QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName()))
         return 0;
-    }
 
     CommandRegistry registry;
     app::registerAllCommands(registry);
@@ -58,7 +56,7 @@ int main(int argc, char** argv)
     form.refreshMenus();
     form.placeBusyPicture();
 
-    app::applyFirstRun(settings);
+    app::applyFirstRun(ui, settings);
 
     QObject::connect(&star, &app::Star::finished, &form, [&form] {
         if (QScreen* screen = QGuiApplication::primaryScreen())

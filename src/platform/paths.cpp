@@ -52,6 +52,24 @@ QString stripTrailing(QString p)
     return p;
 }
 
+// Applies "." and ".." as Windows does: ".." of a root is that root, so a
+// path never climbs above the root it starts from.
+QStringList normalised(const QStringList& parts)
+{
+    QStringList out;
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (!out.isEmpty())
+                out.removeLast();
+            continue;
+        }
+        out.append(part);
+    }
+    return out;
+}
+
 // Finds each existing component without regard to case; the rest of the
 // path is appended as given.
 QString matchCase(const QString& base, const QStringList& parts)
@@ -59,10 +77,8 @@ QString matchCase(const QString& base, const QStringList& parts)
     QString cur = base;
     bool exists = QFileInfo::exists(cur);
     for (const QString& part : parts) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
         QString next = cur.endsWith(QLatin1Char('/')) ? cur + part : cur + QLatin1Char('/') + part;
-        if (exists && !QFileInfo::exists(next) && part != QLatin1String("..")) {
+        if (exists && !QFileInfo::exists(next)) {
             const QStringList entries = QDir(cur).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
                                                             | QDir::NoDotAndDotDot);
             for (const QString& e : entries) {
@@ -76,6 +92,42 @@ QString matchCase(const QString& base, const QStringList& parts)
         cur = next;
     }
     return cur;
+}
+
+QString driveFolder(QChar letter)
+{
+    const QString base = stripTrailing(QDir::cleanPath(current().drivesRoot)) + QLatin1Char('/') + letter.toLower();
+    QDir().mkpath(base);
+    return base;
+}
+
+// A folder a path may not climb out of, and where below it a path starts.
+struct Anchor {
+    QString root;
+    QStringList parts;
+};
+
+// The current folder of a relative path. Inside the drives root, WINDIR or
+// the program's folder it is the process's own, held to its drive or folder;
+// elsewhere it is the program's folder, where a started program begins.
+Anchor currentFolder()
+{
+    const QString cwd = QDir::cleanPath(QDir::currentPath());
+    const QString drives = stripTrailing(QDir::cleanPath(current().drivesRoot));
+    const auto below = [&](const QString& root) {
+        return cwd == root || cwd.startsWith(root + QLatin1Char('/'));
+    };
+    if (cwd.startsWith(drives + QLatin1Char('/'))) {
+        const QStringList rest = cwd.mid(drives.size() + 1).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        if (!rest.isEmpty() && rest.first().size() == 1 && rest.first()[0].isLetter())
+            return {driveFolder(rest.first()[0]), rest.mid(1)};
+    }
+    for (const QString& root : {stripTrailing(QDir::cleanPath(current().windir)),
+                                stripTrailing(QDir::cleanPath(current().programDir))}) {
+        if (below(root))
+            return {root, cwd.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)};
+    }
+    return {programDir(), {}};
 }
 
 } // namespace
@@ -140,23 +192,24 @@ QString resolve(const QString& path)
         return path;
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QString base;
+    Anchor at;
     QString rest;
     if (isDrivePath(p)) {
-        const QString root = stripTrailing(QDir::cleanPath(current().drivesRoot));
-        base = root + QLatin1Char('/') + p[0].toLower();
-        QDir().mkpath(base);
+        at.root = driveFolder(p[0]);
         rest = p.mid(2);
     } else if (p.startsWith(QLatin1Char('/'))) {
-        base = QStringLiteral("/");
+        at.root = QStringLiteral("/");
         rest = p;
     } else {
-        base = QDir::currentPath();
+        at = currentFolder();
         rest = p;
     }
-    const bool trailing = rest.endsWith(QLatin1Char('/'));
-    QString out = matchCase(base, rest.split(QLatin1Char('/'), Qt::SkipEmptyParts));
-    if (trailing && !out.endsWith(QLatin1Char('/')))
+    const QStringList given = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    // A path ending in a separator, "." or ".." names a folder.
+    const bool folder = rest.endsWith(QLatin1Char('/'))
+                        || (!given.isEmpty() && (given.last() == QLatin1String(".") || given.last() == QLatin1String("..")));
+    QString out = matchCase(at.root, normalised(at.parts + given));
+    if (folder && !out.endsWith(QLatin1Char('/')))
         out += QLatin1Char('/');
     return out;
 }

@@ -34,6 +34,12 @@ QString programDir();
 // "\" is a separator; drive letters map below the drives root; a doubled
 // separator after a root is harmless; existing parts are found without
 // regard to letter case. An empty text stays empty.
+// "." and ".." are applied as Windows applies them and never climb above the
+// root a path starts from: "d:\.." is "d:\". A relative path starts in the
+// current folder when that lies in a drive, WINDIR or the program's folder
+// (and stays there), else in the program's folder. So a path read from a
+// setting or a file never leads outside those; native absolute paths are
+// only ever the configured locations and paths chosen in a dialog.
 QString resolve(const QString& path);
 
 // A native path as the Windows-style text that dialogs hand to commands

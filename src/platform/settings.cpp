@@ -3,10 +3,16 @@
 #include "errors.h"
 #include "text_file.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace kelvor {
 
@@ -50,10 +56,28 @@ bool sameName(const QString& a, const QString& b)
     return upperAscii(fileKey(a)) == upperAscii(fileKey(b));
 }
 
-// The store's lines without their LF or CR LF ends.
+// The file's text: UTF-8, or GBK as older copies of the store wrote it;
+// nothing when it is neither.
+std::optional<QString> decodeStore(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    const QString gbk = decodeGbk(bytes);
+    if (gbk.contains(QChar(0xFFFD)))
+        return std::nullopt;
+    return gbk;
+}
+
+// The store's lines without their LF or CR LF ends; none when the file is
+// not text.
 QStringList fileLines(const QByteArray& bytes)
 {
-    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    const std::optional<QString> text = decodeStore(bytes);
+    if (!text)
+        return {};
+    QStringList lines = text->split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& line : lines) {
@@ -71,6 +95,67 @@ std::optional<bool> opensSection(const QString& line)
         return std::nullopt;
     return t.mid(1, t.size() - 2) == kSection;
 }
+
+// A value line of the section as name (with "=") and value; nothing for
+// blank lines, comments and other text.
+std::optional<QPair<QString, QString>> parseEntry(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
+        return std::nullopt;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return std::nullopt;
+    const QString rawName = line.left(eq);
+    // A blank name would be saved as "=value", which reads as no entry.
+    if (rawName.trimmed().isEmpty())
+        return std::nullopt;
+    const QString name = rawName.trimmed() + QLatin1Char('=');
+    // "NAME = value" typed by hand: the blanks around "=" are layout.
+    QString raw = line.mid(eq + 1);
+    if (rawName.endsWith(QLatin1Char(' '))) {
+        qsizetype k = 0;
+        while (k < raw.size() && raw[k] == QLatin1Char(' '))
+            ++k;
+        raw = raw.mid(k);
+    }
+    return QPair<QString, QString>(name, unescape(raw));
+}
+
+QByteArray readAllOrNothing(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+// Held while one write re-reads and replaces the file. flock ends with the
+// process, so a killed writer never leaves a lock behind. Without a lock
+// file (a folder that cannot take one) the write goes on unlocked and meets
+// the folder's error itself.
+class WriteLock {
+public:
+    explicit WriteLock(const QString& file)
+        : fd_(::open(QFile::encodeName(file + QStringLiteral(".writelock")).constData(),
+                     O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    {
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~WriteLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    int fd_;
+};
 
 } // namespace
 
@@ -122,9 +207,11 @@ const QList<QPair<QString, QString>>& SettingsStore::defaults()
     return table;
 }
 
-QList<QPair<QString, QString>> SettingsStore::load() const
+SettingsStore::Entries SettingsStore::load() const
 {
-    QList<QPair<QString, QString>> entries;
+    if (memory_)
+        return *memory_;
+    Entries entries;
     QFileInfo fi(file_);
     if (!fi.exists())
         return entries;
@@ -137,75 +224,129 @@ QList<QPair<QString, QString>> SettingsStore::load() const
             inSection = *ours;
             continue;
         }
-        const QString t = line.trimmed();
-        if (!inSection || t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
+        const auto entry = inSection ? parseEntry(line) : std::nullopt;
+        if (!entry)
             continue;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue;
-        const QString rawName = line.left(eq);
-        // A blank name would be saved as "=value", which reads as no entry.
-        if (rawName.trimmed().isEmpty())
-            continue;
-        const QString name = rawName.trimmed() + QLatin1Char('=');
-        // "NAME = value" typed by hand: the blanks around "=" are layout.
-        QString raw = line.mid(eq + 1);
-        if (rawName.endsWith(QLatin1Char(' '))) {
-            qsizetype k = 0;
-            while (k < raw.size() && raw[k] == QLatin1Char(' '))
-                ++k;
-            raw = raw.mid(k);
-        }
-        const QString value = unescape(raw);
         bool replaced = false;
         for (auto& e : entries) {
-            if (sameName(e.first, name)) {
-                e.second = value;
+            if (sameName(e.first, entry->first)) {
+                e.second = entry->second;
                 replaced = true;
             }
         }
         if (!replaced)
-            entries.append({name, value});
+            entries.append(*entry);
     }
     return entries;
 }
 
-void SettingsStore::save(const QList<QPair<QString, QString>>& entries)
+void SettingsStore::update(const std::function<void(Entries&)>& change)
+{
+    if (memory_) {
+        change(*memory_);
+        return;
+    }
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    WriteLock lock(file_);
+    Entries entries = load();
+    change(entries);
+    save(entries);
+}
+
+void SettingsStore::save(const Entries& entries)
 {
     // Lines outside our section (a person's notes, other sections) are kept
-    // as they stand; our section is written anew where it was.
-    QStringList before;
-    QStringList after;
+    // as they stand, and so are the section's comments; each value line is
+    // rewritten where it stood, and new values follow the last one.
+    const QByteArray oldBytes = readAllOrNothing(file_);
+    if (!oldBytes.isEmpty() && !decodeStore(oldBytes))
+        setAsideUnreadable();
+    QStringList before, section, after;
     bool found = false;
-    QFile old(file_);
-    if (old.open(QIODevice::ReadOnly)) {
-        const QStringList lines = fileLines(old.readAll());
-        old.close();
-        bool inSection = false;
-        for (const QString& line : lines) {
-            if (const std::optional<bool> ours = opensSection(line)) {
-                inSection = *ours;
-                if (inSection) {
-                    found = true;
-                    continue;
-                }
+    bool inSection = false;
+    for (const QString& line : fileLines(oldBytes)) {
+        if (const std::optional<bool> ours = opensSection(line)) {
+            inSection = *ours;
+            if (inSection) {
+                found = true;
+                continue;
             }
-            if (!inSection)
-                (found ? after : before).append(line);
         }
+        (inSection ? section : found ? after : before).append(line);
     }
     if (!found && before.isEmpty())
         before.append(QStringLiteral("; kelvorconfig: the program's settings, one value a line"));
+
+    const auto valueLine = [](const QPair<QString, QString>& e) {
+        return fileKey(e.first) + QLatin1Char('=') + escape(e.second);
+    };
+    QStringList out;
+    QList<bool> written(entries.size(), false);
+    qsizetype insertAt = 0;
+    for (const QString& line : section) {
+        const auto entry = parseEntry(line);
+        if (!entry) {
+            out.append(line);
+            continue;
+        }
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            if (!written[k] && sameName(entries[k].first, entry->first)) {
+                out.append(valueLine(entries[k]));
+                written[k] = true;
+                insertAt = out.size();
+                break;
+            }
+        }
+    }
+    QStringList added;
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        if (!written[k])
+            added.append(valueLine(entries[k]));
+    }
+    for (qsizetype k = 0; k < added.size(); ++k)
+        out.insert(insertAt + k, added[k]);
+
     QString text;
     for (const QString& l : before)
         text += l + QLatin1Char('\n');
     text += QLatin1Char('[') + kSection + QStringLiteral("]\n");
-    for (const auto& e : entries)
-        text += fileKey(e.first) + QLatin1Char('=') + escape(e.second) + QLatin1Char('\n');
+    for (const QString& l : out)
+        text += l + QLatin1Char('\n');
     for (const QString& l : after)
         text += l + QLatin1Char('\n');
-    QDir().mkpath(QFileInfo(file_).absolutePath());
     writeFileBytes(file_, text.toUtf8());
+}
+
+void SettingsStore::useMemory()
+{
+    memory_ = defaults();
+}
+
+void SettingsStore::probe() const
+{
+    if (memory_)
+        return;
+    load();
+    const QFileInfo fi(file_);
+    QDir().mkpath(fi.absolutePath());
+    // A temporary file made and dropped: whether the folder takes the new file.
+    AtomicFile trial(fi.absoluteFilePath());
+}
+
+QString SettingsStore::setAsideUnreadable()
+{
+    if (memory_)
+        return QString();
+    const QByteArray bytes = readAllOrNothing(file_);
+    if (bytes.isEmpty() || decodeStore(bytes))
+        return QString();
+    const QString base = file_ + QStringLiteral(".unreadable-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QString copy = base;
+    for (int n = 2; QFileInfo::exists(copy); ++n)
+        copy = base + QLatin1Char('-') + QString::number(n);
+    if (!QFile::rename(file_, copy))
+        raise(err::PathFileAccess);
+    return copy;
 }
 
 QString SettingsStore::ReadSetting(const QString& key) const
@@ -219,16 +360,15 @@ QString SettingsStore::ReadSetting(const QString& key) const
 
 void SettingsStore::writeRaw(const QString& key, const QString& value)
 {
-    auto entries = load();
-    for (auto& e : entries) {
-        if (sameName(e.first, key)) {
-            e.second = value;
-            save(entries);
-            return;
+    update([&](Entries& entries) {
+        for (auto& e : entries) {
+            if (sameName(e.first, key)) {
+                e.second = value;
+                return;
+            }
         }
-    }
-    entries.append({key.endsWith(QLatin1Char('=')) ? key : key + QLatin1Char('='), value});
-    save(entries);
+        entries.append({key.endsWith(QLatin1Char('=')) ? key : key + QLatin1Char('='), value});
+    });
 }
 
 void SettingsStore::WriteSetting(const QString& key, const QString& value)
@@ -238,19 +378,19 @@ void SettingsStore::WriteSetting(const QString& key, const QString& value)
 
 void SettingsStore::write_inifile()
 {
-    auto entries = load();
-    for (const auto& d : defaults()) {
-        bool found = false;
-        for (auto& e : entries) {
-            if (sameName(e.first, d.first)) {
-                e = d;
-                found = true;
+    update([](Entries& entries) {
+        for (const auto& d : defaults()) {
+            bool found = false;
+            for (auto& e : entries) {
+                if (sameName(e.first, d.first)) {
+                    e = d;
+                    found = true;
+                }
             }
+            if (!found)
+                entries.append(d);
         }
-        if (!found)
-            entries.append(d);
-    }
-    save(entries);
+    });
 }
 
 bool SettingsStore::applyFirstRunRule()

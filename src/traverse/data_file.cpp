@@ -29,6 +29,12 @@ DataKnownPoint knownPoint(const QString& line, int first, bool withHeight)
     return p;
 }
 
+// A line cut short: not blank, yet fewer fields than its role needs.
+bool missingFields(const QString& line, int fields)
+{
+    return !TrimBlanks(line).isEmpty() && line.count(QLatin1Char(',')) < fields - 1;
+}
+
 } // namespace
 
 TraverseData ReadTraverseDataFile(const QString& path)
@@ -47,9 +53,13 @@ TraverseData ReadTraverseDataFile(const QString& path)
                 break;
             }
         }
-        // A file that lost its end marker still keeps its last station.
-        if (!ended)
+        // A file that lost its end marker after whole lines still keeps its
+        // last station; one that ends inside a line was cut short.
+        if (!ended) {
+            if (!reader.endsWithLineEnd())
+                raise(err::TypeMismatch);
             ++count;
+        }
     }
 
     TraverseData data;
@@ -65,6 +75,8 @@ TraverseData ReadTraverseDataFile(const QString& path)
 
     for (int i = 1; i <= data.N - 1; ++i) {
         const QString line = reader.readLine();
+        if (missingFields(line, 9))
+            raise(err::TypeMismatch);
         DataStation s;
         s.name = field(line, 1);
         s.angle = field(line, 2);
@@ -78,6 +90,8 @@ TraverseData ReadTraverseDataFile(const QString& path)
         data.stations.push_back(s);
     }
     const QString lastLine = reader.readLine();
+    if (missingFields(lastLine, 2))
+        raise(err::TypeMismatch);
     data.last.name = field(lastLine, 1);
     data.last.angle = field(lastLine, 2);
     return data;
@@ -141,8 +155,15 @@ void savedx(Context& ctx)
 void printsj_Click(Context& ctx)
 {
     const QString path = scratchDataFilePath();
-    if (ctx.sheet())
-        writeTraverseDataFile(*ctx.sheet(), path, true);
+    // A write that failed is said as its number, never as done.
+    if (ctx.sheet()) {
+        try {
+            writeTextLines(path, traverseDataLines(*ctx.sheet(), true));
+        } catch (const RunError& e) {
+            ctx.ui().message(QString::number(e.number()));
+            return;
+        }
+    }
     ctx.ui().message(QStringLiteral("已经生成") + path + QStringLiteral("数据文件"));
     ctx.ui().openTextWindow(path);
 }

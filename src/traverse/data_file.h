@@ -61,9 +61,12 @@ struct TraverseData {
 
 // Reads a traverse data file. The count of stations runs up to the first
 // line that is "EOF" once blanks are trimmed (upper case only); a file
-// without such a line is read as if one followed its last line.
+// without such a line is read as if one followed its last line, unless it
+// ends inside a line.
 // Raises RunError 53 when the file is missing, 62 when it ends before the
-// lines it announces (an empty file among them).
+// lines it announces (an empty file among them), 13 when it was cut short:
+// it ends inside a line without "EOF", or a station line that is not blank
+// has fewer fields than it needs (nine; two for the last station).
 TraverseData ReadTraverseDataFile(const QString& path);
 
 // The lines of the data file for the sheet as it stands (rows up to the
@@ -82,7 +85,8 @@ bool writeTraverseDataFile(const TraverseSheet& sheet, const QString& path, bool
 void savedx(const TraverseSheet& sheet);
 void savedx(Context& ctx);
 
-// 导线 > 生成原始数据文件: writes read.dx, says so and shows it.
+// 导线 > 生成原始数据文件: writes read.dx, says so and shows it; a failed
+// write shows its error number instead.
 void printsj_Click(Context& ctx);
 
 // 文件 > 新建导线文件: the sheet's clear command, question included.

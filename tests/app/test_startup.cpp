@@ -9,10 +9,17 @@
 #include "traverse/sheet.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSysInfo>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace kelvor;
 using kelvor::test::TempHome;
@@ -272,5 +279,141 @@ TEST(Startup, CommandLineReportLoadsWithOrWithoutQuotes)
             EXPECT_TRUE(sheet.text1(3).isEmpty());
         }
         EXPECT_EQ(h.context.state().recentReport, QString());
+    }
+}
+
+namespace {
+
+QStringList messageTexts(const ScriptedUi& ui)
+{
+    QStringList l;
+    for (const auto& m : ui.messages())
+        l << m.toObject().value(QStringLiteral("text")).toString();
+    return l;
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+} // namespace
+
+TEST(Startup, ASettingsStoreThatCannotBeUsedLeavesTheProgramOnDefaults)
+{
+    enum Kind { Folder, ParentIsAFile, Unreadable, ReadOnlyHome, Undecodable };
+    const struct {
+        const char* name;
+        Kind kind;
+        bool needsNonRoot; // file modes do not stop root
+    } cases[] = {
+        {"a folder as settings file", Folder, false},
+        {"a file where its folder should be", ParentIsAFile, false},
+        {"an unreadable file", Unreadable, true},
+        {"a read-only home on the first run", ReadOnlyHome, true},
+        {"neither UTF-8 nor GBK", Undecodable, false},
+    };
+    for (const auto& c : cases) {
+        if (c.needsNonRoot && runningAsRoot()) {
+            std::printf("[  SKIPPED ] %s: file modes do not stop root\n", c.name);
+            continue;
+        }
+        TempHome home;
+        QString file = home.settings.file();
+        switch (c.kind) {
+        case Folder:
+            QDir().mkpath(file);
+            break;
+        case ParentIsAFile:
+            test::writeBytes(home.root() + QStringLiteral("/etc"), "not a folder");
+            file = home.root() + QStringLiteral("/etc/kelvorconfig.ini");
+            break;
+        case Unreadable:
+            test::writeBytes(file, "[参数设定]\nQW_PM=4\n");
+            QFile::setPermissions(file, QFileDevice::WriteOwner);
+            break;
+        case ReadOnlyHome:
+            file = home.root() + QStringLiteral("/ro/kelvorconfig.ini");
+            QDir().mkpath(home.root() + QStringLiteral("/ro"));
+            QFile::setPermissions(home.root() + QStringLiteral("/ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            break;
+        case Undecodable:
+            test::writeBytes(file, "[\xB2\xCE\xCA\xFD]\nQW_PM=\xFF\xFF\x80\n");
+            break;
+        }
+        SettingsStore settings(file);
+        Context context(settings, home.ui);
+        traverse::TraverseSheet sheet;
+        context.setSheet(&sheet);
+        app::SingleInstance instance(home.root() + QStringLiteral("/kelvorconfig.ini.lock"));
+        ASSERT_TRUE(app::startUp(home.ui, settings, instance, QStringLiteral("kelvor"))) << c.name;
+        app::loadMainWindow(context);
+        app::applyFirstRun(home.ui, settings);
+        if (c.kind == Undecodable) {
+            const QString aside =
+                file + QStringLiteral(".unreadable-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+            EXPECT_EQ(messageTexts(home.ui), QStringList{app::settingsSetAsideText(file, aside)}) << c.name;
+            EXPECT_TRUE(QFile::exists(aside)) << c.name;
+            EXPECT_FALSE(settings.inMemory()) << c.name;
+        } else {
+            EXPECT_EQ(messageTexts(home.ui), QStringList{app::settingsUnusableText(file)}) << c.name;
+            EXPECT_TRUE(messageTexts(home.ui).value(0).contains(file)) << c.name;
+            EXPECT_TRUE(settings.inMemory()) << c.name;
+        }
+        // Either way the program runs on the defaults from here.
+        EXPECT_EQ(settings.ReadSetting(QStringLiteral("QW_PM=")), QStringLiteral("3")) << c.name;
+        settings.WriteSetting(QStringLiteral("DXdj="), QStringLiteral("二级图根"));
+        EXPECT_EQ(settings.ReadSetting(QStringLiteral("DXdj=")), QStringLiteral("二级图根")) << c.name;
+        QFile::setPermissions(home.root() + QStringLiteral("/ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                   | QFileDevice::ExeOwner);
+    }
+}
+
+TEST(Startup, StaleOrBrokenLocksAreTakenOverAndAFailedLockIsSaidSo)
+{
+    const struct {
+        const char* name;
+        QByteArray content; // of a lock file nobody holds
+    } stale[] = {
+        {"empty lock file", ""},
+        {"garbage", "\x01\x02 not a lock \xFF"},
+        {"another host's", "4242 other-host\n"},
+        {"a dead process's", "2147483646 " + QSysInfo::machineHostName().toUtf8() + "\n"},
+    };
+    for (const auto& c : stale) {
+        TempHome home;
+        const QString lock = home.root() + QStringLiteral("/kelvorconfig.ini.lock");
+        test::writeBytes(lock, c.content);
+        app::SingleInstance instance(lock);
+        EXPECT_TRUE(app::startUp(home.ui, home.settings, instance, QStringLiteral("kelvor"))) << c.name;
+        EXPECT_FALSE(instance.failed()) << c.name;
+        EXPECT_EQ(messageTexts(home.ui), QStringList()) << c.name;
+        EXPECT_TRUE(test::readBytes(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + ' '))
+            << c.name;
+        // and it is really held now
+        app::SingleInstance second(lock);
+        EXPECT_FALSE(second.acquire()) << c.name;
+    }
+    {
+        // A lock that cannot be made is reported as that, and the program starts.
+        TempHome home;
+        test::writeBytes(home.root() + QStringLiteral("/locks"), "a file, not a folder");
+        const QString lock = home.root() + QStringLiteral("/locks/kelvorconfig.ini.lock");
+        app::SingleInstance instance(lock);
+        EXPECT_TRUE(app::startUp(home.ui, home.settings, instance, QStringLiteral("kelvor")));
+        EXPECT_TRUE(instance.failed());
+        EXPECT_EQ(messageTexts(home.ui), QStringList{app::lockFailureText(lock)});
+        EXPECT_FALSE(messageTexts(home.ui).value(0).contains(QStringLiteral("应用程序已在运行中")));
+    }
+    {
+        // A held lock: the second copy's message, and it ends.
+        TempHome home;
+        const QString lock = home.root() + QStringLiteral("/kelvorconfig.ini.lock");
+        app::SingleInstance first(lock);
+        ASSERT_TRUE(first.acquire());
+        app::SingleInstance second(lock);
+        EXPECT_FALSE(app::startUp(home.ui, home.settings, second, QStringLiteral("kelvor")));
+        EXPECT_EQ(messageTexts(home.ui), QStringList{app::secondCopyText(QStringLiteral("kelvor"))});
+        EXPECT_FALSE(QFileInfo::exists(home.settings.file()));
     }
 }

@@ -68,10 +68,11 @@ TEST(DuplicateSearch, WholeLinesAndFirstFields)
     EXPECT_EQ(yes.home.ui.messages()[2].toObject().value("title").toString(), QStringLiteral("重要提示"));
     EXPECT_EQ(yes.home.ui.messages()[2].toObject().value("buttons").toString(), QStringLiteral("OKCancel"));
 
+    // Each line that repeats an earlier one is reported once, in file order.
     DuplicateRun no(text, QStringLiteral("No"), QStringLiteral("Cancel"));
     const QString a = pad30(QStringLiteral("A")) + "数据重复";
-    EXPECT_EQ(lines(QStringLiteral("d:\\watch.txt")), (QStringList{a, a, a}));
-    EXPECT_EQ(messageTexts(no.home).value(1), QStringLiteral("共发现 3个重复数据！"));
+    EXPECT_EQ(lines(QStringLiteral("d:\\watch.txt")), (QStringList{a, a}));
+    EXPECT_EQ(messageTexts(no.home).value(1), QStringLiteral("共发现 2个重复数据！"));
     EXPECT_TRUE(no.home.ui.textWindowFiles().isEmpty());
     // the record file stays behind, its copy does not
     EXPECT_EQ(readBytes(QStringLiteral("d:\\bakbak1.txt")),
@@ -103,8 +104,9 @@ TEST(DuplicateSearch, PairRules)
         // blank lines are a pair in both modes
         {{QString(), QStringLiteral("x"), QString()}, true, 1},
         {{QString(), QStringLiteral("x"), QString()}, false, 1},
-        // a key occurring k times gives k(k-1)/2 lines
-        {{"P", "P", "P", "P"}, true, 6},
+        // a key occurring k times gives k-1 lines
+        {{"P", "P", "P", "P"}, true, 3},
+        {{"P", "Q", "P", "Q", "P"}, false, 3},
         {{}, true, 0},
     };
     for (const Case& c : cases) {
@@ -112,6 +114,9 @@ TEST(DuplicateSearch, PairRules)
         EXPECT_EQ(report.size(), c.pairs) << c.lines.join('|').toStdString() << (c.whole ? " whole" : " field");
     }
     EXPECT_EQ(duplicateReport({QString(), QString()}, true), QStringList{pad30(QString()) + "数据重复"});
+    // each repeat is the record of the repeating line, in file order
+    EXPECT_EQ(duplicateReport({"B 1", "A 1", "B 2", "A 2", "B 3"}, false),
+              (QStringList{pad30("B") + "数据重复", pad30("A") + "数据重复", pad30("B") + "数据重复"}));
     // the report keeps its 30-character record, even for a long line
     EXPECT_EQ(duplicateReport({longA, longA}, true), QStringList{longA.left(30) + "数据重复"});
 }
@@ -152,6 +157,28 @@ TEST(DuplicateSearch, NothingFoundOrCancelled)
         home.answer(QStringLiteral("button"), QStringLiteral("Cancel")); // the file dialog
         checkshu_Click(home.context);
         EXPECT_TRUE(home.ui.messages().isEmpty());
+    }
+}
+
+TEST(DuplicateSearch, AFileOrReportThatFailsIsSaidSo)
+{
+    {
+        // a missing file: its error, not "nothing found"
+        TempHome home;
+        home.answerOpen({QStringLiteral("d:\\none.txt")});
+        checkshu_Click(home.context);
+        EXPECT_EQ(messageTexts(home), QStringList{QStringLiteral("错误号: 53")});
+    }
+    {
+        // a report that cannot be written: its error, no count, no question
+        TempHome home;
+        writeGbk(home.path(QStringLiteral("d:\\a.txt")), QStringLiteral("A\r\nA\r\n"));
+        QDir().mkpath(home.path(QStringLiteral("d:\\watch.txt")));
+        home.answerOpen({QStringLiteral("d:\\a.txt")});
+        home.answer(QStringLiteral("button"), QStringLiteral("Yes"));
+        checkshu_Click(home.context);
+        EXPECT_EQ(messageTexts(home).value(1), QStringLiteral("错误号: 75"));
+        EXPECT_EQ(messageTexts(home).size(), 2);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace kelvor;
 
@@ -65,4 +66,51 @@ TEST(Paths, EnvironmentChoosesEveryLocation)
     EXPECT_EQ(l.drivesRoot, QStringLiteral("/tmp/kelvor-home-test/drives"));
     qunsetenv("KELVOR_HOME");
     qunsetenv("KELVOR_WINDIR");
+}
+
+// RAII change of the process's current folder.
+struct CurrentFolder {
+    QString old = QDir::currentPath();
+    explicit CurrentFolder(const QString& folder)
+    {
+        QDir().mkpath(folder);
+        QDir::setCurrent(folder);
+    }
+    ~CurrentFolder() { QDir::setCurrent(old); }
+};
+
+TEST(Paths, DotsNeverClimbAboveTheRootTheyStartFrom)
+{
+    test::TempHome home;
+    const QString d = home.root() + QStringLiteral("/drives/d");
+    const QString program = home.root() + QStringLiteral("/program");
+    struct Case {
+        const char* in;
+        QString cwd; // "" leaves the process where it is
+        QString out;
+    } cases[] = {
+        {"d:\\..", "", d + "/"},
+        {"d:\\.", "", d + "/"},
+        {"d:\\a\\..\\..\\b", "", d + "/b"},
+        {"d:\\.\\x", "", d + "/x"},
+        {"d:\\..\\..\\..\\tmp\\P1.CG", "", d + "/tmp/P1.CG"},
+        {"D:\\a\\.\\b\\..\\c.txt", "", d + "/a/c.txt"},
+        {"d:..\\x", "", d + "/x"},
+        // relative to a current folder inside a drive: held to that drive
+        {"..\\..\\etc", d + "/work/sub", d + "/etc"},
+        {"..\\x.txt", d + "/work", d + "/x.txt"},
+        {"y.txt", d + "/work", d + "/work/y.txt"},
+        // elsewhere the program's folder stands in, and holds the path too
+        {"..\\..\\etc", "/", program + "/etc"},
+        {"a.txt", "/", program + "/a.txt"},
+        // native paths (configured folders, dialog choices) lose their dots
+        {"/tmp/../tmp/./x", "", "/tmp/x"},
+        {"/../..", "", "/"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CurrentFolder> cwd;
+        if (!c.cwd.isEmpty())
+            cwd = std::make_unique<CurrentFolder>(c.cwd);
+        EXPECT_EQ(paths::resolve(QString::fromUtf8(c.in)), c.out) << c.in << " in " << c.cwd.toStdString();
+    }
 }

@@ -1,9 +1,12 @@
 #include "platform/errors.h"
 #include "platform/settings.h"
+#include "platform/text_file.h"
 #include "test_support.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -104,4 +107,74 @@ TEST(Settings, OtherSectionsAndNotesSurviveAWrite)
     home.settings.WriteSetting(QStringLiteral("QW_GC="), QStringLiteral("3"));
     EXPECT_EQ(QString::fromUtf8(test::readBytes(home.settings.file())),
               QStringLiteral("; my notes\n[other]\nA=1\n[参数设定]\nQW_PM=4\nQW_GC=3\n[more]\nB=2\n"));
+}
+
+TEST(Settings, GbkFilesAreReadAndUndecodableOnesMovedAside)
+{
+    test::TempHome home;
+    const QString file = home.settings.file();
+    const QString aside = file + QStringLiteral(".unreadable-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    // An older copy's file, in GBK.
+    test::writeBytes(file, encodeGbk(QStringLiteral("[参数设定]\r\nDXdj=二级图根\r\nzbxt=1954北京坐标系\r\n")));
+    EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("DXdj=")), QStringLiteral("二级图根"));
+    EXPECT_EQ(home.settings.setAsideUnreadable(), QString());
+    home.settings.WriteSetting(QStringLiteral("QW_PM="), QStringLiteral("4"));
+    EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("zbxt=")), QStringLiteral("1954北京坐标系"));
+    EXPECT_FALSE(QFile::exists(aside));
+
+    // Neither UTF-8 nor GBK: read as empty, and kept aside before a write
+    // replaces it, by the start-up or by the write itself.
+    const QByteArray garbage("[\xB2\xCE\xCA\xFD]\nQW_PM=\xFF\xFF\x80\x81\n");
+    for (const bool byStartUp : {true, false}) {
+        QFile::remove(aside);
+        test::writeBytes(file, garbage);
+        EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("QW_PM=")), QString());
+        if (byStartUp) {
+            EXPECT_EQ(home.settings.setAsideUnreadable(), aside);
+        }
+        home.settings.write_inifile();
+        EXPECT_EQ(test::readBytes(aside), garbage) << byStartUp;
+        EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("QW_PM=")), QStringLiteral("3")) << byStartUp;
+    }
+}
+
+TEST(Settings, CommentsInsideTheSectionSurviveAWrite)
+{
+    test::TempHome home;
+    test::writeBytes(home.settings.file(),
+                     "[参数设定]\n; plane decimals\nQW_PM=4\n# heights\nQW_GC=2\n\n; the end\n[other]\nA=1\n");
+    home.settings.WriteSetting(QStringLiteral("qw_pm="), QStringLiteral("5"));
+    home.settings.WriteSetting(QStringLiteral("zyjd="), QStringLiteral("117度"));
+    EXPECT_EQ(QString::fromUtf8(test::readBytes(home.settings.file())),
+              QStringLiteral("[参数设定]\n; plane decimals\nQW_PM=5\n# heights\nQW_GC=2\nZYJD=117度\n\n; the end\n"
+                             "[other]\nA=1\n"));
+    // A file of comments only keeps them all.
+    test::writeBytes(home.settings.file(), "; one\n; two\n");
+    home.settings.write_inifile();
+    EXPECT_TRUE(QString::fromUtf8(test::readBytes(home.settings.file())).startsWith(QStringLiteral("; one\n; two\n[参数设定]\n")));
+}
+
+TEST(Settings, TwoProcessesWritingAtOnceLoseNoUpdate)
+{
+    test::TempHome home;
+    home.settings.write_inifile();
+    QProcess a, b;
+    a.start(QStringLiteral(KELVOR_SETTINGS_WRITER), {home.settings.file(), QStringLiteral("A"), QStringLiteral("300")});
+    b.start(QStringLiteral(KELVOR_SETTINGS_WRITER), {home.settings.file(), QStringLiteral("B"), QStringLiteral("300")});
+    ASSERT_TRUE(a.waitForFinished(120000));
+    ASSERT_TRUE(b.waitForFinished(120000));
+    EXPECT_EQ(a.exitCode(), 0);
+    EXPECT_EQ(b.exitCode(), 0);
+    const auto all = home.settings.all();
+    QStringList missing;
+    for (const char* prefix : {"A", "B"}) {
+        for (int i = 0; i < 300; ++i) {
+            const QString name = QLatin1String(prefix) + QString::number(i) + QLatin1Char('=');
+            if (home.settings.ReadSetting(name) != QString::number(i))
+                missing << name;
+        }
+    }
+    EXPECT_EQ(missing, QStringList());
+    EXPECT_EQ(all.size(), 600 + SettingsStore::defaults().size());
+    EXPECT_EQ(home.settings.ReadSetting(QStringLiteral("版本更新日期=")), QStringLiteral("20070405"));
 }

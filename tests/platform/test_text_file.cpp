@@ -2,8 +2,12 @@
 #include "platform/text_file.h"
 #include "test_support.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -75,4 +79,131 @@ TEST(TextFile, WritingIntoMissingFolderFailsWithoutCreatingIt)
     test::TempHome home;
     EXPECT_EQ(test::errorOf([] { writeTextLines(QStringLiteral("d:\\nofolder\\a.txt"), {QStringLiteral("x")}); }), 76);
     EXPECT_FALSE(QDir(home.path("d:\\nofolder")).exists());
+}
+
+namespace {
+
+// Files beside a target, hidden ones included: the writer's temporary
+// files start with a dot.
+QStringList filesBeside(const QString& nativePath)
+{
+    return QDir(QFileInfo(nativePath).absolutePath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+WriteStep failingStep;
+int failingErrno;
+int injectFault(WriteStep step)
+{
+    return step == failingStep ? failingErrno : 0;
+}
+
+struct FaultScope {
+    FaultScope(WriteStep step, int e)
+    {
+        failingStep = step;
+        failingErrno = e;
+        setWriteFault(injectFault);
+    }
+    ~FaultScope() { setWriteFault(nullptr); }
+};
+
+} // namespace
+
+TEST(AtomicWrite, AFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    const struct {
+        const char* name;
+        WriteStep step;
+        int errnoValue;
+        qsizetype size; // a write step is met only once the buffer spills
+        int error;
+    } cases[] = {
+        {"write, disk full", WriteStep::Write, ENOSPC, 3 << 20, 61},
+        {"write, quota", WriteStep::Write, EDQUOT, 3 << 20, 61},
+        {"flush, disk full", WriteStep::Flush, ENOSPC, 100, 61},
+        {"flush, i/o error", WriteStep::Flush, EIO, 100, 75},
+        {"sync, i/o error", WriteStep::Sync, EIO, 100, 75},
+        {"sync, disk full", WriteStep::Sync, ENOSPC, 3 << 20, 61},
+    };
+    for (const auto& c : cases) {
+        test::TempHome home;
+        const QString target = home.path("d:\\report.CG");
+        writeFileBytes(target, "old\r\n");
+        const QStringList before = filesBeside(target);
+        {
+            FaultScope fault(c.step, c.errnoValue);
+            EXPECT_EQ(test::errorOf([&] { writeFileBytes(target, QByteArray(c.size, 'x')); }), c.error) << c.name;
+            EXPECT_EQ(test::errorOf([&] {
+                          TextWriter w(target);
+                          w.writeRaw(QByteArray(c.size, 'y'));
+                          w.commit();
+                      }),
+                      c.error)
+                << c.name << " (text writer)";
+        }
+        EXPECT_EQ(test::readBytes(target), QByteArray("old\r\n")) << c.name;
+        EXPECT_EQ(filesBeside(target), before) << c.name;
+        writeFileBytes(target, "new");
+        EXPECT_EQ(test::readBytes(target), QByteArray("new")) << c.name << " (afterwards)";
+    }
+}
+
+TEST(AtomicWrite, TemporaryFilesAreNamedAfterTheTargetAndOldLeftoversGo)
+{
+    test::TempHome home;
+    const QString target = home.path("d:\\P1.CG");
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString prefix = AtomicFile::temporaryPrefix(QStringLiteral("P1.CG"));
+    EXPECT_EQ(prefix, QStringLiteral(".kelvor-tmp-P1.CG-"));
+    {
+        AtomicFile f(target);
+        EXPECT_EQ(QFileInfo(f.temporaryPath()).absolutePath(), folder);
+        EXPECT_TRUE(QFileInfo(f.temporaryPath()).fileName().startsWith(prefix));
+        EXPECT_TRUE(QFile::exists(f.temporaryPath()));
+    }
+    EXPECT_EQ(filesBeside(target), QStringList());
+
+    // What a killed writer leaves: old ones of this target go, a fresh one
+    // (another writer at work) and those of other files stay.
+    const auto leftover = [&](const QString& name, int ageSeconds) {
+        const QString p = folder + QLatin1Char('/') + name;
+        test::writeBytes(p, "partial");
+        QFile f(p);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime);
+    };
+    leftover(prefix + QStringLiteral("aB3dE9"), 3600);
+    leftover(prefix + QStringLiteral("fresh1"), 0);
+    leftover(AtomicFile::temporaryPrefix(QStringLiteral("P1.CG.bak")) + QStringLiteral("xxxxxx"), 3600);
+    leftover(QStringLiteral("notes.txt"), 3600);
+    writeFileBytes(target, "data");
+    EXPECT_EQ(filesBeside(target),
+              (QStringList{prefix + QStringLiteral("fresh1"),
+                           AtomicFile::temporaryPrefix(QStringLiteral("P1.CG.bak")) + QStringLiteral("xxxxxx"),
+                           QStringLiteral("P1.CG"), QStringLiteral("notes.txt")}));
+}
+
+TEST(AtomicWrite, LargeTextStreamsAndKeepsPermissions)
+{
+    test::TempHome home;
+    const QString target = home.path("d:\\big.txt");
+    writeFileBytes(target, "old");
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    TextWriter w(target);
+    for (int i = 0; i < 200000; ++i)
+        w.writeLine(QStringLiteral("K%1,2532163.233,496573.073").arg(i));
+    // Past the buffer the lines are on their way to the temporary file,
+    // while the target is still the old one.
+    EXPECT_EQ(filesBeside(target).size(), 2);
+    EXPECT_EQ(test::readBytes(target), QByteArray("old"));
+    w.commit();
+    const QByteArray bytes = test::readBytes(target);
+    EXPECT_TRUE(bytes.startsWith("K0,2532163.233,496573.073\r\nK1,"));
+    EXPECT_TRUE(bytes.endsWith("K199999,2532163.233,496573.073\r\n"));
+    const QFileDevice::Permissions modeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                              | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                              | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(QFile::permissions(target) & modeBits,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    EXPECT_EQ(filesBeside(target), QStringList{QStringLiteral("big.txt")});
 }

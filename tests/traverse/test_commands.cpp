@@ -4,6 +4,7 @@
 
 #include "platform/commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -75,4 +76,45 @@ TEST(AdjustCommands, TheListSwitchToggles)
     EXPECT_FALSE(c.home.context.state().printcgb);
     printcgb_Click(c.home.context);
     EXPECT_TRUE(c.home.context.state().printcgb);
+}
+
+TEST(AdjustCommands, ADataFileCutShortIsBadDataAndWritesNothing)
+{
+    const struct {
+        const char* file;
+        bool adjusted;
+    } cases[] = {
+        {"adjust_cut_midline.dx", false},   // ends inside a station line
+        {"adjust_cut_after_line.dx", true}, // only "EOF" lost: the last station stays
+    };
+    for (const auto& c : cases) {
+        Commands h;
+        test::writeBytes(paths::resolve(QStringLiteral("d:\\cg\\P1.CG")), "old report\r\n");
+        h.home.answerOpen({test::fixture(QStringLiteral("fixtures/adjust/") + c.file)});
+        selectdxfile_Click(h.home.context);
+        const QByteArray report = test::readBytes(QStringLiteral("d:\\cg\\P1.CG"));
+        if (c.adjusted) {
+            EXPECT_EQ(report, test::readBytes(test::fixture(QStringLiteral("fixtures/adjust/adjust_clean.CG")))) << c.file;
+            continue;
+        }
+        EXPECT_EQ(report, QByteArray("old report\r\n")) << c.file;
+        QStringList texts;
+        for (const auto& m : h.home.ui.messages())
+            texts << m.toObject().value(QStringLiteral("text")).toString();
+        EXPECT_EQ(texts, (QStringList{QStringLiteral("数据为空或非法的数字或字符。"), QStringLiteral("13")})) << c.file;
+        EXPECT_TRUE(h.home.ui.textWindowFiles().isEmpty()) << c.file;
+    }
+}
+
+TEST(AdjustCommands, AResultFolderClimbingOutOfTheDriveStaysOnIt)
+{
+    Commands c;
+    c.home.settings.writeRaw(QStringLiteral("MydxfileSavepath="), QStringLiteral("d:\\..\\..\\..\\tmp"));
+    QDir().mkpath(paths::resolve(QStringLiteral("d:\\tmp")));
+    c.home.answerOpen({test::fixture(QStringLiteral("fixtures/adjust/adjust_clean.dx"))});
+    selectdxfile_Click(c.home.context);
+    const QString report = c.home.root() + QStringLiteral("/drives/d/tmp/P1.CG");
+    EXPECT_EQ(test::readBytes(report), test::readBytes(test::fixture(QStringLiteral("fixtures/adjust/adjust_clean.CG"))));
+    EXPECT_FALSE(QFile::exists(c.home.root() + QStringLiteral("/tmp/P1.CG")));
+    EXPECT_FALSE(QFile::exists(c.home.root() + QStringLiteral("/drives/tmp/P1.CG")));
 }

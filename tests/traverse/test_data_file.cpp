@@ -6,6 +6,7 @@
 #include "platform/text_file.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -93,6 +94,20 @@ TEST(DataFileWriter, ListCommandTrimsOnlyTheLastStation)
     EXPECT_EQ(home.ui.textWindowFiles(), QStringList{paths::scratch(QStringLiteral("read.dx"))});
 }
 
+TEST(DataFileWriter, ListCommandSaysAFailedWrite)
+{
+    test::TempHome home;
+    TraverseSheet s;
+    fillKnown(s);
+    home.context.setSheet(&s);
+    QDir().mkpath(paths::scratch(QStringLiteral("read.dx"))); // a folder in its place
+    printsj_Click(home.context);
+    const auto msgs = home.ui.messages();
+    ASSERT_EQ(msgs.size(), 1);
+    EXPECT_EQ(msgs[0].toObject()[QStringLiteral("text")].toString(), QStringLiteral("75"));
+    EXPECT_TRUE(home.ui.textWindowFiles().isEmpty());
+}
+
 TEST(DataFileReader, RoundTripGivesTrimmedTextsAndStationCount)
 {
     test::TempHome home;
@@ -131,6 +146,8 @@ TEST(DataFileReader, WhereTheCountEnds)
 {
     test::TempHome home;
     const QString k = QStringLiteral("B,1,2,3,A,4,5\r\nC,6,7,8,D,9,10\r\n");
+    const QString s1 = QStringLiteral("S1,1,2,3,4,5,6,7,8\r\n");
+    const QString s2 = QStringLiteral("S2,1,2,3,4,5,6,7,8\r\n");
     const struct {
         const char* name;
         QString text;
@@ -138,14 +155,14 @@ TEST(DataFileReader, WhereTheCountEnds)
         QStringList names; // stations 1..N
         QString lastAngle;
     } cases[] = {
-        {"blanks around EOF", k + "S1,1\r\nL,90\r\n  EOF  \r\nX,1\r\nY,2\r\n", 2, {"S1", "L"}, "90"},
-        {"lower case eof runs on", k + "S1\r\neof\r\nL,90\r\nEOF\r\n", 3, {"S1", "eof", "L"}, "90"},
-        {"lower case eof to the end", k + "S1\r\nL,90\r\neof\r\n", 3, {"S1", "L", "eof"}, ""},
-        // No end marker: the file's last line is still the last station.
-        {"no EOF line", k + "S1,1\r\nS2,2\r\nL,90\r\n", 3, {"S1", "S2", "L"}, "90"},
-        {"no EOF, no line end", k + "S1,1\r\nL,90", 2, {"S1", "L"}, "90"},
-        {"blank station line", k + "S1\r\n\r\nL,90\r\nEOF\r\n", 3, {"S1", "", "L"}, "90"},
+        {"blanks around EOF", k + s1 + "L,90\r\n  EOF  \r\nX,1\r\nY,2\r\n", 2, {"S1", "L"}, "90"},
+        // No end marker after whole lines: the file's last line is still the
+        // last station.
+        {"no EOF line", k + s1 + s2 + "L,90\r\n", 3, {"S1", "S2", "L"}, "90"},
+        {"no EOF, cut after a station line", k + s1 + s2, 2, {"S1", "S2"}, "1"},
+        {"blank station line", k + s1 + "\r\nL,90\r\nEOF\r\n", 3, {"S1", "", "L"}, "90"},
         {"no station", k + "L,90\r\nEOF\r\n", 1, {"L"}, "90"},
+        {"empty last station", k + s1 + ",\r\nEOF\r\n", 2, {"S1", ""}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,6 +176,30 @@ TEST(DataFileReader, WhereTheCountEnds)
         EXPECT_EQ(names, c.names);
         EXPECT_EQ(d.last.angle, c.lastAngle);
         EXPECT_EQ(d.endOrientation.y, QStringLiteral("10"));
+    }
+}
+
+TEST(DataFileReader, AFileCutShortIsBadData)
+{
+    test::TempHome home;
+    const QString k = QStringLiteral("B,1,2,3,A,4,5\r\nC,6,7,8,D,9,10\r\n");
+    const QString s1 = QStringLiteral("S1,1,2,3,4,5,6,7,8\r\n");
+    const struct {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"cut inside a station line", k + s1 + "S2,1,2"},
+        {"cut inside the last station line", k + s1 + "L,9"},
+        {"cut inside a known-point line", QStringLiteral("B,1,2,3,A,4,5\r\nC,6,7")},
+        {"station line short of fields before EOF", k + "S1,1\r\nL,90\r\nEOF\r\n"},
+        {"station line of a name only", k + s1 + "S2\r\nL,90\r\nEOF\r\n"},
+        // "eof" ends nothing: it is read as a station line, and a short one
+        {"lower case eof", k + s1 + "eof\r\nL,90\r\nEOF\r\n"},
+    };
+    for (const auto& c : cases) {
+        const QString path = home.path(QStringLiteral("t.dx"));
+        test::writeGbk(path, c.text);
+        EXPECT_EQ(test::errorOf([&] { ReadTraverseDataFile(path); }), err::TypeMismatch) << c.name;
     }
 }
 

@@ -12,6 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
 namespace kelvor::tools {
 
 namespace {
@@ -51,6 +57,70 @@ QString recordKey(const QString& line, bool wholeLines)
     return wholeLines ? line : orEmpty(BlankField(line, 1));
 }
 
+void showErrorNumber(Context& ctx, const RunError& e)
+{
+    ctx.ui().message(QStringLiteral("错误号:") + SignedNumberText(e.number()), QString(), Icon::Critical);
+}
+
+// Remembers keys by a hash of the whole key and where their first line is
+// (an id the caller can turn back into the key), never the key text: memory
+// grows with the distinct keys at 8 bytes a slot. A slot holds id + 1 in
+// its low 40 bits and the top 24 bits of the hash above them; a match of
+// those bits is confirmed on the key itself.
+class SeenKeys {
+public:
+    SeenKeys(qsizetype expected, std::function<QString(qint64)> keyOf)
+        : keyOf_(std::move(keyOf))
+    {
+        qsizetype size = 1024;
+        while (size < expected + expected / 2)
+            size *= 2;
+        slots_.assign(size_t(size), 0);
+    }
+
+    // True when an earlier id had this key; otherwise remembers id for it.
+    bool seen(qint64 id, const QString& key)
+    {
+        const quint64 h = quint64(qHash(key, 0x5bd1e995u)) * 0x9E3779B97F4A7C15ull;
+        const quint64 tag = h >> 40;
+        size_t i = size_t(h) & (slots_.size() - 1);
+        for (;; i = (i + 1) & (slots_.size() - 1)) {
+            const quint64 slot = slots_[i];
+            if (slot == 0)
+                break;
+            if ((slot >> 40) == tag && keyOf_(qint64(slot & kIdMask) - 1) == key)
+                return true;
+        }
+        slots_[i] = (tag << 40) | quint64(id + 1);
+        if (++used_ * 4 > qsizetype(slots_.size()) * 3)
+            grow();
+        return false;
+    }
+
+private:
+    static constexpr quint64 kIdMask = (quint64(1) << 40) - 1;
+
+    void grow()
+    {
+        std::vector<quint64> old(slots_.size() * 2, 0);
+        old.swap(slots_);
+        for (const quint64 slot : old) {
+            if (slot == 0)
+                continue;
+            const QString key = keyOf_(qint64(slot & kIdMask) - 1);
+            const quint64 h = quint64(qHash(key, 0x5bd1e995u)) * 0x9E3779B97F4A7C15ull;
+            size_t i = size_t(h) & (slots_.size() - 1);
+            while (slots_[i] != 0)
+                i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = slot;
+        }
+    }
+
+    std::function<QString(qint64)> keyOf_;
+    std::vector<quint64> slots_;
+    qsizetype used_ = 0;
+};
+
 // Writes watch.txt through fill and shows it; a failure shows its number
 // instead.
 template <class Fill>
@@ -61,7 +131,7 @@ void writeWatchAndShow(Context& ctx, Fill fill)
         fill(out);
         out.commit();
     } catch (const RunError& e) {
-        ctx.ui().message(QStringLiteral("错误号:") + SignedNumberText(e.number()), QString(), Icon::Critical);
+        showErrorNumber(ctx, e);
         return;
     }
     ctx.ui().openTextWindow(watchInWindir());
@@ -89,25 +159,43 @@ QString duplicateRecord(const QString& key)
     return key.left(kRecordLength).leftJustified(kRecordLength, QLatin1Char(' '));
 }
 
+// What a line is compared by: the whole line less its trailing blanks (as
+// the record's padding has always made them), or its first field as record.
+QString comparedKey(const QString& line, bool wholeLines)
+{
+    return wholeLines ? rightTrimmed(line) : duplicateRecord(recordKey(line, false));
+}
+
 QStringList duplicateReport(const QStringList& lines, bool wholeLines)
 {
-    // Records as the scratch file holds them; whole lines are compared as
-    // they are (a record would cut them), trailing blanks aside as padding
-    // has always made them.
-    QStringList records, keys;
-    for (const QString& line : lines) {
-        records.append(duplicateRecord(recordKey(line, wholeLines)));
-        keys.append(wholeLines ? rightTrimmed(line) : records.last());
-    }
+    SeenKeys seen(lines.size(), [&](qint64 i) { return comparedKey(lines[qsizetype(i)], wholeLines); });
     QStringList report;
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        for (qsizetype j = i + 1; j < keys.size(); ++j) {
-            if (keys[i] == keys[j])
-                report.append(records[j] + QStringLiteral("数据重复"));
-        }
+    for (qsizetype j = 0; j < lines.size(); ++j) {
+        if (seen.seen(j, comparedKey(lines[j], wholeLines)))
+            report.append(duplicateRecord(recordKey(lines[j], wholeLines)) + QStringLiteral("数据重复"));
     }
     return report;
 }
+
+namespace {
+
+// About the file's lines, counted without decoding them: the table is sized
+// once instead of growing.
+qsizetype lineCount(const QString& path)
+{
+    QFile f(paths::resolve(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    qsizetype lf = 0, cr = 0;
+    char buf[1 << 16];
+    for (qint64 got; (got = f.read(buf, sizeof buf)) > 0;) {
+        lf += std::count(buf, buf + got, '\n');
+        cr += std::count(buf, buf + got, '\r');
+    }
+    return std::max(lf, cr) + 1;
+}
+
+} // namespace
 
 void checkshu_Click(Context& ctx)
 {
@@ -121,7 +209,13 @@ void checkshu_Click(Context& ctx)
                              .showOpen();
     if (file.isEmpty())
         return;
-    const QStringList lines = linesOrNothing(file);
+    std::optional<TextReader> in;
+    try {
+        in.emplace(file);
+    } catch (const RunError& e) {
+        showErrorNumber(ctx, e);
+        return;
+    }
 
     const Answer answer = ctx.ui().message(QStringLiteral("按整行比较请选择'是'\r\n按第一列比较请选择'否'！"),
                                            QStringLiteral("选项"), Icon::Exclamation, Buttons::YesNoCancel, 2);
@@ -129,27 +223,48 @@ void checkshu_Click(Context& ctx)
         return;
     const bool wholeLines = answer == Answer::Yes;
 
-    // The record file is left behind as it always was; the comparison itself
-    // works in memory.
-    QByteArray records;
-    for (const QString& line : lines)
-        records += encodeGbk(duplicateRecord(recordKey(line, wholeLines)));
+    // One pass: each line's record goes to the record file, left behind as
+    // it always was (its failure is passed over), and each repeat to the
+    // report as it is found.
+    std::unique_ptr<TextWriter> records = std::make_unique<TextWriter>(duplicateRecordsPath());
+    const auto keepRecord = [&](const QString& record) {
+        try {
+            if (records)
+                records->write(record);
+        } catch (const RunError&) {
+            records.reset();
+        }
+    };
+    qint64 count = 0;
     try {
-        writeFileBytes(duplicateRecordsPath(), records);
+        TextWriter report(duplicateReportPath());
+        SeenKeys seen(lineCount(file), [&](qint64 at) { return comparedKey(in->lineAt(qsizetype(at)), wholeLines); });
+        while (!in->atEnd()) {
+            const qint64 at = in->position();
+            const QString line = in->readLine();
+            const QString record = duplicateRecord(recordKey(line, wholeLines));
+            keepRecord(record);
+            if (seen.seen(at, comparedKey(line, wholeLines))) {
+                report.writeLine(record + QStringLiteral("数据重复"));
+                ++count;
+            }
+        }
+        report.commit();
+    } catch (const RunError& e) {
+        showErrorNumber(ctx, e);
+        return;
+    }
+    try {
+        if (records)
+            records->commit();
     } catch (const RunError&) {
     }
 
-    const QStringList report = duplicateReport(lines, wholeLines);
-    try {
-        writeTextLines(duplicateReportPath(), report);
-    } catch (const RunError&) {
-    }
-
-    if (report.isEmpty()) {
+    if (count == 0) {
         ctx.ui().message(QStringLiteral("没发现重复数据！"), QStringLiteral("查找结果"), Icon::Exclamation);
         return;
     }
-    ctx.ui().message(QStringLiteral("共发现") + SignedNumberText(double(report.size())) + QStringLiteral("个重复数据！"),
+    ctx.ui().message(QStringLiteral("共发现") + SignedNumberText(double(count)) + QStringLiteral("个重复数据！"),
                      QStringLiteral("查找结果"), Icon::Exclamation);
     if (ctx.ui().message(QStringLiteral("已经生成数据文件d:\\watch.txt\r需要查看吗？"), QStringLiteral("重要提示"),
                          Icon::Information, Buttons::OKCancel)

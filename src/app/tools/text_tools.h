@@ -24,9 +24,10 @@ QString duplicateCopyPath();    // d:\bakbak2.txt
 // The scratch record of a key: 30 characters, cut or padded with blanks.
 QString duplicateRecord(const QString& key);
 
-// The duplicate report of lines: one line per equal pair (i, j), i < j, in
-// pair order: the record of line j and "数据重复". wholeLines compares whole
-// lines (trailing blanks aside); otherwise first fields, as records.
+// The duplicate report of lines: one line for each line whose key an earlier
+// line already has, in file order: its record and "数据重复". wholeLines
+// compares whole lines (trailing blanks aside); otherwise first fields, as
+// records. Time and memory grow with the lines, however many repeat.
 QStringList duplicateReport(const QStringList& lines, bool wholeLines);
 
 // Line n (from 1) of the numbered copy.

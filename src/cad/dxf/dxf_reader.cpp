@@ -1,5 +1,6 @@
 #include "cad/dxf/dxf.h"
 
+#include "cad/dxf/dxf_text.h"
 #include "platform/text_file.h"
 
 #include <QFile>
@@ -124,12 +125,33 @@ private:
                 ascii = false;
                 break;
             }
-        const QString s = ascii ? QString::fromLatin1(p.value) : decodeGbk(p.value.toByteArray());
-        // Bytes that are no GBK text would come back as "?" when the drawing
+        // Bytes that are no text would come back as "?" when the drawing
         // is saved, which can turn a good name into a bad one.
-        if (!ascii && s.contains(QChar(0xFFFD)))
-            error(p.line + 1, QStringLiteral("\"%1\" is not GBK text (group %2)").arg(head(p.value)).arg(p.code));
-        return caretDecode(s);
+        const std::optional<QString> s =
+            ascii ? std::optional(decodeUnicodeEscapes(QString::fromLatin1(p.value))) : codec_.decode(p.value);
+        if (!s)
+            notText(p);
+        return caretDecode(*s);
+    }
+    [[noreturn]] void notText(const Pair& p) const
+    {
+        error(p.line + 1,
+              QStringLiteral("\"%1\" is not %2 text (group %3)").arg(head(p.value)).arg(codec_.name()).arg(p.code));
+    }
+    // A group's bytes kept to be written back: a drawing of another encoding
+    // is saved as GBK.
+    QByteArray keep(const Pair& p) const
+    {
+        if (codec_.isGbk())
+            return p.value.toByteArray();
+        for (char c : p.value)
+            if (uchar(c) >= 0x80) {
+                const std::optional<QString> s = codec_.decodeCharacters(p.value);
+                if (!s)
+                    notText(p);
+                return encodeDxfGbk(*s);
+            }
+        return p.value.toByteArray();
     }
     double real(const Pair& p) const
     {
@@ -137,15 +159,14 @@ private:
         double d = 0;
         auto r = std::from_chars(v.data(), v.data() + v.size(), d);
         if (v.isEmpty() || r.ec != std::errc() || r.ptr != v.data() + v.size()) {
-            if (v.startsWith('+')) { // from_chars refuses a plus sign
+            if (v.startsWith('+')) // from_chars refuses a plus sign
                 r = std::from_chars(v.data() + 1, v.data() + v.size(), d);
-                if (r.ec == std::errc() && r.ptr == v.data() + v.size())
-                    return d;
-            }
-            error(p.line + 1, QStringLiteral("\"%1\" is not a number (group %2)")
-                                  .arg(head(v))
-                                  .arg(p.code));
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size())
+                error(p.line + 1, QStringLiteral("\"%1\" is not a number (group %2)").arg(head(v)).arg(p.code));
         }
+        // inf and nan would hang or poison every computation that meets them
+        if (!std::isfinite(d))
+            error(p.line + 1, QStringLiteral("\"%1\" is not a finite number (group %2)").arg(head(v)).arg(p.code));
         return d;
     }
     long long integer(const Pair& p) const
@@ -206,7 +227,7 @@ private:
         KeptGroups out;
         out.reserve(g.size());
         for (const Pair& q : g)
-            out.push_back({q.code, q.value.toByteArray()});
+            out.push_back({q.code, keep(q)});
         return out;
     }
     KeptGroups takeAppGroups(std::vector<Pair>& g) const;
@@ -273,6 +294,7 @@ private:
     std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
     std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
     EntityAccess raw_;
+    DxfTextCodec codec_; // set from the header
 };
 
 XData Reader::xdataFrom(const std::vector<Pair>& g, size_t i) const
@@ -330,7 +352,7 @@ KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
         if (q.code == 102)
             inside = q.value.trimmed().startsWith('{');
         if (inside || q.code == 102)
-            out.push_back({q.code, q.value.toByteArray()});
+            out.push_back({q.code, keep(q)});
         else
             rest.push_back(q);
     }
@@ -380,12 +402,16 @@ void Reader::header()
             KeptGroups& kept = doc_->kept().header;
             kept.push_back({9, rawName});
             for (const Pair& q : vals)
-                kept.push_back({q.code, q.value.toByteArray()});
+                kept.push_back({q.code, keep(q)});
             return;
         }
         if (vals.empty())
             return;
-        if (name == QLatin1String("HANDSEED")) {
+        if (name == QLatin1String("ACADVER")) {
+            codec_.setVersion(vals[0].value);
+        } else if (name == QLatin1String("DWGCODEPAGE")) {
+            codec_.setCodePage(vals[0].value);
+        } else if (name == QLatin1String("HANDSEED")) {
             seed_ = handle(vals[0]);
         } else if (name == QLatin1String("CECOLOR")) {
             const long long c = integer(vals[0]);
@@ -508,7 +534,7 @@ void Reader::tables()
                         l.pattern.push_back(real(q));
                         l.elements.emplace_back();
                     } else if (!l.elements.empty()) {
-                        l.elements.back().groups.push_back({q.code, q.value.toByteArray()});
+                        l.elements.back().groups.push_back({q.code, keep(q)});
                         if (q.code == 340)
                             styleRefs_.push_back({l.Name, handle(q)});
                     } else if (q.code == 3)
@@ -537,7 +563,7 @@ void Reader::tables()
                 bool named = false;
                 for (const Pair& q : g_) {
                     if (named)
-                        after.push_back({q.code, q.value.toByteArray()});
+                        after.push_back({q.code, keep(q)});
                     else if (q.code == 2)
                         named = true;
                 }
@@ -965,7 +991,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
             default: break;
             }
         }
-        body.push_back({q.code, q.value.toByteArray()});
+        body.push_back({q.code, keep(q)});
     }
     const XData x = xdataFrom(g_, xstart);
     const QByteArray type = start.value.trimmed().toByteArray();
@@ -1037,7 +1063,7 @@ void Reader::objects()
                 for (const Pair& q : g_) {
                     if (q.code == 3) {
                         key = text(q);
-                        rawKey = q.value.toByteArray();
+                        rawKey = keep(q);
                     } else if (q.code == 350 && key == QLatin1String("ACAD_GROUP")) {
                         groupDict = handle(q);
                     } else if (q.code == 350 && key == QLatin1String("ACAD_IMAGE_DICT")) {
@@ -1045,7 +1071,7 @@ void Reader::objects()
                         doc_->structuralHandles()[QStringLiteral("DICT:ACAD_IMAGE_DICT")] = imageDict;
                     } else if ((q.code == 350 || q.code == 360) && !key.isEmpty()) {
                         kept.rootEntries.push_back({3, rawKey});
-                        kept.rootEntries.push_back({q.code, q.value.toByteArray()});
+                        kept.rootEntries.push_back({q.code, keep(q)});
                     }
                 }
                 doc_->structuralHandles()[QStringLiteral("DICT:ROOT")] = root;

@@ -1,5 +1,6 @@
 #include "cad/dxf/dxf.h"
 
+#include "cad/dxf/dxf_text.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <unordered_set>
 
 namespace kelvor::cad {
@@ -50,20 +52,57 @@ QString caretEncode(const QString& s)
     return out;
 }
 
-class Writer {
+// The group code lines "  0\r\n" .. "1071\r\n", made once.
+class CodeLines {
 public:
-    Writer(Document& doc, DrawingFormat format)
-        : doc_(doc)
-        , r2000_(format == DrawingFormat::R2000)
+    static constexpr int Count = 1072;
+    CodeLines()
     {
-        b_.reserve(1 << 20);
+        for (int c = 0; c < Count; ++c) {
+            char* p = text_[c];
+            const int n = std::snprintf(p, sizeof text_[c], "%3d\r\n", c);
+            size_[c] = char(n);
+        }
     }
-
-    QByteArray run();
+    QByteArrayView of(int c) const { return {text_[c], size_[c]}; }
 
 private:
+    char text_[Count][8];
+    char size_[Count];
+};
+
+// Writes the drawing in file order, passing the bytes on to `out` in pieces
+// of about a megabyte.
+class Writer {
+public:
+    using Sink = std::function<void(const QByteArray&)>;
+    Writer(Document& doc, DrawingFormat format, Sink out)
+        : doc_(doc)
+        , r2000_(format == DrawingFormat::R2000)
+        , out_(std::move(out))
+    {
+        b_.reserve(FlushAt + (64 << 10));
+    }
+
+    void run();
+
+private:
+    static constexpr qsizetype FlushAt = 1 << 20;
+    void pass()
+    {
+        if (b_.size() >= FlushAt) {
+            out_(b_);
+            b_.resize(0);
+        }
+    }
     void code(int c)
     {
+        static const CodeLines lines;
+        pass();
+        if (c >= 0 && c < CodeLines::Count) {
+            b_.append(lines.of(c));
+            return;
+        }
         char buf[16]; // any int: a kept group may carry a code beyond the usual range
         const int n = std::snprintf(buf, sizeof buf, "%3d\r\n", c);
         b_.append(buf, n);
@@ -77,10 +116,14 @@ private:
                 ascii = false;
                 break;
             }
-        if (ascii)
-            b_.append(s.toLatin1());
-        else
-            b_.append(encodeGbk(caretEncode(s)));
+        if (ascii) {
+            const qsizetype at = b_.size();
+            b_.resize(at + s.size());
+            char* p = b_.data() + at;
+            for (QChar ch : s)
+                *p++ = char(ch.unicode());
+        } else
+            b_.append(encodeDxfGbk(caretEncode(s)));
         b_.append("\r\n", 2);
     }
     void lit(int c, const char* s)
@@ -108,13 +151,20 @@ private:
     void integer(int c, long long v)
     {
         code(c);
-        b_.append(QByteArray::number(v));
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        b_.append(buf, qsizetype(r.ptr - buf));
         b_.append("\r\n", 2);
     }
     void hex(int c, quint64 h)
     {
         code(c);
-        b_.append(QByteArray::number(h, 16).toUpper());
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, h, 16);
+        for (char* p = buf; p < r.ptr; ++p)
+            if (*p >= 'a')
+                *p = char(*p - 'a' + 'A');
+        b_.append(buf, qsizetype(r.ptr - buf));
         b_.append("\r\n", 2);
     }
     void point(int c, double x, double y, double z)
@@ -201,7 +251,7 @@ private:
     }
 
     void allocate();
-    void header(QByteArray& out);
+    void header();
     void classes();
     void tables();
     void tableHead(const char* name, quint64 h, int count);
@@ -223,8 +273,10 @@ private:
 
     Document& doc_;
     bool r2000_;
+    Sink out_;
     QByteArray b_;
     std::vector<Entity*> images_;
+    Box ext_; // of model space
 };
 
 void Writer::allocate()
@@ -289,10 +341,8 @@ void Writer::allocate()
         structural(QStringLiteral("DICT:ACAD_IMAGE_DICT"));
 }
 
-void Writer::header(QByteArray& out)
+void Writer::header()
 {
-    QByteArray body;
-    std::swap(body, b_);
     lit(0, "SECTION");
     lit(2, "HEADER");
     lit(9, "$ACADVER");
@@ -303,11 +353,7 @@ void Writer::header(QByteArray& out)
     }
     lit(9, "$DWGCODEPAGE");
     lit(3, "ANSI_936");
-    Box ext;
-    for (Entity* e : doc_.ModelSpace().entities())
-        ext.add(e->box());
-    if (!ext.valid())
-        ext = Box{0, 0, 0, 0};
+    const Box ext = ext_.valid() ? ext_ : Box{0, 0, 0, 0};
     lit(9, "$EXTMIN");
     point(10, ext.minX, ext.minY, 0);
     lit(9, "$EXTMAX");
@@ -337,7 +383,6 @@ void Writer::header(QByteArray& out)
     lit(9, "$HANDSEED");
     hex(5, doc_.handseed());
     lit(0, "ENDSEC");
-    out = b_ + body;
 }
 
 void Writer::classes()
@@ -398,11 +443,7 @@ void Writer::tables()
     num(20, 0);
     num(11, 1);
     num(21, 1);
-    Box ext;
-    for (Entity* e : doc_.ModelSpace().entities())
-        ext.add(e->box());
-    if (!ext.valid())
-        ext = Box{0, 0, 100, 100};
+    const Box ext = ext_.valid() ? ext_ : Box{0, 0, 100, 100};
     num(12, (ext.minX + ext.maxX) / 2);
     num(22, (ext.minY + ext.maxY) / 2);
     num(40, std::max(1.0, ext.maxY - ext.minY));
@@ -978,9 +1019,13 @@ void Writer::objects()
     lit(0, "ENDSEC");
 }
 
-QByteArray Writer::run()
+void Writer::run()
 {
+    // Handles and extents first: the header names the handle seed and the extents.
     allocate();
+    for (Entity* e : doc_.ModelSpace().entities())
+        ext_.add(e->box());
+    header();
     classes();
     tables();
     blocks();
@@ -993,23 +1038,25 @@ QByteArray Writer::run()
     lit(0, "ENDSEC");
     objects();
     lit(0, "EOF");
-    QByteArray out;
-    header(out);
-    return out;
+    out_(b_);
+    b_.resize(0);
 }
 
 } // namespace
 
 QByteArray dxfBytes(Document& doc, DrawingFormat format)
 {
-    return Writer(doc, format).run();
+    QByteArray all;
+    Writer(doc, format, [&all](const QByteArray& piece) { all += piece; }).run();
+    return all;
 }
 
 void writeDxf(Document& doc, const QString& path, DrawingFormat format)
 {
-    const QByteArray bytes = dxfBytes(doc, format);
     try {
-        writeFileBytes(path, bytes);
+        AtomicFile file(paths::resolve(path));
+        Writer(doc, format, [&file](const QByteArray& piece) { file.write(piece); }).run();
+        file.commit();
     } catch (const RunError& e) {
         fault(fail::Failed, QStringLiteral("cannot write \"%1\": %2").arg(path, e.description()));
     }

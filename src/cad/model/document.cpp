@@ -127,6 +127,22 @@ void Block::compact() const
     dirty_ = false;
 }
 
+Box Block::extents() const
+{
+    if (extentsStamp_ == doc_->geometryStamp())
+        return extents_;
+    if (measuring_)
+        return Box{}; // a reference to a block being measured: the block holds itself
+    measuring_ = true;
+    Box b;
+    for (Entity* e : entities())
+        b.add(e->box());
+    measuring_ = false;
+    extents_ = b;
+    extentsStamp_ = doc_->geometryStamp();
+    return b;
+}
+
 int Block::Count() const
 {
     compact();
@@ -151,6 +167,8 @@ Entity* Block::create(EntityKind kind)
 {
     auto owned = std::unique_ptr<Entity>(new Entity(kind, this));
     Entity* e = owned.get();
+    if (this != doc_->model_.get() && this != doc_->paper_.get())
+        doc_->blockContentChanged();
     e->handle_ = doc_->newHandle();
     e->seq_ = doc_->nextSequence();
     e->layer_ = doc_->GetVariable(QStringLiteral("CLAYER")).toString();
@@ -516,6 +534,7 @@ Block& Document::BlocksAdd(const Point& origin, const QString& name)
         fault(fail::Failed, QStringLiteral("\"%1\" is not a valid block name").arg(name));
     blocks_.push_back(std::unique_ptr<Block>(new Block(this, name, false)));
     blocks_.back()->origin_ = origin;
+    blockContentChanged();
     return *blocks_.back();
 }
 
@@ -794,6 +813,9 @@ void Document::forgetEntity(Entity* e)
 void Document::entityChanged(Entity* e)
 {
     changed_ = true;
+    e->boxStamp_ = 0;
+    if (e->owner() != model_.get() && e->owner() != paper_.get())
+        blockContentChanged();
     if (e->owner() == model_.get())
         index_->markDirty(e);
     if (host_)
@@ -851,6 +873,7 @@ void Document::PurgeAll()
             }
             return true;
         });
+        blockContentChanged();
         const QString current = ActiveLayer().toUpper();
         std::erase_if(layers_.items(), [&](const Layer& l) {
             const QString n = l.Name.toUpper();

@@ -78,6 +78,9 @@ public:
     Entity* create(EntityKind kind);
     // A copy of an entity of any drawing, with a new handle, appended here.
     Entity* copyOf(const Entity& source);
+    // The box of the entities, measured once per change of any block's
+    // content; empty for a block that holds a reference to itself.
+    Box extents() const;
 
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
@@ -101,6 +104,9 @@ private:
     std::vector<std::unique_ptr<Entity>> owned_; // erased ones too, so stale pointers fail cleanly
     mutable std::vector<Entity*> items_;
     mutable bool dirty_ = false;
+    mutable Box extents_;
+    mutable quint64 extentsStamp_ = 0;
+    mutable bool measuring_ = false;
 };
 
 struct Layer {
@@ -291,6 +297,10 @@ public:
     void forgetEntity(Entity* e);
     quint64 nextSequence() { return ++sequence_; }
     void entityChanged(Entity* e);
+    // Changes whenever the content of a named block may have changed, so
+    // that block extents and reference boxes are measured again.
+    quint64 geometryStamp() const { return geometry_; }
+    void blockContentChanged() { ++geometry_; }
     std::vector<Entity*> modelCandidates(const Box& area); // spatial index lookup
     int updates() const { return updates_; }
     void noteUpdate() { ++updates_; }
@@ -327,6 +337,7 @@ private:
     std::vector<quint64> previous_;
     DrawingFormat format_ = DrawingFormat::R2000;
     quint64 handseed_ = 0x30;
+    quint64 geometry_ = 2; // 0 and 1 are the boxes' own stamps
     quint64 sequence_ = 0;
     int regens_ = 0;
     int updates_ = 0;

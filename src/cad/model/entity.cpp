@@ -1284,16 +1284,9 @@ Shape Entity::shape() const
     }
     case EntityKind::BlockReference: {
         const Block* def = owner_ ? document().findBlock(d.text) : nullptr;
-        Box inner;
-        if (def && def != owner_) {
-            static thread_local int depth = 0;
-            if (depth < 16) {
-                ++depth;
-                for (Entity* e : def->entities())
-                    inner.add(e->box());
-                --depth;
-            }
-        }
+        // The block's extents are measured once and mapped per reference, so
+        // nested references cost their number, not the number of their leaves.
+        const Box inner = def && def != owner_ ? def->extents() : Box{};
         if (!inner.valid()) {
             s.push_back(Chain{{p2(d.v[0])}, false});
             break;
@@ -1326,9 +1319,12 @@ Shape Entity::shape() const
 
 Box Entity::box() const
 {
-    if (kind_ == EntityKind::Foreign)
-        return foreignBox(*d_);
-    return shapeBox(shape());
+    const quint64 stamp = kind_ == EntityKind::BlockReference && owner_ ? document().geometryStamp() : 1;
+    if (boxStamp_ != stamp) {
+        box_ = kind_ == EntityKind::Foreign ? foreignBox(*d_) : shapeBox(shape());
+        boxStamp_ = stamp;
+    }
+    return box_;
 }
 
 } // namespace kelvor::cad

@@ -190,6 +190,7 @@ private:
     friend class Block;
     friend class Document;
     friend class EntityAccess;
+    friend class SpatialIndex;
     Entity(EntityKind kind, Block* owner);
     void need(bool ok, const char* member) const;            // fails NoMember unless ok
     void alive() const;                                      // fails Erased
@@ -209,6 +210,11 @@ private:
     bool highlight_ = false;
     XData xdata_;
     Data* d_;
+    // The box, measured when first asked for after a change (entityChanged);
+    // a block reference's also when a block's content changed.
+    mutable Box box_;
+    mutable quint64 boxStamp_ = 0;
+    quint32 indexSlot_ = ~quint32(0); // its place in the spatial index
 };
 
 // For file readers: sets what the checked members refuse while a drawing
