@@ -4,6 +4,7 @@
 // and the image frame setting. Read back here; ezdxf reads the same files
 // in check_kept_dxf.py.
 #include "cad/cad.h"
+#include "cad/model/geom_boundary.h"
 #include "cad_host.h"
 #include "test_support.h"
 
@@ -39,8 +40,17 @@ QJsonObject buildKept(test::CadHost& h)
     CommandLineScript(d, {QStringLiteral("_PEDIT"), axEnt2lspEnt(*spline), QStringLiteral("s"), QString()});
     spline = d.HandleToObject(handle);
     d.SetVariable(QStringLiteral("IMAGEFRAME"), 0);
+    // regions of a 10 x 10 square and of a half circle on a line (a clockwise outline)
+    Entity* square = ms.AddLightWeightPolyline({0, 0, 10, 0, 10, 10, 0, 10});
+    square->setClosed(true);
+    Entity* region = ms.AddRegion({square}).front();
+    Entity* half = ms.AddLightWeightPolyline({25, 0, 15, 0});
+    half->SetBulge(0, -1); // clockwise from (25, 0) under the bottom to (15, 0)
+    half->setClosed(true);
+    Entity* arched = ms.AddRegion({half}).front();
     QJsonObject o{{"line", line->Handle()}, {"text", text->Handle()}, {"point", point->Handle()},
-                  {"spline", spline->Handle()}, {"fit", int(spline->data().fit.size())}};
+                  {"spline", spline->Handle()}, {"fit", int(spline->data().fit.size())},
+                  {"region", region->Handle()}, {"arched", arched->Handle()}};
     return o;
 }
 
@@ -69,6 +79,14 @@ TEST(CadDxfKept, NewlyKeptItemsComeBack)
     EXPECT_EQ(spline->data().splineType, 6);
     EXPECT_EQ(back->GetVariable(QStringLiteral("IMAGEFRAME")).toInt(), 0);
     EXPECT_DOUBLE_EQ(back->HandleToObject(handles["text"].toString())->data().ltscale, 1) << "no 48: the default";
+    Entity* region = back->HandleToObject(handles["region"].toString());
+    EXPECT_DOUBLE_EQ(region->Area(), 100) << "the body brings the outline back";
+    ASSERT_EQ(region->data().regionLoops.size(), 1u);
+    EXPECT_EQ(region->data().regionLoops[0].size(), 4u);
+    Entity* arched = back->HandleToObject(handles["arched"].toString());
+    EXPECT_NEAR(arched->Area(), M_PI * 25 / 2, 0.05) << "drawn by points along the arc";
+    ASSERT_EQ(arched->data().regionLoops.size(), 1u);
+    EXPECT_NEAR(geom::outlineArea(arched->data().regionLoops[0]), M_PI * 25 / 2, 1e-9) << "the arc kept exactly";
 }
 
 TEST(CadDxfKept, ExportForIndependentCheck)

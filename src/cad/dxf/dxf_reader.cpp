@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/text_file.h"
 
 #include <QFile>
@@ -886,6 +887,28 @@ bool Reader::entity(const Pair& start, Block& target)
     }
     if (kind == EntityKind::Text && d.v.size() < 2)
         d.v.resize(2);
+    if (kind == EntityKind::Region) {
+        // the outline from the body's lines and arcs (other edge kinds: kept, not drawn)
+        QStringList lines;
+        for (const RawGroup& g : d.extra) {
+            if (g.code == 1)
+                lines << g.value;
+            else if (g.code == 3 && !lines.isEmpty())
+                lines.back() += g.value;
+        }
+        d.regionLoops = regionLoopsOf(lines);
+        for (const std::vector<Vertex>& loop : d.regionLoops) {
+            Chain c;
+            c.closed = true;
+            c.pts.push_back({loop.front().x, loop.front().y});
+            for (size_t i = 0; i < loop.size(); ++i) {
+                const Vertex &a = loop[i], &b = loop[(i + 1) % loop.size()];
+                appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
+            }
+            c.pts.pop_back(); // back at the start
+            d.regionShape.push_back(std::move(c));
+        }
+    }
     if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
         if (has40 && has41 && w40 == w41)
             d.constWidth = w40;

@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -862,7 +863,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     case EntityKind::Region:
         lit(100, "AcDbModelerGeometry");
         integer(70, 1);
-        raw(d.extra);
+        if (!d.extra.empty() || d.regionLoops.empty()) {
+            raw(d.extra); // the body as read
+            break;
+        }
+        for (const QString& line : regionBodyLines(d.regionLoops)) {
+            // a line longer than a group holds goes on in 3 groups
+            str(1, line.left(255));
+            for (qsizetype at = 255; at < line.size(); at += 255)
+                str(3, line.mid(at, 255));
+        }
         break;
     case EntityKind::Foreign:
         kept(d.foreignBody);

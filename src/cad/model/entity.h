@@ -258,6 +258,7 @@ struct Entity::Data {
     std::vector<Pt2> clip;
     quint64 imageDefHandle = 0, imageReactorHandle = 0;
     Shape regionShape; // a region's outline
+    std::vector<std::vector<Vertex>> regionLoops; // the same as bulged loops (counter-clockwise), when known
     // reactors and extension dictionary (102 groups) as read; a copy has none
     KeptGroups appGroups;
     // a foreign kind: its type, the groups after the common ones (less
