@@ -491,7 +491,7 @@ void Reader::tables()
                 else if ((q.code == 5 || q.code == 105) && !h)
                     h = handle(q);
             }
-            if (name.isEmpty())
+            if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
                 continue;
             if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
                 || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
@@ -552,6 +552,14 @@ void Reader::tables()
                 }
                 // a shape file has no name of its own: "*" and its file's name
                 const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
+                if (key.isEmpty() || key == QLatin1String("*"))
+                    continue;
+                if (key != name && !doc_->TextStyles().find(key)) {
+                    // a name no style may take: kept beside the styles, never chosen as one
+                    TextStyle shape;
+                    shape.Name = key;
+                    doc_->TextStyles().items().push_back(shape);
+                }
                 TextStyle& st = doc_->TextStyles().Add(key);
                 st.handle = h;
                 st.flags = flags;

@@ -47,11 +47,9 @@ QString satEncode(const QString& line)
             out += QLatin1Char('@');
         else if (c == '@')
             out += QLatin1Char('_');
-        else if (c >= 0x41 && c <= 0x5E) {
-            out += QChar(ushort(0x5E - (c - 0x41)));
-            if (c == 'A')
-                out += QLatin1Char(' '); // its code is a blank's neighbour: a blank follows it
-        } else
+        else if (c >= 0x41 && c <= 0x5E)
+            out += QChar(ushort(0x5E - (c - 0x41))); // 'A' becomes '^', which the file escapes as "^ "
+        else
             out += QChar(ushort(c ^ 0x5F));
     }
     return out;
@@ -60,23 +58,17 @@ QString satEncode(const QString& line)
 QString satDecode(const QString& line)
 {
     QString out;
-    bool skip = false;
     for (QChar ch : line) {
         const ushort c = ch.unicode();
-        if (skip) {
-            skip = false;
-            continue;
-        }
         if (c == ' ')
             out += QLatin1Char(' ');
         else if (c == 0x40)
             out += QLatin1Char('_');
         else if (c == 0x5F)
             out += QLatin1Char('@');
-        else if (c >= 0x41 && c <= 0x5E) {
+        else if (c >= 0x41 && c <= 0x5E)
             out += QChar(ushort(0x41 + (0x5E - c)));
-            skip = c == 0x5E;
-        } else
+        else
             out += QChar(ushort(c ^ 0x5F));
     }
     return out;

@@ -329,7 +329,9 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
         const bool closed = o->kind() == EntityKind::Circle
             || ((o->kind() == EntityKind::LwPolyline || o->kind() == EntityKind::Polyline2d
                  || o->kind() == EntityKind::Polyline3d)
-                && o->Closed() && o->vertexCount() >= 3);
+                && o->Closed()
+                && (o->vertexCount() >= 3 || (o->vertexCount() == 2 && o->kind() != EntityKind::Polyline3d
+                                              && std::abs(o->data().v[0].bulge) > 1e-12)));
         if (!closed || s.empty())
             fault(fail::Failed, QStringLiteral("the outline is not closed"));
         shapes.push_back(s);

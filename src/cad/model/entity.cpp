@@ -1,6 +1,7 @@
 #include "cad/model/entity.h"
 
 #include "cad/model/document.h"
+#include "cad/model/geom_boundary.h"
 #include "cad/model/geom_curve.h"
 
 #include <cmath>
@@ -679,6 +680,12 @@ double Entity::Area() const
         while (sweep <= 0)
             sweep += 2 * M_PI;
         return d.radius * d.radius / 2 * (sweep - std::sin(sweep));
+    }
+    if (kind_ == EntityKind::Region && !d.regionLoops.empty()) {
+        double a = 0; // exactly, arcs and all
+        for (const std::vector<Vertex>& loop : d.regionLoops)
+            a += std::abs(geom::outlineArea(loop));
+        return a;
     }
     if (kind_ == EntityKind::Region) {
         double a = 0;
