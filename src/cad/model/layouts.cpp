@@ -33,7 +33,8 @@ bool systemHas(const QString& device)
 // never saved).
 QString besideDrawing(Document& doc, const QString& layout)
 {
-    QString folder = doc.Path();
+    // Path() is as the program names it ("D:\\" for a drive's root)
+    QString folder = paths::resolve(doc.Path());
     if (folder.isEmpty())
         folder = paths::programDir();
     const QString base = QFileInfo(doc.Name()).completeBaseName() + QLatin1Char('-') + layout;
