@@ -114,16 +114,22 @@ void registerShellCommands(CommandRegistry& r)
 void registerAllCommands(CommandRegistry& registry)
 {
     registerPlaceholders(registry);
-    registerShellCommands(registry);
-    registerBarCommands(registry);
-    traverse::registerSheetCommands(registry);
-    traverse::registerTraverseCommands(registry);
-    registerCoordsCommands(registry);
-    registerExchangeCommands(registry);
-    exchange::registerLoaderCommands(registry);
-    blunder::registerBlunderCommands(registry);
-    tools::registerToolCommands(registry);
-    quelt::registerQueltCommands(registry);
+    // Each subsystem's table, recorded under the subsystem's name.
+    auto from = [&registry](const char* subsystem, void (*registerTable)(CommandRegistry&)) {
+        registry.setOwner(QString::fromUtf8(subsystem));
+        registerTable(registry);
+        registry.setOwner(QString());
+    };
+    from("app", registerShellCommands);
+    from("app", registerBarCommands);
+    from("app", tools::registerToolCommands);
+    from("traverse", traverse::registerSheetCommands);
+    from("traverse", traverse::registerTraverseCommands);
+    from("coords", registerCoordsCommands);
+    from("exchange", registerExchangeCommands);
+    from("exchange", exchange::registerLoaderCommands);
+    from("blunder", blunder::registerBlunderCommands);
+    from("quelt", quelt::registerQueltCommands);
 }
 
 } // namespace kelvor::app

@@ -2,6 +2,7 @@
 #include "app/registry.h"
 #include "app/ui/form1.h"
 #include "platform/commands.h"
+#include "platform/errors.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -293,7 +294,7 @@ TEST(Menu, EveryItemRunsTheHandlerRegisteredUnderItsName)
     QStringList ran;
     const QStringList keys = s.registry.items();
     for (const QString& k : keys)
-        s.registry.add(k, [&ran, k](Context&) { ran.append(k); });
+        s.registry.substitute(k, [&ran, k](Context&) { ran.append(k); });
 
     int triggered = 0;
     for (const app::MenuItem* item : app::commandItems()) {
@@ -339,6 +340,29 @@ TEST(Menu, EveryRegisteredItemIsOfferedSomewhere)
         EXPECT_TRUE(registry.has(k)) << k.toStdString();
 }
 
+TEST(Menu, EveryBuiltItemIsRegisteredByTheSubsystemItNames)
+{
+    CommandRegistry registry;
+    app::registerAllCommands(registry);
+    for (const app::MenuItem* item : app::commandItems()) {
+        const QString key = item->key();
+        if (registry.isPlaceholder(key))
+            continue;
+        EXPECT_EQ(registry.owner(key), item->owner) << key.toStdString();
+    }
+}
+
+TEST(Menu, AnEscapingFailureIsShownAndTheProgramGoesOn)
+{
+    Shell s;
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { throw std::runtime_error("out of order"); });
+    s.form->action(QStringLiteral("printcgb"))->trigger();
+    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:out of order"));
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { kelvor::raise(err::TypeMismatch); });
+    s.form->action(QStringLiteral("printcgb"))->trigger();
+    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:13"));
+}
+
 TEST(Menu, ShortcutsRunTheirItemsWhileTheMenusAreClosed)
 {
     Shell s;
@@ -357,7 +381,7 @@ TEST(Menu, ShortcutsRunTheirItemsWhileTheMenusAreClosed)
 TEST(Menu, CheckMarksFollowTheStateAfterEachCommand)
 {
     Shell s;
-    s.registry.add(QStringLiteral("printcgb"), [](Context& ctx) { ctx.state().printcgb = !ctx.state().printcgb; });
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context& ctx) { ctx.state().printcgb = !ctx.state().printcgb; });
     s.home.context.state().printcgb = true;
     s.form->refreshMenus();
     QAction* printcgb = s.form->action(QStringLiteral("printcgb"));

@@ -45,7 +45,7 @@ double signedAngle(const Pt2& from, const Pt2& to)
 // and its neighbours). Points on one circle give that circle exactly.
 void fit(Entity& e)
 {
-    auto& v = e.data().v;
+    std::vector<Vertex> v = e.vertices();
     const size_t n = v.size();
     const bool closed = e.Closed();
     if (n < 2 || (n == 2 && !closed))
@@ -78,6 +78,8 @@ void fit(Entity& e)
     }
     if (!closed)
         v[n - 1].bulge = 0;
+    for (size_t i = 0; i < n; ++i)
+        e.SetBulge(int(i), v[i].bulge);
 }
 
 // A lightweight polyline cannot hold a spline: it becomes an old-style one
@@ -86,22 +88,23 @@ Entity* asOldStyle(Entity& e)
 {
     Document& doc = e.document();
     std::vector<double> xyz;
-    const double elev = e.data().elevation;
-    for (const Vertex& x : e.data().v) {
+    const double elev = e.Elevation();
+    for (const Vertex& x : e.vertices()) {
         xyz.push_back(x.x);
         xyz.push_back(x.y);
         xyz.push_back(elev);
     }
     Entity* n = e.owner()->AddPolyline(xyz);
     takeProperties(*n, e);
-    Entity::Data& d = n->data();
-    d.polyFlags = e.data().polyFlags;
-    d.constWidth = e.data().constWidth;
-    d.elevation = elev;
-    for (size_t i = 0; i < d.v.size(); ++i) {
-        d.v[i].startWidth = e.data().v[i].startWidth;
-        d.v[i].endWidth = e.data().v[i].endWidth;
+    n->setPolylineFlags(e.polylineFlags());
+    n->setConstantWidth(e.ConstantWidth());
+    n->setElevation(elev);
+    std::vector<Vertex> v = n->vertices();
+    for (size_t i = 0; i < v.size(); ++i) {
+        v[i].startWidth = e.vertices()[i].startWidth;
+        v[i].endWidth = e.vertices()[i].endWidth;
     }
+    n->setVertices(std::move(v));
     const quint64 handle = e.handleValue();
     e.Delete();
     doc.assignHandle(n, handle);
@@ -129,6 +132,7 @@ void splineFit(Entity& e)
     d.splineType = type;
     d.vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 | 16 : 16);
     d.polyFlags = (d.polyFlags | 4) & ~2;
+    doc.entityChanged(&e); // the index, the window and the drawing's saved state learn of it
 }
 
 void unfit(Entity& e)
@@ -142,6 +146,7 @@ void unfit(Entity& e)
     }
     d.splineType = 0;
     d.polyFlags &= ~(2 | 4);
+    e.document().entityChanged(&e);
 }
 
 void peditCommand(CommandInput& in)
@@ -162,14 +167,14 @@ void peditCommand(CommandInput& in)
         if (isEnter(item))
             return;
         const QString k = matchKeyword(item, options);
-        Entity::Data& d = e->data();
+        const int flags = e->polylineFlags();
         const bool flat = e->kind() != EntityKind::Polyline3d;
         if (k == QLatin1String("eXit")) {
             return;
         } else if (k == QLatin1String("Close")) {
-            d.polyFlags |= 1;
+            e->setPolylineFlags(flags | 1);
         } else if (k == QLatin1String("Open")) {
-            d.polyFlags &= ~1;
+            e->setPolylineFlags(flags & ~1);
         } else if (k == QLatin1String("Width") && flat) {
             const double w = in.nextReal();
             if (w >= 0)
@@ -178,7 +183,7 @@ void peditCommand(CommandInput& in)
             unfit(*e);
             fit(*e);
             if (e->kind() == EntityKind::Polyline2d)
-                d.polyFlags = (d.polyFlags | 2) & ~4;
+                e->setPolylineFlags((flags | 2) & ~4);
         } else if (k == QLatin1String("Spline")) {
             if (e->kind() == EntityKind::LwPolyline)
                 e = asOldStyle(*e);
@@ -188,11 +193,10 @@ void peditCommand(CommandInput& in)
         } else if (k == QLatin1String("Ltype gen") && flat) {
             const QString on = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
             if (on == QLatin1String("ON"))
-                d.polyFlags |= 128;
+                e->setPolylineFlags(flags | 128);
             else if (on == QLatin1String("OFF"))
-                d.polyFlags &= ~128;
+                e->setPolylineFlags(flags & ~128);
         }
-        doc.entityChanged(e);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "cad/host/application.h"
+#include "platform/errors.h"
 #include "platform/office.h"
 #include "platform/context.h"
 
@@ -44,6 +45,20 @@ void reportLaterCadError(Context& ctx, LaterCadError which);
 // A closed old-style rectangle right of and below the point (attaches itself;
 // failures reach the caller).
 void addbox(Context& ctx, const Point& start, float len_box, float hei_box);
+
+// Runs one step of a drawing command whose steps are independent: a step the
+// host refuses (a RunError) is passed over and the command goes on. True when
+// the step went through.
+template <class F>
+bool attempt(F&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const RunError&) {
+        return false;
+    }
+}
 
 QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")
 QString GetDoubleEntTable(const Entity& entity, const Point& p); // (list(handent "2F3")(list  100.5 -20 0))
