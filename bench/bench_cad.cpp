@@ -3,6 +3,8 @@
 // it), select-all with a layer filter, a small window-polygon selection.
 #include "big_drawing.h"
 #include "cad/cad.h"
+#include "cad/host/cmd_commands.h"
+#include "cad/model/geom_snap.h"
 
 #include "process_memory.h"
 
@@ -163,6 +165,34 @@ void BM_WindowPolygonScanBaseline(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WindowPolygonScanBaseline)->Unit(benchmark::kMillisecond);
+
+// _-Boundary inside one of the rectangles: the curves near the point are
+// searched first, so the trace costs what is near, not the whole drawing.
+void BM_BoundaryTrace(benchmark::State& state)
+{
+    Application app;
+    registerEditingCommands(app);
+    Document& d = app.DocumentsOpen(files().path());
+    const Point corner = d.ModelSpace().Item(1)->Coordinate(0);
+    const QString text = QStringLiteral("_-BOUNDARY\r%1,%2\r\r").arg(corner.x + 5, 0, 'f', 3).arg(corner.y + 4, 0, 'f', 3);
+    for (auto _ : state) {
+        d.SendCommand(text);
+        Entity* traced = d.ModelSpace().Item(d.ModelSpace().Count() - 1);
+        benchmark::DoNotOptimize(traced->Area());
+        traced->Delete();
+    }
+}
+BENCHMARK(BM_BoundaryTrace)->Unit(benchmark::kMicrosecond);
+
+// One running snap of a pick near a line's end with OSMODE 675.
+void BM_Snap(benchmark::State& state)
+{
+    auto d = readDxf(files().path());
+    const Point end = d->ModelSpace().Item(0)->StartPoint();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(findSnap(*d, {end.x + 0.2, end.y + 0.1, 0}, 675, 1.0));
+}
+BENCHMARK(BM_Snap)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -172,7 +172,8 @@ TEST(CadWindowStyles, ImageClippedByAPolygonWithAndWithoutFrame)
         QImage red(8, 8, QImage::Format_ARGB32);
         red.fill(QColor(255, 0, 0));
         ASSERT_TRUE(red.save(png));
-        h.doc().SetVariable(QStringLiteral("IMAGEFRAME"), frame);
+        h.doc().SendCommand(QStringLiteral("_imageframe\r%1\r").arg(frame)); // the current value is 1
+        ASSERT_EQ(h.doc().GetVariable(QStringLiteral("IMAGEFRAME")).toInt(), frame);
         Entity* img = h.ms().AddRaster(png, {0, 0, 0}, 10, 0);
         img->setLayer(QStringLiteral("0"));
         // clip to the lower-right triangle of the picture

@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/text_file.h"
 
 #include <QFile>
@@ -542,9 +543,24 @@ void Reader::tables()
                         l.Description = text(q);
                 }
             } else if (type == QLatin1String("STYLE")) {
-                TextStyle& st = doc_->TextStyles().Add(name);
-                st.handle = h;
+                int flags = 0;
+                QString font;
                 for (const Pair& q : g_) {
+                    if (q.code == 70)
+                        flags = int(integer(q));
+                    else if (q.code == 3)
+                        font = text(q);
+                }
+                // a shape file has no name of its own: "*" and its file's name
+                const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
+                TextStyle& st = doc_->TextStyles().Add(key);
+                st.handle = h;
+                st.flags = flags;
+                for (const Pair& q : g_) {
+                    if (q.code == 71)
+                        st.generation = int(integer(q));
+                    else if (q.code == 42)
+                        st.lastHeight = real(q);
                     if (q.code == 3)
                         st.fontFile = text(q);
                     else if (q.code == 4)
@@ -681,6 +697,8 @@ bool Reader::entity(const Pair& start, Block& target)
     QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
     int color = ColorByLayer;
     bool visible = true;
+    double ltscale = 1;
+    int lineweight = -1;
     for (size_t i = 0; i < g_.size(); ++i) {
         const Pair& q = g_[i];
         if (q.code >= 1000) {
@@ -694,6 +712,8 @@ bool Reader::entity(const Pair& start, Block& target)
         case 62: color = int(integer(q)); break;
         case 60: visible = integer(q) == 0; break;
         case 67: paper = integer(q) == 1; break;
+        case 48: ltscale = real(q); break;
+        case 370: lineweight = int(integer(q)); break;
         default: break;
         }
     }
@@ -722,6 +742,8 @@ bool Reader::entity(const Pair& start, Block& target)
     if (color < 0 || color > 256)
         color = ColorByLayer;
     raw_.setColor(e, color, visible);
+    d.ltscale = ltscale > 0 && std::isfinite(ltscale) ? ltscale : 1;
+    d.lineweight = lineweight;
     // kind-specific groups
     auto vx = [&](int i) -> Vertex& {
         if (d.v.size() <= size_t(i))
@@ -744,6 +766,12 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::Point:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code == 39) d.thickness = real(q);
+            break;
         case EntityKind::Circle:
         case EntityKind::Arc:
             if (q.code == 10) vx(0).x = real(q);
@@ -769,6 +797,7 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 7) d.style = text(q);
             else if (q.code == 72) d.hAlign = int(integer(q));
             else if (q.code == 73) d.vAlign = int(integer(q));
+            else if (q.code == 71) d.textGeneration = int(integer(q));
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::MText:
@@ -804,6 +833,7 @@ bool Reader::entity(const Pair& start, Block& target)
         case EntityKind::Polyline3d:
             if (q.code == 30) d.elevation = real(q);
             else if (q.code == 70) d.polyFlags = int(integer(q));
+            else if (q.code == 75) d.splineType = int(integer(q));
             else if (q.code == 40) { w40 = real(q); has40 = true; }
             else if (q.code == 41) { w41 = real(q); has41 = true; }
             else if (q.code == 39) d.thickness = real(q);
@@ -859,6 +889,28 @@ bool Reader::entity(const Pair& start, Block& target)
     }
     if (kind == EntityKind::Text && d.v.size() < 2)
         d.v.resize(2);
+    if (kind == EntityKind::Region) {
+        // the outline from the body's lines and arcs (other edge kinds: kept, not drawn)
+        QStringList lines;
+        for (const RawGroup& g : d.extra) {
+            if (g.code == 1)
+                lines << g.value;
+            else if (g.code == 3 && !lines.isEmpty())
+                lines.back() += g.value;
+        }
+        d.regionLoops = regionLoopsOf(lines);
+        for (const std::vector<Vertex>& loop : d.regionLoops) {
+            Chain c;
+            c.closed = true;
+            c.pts.push_back({loop.front().x, loop.front().y});
+            for (size_t i = 0; i < loop.size(); ++i) {
+                const Vertex &a = loop[i], &b = loop[(i + 1) % loop.size()];
+                appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
+            }
+            c.pts.pop_back(); // back at the start
+            d.regionShape.push_back(std::move(c));
+        }
+    }
     if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
         if (has40 && has41 && w40 == w41)
             d.constWidth = w40;
@@ -892,9 +944,13 @@ bool Reader::entity(const Pair& start, Block& target)
             }
             if (kind == EntityKind::Polyline2d)
                 v.z = d.elevation;
+            subs.push_back(vh);
+            if ((vf & 8) && (d.polyFlags & 4)) { // made by the spline fit: the curve, not the frame
+                d.fit.push_back(v);
+                continue;
+            }
             d.v.push_back(v);
             d.vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
-            subs.push_back(vh);
         }
         keepSubHandles(d, subs);
     }

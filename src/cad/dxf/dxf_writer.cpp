@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -9,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <unordered_set>
 
 namespace kelvor::cad {
@@ -314,7 +316,7 @@ void Writer::allocate()
             auto& d = e->data();
             size_t subs = 0;
             if (e->kind() == EntityKind::Polyline2d || e->kind() == EntityKind::Polyline3d)
-                subs = d.v.size() + 1;
+                subs = d.v.size() + d.fit.size() + 1;
             else if (e->kind() == EntityKind::Foreign)
                 subs = d.foreignParts.size();
             else if (e->kind() == EntityKind::BlockReference && !d.attribs.empty())
@@ -358,7 +360,17 @@ void Writer::header()
     point(10, ext.minX, ext.minY, 0);
     lit(9, "$EXTMAX");
     point(10, ext.maxX, ext.maxY, 0);
+    // settings the host added later go out only when they differ from their
+    // defaults, so that a drawing saved before stays the same file; the pick
+    // aperture belongs to the window, not to the file
+    const std::map<QString, QVariant> later{
+        {QStringLiteral("SPLINETYPE"), 6}, {QStringLiteral("SPLINESEGS"), 8}, {QStringLiteral("SPLFRAME"), 0},
+        {QStringLiteral("IMAGEFRAME"), 1}, {QStringLiteral("CELTSCALE"), 1.0}};
     for (const auto& [name, value] : doc_.variables()) {
+        if (name == QLatin1String("APERTURE"))
+            continue;
+        if (const auto it = later.find(name); it != later.end() && it->second == value)
+            continue;
         str(9, QLatin1Char('$') + name);
         if (name == QLatin1String("CLAYER"))
             str(8, value.toString());
@@ -513,13 +525,13 @@ void Writer::tables()
     tableHead("STYLE", st, doc_.TextStyles().Count());
     for (TextStyle& s : doc_.TextStyles().items()) {
         recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
-        str(2, s.Name);
-        integer(70, 0);
+        str(2, s.isShapeFile() ? QString() : s.Name); // a shape file has no name in the file
+        integer(70, s.flags);
         num(40, s.height);
         num(41, s.widthFactor);
         num(50, s.oblique * kRad);
-        integer(71, 0);
-        num(42, 2.5);
+        integer(71, s.generation);
+        num(42, s.lastHeight);
         str(3, s.fontFile);
         str(4, s.bigFontFile);
     }
@@ -655,6 +667,10 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             str(6, e.Linetype());
         if (e.Color() != ColorByLayer)
             integer(62, e.Color());
+        if (r2000_ && d.lineweight != -1 && e.kind() != EntityKind::Foreign)
+            integer(370, d.lineweight);
+        if (d.ltscale != 1 && e.kind() != EntityKind::Foreign)
+            num(48, d.ltscale);
         if (!e.Visible())
             integer(60, 1);
     };
@@ -673,6 +689,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
         if (d.thickness != 0)
             num(39, d.thickness);
+        if (d.rotation != 0)
+            num(50, d.rotation * kRad);
         break;
     case EntityKind::Circle:
     case EntityKind::Arc:
@@ -701,6 +719,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.oblique != 0)
             num(51, d.oblique * kRad);
         str(7, d.style);
+        if (d.textGeneration != 0)
+            integer(71, d.textGeneration);
         if (d.hAlign != 0)
             integer(72, d.hAlign);
         if (d.hAlign != 0 || d.vAlign != 0)
@@ -764,13 +784,19 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0 && !is3d)
             num(39, d.thickness);
         integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
+        if (d.splineType && (d.polyFlags & 4))
+            integer(75, d.splineType);
         if (!is3d && d.constWidth != 0) {
             num(40, d.constWidth);
             num(41, d.constWidth);
         }
         xdata(e.GetXData(QString()));
-        for (size_t i = 0; i < d.v.size(); ++i) {
-            const Vertex& v = d.v[i];
+        // a spline fit's curve first (flag 8), then its frame, as ezdxf and
+        // the program that made the format write them
+        const size_t fits = (d.polyFlags & 4) ? d.fit.size() : 0;
+        for (size_t i = 0; i < fits + d.v.size(); ++i) {
+            const bool fitted = i < fits;
+            const Vertex& v = fitted ? d.fit[i] : d.v[i - fits];
             lit(0, "VERTEX");
             hex(5, d.subHandles[i]);
             hex(330, e.handleValue());
@@ -789,7 +815,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                 if (v.bulge != 0)
                     num(42, v.bulge);
             }
-            const int vf = i < d.vertexFlags.size() ? d.vertexFlags[i] : 0;
+            const size_t k = i - fits;
+            const int vf = fitted ? 8 : (k < d.vertexFlags.size() ? d.vertexFlags[k] : 0);
             integer(70, is3d ? (vf | 32) : vf);
         }
         lit(0, "SEQEND");
@@ -836,7 +863,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     case EntityKind::Region:
         lit(100, "AcDbModelerGeometry");
         integer(70, 1);
-        raw(d.extra);
+        if (!d.extra.empty() || d.regionLoops.empty()) {
+            raw(d.extra); // the body as read
+            break;
+        }
+        for (const QString& line : regionBodyLines(d.regionLoops)) {
+            // a line longer than a group holds goes on in 3 groups
+            str(1, line.left(255));
+            for (qsizetype at = 255; at < line.size(); at += 255)
+                str(3, line.mid(at, 255));
+        }
         break;
     case EntityKind::Foreign:
         kept(d.foreignBody);

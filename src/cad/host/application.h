@@ -184,7 +184,7 @@ public:
     void entityChanged(Document& doc, Entity* entity, bool gone) override;
     void regenerated(Document& doc) override;
     std::optional<Box> shownView(const Document& doc) const override;
-    void plotted(Document& doc, const PlotPage& page) override { notePlot(page); }
+    void plotted(Document&, const PlotPage& page) override { notePlot(page); }
 
     // The window that shows the host (null without one); not owned.
     void setHostView(HostView* view) { hostView_ = view; }

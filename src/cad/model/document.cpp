@@ -1,5 +1,6 @@
 #include "cad/model/document.h"
 
+#include "cad/model/geom_boundary.h"
 #include "cad/model/layouts.h"
 
 #include "cad/model/references.h"
@@ -318,6 +319,7 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
     if (outlines.empty())
         fault(fail::Failed, QStringLiteral("no outline given"));
     std::vector<Shape> shapes;
+    std::vector<std::vector<Vertex>> loops;
     for (Entity* o : outlines) {
         if (!o || o->isErased())
             fault(fail::Erased, QStringLiteral("the entity was deleted"));
@@ -329,10 +331,28 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
         if (!closed || s.empty())
             fault(fail::Failed, QStringLiteral("the outline is not closed"));
         shapes.push_back(s);
+        // the outline with its arcs, counter-clockwise, for the region's body
+        std::vector<Vertex> loop;
+        const Entity::Data& od = o->data();
+        if (o->kind() == EntityKind::Circle) {
+            loop = {Vertex{od.v[0].x + od.radius, od.v[0].y, 0, 1}, Vertex{od.v[0].x - od.radius, od.v[0].y, 0, 1}};
+        } else {
+            for (const Vertex& x : pathVertices(od))
+                loop.push_back(Vertex{x.x, x.y, 0, o->kind() == EntityKind::Polyline3d ? 0 : x.bulge});
+            if (geom::outlineArea(loop) < 0) {
+                std::vector<Vertex> back;
+                for (size_t i = loop.size(); i-- > 0;)
+                    back.push_back(Vertex{loop[i].x, loop[i].y, 0, -loop[(i + loop.size() - 1) % loop.size()].bulge});
+                loop = back;
+            }
+        }
+        loops.push_back(loop);
     }
     std::vector<Entity*> out;
-    for (const Shape& s : shapes) {
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        const Shape& s = shapes[k];
         Entity* e = create(EntityKind::Region);
+        e->d_->regionLoops = {loops[k]};
         e->d_->regionShape = s;
         e->d_->regionShape.front().closed = true;
         doc_->entityChanged(e);

@@ -134,12 +134,19 @@ struct Linetype {
     quint64 handle = 0;
 };
 
+// A text style, or (flag 1) the shape file a complex linetype draws its
+// shapes from: such an entry has no name in the file and is kept here
+// under "*" and its file's name, a name no style can have.
 struct TextStyle {
     QString Name;
     QString fontFile = QStringLiteral("txt");
     QString bigFontFile;
     double height = 0, widthFactor = 1, oblique = 0;
+    int flags = 0;          // DXF 70: 1 a shape file, 4 vertical text
+    int generation = 0;     // DXF 71: 2 mirrored in x, 4 upside down
+    double lastHeight = 2.5; // DXF 42
     quint64 handle = 0;
+    bool isShapeFile() const { return flags & 1; }
 };
 
 struct RegisteredApplication {

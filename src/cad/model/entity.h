@@ -242,6 +242,8 @@ struct Entity::Data {
     std::vector<Vertex> fit;       // spline-fit polylines: the fit vertices (DXF vertex flag 8); v is the frame
     int splineType = 0;            // DXF 75 of a spline-fit polyline: 5 quadratic, 6 cubic
     double ltscale = 1;            // the entity's own linetype scale (DXF 48)
+    int lineweight = -1;           // DXF 370: hundredths of a millimetre; -1 ByLayer, -2 ByBlock, -3 default
+    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
     int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
     double scale[3] = {1, 1, 1};
     double mtextWidth = 0;
@@ -256,6 +258,7 @@ struct Entity::Data {
     std::vector<Pt2> clip;
     quint64 imageDefHandle = 0, imageReactorHandle = 0;
     Shape regionShape; // a region's outline
+    std::vector<std::vector<Vertex>> regionLoops; // the same as bulged loops (counter-clockwise), when known
     // reactors and extension dictionary (102 groups) as read; a copy has none
     KeptGroups appGroups;
     // a foreign kind: its type, the groups after the common ones (less

@@ -168,11 +168,30 @@ bool onAnyPiece(const std::vector<Seg>& segs, const Pt2& p, double tol)
     return std::any_of(segs.begin(), segs.end(), [&](const Seg& s) { return nearest(s, p).dist <= tol; });
 }
 
-// One vertex per piece; straight pieces running on in one line become one.
+// Whether b runs on from a along the same circle, the way round it the
+// same, and the two together stay short of a whole turn.
+bool sameArc(const Seg& a, const Seg& b, double tol)
+{
+    if (!isArc(a) || !isArc(b) || (a.bulge > 0) != (b.bulge > 0))
+        return false;
+    const ArcInfo p = arcOf(a), q = arcOf(b);
+    return distance(p.c, q.c) <= tol * 10 && std::abs(p.r - q.r) <= tol * 10
+        && std::abs(p.sweep + q.sweep) < 2 * M_PI - 1e-6;
+}
+
+// One vertex per piece; straight pieces running on in one line become one,
+// and so do arcs of one circle.
 std::vector<Vertex> outlineOf(const std::vector<Seg>& segs, double tol)
 {
     std::vector<Seg> joined;
     for (const Seg& s : segs) {
+        if (!joined.empty() && sameArc(joined.back(), s, tol)) {
+            Seg& last = joined.back();
+            const double sweep = 4 * std::atan(last.bulge) + 4 * std::atan(s.bulge);
+            last.b = s.b;
+            last.bulge = std::tan(sweep / 4);
+            continue;
+        }
         if (!joined.empty() && !isArc(s) && !isArc(joined.back())) {
             Seg& last = joined.back();
             const double cross = (last.b.x - last.a.x) * (s.b.y - s.a.y) - (last.b.y - last.a.y) * (s.b.x - s.a.x);

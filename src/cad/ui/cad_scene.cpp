@@ -158,7 +158,7 @@ struct Layers {
     };
     QHash<QString, L> byName;
     QHash<QString, std::vector<double>> patterns; // by linetype name, upper-cased; LTSCALE applied
-    bool frames = true;                           // IMAGEFRAME 1
+    bool frames = true;                           // IMAGEFRAME 1 or 2
     explicit Layers(cad::Document& doc)
     {
         for (const cad::Layer& l : doc.Layers().items())
@@ -171,7 +171,7 @@ struct Layers {
             if (std::any_of(p.begin(), p.end(), [](double d) { return d < 0; }))
                 patterns.insert(t.Name.toUpper(), std::move(p)); // without a gap it is drawn solid
         }
-        frames = doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt() == 1;
+        frames = doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt() != 0;
     }
     L of(const QString& name) const { return byName.value(name.toUpper(), L{}); }
 };
