@@ -603,6 +603,9 @@ TEST(CadDxf, ExportForIndependentCheck)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(QJsonDocument(list).toJson());
     }
+    // a drawing in UTF-8 made by ezdxf, saved in GBK
+    readDxf(test::fixture(QStringLiteral("fixtures/cad_utf8_ac1021.dxf")))
+        ->SaveAs(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("utf8.dxf")));
     // a drawing with content the host does not model, read and saved
     std::unique_ptr<Document> foreign = readDxf(test::fixture(QStringLiteral("fixtures/cad_foreign.dxf")));
     foreign->SaveAs(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("foreign.dxf")));

@@ -3,9 +3,12 @@
 // references that fan out to 10^25 lines.
 #include "cad/cad.h"
 #include "cad/dxf/dxf_text.h"
+#include "cad/ui/cad_scene.h"
 #include "test_support.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -159,8 +162,8 @@ TEST(DxfNumbers, NonFiniteNumbersFailNamingTheLine)
     }
 }
 
-// The hostile drawings open, select and save; both finish (their times are
-// in bench_cad), and what they show is what they hold.
+// The hostile drawings open, draw, select and save; all of it finishes
+// (their times are in bench_cad), and the boxes are what the files hold.
 TEST(DxfHostile, HugeArcAnglesAndFanOutOpenSelectAndSave)
 {
     test::TempHome home;
@@ -186,6 +189,18 @@ TEST(DxfHostile, HugeArcAnglesAndFanOutOpenSelectAndSave)
             EXPECT_NEAR(ext.maxX, c.extents.maxX, 1e-9);
             EXPECT_NEAR(ext.maxY, c.extents.maxY, 1e-9);
         }
+        DrawingScene scene;
+        scene.setDocument(d.get());
+        ViewTransform view;
+        view.width = 400;
+        view.height = 300;
+        view.fit(scene.extents());
+        QImage image(view.width, view.height, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        scene.render(painter, view);
+        painter.end();
+        EXPECT_GT(scene.lastStats().drawn, 0);
         SelectionSet& s = ScratchSelectionSet(*d, QStringLiteral("all"));
         s.SelectByPolygon(SelectCrossingPolygon, {0, 0, 0, 5000, 0, 0, 5000, 5000, 0, 0, 5000, 0});
         EXPECT_EQ(s.Count(), d->ModelSpace().Count());

@@ -172,12 +172,10 @@ Entity* Block::create(EntityKind kind)
         doc_->blockContentChanged();
     e->handle_ = doc_->newHandle();
     e->seq_ = doc_->nextSequence();
-    e->layer_ = doc_->GetVariable(QStringLiteral("CLAYER")).toString();
-    e->linetype_ = doc_->GetVariable(QStringLiteral("CELTYPE")).toString();
-    const QString cecolor = doc_->GetVariable(QStringLiteral("CECOLOR")).toString();
-    e->color_ = cecolor.compare(QLatin1String("BYLAYER"), Qt::CaseInsensitive) == 0 ? ColorByLayer
-        : cecolor.compare(QLatin1String("BYBLOCK"), Qt::CaseInsensitive) == 0         ? ColorByBlock
-                                                                                         : cecolor.toInt();
+    const Document::NewEntity& current = doc_->newEntity();
+    e->layer_ = current.layer;
+    e->linetype_ = current.linetype;
+    e->color_ = current.color;
     auto& v = e->d_->v;
     switch (kind) {
     case EntityKind::Line: v.resize(2); break;
@@ -191,7 +189,7 @@ Entity* Block::create(EntityKind kind)
     default: break;
     }
     if (kind == EntityKind::Text || kind == EntityKind::MText)
-        e->d_->style = doc_->GetVariable(QStringLiteral("TEXTSTYLE")).toString();
+        e->d_->style = current.style;
     if (kind == EntityKind::Polyline3d)
         e->d_->polyFlags = 8;
     e->d_->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
@@ -655,8 +653,24 @@ QVariant Document::GetVariable(const QString& name) const
     return it->second;
 }
 
+const Document::NewEntity& Document::newEntity()
+{
+    if (!newEntity_.known) {
+        newEntity_.layer = GetVariable(QStringLiteral("CLAYER")).toString();
+        newEntity_.linetype = GetVariable(QStringLiteral("CELTYPE")).toString();
+        newEntity_.style = GetVariable(QStringLiteral("TEXTSTYLE")).toString();
+        const QString cecolor = GetVariable(QStringLiteral("CECOLOR")).toString();
+        newEntity_.color = cecolor.compare(QLatin1String("BYLAYER"), Qt::CaseInsensitive) == 0 ? ColorByLayer
+            : cecolor.compare(QLatin1String("BYBLOCK"), Qt::CaseInsensitive) == 0               ? ColorByBlock
+                                                                                               : cecolor.toInt();
+        newEntity_.known = true;
+    }
+    return newEntity_;
+}
+
 void Document::SetVariable(const QString& name, const QVariant& value)
 {
+    newEntity_.known = false;
     const QString key = name.toUpper();
     auto it = vars_.find(key);
     if (it == vars_.end())

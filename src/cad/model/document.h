@@ -300,6 +300,7 @@ public:
     // After reading a file: the seed just above every handle in use (or the file's own, when higher).
     void settleHandseed(quint64 fileSeed);
     void registerEntity(Entity* e);
+    void reserveEntities(size_t count) { byHandle_.reserve(count); }
     void assignHandle(Entity* e, quint64 handle); // the file reader keeps the file's handles
     void forgetEntity(Entity* e);
     quint64 nextSequence() { return ++sequence_; }
@@ -345,6 +346,14 @@ private:
     DrawingFormat format_ = DrawingFormat::R2000;
     quint64 handseed_ = 0x30;
     quint64 geometry_ = 2; // 0 and 1 are the boxes' own stamps
+    // What a new entity takes from the system variables, read again after any change of them.
+    struct NewEntity {
+        QString layer, linetype, style;
+        int color = 256;
+        bool known = false;
+    };
+    const NewEntity& newEntity();
+    NewEntity newEntity_;
     quint64 sequence_ = 0;
     int regens_ = 0;
     int updates_ = 0;

@@ -225,10 +225,17 @@ quint64 layerFingerprint(cad::Document& doc)
 
 // Builds one top-level entity's item.
 struct Builder {
+    // Primitives one entity may bring, and the part of a reference's size
+    // below which its nested references are not opened (a pixel at a zoom of
+    // a thousand on a screen's width of it).
+    static constexpr size_t kPrimitiveBudget = 100000;
+    static constexpr double kTinyPart = 1e-6;
+
     cad::Document& doc;
     const Layers& layers;
     DrawingScene::Item& item;
     std::vector<double> dashes; // the pattern of the entity being built (drawing units); empty: solid
+    double tiny = 0;            // drawing units: references smaller show as their box
 
     void path(const std::vector<Pt2>& pts, bool closed, QRgb colour, const Map& t)
     {
@@ -608,8 +615,18 @@ struct Builder {
             cad::Block* def = doc.findBlock(d.text);
             if (def && depth < 16 && !def->isModelSpace()) {
                 const Map inner = t.then(insertMap(d, def->Origin()));
-                for (Entity* c : def->entities())
-                    add(c, inner, layerName, colour, depth + 1, own);
+                const Box ext = def->extents();
+                const double size = std::max(ext.maxX - ext.minX, ext.maxY - ext.minY);
+                if (depth == 0)
+                    tiny = size * inner.lengthScale() * kTinyPart;
+                // References that fan out would never finish: past the budget, or
+                // below a pixel even far zoomed in, a reference shows as its box.
+                if (ext.valid() && (item.prims.size() >= kPrimitiveBudget || size * inner.lengthScale() < tiny))
+                    path({{ext.minX, ext.minY}, {ext.maxX, ext.minY}, {ext.maxX, ext.maxY}, {ext.minX, ext.maxY}}, true,
+                         colour, inner);
+                else
+                    for (Entity* c : def->entities())
+                        add(c, inner, layerName, colour, depth + 1, own);
             }
             if (depth == 0)
                 attributes(*e, colour, layerName);
