@@ -5,6 +5,7 @@
 // streams: a few MB above the process's size for a file of about 64 MB.
 #include "coords/gauss.h"
 #include "coords/zone_change.h"
+#include "process_memory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -144,25 +145,8 @@ bool runCct(const QStringList& args, const QString& input, const QString& output
 
 const QStringList Tm114{"-d", "4", "+proj=tmerc", "+k=1", "+x_0=500000", "+ellps=krass", "+lon_0=114"};
 
-// A field of /proc/self/status in kB ("VmRSS:", "VmHWM:"), 0 elsewhere.
-double statusKb(const char* field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toDouble();
-    return 0;
-}
-
-// Lets VmHWM measure from now on (Linux: "5" to clear_refs resets the peak).
-void resetPeakRss()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
+using kelvor::bench::resetPeakRss;
+using kelvor::bench::statusKb;
 
 // ---- the DXF zone change -------------------------------------------------------
 
@@ -173,10 +157,8 @@ void BM_DxfZoneChange(benchmark::State& state)
     const Projection p{Series::Krasovsky, Series::Krasovsky, true};
     resetPeakRss();
     const double baseKb = statusKb("VmRSS:");
-    for (auto _ : state) {
-        const qint64 c = countDxfCoordinateCodes(in);
-        benchmark::DoNotOptimize(convertDxfZone(in, out, 114, 117, p) + c);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertDxfZone(in, out, 114, 117, p));
     state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["file_MB"] = double(QFile(in).size()) / 1048576.0;
     // Memory the conversion needed above what the process held before.
@@ -210,6 +192,41 @@ void BM_CctZoneChange(benchmark::State& state)
     state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_CctZoneChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// ---- the point-file zone change (TXT文件转换) ------------------------------
+
+const QString& pointFileInput()
+{
+    static const QString path = [] {
+        const QString p = workFile("1.txt");
+        int n = 0;
+        writeStreamed(p, [&n](QByteArray& b, const Point& pt) {
+            b += QByteArray::number(++n) + ',' + QByteArray::number(pt.x, 'f', 4) + ','
+                + QByteArray::number(pt.y, 'f', 4) + "\r\n";
+        });
+        return p;
+    }();
+    return path;
+}
+
+// The same million points as BM_CctZoneChange, as "d:\1.txt" gives them.
+void BM_PointFileZoneChange(benchmark::State& state)
+{
+    const QString in = pointFileInput();
+    const QString out = workFile("2.txt");
+    ZoneForm form;
+    form.sourceMeridian = QStringLiteral("114");
+    form.targetMeridian = QStringLiteral("117");
+    form.falseEasting = true;
+    resetPeakRss();
+    const double baseKb = statusKb("VmRSS:");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertPointFile(in, out, form));
+    state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["file_MB"] = double(QFile(in).size()) / 1048576.0;
+    state.counters["peak_extra_MB"] = (statusKb("VmHWM:") - baseKb) / 1024.0;
+}
+BENCHMARK(BM_PointFileZoneChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // ---- forward + inverse per point -------------------------------------------
 

@@ -1,13 +1,20 @@
 #pragma once
 // The survey-like drawing the CAD host's benchmarks share: lines, polylines,
-// texts and points spread over a 10 km square, on five layers.
+// texts and points spread over a 10 km square, on five layers; a fifth of
+// the lines and polylines dashed, the points drawn as circled crosses
+// (PDMODE 34). KELVOR_BENCH_ENTITIES makes it smaller (CI runs each
+// benchmark once on a small one, only to keep them building and running).
 #include "cad/cad.h"
 
+#include <QByteArray>
 #include <memory>
 
 namespace kelvor::bench {
 
-constexpr int kEntities = 200000;
+inline const int kEntities = [] {
+    const int n = qEnvironmentVariableIntValue("KELVOR_BENCH_ENTITIES");
+    return n > 0 ? n : 200000;
+}();
 
 struct DrawingOptions {
     bool colouredLayers = false; // layer colours 1 to 5, else the default
@@ -25,6 +32,9 @@ inline std::unique_ptr<cad::Document> bigDrawing(DrawingOptions options)
         if (options.colouredLayers)
             added.Color = colour++;
     }
+    d->Linetypes().Add(QStringLiteral("DASHED")).pattern = {1.2, -0.6};
+    d->SetVariable(QStringLiteral("PDMODE"), 34);
+    d->SetVariable(QStringLiteral("PDSIZE"), 0.5);
     Block& ms = d->ModelSpace();
     unsigned seed = 12345;
     auto rnd = [&] {
@@ -41,6 +51,8 @@ inline std::unique_ptr<cad::Document> bigDrawing(DrawingOptions options)
         default: e = ms.AddPoint({x, y, 12.5}); break;
         }
         e->setLayer(layers[i % 5]);
+        if (i % 4 < 2 && i % 10 < 2) // a fifth of the lines and polylines
+            e->setLinetype(QStringLiteral("DASHED"));
         if (options.cassCodes && i % 5 == 0)
             e->SetXData({xstr(1001, "South"), xstr(1000, "141111")});
     }

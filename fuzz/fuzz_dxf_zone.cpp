@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString source = home.put(QStringLiteral("d:\\in.dxf"), fuzz::bytesOf(data, size));
     const QString target = fuzz::Home::absent(QStringLiteral("d:\\out.dxf"));
 
-    (void)coords::countDxfCoordinateCodes(source);
     coords::ZoneForm form;
     form.sourceMeridian = QStringLiteral("117");
     form.targetMeridian = QStringLiteral("120");

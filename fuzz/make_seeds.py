@@ -158,7 +158,8 @@ drawing += section("OBJECTS", [(0, "DICTIONARY"), (5, "C"), (3, "ACAD_GROUP"), (
                                (0, "GROUP"), (5, "40"), (300, ""), (70, 0), (71, 1), (340, "30"), (340, "31")])
 drawing += [(0, "EOF")]
 put("dxf_reader", "furniture.dxf", dxf(drawing))
-copy("dxf_reader", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf")
+copy("dxf_reader", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf",
+     "cad/fixtures/hostile/huge_arc_angles.dxf", "cad/fixtures/hostile/fan_out.dxf", "cad/fixtures/cad_utf8_ac1021.dxf")
 
 # Quelt results: answer byte, plane result, "\n====\n", height result
 plane_ou = fixture("quelt/fixtures/P1.OU")

@@ -10,5 +10,13 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-test -j "$(nproc)"
 # Every file reader, fuzzed a few seconds each from its seeds.
 bash fuzz/run.sh 5
+# The CAD host's benchmarks once each on a small drawing: they must keep
+# building and running; their timings are tools/bench-check.sh's business.
+for b in bench_cad bench_cadwin; do
+  if [ -x "build-test/bench/$b" ]; then
+    KELVOR_BENCH_ENTITIES=2000 "build-test/bench/$b" --benchmark_min_time=0.001 \
+      --benchmark_filter='^BM_(LoadDxf|SaveDxf|SelectAllByLayer|WindowPolygonSmall|BoundaryTrace|Snap|FirstPaint|RepaintExtents|PanExtents)$' >/dev/null
+  fi
+done
 # The test suite last, so its summary closes the output.
 ctest --test-dir build-test -j "$(nproc)" --output-on-failure --timeout 600

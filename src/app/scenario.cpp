@@ -213,7 +213,12 @@ WindowStep readWindowStep(const QJsonObject& o, int index)
     return step;
 }
 
-using RunEntry = std::variant<QString, WindowStep>;
+// {"command_line": text}: the text typed at the CAD host's command line of
+// the active drawing, a carriage return after it.
+struct CommandLineStep {
+    QString text;
+};
+using RunEntry = std::variant<QString, WindowStep, CommandLineStep>;
 
 QString textKey(const QJsonObject& sc, const char* key)
 {
@@ -290,7 +295,12 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     std::vector<RunEntry> items;
     int index = 0;
     for (const auto& v : runList.toArray()) {
-        if (v.isObject())
+        if (v.isObject() && v.toObject().contains(QStringLiteral("command_line"))) {
+            const QJsonObject o = v.toObject();
+            if (o.size() != 1 || !o.value(QStringLiteral("command_line")).isString())
+                throw Malformed(QStringLiteral("run[%1]: \"command_line\" takes one text").arg(index));
+            items.emplace_back(CommandLineStep{o.value(QStringLiteral("command_line")).toString()});
+        } else if (v.isObject())
             items.emplace_back(readWindowStep(v.toObject(), index));
         else if (!v.isString() || !registry.has(v.toString()))
             throw Malformed(QStringLiteral("no item \"%1\"").arg(v.toVariant().toString()));
@@ -402,12 +412,16 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     QJsonObject forms;
     for (const RunEntry& entry : items) {
         const WindowStep* step = std::get_if<WindowStep>(&entry);
-        const QString item = step ? step->form : std::get<QString>(entry);
+        const CommandLineStep* typed = std::get_if<CommandLineStep>(&entry);
+        const QString item = step ? step->form : typed ? typed->text : std::get<QString>(entry);
         marks.append({ui.events().size(),
-                      step ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("step")}, {QStringLiteral("window"), item}}
-                           : QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")}, {QStringLiteral("item"), item}}});
+                      step    ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("step")}, {QStringLiteral("window"), item}}
+                      : typed ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("command_line")}, {QStringLiteral("text"), item}}
+                              : QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")}, {QStringLiteral("item"), item}}});
         try {
-            if (!step)
+            if (typed)
+                host.ActiveDocument().SendCommand(typed->text + QLatin1Char('\r'));
+            else if (!step)
                 registry.run(item, ctx);
             else if (!windows)
                 error = QStringLiteral("the window step of %1 needs kelvor-run's windows").arg(item);
@@ -479,7 +493,8 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     if (!forms.isEmpty())
         out.insert(QStringLiteral("forms"), mapper.map(forms));
     out.insert(QStringLiteral("cad"), QJsonObject{{QStringLiteral("transcript"), host.transcript()},
-                                                  {QStringLiteral("journal"), host.journal()}});
+                                                  {QStringLiteral("journal"), host.journal()},
+                                                  {QStringLiteral("events"), mapper.map(QJsonArray::fromStringList(host.events()))}});
     if (documentHost.holdsDocument())
         out.insert(QStringLiteral("document"), documentJson(documentHost.activeDocument()));
     const MainState& st = ctx.state();

@@ -1,10 +1,13 @@
 #include "line_stream.h"
 
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace kelvor::coords {
@@ -31,6 +34,7 @@ void LineInput::fill()
     // Keep the unread tail, then append the next chunk.
     if (pos_ > 0) {
         buf_.remove(0, pos_);
+        consumed_ += pos_;
         pos_ = 0;
     }
     const qsizetype old = buf_.size();
@@ -43,35 +47,53 @@ void LineInput::fill()
         eof_ = true;
 }
 
+bool LineInput::more()
+{
+    if (eof_)
+        return false;
+    fill();
+    return true;
+}
+
+LineInput::Found LineInput::lineAt(std::string_view window, size_t at, bool atEnd, Line& line)
+{
+    if (at >= window.size())
+        return atEnd ? Found::None : Found::NeedMore;
+    const char* start = window.data() + at;
+    const char* stop = window.data() + window.size();
+    // Most files end lines with LF or CR LF: find the LF, then a CR before it.
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(stop - start)));
+    const char* p = lf ? lf : stop;
+    if (const void* cr = std::memchr(start, '\r', size_t(p - start)))
+        p = static_cast<const char*>(cr);
+    if (!atEnd && (p == stop || (*p == '\r' && p + 1 == stop)))
+        return Found::NeedMore; // the line end may continue in the next chunk
+    size_t endLen = 0;
+    if (p < stop)
+        endLen = (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
+    line.start = at;
+    line.length = size_t(p - start);
+    line.next = at + line.length + endLen;
+    return Found::Line;
+}
+
 bool LineInput::next(std::string_view& line, std::string_view& end)
 {
     for (;;) {
-        const char* base = buf_.constData();
-        const qsizetype size = buf_.size();
-        if (pos_ >= size) {
-            if (eof_)
-                return false;
+        const std::string_view w = window();
+        Line l;
+        switch (lineAt(w, 0, eof_, l)) {
+        case Found::None:
+            return false;
+        case Found::NeedMore:
             fill();
             continue;
+        case Found::Line:
+            break;
         }
-        const char* start = base + pos_;
-        const char* stop = base + size;
-        const char* p = start;
-        while (p < stop && *p != '\r' && *p != '\n')
-            ++p;
-        if (p == stop || (*p == '\r' && p + 1 == stop)) {
-            // The line end may continue in the next chunk.
-            if (!eof_) {
-                fill();
-                continue;
-            }
-        }
-        qsizetype endLen = 0;
-        if (p < stop)
-            endLen = (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
-        line = std::string_view(start, size_t(p - start));
-        end = std::string_view(p, size_t(endLen));
-        pos_ = (p - base) + endLen;
+        line = w.substr(l.start, l.length);
+        end = w.substr(l.start + l.length, l.next - l.start - l.length);
+        pos_ += qsizetype(l.next);
         ++line_;
         return true;
     }
@@ -80,6 +102,51 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
 LineOutput::LineOutput(const QString& nativePath)
     : file_(nativePath)
 {
+}
+
+void LineOutput::writeThrough(std::string_view bytes)
+{
+    file_.write(bytes.data(), qsizetype(bytes.size()));
+}
+
+void LineOutput::flush()
+{
+    if (used_ == 0)
+        return;
+    writeThrough(std::string_view(buf_.get(), size_t(used_)));
+    used_ = 0;
+}
+
+void LineOutput::commit()
+{
+    flush();
+    file_.commit();
+}
+
+char* putNumberText(char* out, double value)
+{
+    if (value == 0.0) {
+        *out = '0';
+        return out + 1;
+    }
+    const auto r = std::to_chars(out, out + 32, value, std::chars_format::general, 15);
+    for (char* p = out; p < r.ptr; ++p)
+        if (*p == 'e')
+            *p = 'E';
+    return r.ptr;
+}
+
+std::optional<double> numberIn(std::string_view text)
+{
+    const char* b = text.data();
+    const char* e = b + text.size();
+    if (b < e && (*b == '-' || *b == '.' || (*b >= '0' && *b <= '9'))) {
+        double v = 0;
+        const auto r = std::from_chars(b, e, v);
+        if (r.ec == std::errc() && r.ptr == e && std::isfinite(v))
+            return v;
+    }
+    return ParseNumber(lineText(text));
 }
 
 QString lineText(std::string_view bytes)

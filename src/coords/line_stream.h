@@ -3,7 +3,10 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <cstring>
 #include <QString>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 // Streaming line input and output for files far larger than memory should
@@ -20,13 +23,34 @@ public:
     // "\r", "\n" or "" at the end of the file) in `end`. Both stay valid
     // until the next call. False when the file is used up.
     bool next(std::string_view& line, std::string_view& end);
-    qint64 lineNumber() const { return line_; } // lines handed out so far
+    qint64 lineNumber() const { return line_; } // lines handed out by next() so far
+    qint64 bytesRead() const { return consumed_ + pos_; } // bytes of the lines handed out
+    qint64 size() const { return file_.size(); }
+
+    // For callers that look ahead and copy unchanged runs whole: the bytes
+    // not handed out yet, found in place with lineAt(); consume() hands them
+    // out; more() reads on, keeping the rest of the window but moving it, so
+    // views into the old window die. False when the file was used up before.
+    std::string_view window() const { return {buf_.constData() + pos_, size_t(buf_.size() - pos_)}; }
+    bool atEnd() const { return eof_; }
+    void consume(size_t bytes) { pos_ += qsizetype(bytes); }
+    bool more();
+
+    // A line found in a window: [start, start + length), its end, then the next line at `next`.
+    struct Line {
+        size_t start = 0, length = 0, next = 0;
+    };
+    enum class Found { Line, NeedMore, None };
+    // The line at `at` of `window`; NeedMore when its end may lie beyond the
+    // window and the file goes on (`atEnd` false), None when nothing is left.
+    static Found lineAt(std::string_view window, size_t at, bool atEnd, Line& line);
 
 private:
     void fill();
     QFile file_;
     QByteArray buf_;
     qsizetype pos_ = 0;
+    qint64 consumed_ = 0; // bytes dropped from the front of buf_
     bool eof_ = false;
     qint64 line_ = 0;
 };
@@ -37,12 +61,45 @@ private:
 class LineOutput {
 public:
     explicit LineOutput(const QString& nativePath);
-    void write(std::string_view bytes) { file_.write(bytes.data(), qsizetype(bytes.size())); }
-    void commit() { file_.commit(); }
+    void write(std::string_view bytes)
+    {
+        if (bytes.size() > size_t(Capacity - used_))
+            flush();
+        if (bytes.size() > size_t(Capacity)) {
+            writeThrough(bytes);
+            return;
+        }
+        std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
+        used_ += qsizetype(bytes.size());
+    }
+    // Room for `n` bytes (a few hundred at most) to be filled in place and
+    // then kept with `wrote`.
+    char* room(qsizetype n)
+    {
+        if (Capacity - used_ < n)
+            flush();
+        return buf_.get() + used_;
+    }
+    void wrote(const char* end) { used_ = qsizetype(end - buf_.get()); }
+    void commit();
 
 private:
+    static constexpr qsizetype Capacity = 1 << 20;
+    void flush();
+    void writeThrough(std::string_view bytes);
     AtomicFile file_;
+    std::unique_ptr<char[]> buf_{new char[Capacity]};
+    qsizetype used_ = 0;
 };
+
+// A number as NumberText shows it (15 significant digits, "E" exponent, "0"
+// for zero), written at `out`; returns the end. Needs 32 bytes.
+char* putNumberText(char* out, double value);
+
+// A number's text (GBK bytes of one field): plain decimals directly, any
+// other form (blanks, "+", a D exponent) as ParseNumber reads it. No value
+// for a text that is no finite number.
+std::optional<double> numberIn(std::string_view text);
 
 // A line's bytes (GBK) as text, for messages and numbers.
 QString lineText(std::string_view bytes);

@@ -7,8 +7,11 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <charconv>
+#include <QFileInfo>
+
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 namespace kelvor::coords {
@@ -24,13 +27,12 @@ bool isXCode(std::string_view l) { return l == " 10"sv || l == " 11"sv; }
 bool isYCode(std::string_view l) { return l == " 20"sv || l == " 21"sv; }
 
 // Trimmed of blanks (not tabs), any letter case.
-bool isEntitiesTrimmedAnyCase(std::string_view l)
+bool isWordTrimmedAnyCase(std::string_view l, std::string_view word)
 {
     while (!l.empty() && l.front() == ' ')
         l.remove_prefix(1);
     while (!l.empty() && l.back() == ' ')
         l.remove_suffix(1);
-    constexpr std::string_view word = "ENTITIES";
     if (l.size() != word.size())
         return false;
     for (size_t i = 0; i < word.size(); ++i) {
@@ -43,27 +45,40 @@ bool isEntitiesTrimmedAnyCase(std::string_view l)
     return true;
 }
 
-// A coordinate value: the plain decimal forms take the fast path, anything
-// else (blanks, "+", a D exponent) the shared strict conversion.
-std::optional<double> valueOf(std::string_view text)
+bool isZeroCode(std::string_view l)
 {
-    const char* b = text.data();
-    const char* e = b + text.size();
-    if (b < e && (*b == '-' || *b == '.' || (*b >= '0' && *b <= '9'))) {
-        double v = 0;
-        const auto r = std::from_chars(b, e, v);
-        if (r.ec == std::errc() && r.ptr == e && std::isfinite(v))
-            return v;
-    }
-    return ParseNumber(QString::fromLatin1(b, qsizetype(text.size())));
+    while (!l.empty() && l.front() == ' ')
+        l.remove_prefix(1);
+    return l == "0"sv;
 }
 
-// Reads a line that must be there; a file ending here is truncated.
-void need(LineInput& in, std::string_view& line, std::string_view& end)
+// The window repaints its bar at most this often; progress between is dropped.
+class ProgressPacer {
+public:
+    explicit ProgressPacer(DxfProgress* p)
+        : progress_(p)
+    {
+    }
+    void maybe(qint64 bytesRead)
+    {
+        if (!progress_ || ++calls_ % 4096 != 0)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(50))
+            return;
+        last_ = now;
+        progress_->advance(bytesRead);
+    }
+
+private:
+    DxfProgress* progress_;
+    unsigned calls_ = 0;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+void writeNumber(LineOutput& out, double v)
 {
-    const qint64 at = in.lineNumber();
-    if (!in.next(line, end))
-        throw FileLineError(FileLineError::Truncated, at);
+    out.wrote(putNumberText(out.room(32), v));
 }
 
 // The whole-degree checks of the meridian boxes use the leading number.
@@ -96,11 +111,6 @@ void printItem(QString& line, const QString& item)
     line += item;
 }
 
-QString printedNumber(double v)
-{
-    return SignedNumberText(v) + QLatin1Char(' ');
-}
-
 } // namespace
 
 Projection ZoneForm::projection() const
@@ -131,26 +141,6 @@ QString FileLineError::message() const
     return QStringLiteral("源文件与目标文件不能是同一个文件！");
 }
 
-qint64 countDxfCoordinateCodes(const QString& path)
-{
-    LineInput in(paths::resolve(path));
-    std::string_view line, end;
-    bool entities = false;
-    while (in.next(line, end)) {
-        if (line == "ENTITIES"sv) {
-            entities = true;
-            break;
-        }
-    }
-    qint64 count = 0;
-    if (entities) {
-        while (in.next(line, end))
-            if (isXCode(line))
-                ++count;
-    }
-    return count;
-}
-
 qint64 convertDxfZone(const QString& source, const QString& target, double l0, double l0new,
                       const Projection& projection, DxfProgress* progress)
 {
@@ -161,87 +151,112 @@ qint64 convertDxfZone(const QString& source, const QString& target, double l0, d
 
     LineInput in(src);
     LineOutput out(dst);
-    std::string_view line, end;
+    ProgressPacer pacer(progress);
+    using Line = LineInput::Line;
+    using Found = LineInput::Found;
 
-    while (in.next(line, end)) {
-        out.write(line);
-        out.write(end);
-        if (isEntitiesTrimmedAnyCase(line))
-            break;
-    }
-
-    constexpr qint64 ProgressEvery = 4096;
-    qint64 xCodes = 0;
+    // Unchanged bytes are copied in runs: `run` is where the bytes not yet
+    // written start, `at` where the next group of lines starts, both in the
+    // input's window; `lineNo` counts the lines before `at`.
+    std::string_view w = in.window();
+    size_t run = 0, at = 0;
+    qint64 lineNo = 0;
+    auto text = [&w](const Line& l) { return w.substr(l.start, l.length); };
+    // Writes what is pending, hands the window's used bytes out, reads on.
+    auto readOn = [&] {
+        out.write(w.substr(run, at - run));
+        in.consume(at);
+        run = at = 0;
+        const bool got = in.more();
+        w = in.window();
+        return got;
+    };
+    enum class Phase { Before, Entities, After } phase = Phase::Before;
     qint64 converted = 0;
-    // A line's view lasts only until the next read: lines still to be
-    // written after a later read are kept in these buffers.
-    std::string e, eEnd, v, vEnd;
-    QByteArray text;
-    std::string_view u, uEnd, line2, end2;
-    auto keep = [](std::string& to, std::string_view from) { to.assign(from.data(), from.size()); };
-    while (in.next(u, uEnd)) {
-        out.write(u);
-        out.write(uEnd);
-        const bool xCode = isXCode(u);
-        const qint64 eLine = in.lineNumber() + 1;
-        if (xCode) {
-            need(in, line2, end2);
-            keep(e, line2);
-            keep(eEnd, end2);
-            ++xCodes;
-            if (progress && xCodes % ProgressEvery == 0)
-                progress->advance(xCodes);
+    Line l[4];
+    bool needMore = false;
+    auto take = [&](int i) {
+        const Found f = LineInput::lineAt(w, i == 0 ? at : l[i - 1].next, in.atEnd(), l[i]);
+        needMore = f == Found::NeedMore;
+        return f == Found::Line;
+    };
+    // A line that must be there is missing: the file is cut short, or the
+    // group only reaches past the window (-1).
+    auto missing = [&](qint64 line) {
+        if (!needMore)
+            throw FileLineError(FileLineError::Truncated, line);
+        return -1;
+    };
+    // The lines of the group at `at` (a code line and what belongs to it),
+    // 0 at the end of the file, -1 when the group reaches past the window.
+    auto group = [&]() -> int {
+        if (!take(0))
+            return needMore ? -1 : 0;
+        const qint64 k = lineNo + 1; // line number of the code line
+        if (phase == Phase::Before) {
+            if (isWordTrimmedAnyCase(text(l[0]), "ENTITIES"sv))
+                phase = Phase::Entities;
+            return 1;
         }
-        if (!in.next(line2, end2)) {
-            // A DXF ends between code-value pairs; only an open pair is truncated.
-            if (xCode)
-                throw FileLineError(FileLineError::Truncated, in.lineNumber());
-            break;
-        }
-        const bool yCode = isYCode(line2);
-        if (!(xCode && yCode)) {
-            if (xCode) {
-                out.write(e);
-                out.write(eEnd);
+        if (!isXCode(text(l[0]))) {
+            if (!take(1))
+                return needMore ? -1 : 1;
+            if (isZeroCode(text(l[0])) && isWordTrimmedAnyCase(text(l[1]), "ENDSEC"sv)) {
+                phase = Phase::After; // what follows the entities (objects: layouts, plot data) stays
+                return 2;
             }
-            out.write(line2);
-            out.write(end2);
-            if (yCode) {
-                need(in, line2, end2);
-                out.write(line2);
-                out.write(end2);
-            }
-            continue;
+            if (!isYCode(text(l[1])))
+                return 2;
+            return take(2) ? 3 : missing(k + 1);
         }
-        keep(v, line2);
-        keep(vEnd, end2);
-        need(in, line2, end2);
-        const std::string_view n = line2;
-        const std::optional<double> east = valueOf(e);
+        if (!take(1))
+            return missing(k);
+        if (!take(2))
+            return missing(k + 1);
+        if (!isYCode(text(l[2])))
+            return 3;
+        if (!take(3))
+            return missing(k + 2);
+        const std::string_view e = text(l[1]), n = text(l[3]);
+        const std::optional<double> east = numberIn(e);
         if (!east)
-            throw FileLineError(FileLineError::NotANumber, eLine, lineText(e));
-        const std::optional<double> north = valueOf(n);
+            throw FileLineError(FileLineError::NotANumber, k + 1, lineText(e));
+        const std::optional<double> north = numberIn(n);
         if (!north)
-            throw FileLineError(FileLineError::NotANumber, in.lineNumber(), lineText(n));
+            throw FileLineError(FileLineError::NotANumber, k + 3, lineText(n));
         double newX = 0, newY = 0;
         try {
             changeZone(*north, *east, l0, l0new, projection, newX, newY);
         } catch (const RunError&) {
-            throw FileLineError(FileLineError::OutOfRange, eLine, lineText(e) + QStringLiteral(", ") + lineText(n));
+            throw FileLineError(FileLineError::OutOfRange, k + 1, lineText(e) + QStringLiteral(", ") + lineText(n));
         }
-        text = NumberText(newY).toLatin1();
-        out.write(std::string_view(text.constData(), size_t(text.size())));
-        out.write(eEnd);
-        out.write(v);
-        out.write(vEnd);
-        text = NumberText(newX).toLatin1();
-        out.write(std::string_view(text.constData(), size_t(text.size())));
-        out.write(end2);
+        out.write(w.substr(run, l[1].start - run));
+        writeNumber(out, newY);
+        const size_t eEnd = l[1].start + l[1].length;
+        out.write(w.substr(eEnd, l[3].start - eEnd));
+        writeNumber(out, newX);
+        run = l[3].start + l[3].length;
         ++converted;
+        return 4;
+    };
+    while (phase != Phase::After) {
+        const int lines = group();
+        if (lines == 0)
+            break;
+        if (lines < 0) {
+            readOn();
+            continue;
+        }
+        at = l[lines - 1].next;
+        lineNo += lines;
+        pacer.maybe(in.bytesRead() + qint64(at));
     }
+    do
+        at = w.size();
+    while (readOn());
     out.commit();
     if (progress)
-        progress->advance(xCodes);
+        progress->advance(in.bytesRead());
     return converted;
 }
 
@@ -272,7 +287,7 @@ void dxfZoneChange(Context& ctx, const ZoneForm& form, DxfProgress* progress)
         ui.processEvents();
         if (progress)
             progress->analysing();
-        count = countDxfCoordinateCodes(source);
+        count = QFileInfo(paths::resolve(source)).size();
         ui.processEvents();
         if (progress)
             progress->converting(count);
@@ -296,47 +311,86 @@ void dxfZoneChange(Context& ctx, const ZoneForm& form, DxfProgress* progress)
                QStringLiteral("完成"), Icon::Exclamation);
 }
 
-QStringList convertPointLines(const QStringList& input, const ZoneForm& form)
+QString pointListHeading(const ZoneForm& form)
 {
-    const std::optional<double> l0 = ParseNumber(form.sourceMeridian);
-    const std::optional<double> l0new = ParseNumber(form.targetMeridian);
-    QStringList out;
     QString heading;
     printItem(heading, form.sourceMeridian);
     printItem(heading, QStringLiteral("到"));
     printItem(heading, form.targetMeridian);
     printItem(heading, QStringLiteral("的换带计算"));
-    out << heading << QStringLiteral("点号                          X坐标                              Y坐标");
+    return heading;
+}
+
+qint64 convertPointFile(const QString& source, const QString& target, const ZoneForm& form)
+{
+    const std::optional<double> l0 = ParseNumber(form.sourceMeridian);
+    const std::optional<double> l0new = ParseNumber(form.targetMeridian);
     const Projection projection = form.projection();
-    for (qsizetype i = 0; i < input.size(); ++i) {
-        const QString& text = input[i];
-        const qint64 lineNo = i + 1;
-        const qsizetype c1 = text.indexOf(QLatin1Char(','));
-        const qsizetype c2 = c1 < 0 ? -1 : text.indexOf(QLatin1Char(','), c1 + 1);
-        if (c2 < 0)
-            throw FileLineError(FileLineError::NotANumber, lineNo, text);
-        const std::optional<double> number = ParseNumber(text.left(c1));
-        const std::optional<double> x = ParseNumber(text.mid(c1 + 1, c2 - c1 - 1));
-        const std::optional<double> y = ParseNumber(text.mid(c2 + 1));
+    LineInput in(source);
+    LineOutput out(target);
+    const QByteArray head = encodeGbk(pointListHeading(form) + QStringLiteral("\r\n")
+                                      + QStringLiteral("点号                          X坐标                              Y坐标\r\n"));
+    out.write(std::string_view(head.constData(), size_t(head.size())));
+    std::string_view text, end;
+    while (in.next(text, end)) {
+        const qint64 lineNo = in.lineNumber();
+        auto bad = [&](FileLineError::Kind kind) { return FileLineError(kind, lineNo, lineText(text)); };
+        const size_t c1 = text.find(',');
+        const size_t c2 = c1 == text.npos ? text.npos : text.find(',', c1 + 1);
+        if (c2 == text.npos)
+            throw bad(FileLineError::NotANumber);
+        const std::optional<double> number = numberIn(text.substr(0, c1));
+        const std::optional<double> x = numberIn(text.substr(c1 + 1, c2 - c1 - 1));
+        const std::optional<double> y = numberIn(text.substr(c2 + 1));
         // Any whole number that prints without an exponent; halves go to even.
         if (!number || !x || !y || std::fabs(*number) >= 1E15)
-            throw FileLineError(FileLineError::NotANumber, lineNo, text);
+            throw bad(FileLineError::NotANumber);
         double newX = 0, newY = 0;
         try {
             changeZone(*x, *y, l0.value_or(0), l0new.value_or(0), projection, newX, newY);
         } catch (const RunError&) {
-            throw FileLineError(FileLineError::OutOfRange, lineNo, text);
+            throw bad(FileLineError::OutOfRange);
         }
         const double whole = std::nearbyint(*number);
-        QString line;
-        printItem(line, printedNumber(whole == 0 ? 0.0 : whole));
-        printItem(line, QStringLiteral(","));
-        printItem(line, printedNumber(newX));
-        printItem(line, QStringLiteral(","));
-        printItem(line, printedNumber(newY));
-        out << line;
+        // Print zones as in printItem; every item here is ASCII, so bytes are columns.
+        char* const start = out.room(256);
+        char* p = start;
+        auto item = [&](auto&& put) {
+            if (p != start) {
+                char* const zone = start + ((p - start) / 14 + 1) * 14;
+                std::memset(p, ' ', size_t(zone - p));
+                p = zone;
+            }
+            put();
+        };
+        auto signedNumber = [&](double v) {
+            return [&p, v] {
+                char digits[32];
+                char* e = putNumberText(digits, v);
+                const char* d = digits;
+                const bool negative = *d == '-';
+                if (negative)
+                    ++d;
+                if (e - d > 1 && d[0] == '0' && d[1] == '.')
+                    ++d;
+                *p++ = negative ? '-' : ' ';
+                std::memcpy(p, d, size_t(e - d));
+                p += e - d;
+                *p++ = ' ';
+            };
+        };
+        auto comma = [&p] { *p++ = ','; };
+        item(signedNumber(whole == 0 ? 0.0 : whole));
+        item(comma);
+        item(signedNumber(newX));
+        item(comma);
+        item(signedNumber(newY));
+        *p++ = '\r';
+        *p++ = '\n';
+        out.wrote(p);
     }
-    return out;
+    out.commit();
+    return in.lineNumber();
 }
 
 void textZoneChange(Context& ctx, const ZoneForm& form)
@@ -358,7 +412,7 @@ void textZoneChange(Context& ctx, const ZoneForm& form)
             return;
         }
         // All lines convert before "d:\2.txt" is replaced.
-        writeTextLines(target, convertPointLines(readTextLines(source), form));
+        convertPointFile(paths::resolve(source), paths::resolve(target), form);
     } catch (const FileLineError& e) {
         ui.message(e.message(), ErrorTitle, Icon::Critical);
         return;

@@ -42,23 +42,21 @@ private:
 };
 
 // Receives the progress of a DXF zone change (the window's progress bar
-// and caption).
+// and caption), counted in bytes of the source file.
 class DxfProgress {
 public:
     virtual ~DxfProgress() = default;
     virtual void analysing() {}
     virtual void converting(qint64 /*maximum*/) {}
-    // Called now and then with the number of x codes met so far.
+    // Called at most 20 times a second with the bytes read so far, and once at the end.
     virtual void advance(qint64 /*value*/) {}
     virtual void finished(qint64 /*maximum*/) {}
 };
 
-// Lines exactly " 10" or " 11" after the first line exactly "ENTITIES".
-qint64 countDxfCoordinateCodes(const QString& path);
-
 // Streams source to target, moving every " 10"/" 20" and " 11"/" 21" pair
-// after the ENTITIES line from meridian l0 to l0new. The target appears only
-// when the whole file converted; FileLineError or RunError otherwise.
+// between the ENTITIES line and the end of that section from meridian l0 to
+// l0new; the rest of the file is copied byte for byte. The target appears
+// only when the whole file converted; FileLineError or RunError otherwise.
 // Returns the number of converted pairs.
 qint64 convertDxfZone(const QString& source, const QString& target, double l0, double l0new,
                       const Projection& projection, DxfProgress* progress = nullptr);
@@ -70,8 +68,13 @@ void dxfZoneChange(Context& ctx, const ZoneForm& form, DxfProgress* progress = n
 // The command behind "TXT文件转换": "d:\1.txt" into "d:\2.txt".
 void textZoneChange(Context& ctx, const ZoneForm& form);
 
-// Converts point-list lines into the lines of "d:\2.txt" (heading
-// included). FileLineError for a line that cannot be converted.
-QStringList convertPointLines(const QStringList& input, const ZoneForm& form);
+// The first line of "d:\2.txt": the two meridians in print zones.
+QString pointListHeading(const ZoneForm& form);
+
+// Streams a point list (lines "number,x,y") into the lines of "d:\2.txt"
+// (heading included), line by line; the target appears only when every line
+// converted. Native paths; FileLineError for a line that cannot be
+// converted, RunError when a file fails. Returns the number of points.
+qint64 convertPointFile(const QString& source, const QString& target, const ZoneForm& form);
 
 } // namespace kelvor::coords

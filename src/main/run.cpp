@@ -4,6 +4,7 @@
 #include "app/scenario.h"
 #include "app/ui/scenario_windows.h"
 #include "app/ui/windows.h"
+#include "cad/ui/plot_output.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kelvor-run: cannot read %s\n", qPrintable(args.at(1)));
         return 2;
     }
+    kelvor::installPlotDevices();
     kelvor::WindowRegistry windows;
     kelvor::app::registerAllWindows(windows);
     kelvor::app::ScenarioWindowDriver driver(windows);

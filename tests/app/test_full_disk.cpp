@@ -3,6 +3,7 @@
 // leave the old file byte for byte and leave no temporary file. Mounting
 // needs root (CI runs as root); elsewhere the test says it was skipped.
 #include "app/startup.h"
+#include "cad/cad.h"
 #include "coords/pcy_exchange.h"
 #include "cad/cad.h"
 #include "platform/paths.h"

@@ -603,6 +603,9 @@ TEST(CadDxf, ExportForIndependentCheck)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(QJsonDocument(list).toJson());
     }
+    // a drawing in UTF-8 made by ezdxf, saved in GBK
+    readDxf(test::fixture(QStringLiteral("fixtures/cad_utf8_ac1021.dxf")))
+        ->SaveAs(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("utf8.dxf")));
     // a drawing with content the host does not model, read and saved
     std::unique_ptr<Document> foreign = readDxf(test::fixture(QStringLiteral("fixtures/cad_foreign.dxf")));
     foreign->SaveAs(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("foreign.dxf")));
@@ -627,3 +630,38 @@ TEST(CadDxf, WriteStoredSample)
     buildSample(d);
     writeDxf(d, test::fixture(QStringLiteral("fixtures/cad_sample.dxf")));
 }
+
+namespace {
+
+// What the writer makes of these drawings must not change by a byte: the
+// saved files beside the fixtures were written by an earlier writer.
+TEST(CadDxf, SavedFilesStayByteIdentical)
+{
+    Document sample;
+    buildSample(sample);
+    const struct {
+        const char* saved;
+        std::function<QByteArray()> write;
+    } cases[] = {
+        {"sample_r2000.dxf", [&] { return dxfBytes(sample); }},
+        {"sample_r14.dxf", [&] { return dxfBytes(sample, DrawingFormat::R14); }},
+        {"cad_sample.dxf", [] { return dxfBytes(*readDxf(test::fixture(QStringLiteral("fixtures/cad_sample.dxf")))); }},
+        {"cad_foreign.dxf", [] { return dxfBytes(*readDxf(test::fixture(QStringLiteral("fixtures/cad_foreign.dxf")))); }},
+        {"cadwin_sheet.dxf", [] { return dxfBytes(*readDxf(test::fixture(QStringLiteral("fixtures/cadwin_sheet.dxf")))); }},
+        {"drawing.dxf", [] { return dxfBytes(*readDxf(test::fixture(QStringLiteral("../coords/fixtures/drawing.dxf")))); }},
+        {"one_point.dxf", [] { return dxfBytes(*readDxf(test::fixture(QStringLiteral("../coords/fixtures/one_point.dxf")))); }},
+    };
+    test::TempHome home;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        const QByteArray want = test::readBytes(test::fixture(QStringLiteral("fixtures/saved/") + QLatin1String(c.saved)));
+        ASSERT_FALSE(want.isEmpty());
+        const QByteArray got = c.write();
+        EXPECT_TRUE(got == want) << "first difference at byte " << std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first - got.begin();
+        // the file written through the streaming writer holds the same bytes
+        writeDxf(*readDxfBytes(want), home.path("d:\\again.dxf"));
+        EXPECT_TRUE(test::readBytes(home.path("d:\\again.dxf")) == dxfBytes(*readDxfBytes(want)));
+    }
+}
+
+} // namespace

@@ -506,7 +506,8 @@ TEST(CadCommands, AddOnCommandsAndScriptsTakeTheirAnswers)
     test::writeGbk(script, QStringLiteral("DD\r\n131300\r\n534500.5,2551200.25\r\n12.3\r\nGP01\r\n"
                                           "DD\r\n131300\r\n534510,2551210\r\n13\r\nGP02\r\n"));
     runScript(h.doc(), script);
-    EXPECT_EQ(h.ms().Count(), before);
+    EXPECT_EQ(h.ms().Count(), before + 8) << "each control point: its symbol, two texts and a note line";
+    EXPECT_EQ(h.ms().Item(before + 1)->TextString(), QStringLiteral("GP01"));
     EXPECT_FALSE(h.app.transcript().contains(QStringLiteral("未知命令"))) << h.app.transcript().toStdString();
     EXPECT_TRUE(h.app.journal().contains(QStringLiteral("GP02\r")));
     EXPECT_THROW(runScript(h.doc(), h.home.path(QStringLiteral("prog/none.scr"))), RunError);

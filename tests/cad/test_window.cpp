@@ -1,12 +1,14 @@
 // The CAD host's window: what it shows, and how clicks and typing answer
 // the host's command-line questions.
 #include "cad/cad.h"
+#include "cad/model/geom_snap.h"
 #include "cad/ui/cad_view.h"
 #include "cad/ui/cad_window.h"
 #include "platform/paths.h"
 #include "cad_host.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -198,7 +200,8 @@ TEST(CadWindow, ObjectSnapFollowsOsmode)
         {1, 4, true, true},
         {1, 30, false, false},   // beyond the aperture
         {512, 4, false, true},   // nearest: dropped onto the line
-        {513, 4, true, true},    // both: the end point wins
+        {513, 4, false, true},   // both: the nearer candidate, the line here
+        {513, -4, true, true},   // beyond the end both land on it: the end point
         {16385, 4, false, false}, // snaps switched off
     };
     for (const Case& c : cases) {
@@ -208,10 +211,14 @@ TEST(CadWindow, ObjectSnapFollowsOsmode)
         h.doc().SetVariable(QStringLiteral("OSMODE"), c.osmode);
         // a point near the line's start, inside the line's span for the nearest snap
         const QPointF end = h.win.view()->toScreen({10, 10, 0});
-        h.person.click(end + QPointF(c.offsetPx, -c.offsetPx));
+        const QPointF at = QPointF((end + QPointF(c.offsetPx, -c.offsetPx)).toPoint()); // a click lands on a pixel
+        h.person.click(at);
         const Point got = h.doc().Utility().GetPoint();
-        EXPECT_EQ(got.x == 10 && got.y == 10, c.endpoint) << "osmode " << c.osmode;
-        EXPECT_EQ(std::abs(got.y - 10) < 1e-9, c.onLine) << "osmode " << c.osmode;
+        EXPECT_EQ(got.x == 10 && got.y == 10, c.endpoint) << "osmode " << c.osmode << " at " << c.offsetPx;
+        EXPECT_EQ(std::abs(got.y - 10) < 1e-9, c.onLine) << "osmode " << c.osmode << " at " << c.offsetPx;
+        // the window hands the raw click over: the model snaps it as it snaps a scripted pick
+        const double reach = 10 / h.win.view()->view().scale;
+        EXPECT_EQ(got, findSnap(h.doc(), h.win.view()->toDrawing(at), c.osmode, reach).p) << "osmode " << c.osmode;
     }
 }
 
@@ -564,7 +571,15 @@ TEST(CadWindow, FileMenuOpensSavesAndNamesTheDrawing)
     EXPECT_EQ(h.app.DocumentsCount(), 2);
     EXPECT_EQ(h.doc().ModelSpace().Count(), 0);
 
-    h.home.answerOpen({QStringLiteral("d:\\maps\\a.dxf")});
+    // the drawing open already, named in other letters: refused, no second copy
+    h.home.answerOpen({QStringLiteral("D:\\MAPS\\A.DXF")});
+    h.win.openDrawing();
+    EXPECT_EQ(h.app.DocumentsCount(), 2);
+    ASSERT_EQ(h.home.ui.messages().size(), 1);
+    EXPECT_TRUE(h.home.ui.messages()[0].toObject()[QStringLiteral("text")].toString().startsWith(QStringLiteral("无法打开图形文件")));
+
+    ASSERT_TRUE(QFile::copy(paths::resolve(QStringLiteral("d:\\maps\\a.dxf")), h.home.path(QStringLiteral("d:\\maps\\b.dxf"))));
+    h.home.answerOpen({QStringLiteral("d:\\maps\\b.dxf")});
     h.win.openDrawing();
     EXPECT_EQ(h.app.DocumentsCount(), 3);
     EXPECT_EQ(h.doc().ModelSpace().Count(), 1);
@@ -577,13 +592,45 @@ TEST(CadWindow, FileMenuOpensSavesAndNamesTheDrawing)
     h.win.openDrawing();
     EXPECT_EQ(h.app.DocumentsCount(), 3);
     const QJsonArray shown = h.home.ui.messages();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].toObject()[QStringLiteral("text")].toString().startsWith(QStringLiteral("无法打开图形文件")));
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].toObject()[QStringLiteral("text")].toString().startsWith(QStringLiteral("无法打开图形文件")));
 
     // a cancelled dialog does nothing
     h.home.answerOpen({});
     h.win.openDrawing();
     EXPECT_EQ(h.app.DocumentsCount(), 3);
+}
+
+TEST(CadWindow, ClosingWhileACommandWaitsCancelsItOnlyWhenTheWindowCloses)
+{
+    const struct {
+        const char* what;
+        QString button;
+        bool closes;
+    } cases[] = {
+        {"Cancel: the question still waits and is answered afterwards", QStringLiteral("Cancel"), false},
+        {"No: the window closes and the question is cancelled", QStringLiteral("No"), true},
+    };
+    for (const auto& c : cases) {
+        Host h;
+        h.showing({0, 0}, {100, 100});
+        h.ms().AddLine({0, 0, 0}, {10, 10, 0}); // a change to ask about
+        h.home.answer(QStringLiteral("button"), c.button);
+        bool waitedOn = false;
+        h.person.then([&] {
+            h.win.close(); // while the point is asked
+            waitedOn = h.win.asking() == QLatin1String("point");
+            if (waitedOn) {
+                h.win.commandInput()->setText(QStringLiteral("3,4"));
+                QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
+            }
+        });
+        const int error = errorOf([&] { h.doc().Utility().GetPoint(QStringLiteral("指定点:")); });
+        EXPECT_EQ(waitedOn, !c.closes) << c.what;
+        EXPECT_EQ(error, c.closes ? fail::Cancelled : 0) << c.what;
+        EXPECT_EQ(h.app.running(), !c.closes) << c.what;
+        EXPECT_TRUE(h.home.answers.empty()) << c.what;
+    }
 }
 
 TEST(CadWindow, ClosingAsksToSaveModifiedDrawings)

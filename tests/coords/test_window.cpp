@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,7 +222,9 @@ TEST(CoordinateWindow, FileButtonsTakeTheWindowChoices)
               QStringLiteral("Dxf 文件由[ 北京54坐标系(114) ] 转换为 [ 北京54坐标系(117) ]"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("坐标转换"));
     EXPECT_FALSE(child<QProgressBar>(w, "ProgressBar1")->isVisible());
-    EXPECT_EQ(child<QProgressBar>(w, "ProgressBar1")->value(), 5);
+    const QProgressBar* bar = child<QProgressBar>(w, "ProgressBar1");
+    EXPECT_EQ(bar->maximum(), QFileInfo(kelvor::test::fixture("fixtures/drawing.dxf")).size()); // bytes
+    EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(kelvor::test::readBytes("d:\\out.dxf").contains("\r\n231352.466879015\r\n 20\r\n3384554.89504856\r\n"));
 
     kelvor::test::writeGbk("d:\\1.txt", "7,3381234.567,519256.789\r\n");

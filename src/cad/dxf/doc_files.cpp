@@ -79,6 +79,7 @@ Entity* Block::InsertBlock(const Point& p, const QString& name, double xs, doubl
                 }
             nb.items_.clear();
             nb.dirty_ = false;
+            doc_->blockContentChanged();
             const QVariant base = src->GetVariable(QStringLiteral("INSBASE"));
             const QVariantList bl = base.toList();
             if (bl.size() == 3)

@@ -1,9 +1,12 @@
 #include "cad/dxf/dxf.h"
 
+#include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/text_file.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -124,12 +127,33 @@ private:
                 ascii = false;
                 break;
             }
-        const QString s = ascii ? QString::fromLatin1(p.value) : decodeGbk(p.value.toByteArray());
-        // Bytes that are no GBK text would come back as "?" when the drawing
+        // Bytes that are no text would come back as "?" when the drawing
         // is saved, which can turn a good name into a bad one.
-        if (!ascii && s.contains(QChar(0xFFFD)))
-            error(p.line + 1, QStringLiteral("\"%1\" is not GBK text (group %2)").arg(head(p.value)).arg(p.code));
-        return caretDecode(s);
+        const std::optional<QString> s =
+            ascii ? std::optional(decodeUnicodeEscapes(QString::fromLatin1(p.value))) : codec_.decode(p.value);
+        if (!s)
+            notText(p);
+        return caretDecode(*s);
+    }
+    [[noreturn]] void notText(const Pair& p) const
+    {
+        error(p.line + 1,
+              QStringLiteral("\"%1\" is not %2 text (group %3)").arg(head(p.value)).arg(codec_.name()).arg(p.code));
+    }
+    // A group's bytes kept to be written back: a drawing of another encoding
+    // is saved as GBK.
+    QByteArray keep(const Pair& p) const
+    {
+        if (codec_.isGbk())
+            return p.value.toByteArray();
+        for (char c : p.value)
+            if (uchar(c) >= 0x80) {
+                const std::optional<QString> s = codec_.decodeCharacters(p.value);
+                if (!s)
+                    notText(p);
+                return encodeDxfGbk(*s);
+            }
+        return p.value.toByteArray();
     }
     double real(const Pair& p) const
     {
@@ -137,15 +161,14 @@ private:
         double d = 0;
         auto r = std::from_chars(v.data(), v.data() + v.size(), d);
         if (v.isEmpty() || r.ec != std::errc() || r.ptr != v.data() + v.size()) {
-            if (v.startsWith('+')) { // from_chars refuses a plus sign
+            if (v.startsWith('+')) // from_chars refuses a plus sign
                 r = std::from_chars(v.data() + 1, v.data() + v.size(), d);
-                if (r.ec == std::errc() && r.ptr == v.data() + v.size())
-                    return d;
-            }
-            error(p.line + 1, QStringLiteral("\"%1\" is not a number (group %2)")
-                                  .arg(head(v))
-                                  .arg(p.code));
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size())
+                error(p.line + 1, QStringLiteral("\"%1\" is not a number (group %2)").arg(head(v)).arg(p.code));
         }
+        // inf and nan would hang or poison every computation that meets them
+        if (!std::isfinite(d))
+            error(p.line + 1, QStringLiteral("\"%1\" is not a finite number (group %2)").arg(head(v)).arg(p.code));
         return d;
     }
     long long integer(const Pair& p) const
@@ -206,7 +229,7 @@ private:
         KeptGroups out;
         out.reserve(g.size());
         for (const Pair& q : g)
-            out.push_back({q.code, q.value.toByteArray()});
+            out.push_back({q.code, keep(q)});
         return out;
     }
     KeptGroups takeAppGroups(std::vector<Pair>& g) const;
@@ -273,6 +296,7 @@ private:
     std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
     std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
     EntityAccess raw_;
+    DxfTextCodec codec_; // set from the header
 };
 
 XData Reader::xdataFrom(const std::vector<Pair>& g, size_t i) const
@@ -330,7 +354,7 @@ KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
         if (q.code == 102)
             inside = q.value.trimmed().startsWith('{');
         if (inside || q.code == 102)
-            out.push_back({q.code, q.value.toByteArray()});
+            out.push_back({q.code, keep(q)});
         else
             rest.push_back(q);
     }
@@ -380,12 +404,16 @@ void Reader::header()
             KeptGroups& kept = doc_->kept().header;
             kept.push_back({9, rawName});
             for (const Pair& q : vals)
-                kept.push_back({q.code, q.value.toByteArray()});
+                kept.push_back({q.code, keep(q)});
             return;
         }
         if (vals.empty())
             return;
-        if (name == QLatin1String("HANDSEED")) {
+        if (name == QLatin1String("ACADVER")) {
+            codec_.setVersion(vals[0].value);
+        } else if (name == QLatin1String("DWGCODEPAGE")) {
+            codec_.setCodePage(vals[0].value);
+        } else if (name == QLatin1String("HANDSEED")) {
             seed_ = handle(vals[0]);
         } else if (name == QLatin1String("CECOLOR")) {
             const long long c = integer(vals[0]);
@@ -464,7 +492,7 @@ void Reader::tables()
                 else if ((q.code == 5 || q.code == 105) && !h)
                     h = handle(q);
             }
-            if (name.isEmpty())
+            if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
                 continue;
             if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
                 || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
@@ -508,16 +536,39 @@ void Reader::tables()
                         l.pattern.push_back(real(q));
                         l.elements.emplace_back();
                     } else if (!l.elements.empty()) {
-                        l.elements.back().groups.push_back({q.code, q.value.toByteArray()});
+                        l.elements.back().groups.push_back({q.code, keep(q)});
                         if (q.code == 340)
                             styleRefs_.push_back({l.Name, handle(q)});
                     } else if (q.code == 3)
                         l.Description = text(q);
                 }
             } else if (type == QLatin1String("STYLE")) {
-                TextStyle& st = doc_->TextStyles().Add(name);
-                st.handle = h;
+                int flags = 0;
+                QString font;
                 for (const Pair& q : g_) {
+                    if (q.code == 70)
+                        flags = int(integer(q));
+                    else if (q.code == 3)
+                        font = text(q);
+                }
+                // a shape file has no name of its own: "*" and its file's name
+                const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
+                if (key.isEmpty() || key == QLatin1String("*"))
+                    continue;
+                if (key != name && !doc_->TextStyles().find(key)) {
+                    // a name no style may take: kept beside the styles, never chosen as one
+                    TextStyle shape;
+                    shape.Name = key;
+                    doc_->TextStyles().items().push_back(shape);
+                }
+                TextStyle& st = doc_->TextStyles().Add(key);
+                st.handle = h;
+                st.flags = flags;
+                for (const Pair& q : g_) {
+                    if (q.code == 71)
+                        st.generation = int(integer(q));
+                    else if (q.code == 42)
+                        st.lastHeight = real(q);
                     if (q.code == 3)
                         st.fontFile = text(q);
                     else if (q.code == 4)
@@ -537,7 +588,7 @@ void Reader::tables()
                 bool named = false;
                 for (const Pair& q : g_) {
                     if (named)
-                        after.push_back({q.code, q.value.toByteArray()});
+                        after.push_back({q.code, keep(q)});
                     else if (q.code == 2)
                         named = true;
                 }
@@ -654,6 +705,8 @@ bool Reader::entity(const Pair& start, Block& target)
     QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
     int color = ColorByLayer;
     bool visible = true;
+    double ltscale = 1;
+    int lineweight = -1;
     for (size_t i = 0; i < g_.size(); ++i) {
         const Pair& q = g_[i];
         if (q.code >= 1000) {
@@ -667,6 +720,8 @@ bool Reader::entity(const Pair& start, Block& target)
         case 62: color = int(integer(q)); break;
         case 60: visible = integer(q) == 0; break;
         case 67: paper = integer(q) == 1; break;
+        case 48: ltscale = real(q); break;
+        case 370: lineweight = int(integer(q)); break;
         default: break;
         }
     }
@@ -695,6 +750,8 @@ bool Reader::entity(const Pair& start, Block& target)
     if (color < 0 || color > 256)
         color = ColorByLayer;
     raw_.setColor(e, color, visible);
+    d.ltscale = ltscale > 0 && std::isfinite(ltscale) ? ltscale : 1;
+    d.lineweight = lineweight;
     // kind-specific groups
     auto vx = [&](int i) -> Vertex& {
         if (d.v.size() <= size_t(i))
@@ -717,6 +774,12 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::Point:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code == 39) d.thickness = real(q);
+            break;
         case EntityKind::Circle:
         case EntityKind::Arc:
             if (q.code == 10) vx(0).x = real(q);
@@ -742,6 +805,7 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 7) d.style = text(q);
             else if (q.code == 72) d.hAlign = int(integer(q));
             else if (q.code == 73) d.vAlign = int(integer(q));
+            else if (q.code == 71) d.textGeneration = int(integer(q));
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::MText:
@@ -764,6 +828,7 @@ bool Reader::entity(const Pair& start, Block& target)
                 v.x = real(q);
                 d.v.push_back(v);
             } else if (q.code == 20 && !d.v.empty()) d.v.back().y = real(q);
+            else if (q.code == 90) d.v.reserve(size_t(std::clamp<long long>(integer(q), 0, (data_.size() - pos_) / 12)));
             else if (q.code == 40 && !d.v.empty()) { d.v.back().startWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 0}); }
             else if (q.code == 41 && !d.v.empty()) { d.v.back().endWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 1}); }
             else if (q.code == 42 && !d.v.empty()) d.v.back().bulge = real(q);
@@ -776,6 +841,7 @@ bool Reader::entity(const Pair& start, Block& target)
         case EntityKind::Polyline3d:
             if (q.code == 30) d.elevation = real(q);
             else if (q.code == 70) d.polyFlags = int(integer(q));
+            else if (q.code == 75) d.splineType = int(integer(q));
             else if (q.code == 40) { w40 = real(q); has40 = true; }
             else if (q.code == 41) { w41 = real(q); has41 = true; }
             else if (q.code == 39) d.thickness = real(q);
@@ -831,6 +897,28 @@ bool Reader::entity(const Pair& start, Block& target)
     }
     if (kind == EntityKind::Text && d.v.size() < 2)
         d.v.resize(2);
+    if (kind == EntityKind::Region) {
+        // the outline from the body's lines and arcs (other edge kinds: kept, not drawn)
+        QStringList lines;
+        for (const RawGroup& g : d.extra) {
+            if (g.code == 1)
+                lines << g.value;
+            else if (g.code == 3 && !lines.isEmpty())
+                lines.back() += g.value;
+        }
+        d.regionLoops = regionLoopsOf(lines);
+        for (const std::vector<Vertex>& loop : d.regionLoops) {
+            Chain c;
+            c.closed = true;
+            c.pts.push_back({loop.front().x, loop.front().y});
+            for (size_t i = 0; i < loop.size(); ++i) {
+                const Vertex &a = loop[i], &b = loop[(i + 1) % loop.size()];
+                appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
+            }
+            c.pts.pop_back(); // back at the start
+            d.regionShape.push_back(std::move(c));
+        }
+    }
     if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
         if (has40 && has41 && w40 == w41)
             d.constWidth = w40;
@@ -864,9 +952,13 @@ bool Reader::entity(const Pair& start, Block& target)
             }
             if (kind == EntityKind::Polyline2d)
                 v.z = d.elevation;
+            subs.push_back(vh);
+            if ((vf & 8) && (d.polyFlags & 4)) { // made by the spline fit: the curve, not the frame
+                d.fit.push_back(v);
+                continue;
+            }
             d.v.push_back(v);
             d.vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
-            subs.push_back(vh);
         }
         keepSubHandles(d, subs);
     }
@@ -965,7 +1057,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
             default: break;
             }
         }
-        body.push_back({q.code, q.value.toByteArray()});
+        body.push_back({q.code, keep(q)});
     }
     const XData x = xdataFrom(g_, xstart);
     const QByteArray type = start.value.trimmed().toByteArray();
@@ -1037,7 +1129,7 @@ void Reader::objects()
                 for (const Pair& q : g_) {
                     if (q.code == 3) {
                         key = text(q);
-                        rawKey = q.value.toByteArray();
+                        rawKey = keep(q);
                     } else if (q.code == 350 && key == QLatin1String("ACAD_GROUP")) {
                         groupDict = handle(q);
                     } else if (q.code == 350 && key == QLatin1String("ACAD_IMAGE_DICT")) {
@@ -1045,7 +1137,7 @@ void Reader::objects()
                         doc_->structuralHandles()[QStringLiteral("DICT:ACAD_IMAGE_DICT")] = imageDict;
                     } else if ((q.code == 350 || q.code == 360) && !key.isEmpty()) {
                         kept.rootEntries.push_back({3, rawKey});
-                        kept.rootEntries.push_back({q.code, q.value.toByteArray()});
+                        kept.rootEntries.push_back({q.code, keep(q)});
                     }
                 }
                 doc_->structuralHandles()[QStringLiteral("DICT:ROOT")] = root;
@@ -1095,6 +1187,7 @@ void Reader::objects()
 std::unique_ptr<Document> Reader::run(DocumentHost* app)
 {
     doc_ = std::make_unique<Document>(app);
+    doc_->reserveEntities(size_t(data_.size() / 200)); // a drawing's entities take 150 to 300 bytes
     // a fresh drawing brings its own tables; the file's replace them
     doc_->Layers().items().clear();
     doc_->Linetypes().items().clear();
@@ -1177,7 +1270,11 @@ std::unique_ptr<Document> readDxf(const QString& path, DocumentHost* app)
         fault(fail::Failed, QStringLiteral("the drawing \"%1\" does not exist").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         fault(fail::Failed, QStringLiteral("the drawing \"%1\" cannot be read").arg(path));
-    const QByteArray bytes = f.readAll();
+    // Mapped, the file is read in place; a file that cannot be mapped is read whole.
+    const qint64 size = f.size();
+    uchar* mapped = size > 0 ? f.map(0, size) : nullptr;
+    const QByteArray bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
+                                    : f.readAll();
     std::unique_ptr<Document> doc = readDxfBytes(bytes, app, QFileInfo(path).fileName());
     doc->setFullName(QFileInfo(path).absoluteFilePath());
     return doc;

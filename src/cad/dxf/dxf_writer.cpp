@@ -1,5 +1,7 @@
 #include "cad/dxf/dxf.h"
 
+#include "cad/dxf/dxf_text.h"
+#include "cad/dxf/region_body.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -7,6 +9,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <unordered_set>
 
 namespace kelvor::cad {
@@ -50,20 +54,57 @@ QString caretEncode(const QString& s)
     return out;
 }
 
-class Writer {
+// The group code lines "  0\r\n" .. "1071\r\n", made once.
+class CodeLines {
 public:
-    Writer(Document& doc, DrawingFormat format)
-        : doc_(doc)
-        , r2000_(format == DrawingFormat::R2000)
+    static constexpr int Count = 1072;
+    CodeLines()
     {
-        b_.reserve(1 << 20);
+        for (int c = 0; c < Count; ++c) {
+            char* p = text_[c];
+            const int n = std::snprintf(p, sizeof text_[c], "%3d\r\n", c);
+            size_[c] = char(n);
+        }
     }
-
-    QByteArray run();
+    QByteArrayView of(int c) const { return {text_[c], size_[c]}; }
 
 private:
+    char text_[Count][8];
+    char size_[Count];
+};
+
+// Writes the drawing in file order, passing the bytes on to `out` in pieces
+// of about a megabyte.
+class Writer {
+public:
+    using Sink = std::function<void(const QByteArray&)>;
+    Writer(Document& doc, DrawingFormat format, Sink out)
+        : doc_(doc)
+        , r2000_(format == DrawingFormat::R2000)
+        , out_(std::move(out))
+    {
+        b_.reserve(FlushAt + (64 << 10));
+    }
+
+    void run();
+
+private:
+    static constexpr qsizetype FlushAt = 1 << 20;
+    void pass()
+    {
+        if (b_.size() >= FlushAt) {
+            out_(b_);
+            b_.resize(0);
+        }
+    }
     void code(int c)
     {
+        static const CodeLines lines;
+        pass();
+        if (c >= 0 && c < CodeLines::Count) {
+            b_.append(lines.of(c));
+            return;
+        }
         char buf[16]; // any int: a kept group may carry a code beyond the usual range
         const int n = std::snprintf(buf, sizeof buf, "%3d\r\n", c);
         b_.append(buf, n);
@@ -77,10 +118,14 @@ private:
                 ascii = false;
                 break;
             }
-        if (ascii)
-            b_.append(s.toLatin1());
-        else
-            b_.append(encodeGbk(caretEncode(s)));
+        if (ascii) {
+            const qsizetype at = b_.size();
+            b_.resize(at + s.size());
+            char* p = b_.data() + at;
+            for (QChar ch : s)
+                *p++ = char(ch.unicode());
+        } else
+            b_.append(encodeDxfGbk(caretEncode(s)));
         b_.append("\r\n", 2);
     }
     void lit(int c, const char* s)
@@ -108,13 +153,20 @@ private:
     void integer(int c, long long v)
     {
         code(c);
-        b_.append(QByteArray::number(v));
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        b_.append(buf, qsizetype(r.ptr - buf));
         b_.append("\r\n", 2);
     }
     void hex(int c, quint64 h)
     {
         code(c);
-        b_.append(QByteArray::number(h, 16).toUpper());
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, h, 16);
+        for (char* p = buf; p < r.ptr; ++p)
+            if (*p >= 'a')
+                *p = char(*p - 'a' + 'A');
+        b_.append(buf, qsizetype(r.ptr - buf));
         b_.append("\r\n", 2);
     }
     void point(int c, double x, double y, double z)
@@ -201,7 +253,7 @@ private:
     }
 
     void allocate();
-    void header(QByteArray& out);
+    void header();
     void classes();
     void tables();
     void tableHead(const char* name, quint64 h, int count);
@@ -223,8 +275,10 @@ private:
 
     Document& doc_;
     bool r2000_;
+    Sink out_;
     QByteArray b_;
     std::vector<Entity*> images_;
+    Box ext_; // of model space
 };
 
 void Writer::allocate()
@@ -262,7 +316,7 @@ void Writer::allocate()
             auto& d = e->data();
             size_t subs = 0;
             if (e->kind() == EntityKind::Polyline2d || e->kind() == EntityKind::Polyline3d)
-                subs = d.v.size() + 1;
+                subs = d.v.size() + d.fit.size() + 1;
             else if (e->kind() == EntityKind::Foreign)
                 subs = d.foreignParts.size();
             else if (e->kind() == EntityKind::BlockReference && !d.attribs.empty())
@@ -289,10 +343,8 @@ void Writer::allocate()
         structural(QStringLiteral("DICT:ACAD_IMAGE_DICT"));
 }
 
-void Writer::header(QByteArray& out)
+void Writer::header()
 {
-    QByteArray body;
-    std::swap(body, b_);
     lit(0, "SECTION");
     lit(2, "HEADER");
     lit(9, "$ACADVER");
@@ -303,16 +355,22 @@ void Writer::header(QByteArray& out)
     }
     lit(9, "$DWGCODEPAGE");
     lit(3, "ANSI_936");
-    Box ext;
-    for (Entity* e : doc_.ModelSpace().entities())
-        ext.add(e->box());
-    if (!ext.valid())
-        ext = Box{0, 0, 0, 0};
+    const Box ext = ext_.valid() ? ext_ : Box{0, 0, 0, 0};
     lit(9, "$EXTMIN");
     point(10, ext.minX, ext.minY, 0);
     lit(9, "$EXTMAX");
     point(10, ext.maxX, ext.maxY, 0);
+    // settings the host added later go out only when they differ from their
+    // defaults, so that a drawing saved before stays the same file; the pick
+    // aperture belongs to the window, not to the file
+    const std::map<QString, QVariant> later{
+        {QStringLiteral("SPLINETYPE"), 6}, {QStringLiteral("SPLINESEGS"), 8}, {QStringLiteral("SPLFRAME"), 0},
+        {QStringLiteral("IMAGEFRAME"), 1}, {QStringLiteral("CELTSCALE"), 1.0}};
     for (const auto& [name, value] : doc_.variables()) {
+        if (name == QLatin1String("APERTURE"))
+            continue;
+        if (const auto it = later.find(name); it != later.end() && it->second == value)
+            continue;
         str(9, QLatin1Char('$') + name);
         if (name == QLatin1String("CLAYER"))
             str(8, value.toString());
@@ -337,7 +395,6 @@ void Writer::header(QByteArray& out)
     lit(9, "$HANDSEED");
     hex(5, doc_.handseed());
     lit(0, "ENDSEC");
-    out = b_ + body;
 }
 
 void Writer::classes()
@@ -398,11 +455,7 @@ void Writer::tables()
     num(20, 0);
     num(11, 1);
     num(21, 1);
-    Box ext;
-    for (Entity* e : doc_.ModelSpace().entities())
-        ext.add(e->box());
-    if (!ext.valid())
-        ext = Box{0, 0, 100, 100};
+    const Box ext = ext_.valid() ? ext_ : Box{0, 0, 100, 100};
     num(12, (ext.minX + ext.maxX) / 2);
     num(22, (ext.minY + ext.maxY) / 2);
     num(40, std::max(1.0, ext.maxY - ext.minY));
@@ -472,13 +525,13 @@ void Writer::tables()
     tableHead("STYLE", st, doc_.TextStyles().Count());
     for (TextStyle& s : doc_.TextStyles().items()) {
         recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
-        str(2, s.Name);
-        integer(70, 0);
+        str(2, s.isShapeFile() ? QString() : s.Name); // a shape file has no name in the file
+        integer(70, s.flags);
         num(40, s.height);
         num(41, s.widthFactor);
         num(50, s.oblique * kRad);
-        integer(71, 0);
-        num(42, 2.5);
+        integer(71, s.generation);
+        num(42, s.lastHeight);
         str(3, s.fontFile);
         str(4, s.bigFontFile);
     }
@@ -614,6 +667,10 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             str(6, e.Linetype());
         if (e.Color() != ColorByLayer)
             integer(62, e.Color());
+        if (r2000_ && d.lineweight != -1 && e.kind() != EntityKind::Foreign)
+            integer(370, d.lineweight);
+        if (d.ltscale != 1 && e.kind() != EntityKind::Foreign)
+            num(48, d.ltscale);
         if (!e.Visible())
             integer(60, 1);
     };
@@ -632,6 +689,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
         if (d.thickness != 0)
             num(39, d.thickness);
+        if (d.rotation != 0)
+            num(50, d.rotation * kRad);
         break;
     case EntityKind::Circle:
     case EntityKind::Arc:
@@ -660,6 +719,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.oblique != 0)
             num(51, d.oblique * kRad);
         str(7, d.style);
+        if (d.textGeneration != 0)
+            integer(71, d.textGeneration);
         if (d.hAlign != 0)
             integer(72, d.hAlign);
         if (d.hAlign != 0 || d.vAlign != 0)
@@ -723,13 +784,19 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0 && !is3d)
             num(39, d.thickness);
         integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
+        if (d.splineType && (d.polyFlags & 4))
+            integer(75, d.splineType);
         if (!is3d && d.constWidth != 0) {
             num(40, d.constWidth);
             num(41, d.constWidth);
         }
         xdata(e.GetXData(QString()));
-        for (size_t i = 0; i < d.v.size(); ++i) {
-            const Vertex& v = d.v[i];
+        // a spline fit's curve first (flag 8), then its frame, as ezdxf and
+        // the program that made the format write them
+        const size_t fits = (d.polyFlags & 4) ? d.fit.size() : 0;
+        for (size_t i = 0; i < fits + d.v.size(); ++i) {
+            const bool fitted = i < fits;
+            const Vertex& v = fitted ? d.fit[i] : d.v[i - fits];
             lit(0, "VERTEX");
             hex(5, d.subHandles[i]);
             hex(330, e.handleValue());
@@ -748,7 +815,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                 if (v.bulge != 0)
                     num(42, v.bulge);
             }
-            const int vf = i < d.vertexFlags.size() ? d.vertexFlags[i] : 0;
+            const size_t k = i - fits;
+            const int vf = fitted ? 8 : (k < d.vertexFlags.size() ? d.vertexFlags[k] : 0);
             integer(70, is3d ? (vf | 32) : vf);
         }
         lit(0, "SEQEND");
@@ -795,7 +863,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     case EntityKind::Region:
         lit(100, "AcDbModelerGeometry");
         integer(70, 1);
-        raw(d.extra);
+        if (!d.extra.empty() || d.regionLoops.empty()) {
+            raw(d.extra); // the body as read
+            break;
+        }
+        for (const QString& line : regionBodyLines(d.regionLoops)) {
+            // a line longer than a group holds goes on in 3 groups
+            str(1, line.left(255));
+            for (qsizetype at = 255; at < line.size(); at += 255)
+                str(3, line.mid(at, 255));
+        }
         break;
     case EntityKind::Foreign:
         kept(d.foreignBody);
@@ -978,9 +1055,13 @@ void Writer::objects()
     lit(0, "ENDSEC");
 }
 
-QByteArray Writer::run()
+void Writer::run()
 {
+    // Handles and extents first: the header names the handle seed and the extents.
     allocate();
+    for (Entity* e : doc_.ModelSpace().entities())
+        ext_.add(e->box());
+    header();
     classes();
     tables();
     blocks();
@@ -993,23 +1074,25 @@ QByteArray Writer::run()
     lit(0, "ENDSEC");
     objects();
     lit(0, "EOF");
-    QByteArray out;
-    header(out);
-    return out;
+    out_(b_);
+    b_.resize(0);
 }
 
 } // namespace
 
 QByteArray dxfBytes(Document& doc, DrawingFormat format)
 {
-    return Writer(doc, format).run();
+    QByteArray all;
+    Writer(doc, format, [&all](const QByteArray& piece) { all += piece; }).run();
+    return all;
 }
 
 void writeDxf(Document& doc, const QString& path, DrawingFormat format)
 {
-    const QByteArray bytes = dxfBytes(doc, format);
     try {
-        writeFileBytes(path, bytes);
+        AtomicFile file(paths::resolve(path));
+        Writer(doc, format, [&file](const QByteArray& piece) { file.write(piece); }).run();
+        file.commit();
     } catch (const RunError& e) {
         fault(fail::Failed, QStringLiteral("cannot write \"%1\": %2").arg(path, e.description()));
     }

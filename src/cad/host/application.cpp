@@ -4,6 +4,9 @@
 #include "cad/dxf/dxf.h"
 #include "routines/routines.h"
 
+#include "cad/model/layouts.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 namespace kelvor::cad {
@@ -21,14 +24,26 @@ public:
 
 // ---------------------------------------------------------------- CommandInput
 
-QString CommandInput::nextText(const QString& asking)
+QString CommandInput::nextWord(const QString& asking, const QString& prompt)
 {
+    const QString t = nextText(asking, prompt);
+    const qsizetype blank = t.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return t;
+    pushFront(t.mid(blank + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    return t.left(blank);
+}
+
+QString CommandInput::nextText(const QString& asking, const QString& prompt)
+{
+    DocumentHost* app = doc_.host();
+    if (app && !prompt.isEmpty())
+        app->appendTranscript(prompt);
     if (!atEnd())
         return items_.at(pos_++);
-    DocumentHost* app = doc_.host();
     if (!app)
         fault(fail::Cancelled, QStringLiteral("the command line text ended"));
-    const Input in = app->input().next(asking, QString());
+    const Input in = app->input().next(asking, prompt);
     if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
         fault(fail::Cancelled, QStringLiteral("cancelled"));
     if (in.kind == Input::Enter)
@@ -271,6 +286,12 @@ Document& Application::DocumentsOpen(const QString& path)
     const QString file = drawingPath(path);
     if (!QFileInfo::exists(file))
         fault(fail::Failed, QStringLiteral("the drawing \"%1\" does not exist").arg(path));
+    // a second copy would let one go stale and later overwrite the other
+    const QString wanted = QFileInfo(file).canonicalFilePath();
+    for (const auto& d : docs_)
+        if (!d->FullName().isEmpty()
+            && QFileInfo(d->FullName()).canonicalFilePath().compare(wanted, Qt::CaseInsensitive) == 0)
+            fault(fail::Failed, QStringLiteral("the drawing \"%1\" is open already").arg(path));
     std::unique_ptr<Document> doc = readDxf(file, this);
     doc->setFullName(QFileInfo(file).absoluteFilePath());
     docs_.push_back(std::move(doc));
@@ -360,8 +381,15 @@ void Application::runCommandText(Document& doc, const QString& text)
     }
 }
 
+void Application::notePlot(const PlotPage& page)
+{
+    plots_.push_back(page);
+    events_.append(QStringLiteral("Plot %1 %2").arg(page.device, QFileInfo(page.file).fileName()).trimmed());
+}
+
 void Application::clearRecords()
 {
+    plots_.clear();
     journal_.clear();
     transcript_.clear();
     events_.clear();
@@ -408,6 +436,7 @@ void Application::entityChanged(Document& doc, Entity* entity, bool gone)
 
 void Application::regenerated(Document&)
 {
+    events_.append(QStringLiteral("Regen"));
     notify(HostView::Regen);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "cad/model/document.h"
+#include "cad/model/layouts.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,7 +48,11 @@ public:
     // source answers (`asking` as Utility names it; a point comes as "x,y,z",
     // an entity as an entity expression, a selection as one expression per
     // entity and Enter); Esc fails Cancelled.
-    QString nextText(const QString& asking = QStringLiteral("keyword"));
+    QString nextText(const QString& asking = QStringLiteral("keyword"), const QString& prompt = QString());
+    // The next answer up to a blank, which ends it as Enter does (the rest
+    // is read next; a trailing blank adds nothing): numbers, points and
+    // keywords of a script line. Texts, names and paths take nextText.
+    QString nextWord(const QString& asking = QStringLiteral("keyword"), const QString& prompt = QString());
     double nextReal();
     // "x,y" or "x,y,z".
     Point nextPoint();
@@ -144,13 +149,20 @@ public:
     // "ZoomWindow x1,y1 x2,y2", "ZoomExtents", "Visible 1", "WindowState 3",
     // "Activate <caption>", in order.
     const QStringList& events() const { return events_; }
+    // Records a host event ("Regen", ...) for the same list.
+    void noteEvent(const QString& event) { events_.append(event); }
+    // A page plotted ("Plot <device> <file name>" among the events).
+    void notePlot(const PlotPage& page);
+    const std::vector<PlotPage>& plots() const { return plots_; }
     Box view() const { return view_; }
 
     // Documents.
     Document& ActiveDocument(); // fails NotFound when none is open
     bool hasDocument() const { return active_ != nullptr; }
     Document& DocumentsAdd();
-    Document& DocumentsOpen(const QString& path); // becomes the active document
+    // Becomes the active document. Fails (as any open failure) when the
+    // file is open already, whatever the case of its path.
+    Document& DocumentsOpen(const QString& path);
     int DocumentsCount() const { return int(docs_.size()); } // open drawings only
     Document& DocumentsItem(int index);                       // fails NotFound outside 0 .. count - 1
     void setActive(Document& doc);
@@ -172,6 +184,7 @@ public:
     void entityChanged(Document& doc, Entity* entity, bool gone) override;
     void regenerated(Document& doc) override;
     std::optional<Box> shownView(const Document& doc) const override;
+    void plotted(Document&, const PlotPage& page) override { notePlot(page); }
 
     // The window that shows the host (null without one); not owned.
     void setHostView(HostView* view) { hostView_ = view; }
@@ -193,6 +206,7 @@ private:
     int activations_ = 0;
     Box view_;
     QStringList events_;
+    std::vector<PlotPage> plots_;
     std::vector<std::unique_ptr<Document>> docs_;   // open, in the order they were opened
     std::vector<std::unique_ptr<Document>> closed_; // kept for stale references
     Document* active_ = nullptr;

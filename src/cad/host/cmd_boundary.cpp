@@ -1,80 +1,77 @@
-// -BOUNDARY: the smallest closed outline around a point, copied as a new
-// lightweight polyline on the current layer.
+// -BOUNDARY: the smallest closed region around a point that the visible
+// lines, arcs, circles and polylines of model space enclose, cut where they
+// cross or touch, added as a closed lightweight polyline on the current layer.
 #include "cad/host/cmd_support.h"
 #include "cad/model/document.h"
+#include "cad/model/geom_boundary.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kelvor::cad::cmd {
 
 namespace {
 
-struct Outline {
-    std::vector<Vertex> v; // closed; bulges kept
-    double area = 0;
-};
-
-// Closed polylines (flagged, or ending where they start) and circles.
-std::optional<Outline> outlineOf(const Entity& e)
+bool boundaryKind(EntityKind k)
 {
-    Outline o;
-    const Entity::Data& d = e.data();
-    if (e.kind() == EntityKind::Circle) {
-        const double cx = d.v[0].x, cy = d.v[0].y, r = d.radius;
-        o.v = {Vertex{cx + r, cy, 0, 1}, Vertex{cx - r, cy, 0, 1}};
-        o.area = M_PI * r * r;
-        return o;
+    return k == EntityKind::Line || k == EntityKind::Arc || k == EntityKind::Circle || k == EntityKind::LwPolyline
+        || k == EntityKind::Polyline2d || k == EntityKind::Polyline3d;
+}
+
+// The region's outline from the curves near the point: the search box
+// grows until the region found lies inside it (no curve outside the box
+// can cut it) or the box covers the drawing.
+std::vector<Vertex> regionAround(Document& doc, const Pt2& p)
+{
+    Box all;
+    for (Entity* e : doc.ModelSpace().entities())
+        if (boundaryKind(e->kind()))
+            all.add(e->box());
+    if (!all.valid())
+        return {};
+    const double size = std::max({all.maxX - all.minX, all.maxY - all.minY, 1e-9});
+    const double tol = 1e-9 * std::max({size, std::abs(all.maxX), std::abs(all.maxY), 1.0});
+    for (double reach = size / 64;; reach *= 4) {
+        Box area;
+        area.add(p.x - reach, p.y - reach);
+        area.add(p.x + reach, p.y + reach);
+        std::vector<geom::Curve> curves;
+        for (Entity* e : doc.modelCandidates(area))
+            if (boundaryKind(e->kind()) && visibleForEdit(doc, *e))
+                if (std::optional<geom::Curve> c = geom::curveOf(*e))
+                    curves.push_back(std::move(*c));
+        const bool everything = all.inside(area);
+        std::vector<Vertex> outline = geom::enclosingOutline(curves, p, tol);
+        if (everything)
+            return outline;
+        if (!outline.empty()) {
+            Box b;
+            geom::Curve c;
+            for (size_t i = 0; i < outline.size(); ++i) {
+                const Vertex &a = outline[i], &n = outline[(i + 1) % outline.size()];
+                c.segs.push_back(geom::Seg{{a.x, a.y}, {n.x, n.y}, a.bulge});
+            }
+            b = geom::curveBox(c);
+            if (b.inside(area) && b.minX > area.minX && b.maxX < area.maxX && b.minY > area.minY && b.maxY < area.maxY)
+                return outline;
+        }
     }
-    if (e.kind() != EntityKind::LwPolyline && e.kind() != EntityKind::Polyline2d
-        && e.kind() != EntityKind::Polyline3d)
-        return std::nullopt;
-    o.v = d.v;
-    if (e.kind() == EntityKind::Polyline3d)
-        for (Vertex& x : o.v)
-            x.bulge = 0;
-    if (!(d.polyFlags & 1)) {
-        if (o.v.size() < 4 || geom::distance({o.v.front().x, o.v.front().y}, {o.v.back().x, o.v.back().y}) > 1e-9)
-            return std::nullopt;
-        o.v.pop_back();
-    }
-    if (o.v.size() < 2 || (o.v.size() == 2 && std::abs(o.v[0].bulge) < 1e-12 && std::abs(o.v[1].bulge) < 1e-12))
-        return std::nullopt;
-    o.area = e.Area();
-    return o;
 }
 
 Entity* traceBoundary(Document& doc, const Point& p)
 {
-    const Pt2 at{p.x, p.y};
-    Box spot;
-    spot.add(at.x, at.y);
-    const Entity* best = nullptr;
-    Outline chosen;
-    double bestArea = std::numeric_limits<double>::infinity();
-    for (Entity* e : doc.modelCandidates(spot)) {
-        if (!visibleForEdit(doc, *e))
-            continue;
-        std::optional<Outline> o = outlineOf(*e);
-        if (!o || !(o->area > 0) || o->area >= bestArea)
-            continue;
-        const Shape s = e->shape();
-        if (s.empty() || !pointInPolygon(at, s.front().pts) || pointOnPolygonEdge(at, s.front().pts))
-            continue;
-        best = e;
-        bestArea = o->area;
-        chosen = std::move(*o);
-    }
-    if (!best)
+    const std::vector<Vertex> outline = regionAround(doc, {p.x, p.y});
+    if (outline.empty())
         return nullptr;
     std::vector<double> xy;
-    for (const Vertex& x : chosen.v) {
+    for (const Vertex& x : outline) {
         xy.push_back(x.x);
         xy.push_back(x.y);
     }
+    if (outline.size() == 1) // a whole circle: two halves
+        return nullptr;
     Entity* n = doc.ModelSpace().AddLightWeightPolyline(xy);
-    for (size_t i = 0; i < chosen.v.size(); ++i)
-        n->SetBulge(int(i), chosen.v[i].bulge);
+    for (size_t i = 0; i < outline.size(); ++i)
+        n->SetBulge(int(i), outline[i].bulge);
     n->setClosed(true);
     return n;
 }

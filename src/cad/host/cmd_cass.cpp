@@ -17,6 +17,8 @@ void registerPedit(Application& app);
 void registerBoundary(Application& app);
 void registerLayerAndChange(Application& app);
 void registerImageCommands(Application& app);
+void registerScriptCommands(Application& app);
+void registerPlot(Application& app);
 } // namespace cmd
 
 double landClassRowHeight(Document& doc)
@@ -122,11 +124,12 @@ void registerEditingCommands(Application& app)
     cmd::registerBoundary(app);
     cmd::registerLayerAndChange(app);
     cmd::registerImageCommands(app);
+    cmd::registerScriptCommands(app);
+    cmd::registerPlot(app);
     app.registerCommand(QStringLiteral("STATDLJ"), statdljCommand);
     app.registerCommand(QStringLiteral("GBBLC1"), answers(0));
     app.registerCommand(QStringLiteral("BMSB"), answers(0));
     app.registerCommand(QStringLiteral("LINEWIDTH"), answers(3));
-    app.registerCommand(QStringLiteral("DD"), answers(4));
     app.registerCommand(QStringLiteral("SCRIPT"), scriptCommand);
 }
 

@@ -18,10 +18,6 @@ void registerEditingCommands(Application& app);
 // Fails with error 53 when the file is missing.
 void runScript(Document& doc, const QString& path);
 
-// The keyword an answer names: the whole keyword, its capital letters, or
-// the start of it, without regard to case; "" when none fits.
-QString matchKeyword(const QString& answer, const QStringList& keywords);
-
 // The land-class area table's row height at the drawing's scale.
 double landClassRowHeight(Document& doc);
 

@@ -68,14 +68,25 @@ void imageclipCommand(CommandInput& in)
     }
 }
 
-// The frame setting is the operator's answer (0, 1, 2, ON or OFF) when the
-// text gives one; it is noted on the command line.
+// IMAGEFRAME: 0 hides the frames of images, 1 shows them (2 shows them on
+// screen and keeps them off paper, here as 1); the current value is the
+// default, Enter keeps it. The setting is the drawing's, saved with it.
 void imageframeCommand(CommandInput& in)
 {
-    const QString v = in.nextText().trimmed();
+    Document& doc = in.document();
+    const int now = doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt();
+    const QString v = in.nextWord(QStringLiteral("keyword"), QStringLiteral("输入图像边框设置 [0/1/2] <%1>:").arg(now))
+                          .trimmed();
     if (v.isEmpty())
         return; // Enter keeps the setting
-    in.document().host()->appendTranscript(QStringLiteral("IMAGEFRAME = %1\r\n").arg(v));
+    const QString k = matchKeyword(v, {QStringLiteral("ON"), QStringLiteral("OFF")});
+    bool ok = true;
+    const int n = k == QLatin1String("ON") ? 1 : (k == QLatin1String("OFF") ? 0 : v.toInt(&ok));
+    if (!ok || n < 0 || n > 2)
+        fault(fail::Failed, QStringLiteral("imageframe: \"%1\" is not 0, 1 or 2").arg(v));
+    doc.SetVariable(QStringLiteral("IMAGEFRAME"), n);
+    doc.host()->appendTranscript(QStringLiteral("IMAGEFRAME = %1\r\n").arg(n));
+    doc.Regen();
 }
 
 // Images picked, then ON or OFF: transparency shows in the display flags.

@@ -1,6 +1,7 @@
 // PEDIT on a polyline: Close, Open, Width, Fit, Spline, Decurve, Ltype gen.
 #include "cad/host/cmd_support.h"
 #include "cad/model/document.h"
+#include "cad/model/geom_spline.h"
 
 #include <cmath>
 
@@ -110,6 +111,44 @@ Entity* asOldStyle(Entity& e)
     return n;
 }
 
+// Spline: the fit vertices of the B-spline over the frame, as SPLINETYPE
+// (5 quadratic, 6 cubic) and SPLINESEGS (pieces per frame side) ask; the
+// frame stays the polyline's vertices, flagged as its control points.
+void splineFit(Entity& e)
+{
+    Document& doc = e.document();
+    Entity::Data& d = e.data();
+    const int type = doc.GetVariable(QStringLiteral("SPLINETYPE")).toInt() == 5 ? 5 : 6;
+    const int segs = std::max(1, std::abs(doc.GetVariable(QStringLiteral("SPLINESEGS")).toInt()));
+    std::vector<Pt2> frame;
+    for (Vertex& x : d.v) {
+        x.bulge = 0;
+        frame.push_back({x.x, x.y});
+    }
+    d.fit.clear();
+    const double z = e.kind() == EntityKind::Polyline3d ? 0 : d.elevation;
+    for (const Pt2& p : geom::splineFit(frame, (d.polyFlags & 1) != 0, type == 5 ? 2 : 3, segs))
+        d.fit.push_back(Vertex{p.x, p.y, z});
+    d.splineType = type;
+    d.vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 | 16 : 16);
+    d.polyFlags = (d.polyFlags | 4) & ~2;
+    doc.entityChanged(&e); // the index, the window and the drawing's saved state learn of it
+}
+
+void unfit(Entity& e)
+{
+    Entity::Data& d = e.data();
+    for (Vertex& x : d.v)
+        x.bulge = 0;
+    if (!d.fit.empty()) {
+        d.fit.clear();
+        d.vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 : 0);
+    }
+    d.splineType = 0;
+    d.polyFlags &= ~(2 | 4);
+    e.document().entityChanged(&e);
+}
+
 void peditCommand(CommandInput& in)
 {
     Document& doc = in.document();
@@ -141,23 +180,16 @@ void peditCommand(CommandInput& in)
             if (w >= 0)
                 e->setConstantWidth(w);
         } else if (k == QLatin1String("Fit") && flat) {
+            unfit(*e);
             fit(*e);
             if (e->kind() == EntityKind::Polyline2d)
                 e->setPolylineFlags((flags | 2) & ~4);
         } else if (k == QLatin1String("Spline")) {
             if (e->kind() == EntityKind::LwPolyline)
                 e = asOldStyle(*e);
-            std::vector<Vertex> v = e->vertices();
-            for (Vertex& x : v)
-                x.bulge = 0;
-            e->setVertices(std::move(v));
-            e->setPolylineFlags((e->polylineFlags() | 4) & ~2);
+            splineFit(*e);
         } else if (k == QLatin1String("Decurve")) {
-            std::vector<Vertex> v = e->vertices();
-            for (Vertex& x : v)
-                x.bulge = 0;
-            e->setVertices(std::move(v));
-            e->setPolylineFlags(flags & ~(2 | 4));
+            unfit(*e);
         } else if (k == QLatin1String("Ltype gen") && flat) {
             const QString on = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
             if (on == QLatin1String("ON"))

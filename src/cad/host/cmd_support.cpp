@@ -7,28 +7,6 @@
 
 namespace kelvor::cad {
 
-QString matchKeyword(const QString& answer, const QStringList& keywords)
-{
-    const QString a = answer.trimmed();
-    if (a.isEmpty())
-        return {};
-    for (const QString& k : keywords)
-        if (k.compare(a, Qt::CaseInsensitive) == 0)
-            return k;
-    for (const QString& k : keywords) {
-        QString caps;
-        for (QChar c : k)
-            if (c.isUpper())
-                caps += c;
-        if (!caps.isEmpty() && caps.compare(a, Qt::CaseInsensitive) == 0)
-            return k;
-    }
-    for (const QString& k : keywords)
-        if (k.startsWith(a, Qt::CaseInsensitive))
-            return k;
-    return {};
-}
-
 namespace cmd {
 
 std::vector<Point> pointsUntilEnter(CommandInput& in)

@@ -1,5 +1,8 @@
 #include "cad/model/document.h"
 
+#include "cad/model/geom_boundary.h"
+#include "cad/model/layouts.h"
+
 #include "cad/model/references.h"
 #include "routines/routines.h"
 #include "cad/model/spatial_index.h"
@@ -125,6 +128,22 @@ void Block::compact() const
     dirty_ = false;
 }
 
+Box Block::extents() const
+{
+    if (extentsStamp_ == doc_->geometryStamp())
+        return extents_;
+    if (measuring_)
+        return Box{}; // a reference to a block being measured: the block holds itself
+    measuring_ = true;
+    Box b;
+    for (Entity* e : entities())
+        b.add(e->box());
+    measuring_ = false;
+    extents_ = b;
+    extentsStamp_ = doc_->geometryStamp();
+    return b;
+}
+
 int Block::Count() const
 {
     compact();
@@ -149,14 +168,14 @@ Entity* Block::create(EntityKind kind)
 {
     auto owned = std::unique_ptr<Entity>(new Entity(kind, this));
     Entity* e = owned.get();
+    if (this != doc_->model_.get() && this != doc_->paper_.get())
+        doc_->blockContentChanged();
     e->handle_ = doc_->newHandle();
     e->seq_ = doc_->nextSequence();
-    e->layer_ = doc_->GetVariable(QStringLiteral("CLAYER")).toString();
-    e->linetype_ = doc_->GetVariable(QStringLiteral("CELTYPE")).toString();
-    const QString cecolor = doc_->GetVariable(QStringLiteral("CECOLOR")).toString();
-    e->color_ = cecolor.compare(QLatin1String("BYLAYER"), Qt::CaseInsensitive) == 0 ? ColorByLayer
-        : cecolor.compare(QLatin1String("BYBLOCK"), Qt::CaseInsensitive) == 0         ? ColorByBlock
-                                                                                         : cecolor.toInt();
+    const Document::NewEntity& current = doc_->newEntity();
+    e->layer_ = current.layer;
+    e->linetype_ = current.linetype;
+    e->color_ = current.color;
     auto& v = e->d_->v;
     switch (kind) {
     case EntityKind::Line: v.resize(2); break;
@@ -170,9 +189,10 @@ Entity* Block::create(EntityKind kind)
     default: break;
     }
     if (kind == EntityKind::Text || kind == EntityKind::MText)
-        e->d_->style = doc_->GetVariable(QStringLiteral("TEXTSTYLE")).toString();
+        e->d_->style = current.style;
     if (kind == EntityKind::Polyline3d)
         e->d_->polyFlags = 8;
+    e->d_->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
     owned_.push_back(std::move(owned));
     compact();
     items_.push_back(e);
@@ -299,6 +319,7 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
     if (outlines.empty())
         fault(fail::Failed, QStringLiteral("no outline given"));
     std::vector<Shape> shapes;
+    std::vector<std::vector<Vertex>> loops;
     for (Entity* o : outlines) {
         if (!o || o->isErased())
             fault(fail::Erased, QStringLiteral("the entity was deleted"));
@@ -306,14 +327,34 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
         const bool closed = o->kind() == EntityKind::Circle
             || ((o->kind() == EntityKind::LwPolyline || o->kind() == EntityKind::Polyline2d
                  || o->kind() == EntityKind::Polyline3d)
-                && o->Closed() && o->vertexCount() >= 3);
+                && o->Closed()
+                && (o->vertexCount() >= 3 || (o->vertexCount() == 2 && o->kind() != EntityKind::Polyline3d
+                                              && std::abs(o->data().v[0].bulge) > 1e-12)));
         if (!closed || s.empty())
             fault(fail::Failed, QStringLiteral("the outline is not closed"));
         shapes.push_back(s);
+        // the outline with its arcs, counter-clockwise, for the region's body
+        std::vector<Vertex> loop;
+        const Entity::Data& od = o->data();
+        if (o->kind() == EntityKind::Circle) {
+            loop = {Vertex{od.v[0].x + od.radius, od.v[0].y, 0, 1}, Vertex{od.v[0].x - od.radius, od.v[0].y, 0, 1}};
+        } else {
+            for (const Vertex& x : pathVertices(od))
+                loop.push_back(Vertex{x.x, x.y, 0, o->kind() == EntityKind::Polyline3d ? 0 : x.bulge});
+            if (geom::outlineArea(loop) < 0) {
+                std::vector<Vertex> back;
+                for (size_t i = loop.size(); i-- > 0;)
+                    back.push_back(Vertex{loop[i].x, loop[i].y, 0, -loop[(i + loop.size() - 1) % loop.size()].bulge});
+                loop = back;
+            }
+        }
+        loops.push_back(loop);
     }
     std::vector<Entity*> out;
-    for (const Shape& s : shapes) {
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        const Shape& s = shapes[k];
         Entity* e = create(EntityKind::Region);
+        e->d_->regionLoops = {loops[k]};
         e->d_->regionShape = s;
         e->d_->regionShape.front().closed = true;
         doc_->entityChanged(e);
@@ -432,6 +473,8 @@ Document::Document(DocumentHost* host)
         {"PLINEGEN", 0}, {"ORTHOMODE", 0}, {"BACKGROUNDPLOT", 2}, {"FILEDIA", 1}, {"CMDECHO", 1},
         {"INSBASE", QVariantList{0.0, 0.0, 0.0}}, {"DIMSCALE", 1.0}, {"LUNITS", 2}, {"LUPREC", 4},
         {"AUNITS", 0}, {"AUPREC", 0}, {"ANGBASE", 0.0}, {"ANGDIR", 0}, {"MIRRTEXT", 0}, {"FILLMODE", 1},
+        {"APERTURE", 10}, {"SPLINETYPE", 6}, {"SPLINESEGS", 8}, {"SPLFRAME", 0}, {"IMAGEFRAME", 1},
+        {"CELTSCALE", 1.0},
     };
     for (const auto& [k, v] : defaults)
         vars_[QLatin1String(k)] = v;
@@ -511,6 +554,7 @@ Block& Document::BlocksAdd(const Point& origin, const QString& name)
         fault(fail::Failed, QStringLiteral("\"%1\" is not a valid block name").arg(name));
     blocks_.push_back(std::unique_ptr<Block>(new Block(this, name, false)));
     blocks_.back()->origin_ = origin;
+    blockContentChanged();
     return *blocks_.back();
 }
 
@@ -609,8 +653,24 @@ QVariant Document::GetVariable(const QString& name) const
     return it->second;
 }
 
+const Document::NewEntity& Document::newEntity()
+{
+    if (!newEntity_.known) {
+        newEntity_.layer = GetVariable(QStringLiteral("CLAYER")).toString();
+        newEntity_.linetype = GetVariable(QStringLiteral("CELTYPE")).toString();
+        newEntity_.style = GetVariable(QStringLiteral("TEXTSTYLE")).toString();
+        const QString cecolor = GetVariable(QStringLiteral("CECOLOR")).toString();
+        newEntity_.color = cecolor.compare(QLatin1String("BYLAYER"), Qt::CaseInsensitive) == 0 ? ColorByLayer
+            : cecolor.compare(QLatin1String("BYBLOCK"), Qt::CaseInsensitive) == 0               ? ColorByBlock
+                                                                                               : cecolor.toInt();
+        newEntity_.known = true;
+    }
+    return newEntity_;
+}
+
 void Document::SetVariable(const QString& name, const QVariant& value)
 {
+    newEntity_.known = false;
     const QString key = name.toUpper();
     auto it = vars_.find(key);
     if (it == vars_.end())
@@ -673,6 +733,32 @@ void Document::SendCommand(const QString& text)
     if (!host_)
         fault(fail::Failed, QStringLiteral("the drawing has no command line"));
     host_->runCommandText(*this, text);
+}
+
+cad::Layouts& Document::Layouts()
+{
+    if (!layouts_)
+        layouts_ = std::make_unique<cad::Layouts>(this);
+    return *layouts_;
+}
+
+Layout& Document::ActiveLayout()
+{
+    if (!activeLayout_)
+        activeLayout_ = &Layouts().Item(0);
+    return *activeLayout_;
+}
+
+void Document::setActiveLayout(Layout& layout)
+{
+    activeLayout_ = &layout;
+}
+
+cad::Plot& Document::Plot()
+{
+    if (!plot_)
+        plot_ = std::make_unique<cad::Plot>(this);
+    return *plot_;
 }
 
 void Document::Regen(int)
@@ -763,6 +849,9 @@ void Document::forgetEntity(Entity* e)
 void Document::entityChanged(Entity* e)
 {
     changed_ = true;
+    e->boxStamp_ = 0;
+    if (e->owner() != model_.get() && e->owner() != paper_.get())
+        blockContentChanged();
     if (e->owner() == model_.get())
         index_->markDirty(e);
     if (host_)
@@ -820,6 +909,7 @@ void Document::PurgeAll()
             }
             return true;
         });
+        blockContentChanged();
         const QString current = ActiveLayer().toUpper();
         std::erase_if(layers_.items(), [&](const Layer& l) {
             const QString n = l.Name.toUpper();

@@ -15,6 +15,10 @@ namespace kelvor::cad {
 
 class SpatialIndex;
 class Document;
+class Layout;
+class Layouts;
+class Plot;
+struct PlotPage;
 
 // What a drawing needs of the host it is open in: where its questions are
 // answered and its notes shown, who carries out command-line texts, and who
@@ -33,6 +37,12 @@ public:
     // The part of the drawing a person sees when doc is the one shown
     // (picks are snapped within it); none otherwise.
     virtual std::optional<Box> shownView(const Document& doc) const = 0;
+    // A page of the drawing was plotted (for the host's record).
+    virtual void plotted(Document& doc, const PlotPage& page)
+    {
+        (void)doc;
+        (void)page;
+    }
 };
 
 // A block: model space, or a named block definition. Entities keep the
@@ -68,6 +78,9 @@ public:
     Entity* create(EntityKind kind);
     // A copy of an entity of any drawing, with a new handle, appended here.
     Entity* copyOf(const Entity& source);
+    // The box of the entities, measured once per change of any block's
+    // content; empty for a block that holds a reference to itself.
+    Box extents() const;
 
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
@@ -91,6 +104,9 @@ private:
     std::vector<std::unique_ptr<Entity>> owned_; // erased ones too, so stale pointers fail cleanly
     mutable std::vector<Entity*> items_;
     mutable bool dirty_ = false;
+    mutable Box extents_;
+    mutable quint64 extentsStamp_ = 0;
+    mutable bool measuring_ = false;
 };
 
 struct Layer {
@@ -118,12 +134,19 @@ struct Linetype {
     quint64 handle = 0;
 };
 
+// A text style, or (flag 1) the shape file a complex linetype draws its
+// shapes from: such an entry has no name in the file and is kept here
+// under "*" and its file's name, a name no style can have.
 struct TextStyle {
     QString Name;
     QString fontFile = QStringLiteral("txt");
     QString bigFontFile;
     double height = 0, widthFactor = 1, oblique = 0;
+    int flags = 0;          // DXF 70: 1 a shape file, 4 vertical text
+    int generation = 0;     // DXF 71: 2 mirrored in x, 4 upside down
+    double lastHeight = 2.5; // DXF 42
     quint64 handle = 0;
+    bool isShapeFile() const { return flags & 1; }
 };
 
 struct RegisteredApplication {
@@ -240,6 +263,13 @@ public:
 
     // Hands the text to the command line (journal and interpreter).
     void SendCommand(const QString& text);
+
+    // Plotting: "Model" and the paper layouts; the active one ("Model"
+    // until set); the plot object.
+    cad::Layouts& Layouts();
+    Layout& ActiveLayout();
+    void setActiveLayout(Layout& layout);
+    cad::Plot& Plot();
     void Regen(int which = 1);
     int regenCount() const { return regens_; }
 
@@ -270,10 +300,15 @@ public:
     // After reading a file: the seed just above every handle in use (or the file's own, when higher).
     void settleHandseed(quint64 fileSeed);
     void registerEntity(Entity* e);
+    void reserveEntities(size_t count) { byHandle_.reserve(count); }
     void assignHandle(Entity* e, quint64 handle); // the file reader keeps the file's handles
     void forgetEntity(Entity* e);
     quint64 nextSequence() { return ++sequence_; }
     void entityChanged(Entity* e);
+    // Changes whenever the content of a named block may have changed, so
+    // that block extents and reference boxes are measured again.
+    quint64 geometryStamp() const { return geometry_; }
+    void blockContentChanged() { ++geometry_; }
     std::vector<Entity*> modelCandidates(const Box& area); // spatial index lookup
     int updates() const { return updates_; }
     void noteUpdate() { ++updates_; }
@@ -300,6 +335,9 @@ private:
     std::map<QString, QVariant> vars_;
     std::unordered_map<quint64, Entity*> byHandle_;
     std::unique_ptr<SpatialIndex> index_;
+    std::unique_ptr<cad::Layouts> layouts_;
+    std::unique_ptr<cad::Plot> plot_;
+    Layout* activeLayout_ = nullptr;
     std::map<QString, quint64> structural_;
     KeptContent kept_;
     std::unordered_set<quint64> erased_;
@@ -307,6 +345,15 @@ private:
     std::vector<quint64> previous_;
     DrawingFormat format_ = DrawingFormat::R2000;
     quint64 handseed_ = 0x30;
+    quint64 geometry_ = 2; // 0 and 1 are the boxes' own stamps
+    // What a new entity takes from the system variables, read again after any change of them.
+    struct NewEntity {
+        QString layer, linetype, style;
+        int color = 256;
+        bool known = false;
+    };
+    const NewEntity& newEntity();
+    NewEntity newEntity_;
     quint64 sequence_ = 0;
     int regens_ = 0;
     int updates_ = 0;

@@ -1,6 +1,7 @@
 #include "cad/model/entity.h"
 
 #include "cad/model/document.h"
+#include "cad/model/geom_boundary.h"
 #include "cad/model/geom_curve.h"
 
 #include <cmath>
@@ -330,7 +331,13 @@ void Entity::setVisible(bool on)
 void Entity::Highlight(bool on)
 {
     alive();
+    if (highlight_ == on)
+        return;
     highlight_ = on;
+    // shown at once, and the drawing is no different for it
+    Document& doc = document();
+    if (DocumentHost* host = doc.host())
+        host->entityChanged(doc, this, false);
 }
 
 double Entity::Thickness() const
@@ -557,10 +564,25 @@ void Entity::setEndPoint(const Point& p)
     changed();
 }
 
+double Entity::LinetypeScale() const
+{
+    alive();
+    return d_->ltscale;
+}
+
+void Entity::setLinetypeScale(double s)
+{
+    writable();
+    if (!(s > 0))
+        fault(fail::Failed, QStringLiteral("the linetype scale must be positive"));
+    d_->ltscale = s;
+    changed();
+}
+
 double Entity::Length() const
 {
     need(kind_ == EntityKind::Line || isPolyline(kind_), "Length");
-    const auto& v = d_->v;
+    const auto& v = kind_ == EntityKind::Line ? d_->v : pathVertices(*d_);
     if (kind_ == EntityKind::Line)
         return std::sqrt(std::pow(v[1].x - v[0].x, 2) + std::pow(v[1].y - v[0].y, 2) + std::pow(v[1].z - v[0].z, 2));
     double len = 0;
@@ -672,6 +694,12 @@ double Entity::Area() const
             sweep += 2 * M_PI;
         return d.radius * d.radius / 2 * (sweep - std::sin(sweep));
     }
+    if (kind_ == EntityKind::Region && !d.regionLoops.empty()) {
+        double a = 0; // exactly, arcs and all
+        for (const std::vector<Vertex>& loop : d.regionLoops)
+            a += std::abs(geom::outlineArea(loop));
+        return a;
+    }
     if (kind_ == EntityKind::Region) {
         double a = 0;
         for (const Chain& c : d.regionShape) {
@@ -686,7 +714,7 @@ double Entity::Area() const
         return a;
     }
     // polylines: as if closed, arcs of bulged segments included
-    const auto& v = d.v;
+    const auto& v = pathVertices(d);
     const size_t n = v.size();
     if (n < 2)
         return 0;
@@ -1319,7 +1347,7 @@ Shape Entity::shape() const
     case EntityKind::Polyline2d:
     case EntityKind::Polyline3d: {
         Chain c;
-        const auto& v = d.v;
+        const auto& v = pathVertices(d);
         if (v.empty())
             break;
         c.pts.push_back(p2(v[0]));
@@ -1338,16 +1366,9 @@ Shape Entity::shape() const
     }
     case EntityKind::BlockReference: {
         const Block* def = owner_ ? document().findBlock(d.text) : nullptr;
-        Box inner;
-        if (def && def != owner_) {
-            static thread_local int depth = 0;
-            if (depth < 16) {
-                ++depth;
-                for (Entity* e : def->entities())
-                    inner.add(e->box());
-                --depth;
-            }
-        }
+        // The block's extents are measured once and mapped per reference, so
+        // nested references cost their number, not the number of their leaves.
+        const Box inner = def && def != owner_ ? def->extents() : Box{};
         if (!inner.valid()) {
             s.push_back(Chain{{p2(d.v[0])}, false});
             break;
@@ -1380,9 +1401,12 @@ Shape Entity::shape() const
 
 Box Entity::box() const
 {
-    if (kind_ == EntityKind::Foreign)
-        return foreignBox(*d_);
-    return shapeBox(shape());
+    const quint64 stamp = kind_ == EntityKind::BlockReference && owner_ ? document().geometryStamp() : 1;
+    if (boxStamp_ != stamp) {
+        box_ = kind_ == EntityKind::Foreign ? foreignBox(*d_) : shapeBox(shape());
+        boxStamp_ = stamp;
+    }
+    return box_;
 }
 
 } // namespace kelvor::cad

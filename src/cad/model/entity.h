@@ -73,6 +73,8 @@ public:
     void setLayer(const QString& name);       // fails when the drawing lacks the layer
     QString Linetype() const;                 // "ByLayer", "ByBlock" or a name
     void setLinetype(const QString& name);    // fails when the drawing lacks the linetype
+    double LinetypeScale() const;
+    void setLinetypeScale(double s);          // fails unless positive
     int Color() const { return color_; }      // ACI; 256 ByLayer, 0 ByBlock
     void setColor(int aci);
     bool Visible() const { return visible_; }
@@ -202,6 +204,7 @@ private:
     friend class Block;
     friend class Document;
     friend class EntityAccess;
+    friend class SpatialIndex;
     Entity(EntityKind kind, Block* owner);
     void need(bool ok, const char* member) const;            // fails NoMember unless ok
     void alive() const;                                      // fails Erased
@@ -221,6 +224,11 @@ private:
     bool highlight_ = false;
     XData xdata_;
     Data* d_;
+    // The box, measured when first asked for after a change (entityChanged);
+    // a block reference's also when a block's content changed.
+    mutable Box box_;
+    mutable quint64 boxStamp_ = 0;
+    quint32 indexSlot_ = ~quint32(0); // its place in the spatial index
 };
 
 // For file readers: sets what the checked members refuse while a drawing
@@ -244,7 +252,12 @@ struct Entity::Data {
     QString text;  // text, mtext, block name (insert), image file (image)
     QString style = QStringLiteral("Standard");
     double constWidth = 0, elevation = 0;
-    std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex
+    std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex (of the frame when spline-fit)
+    std::vector<Vertex> fit;       // spline-fit polylines: the fit vertices (DXF vertex flag 8); v is the frame
+    int splineType = 0;            // DXF 75 of a spline-fit polyline: 5 quadratic, 6 cubic
+    double ltscale = 1;            // the entity's own linetype scale (DXF 48)
+    int lineweight = -1;           // DXF 370: hundredths of a millimetre; -1 ByLayer, -2 ByBlock, -3 default
+    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
     int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
     double scale[3] = {1, 1, 1};
     double mtextWidth = 0;
@@ -259,6 +272,7 @@ struct Entity::Data {
     std::vector<Pt2> clip;
     quint64 imageDefHandle = 0, imageReactorHandle = 0;
     Shape regionShape; // a region's outline
+    std::vector<std::vector<Vertex>> regionLoops; // the same as bulged loops (counter-clockwise), when known
     // reactors and extension dictionary (102 groups) as read; a copy has none
     KeptGroups appGroups;
     // a foreign kind: its type, the groups after the common ones (less
@@ -268,5 +282,11 @@ struct Entity::Data {
     std::vector<KeptRecord> foreignParts;
     bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
+
+// The vertices a polyline runs through: a spline-fit one's fit, else its own.
+inline const std::vector<Vertex>& pathVertices(const Entity::Data& d)
+{
+    return d.fit.empty() ? d.v : d.fit;
+}
 
 } // namespace kelvor::cad

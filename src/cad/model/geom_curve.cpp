@@ -225,7 +225,7 @@ std::optional<Curve> curveOf(const Entity& e)
     case EntityKind::LwPolyline:
     case EntityKind::Polyline2d:
     case EntityKind::Polyline3d: {
-        const auto& v = d.v;
+        const auto& v = pathVertices(d);
         if (v.size() < 2)
             return std::nullopt;
         const bool flat = e.kind() != EntityKind::Polyline3d;

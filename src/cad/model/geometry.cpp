@@ -193,11 +193,12 @@ void appendBulgeArc(std::vector<Pt2>& out, const Pt2& a, const Pt2& b, double bu
 
 std::vector<Pt2> arcPoints(const Pt2& c, double r, double start, double end)
 {
-    double sweep = end - start;
-    while (sweep <= 0)
+    // Reduced in one step: a drawing may hold angles of 1e300.
+    double sweep = std::fmod(end - start, 2 * M_PI);
+    if (!std::isfinite(sweep))
+        sweep = 2 * M_PI;
+    else if (sweep <= 0)
         sweep += 2 * M_PI;
-    while (sweep > 2 * M_PI)
-        sweep -= 2 * M_PI;
     const int steps = std::max(2, int(std::ceil(sweep / (M_PI / 32))));
     std::vector<Pt2> out;
     out.reserve(steps + 1);

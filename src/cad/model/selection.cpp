@@ -384,6 +384,25 @@ void SelectionSet::SelectByPolygon(int mode, const std::vector<double>& points, 
     take(inCreationOrder(found));
 }
 
+std::vector<Entity*> pickedWithGroups(Document& doc, const std::vector<Entity*>& picked)
+{
+    std::vector<Entity*> out = picked;
+    if ((doc.GetVariable(QStringLiteral("PICKSTYLE")).toInt() & 1) == 0)
+        return out;
+    std::unordered_set<const Entity*> seen(picked.begin(), picked.end());
+    const std::vector<Group*> groups = doc.groups();
+    for (Entity* e : picked)
+        for (Group* g : groups) {
+            const std::vector<Entity*> members = g->entities();
+            if (std::find(members.begin(), members.end(), e) == members.end())
+                continue;
+            for (Entity* m : members)
+                if (seen.insert(m).second)
+                    out.push_back(m);
+        }
+    return out;
+}
+
 void SelectionSet::SelectOnScreen(const SelectionFilter& filter)
 {
     DocumentHost* app = doc_->host();
@@ -392,12 +411,15 @@ void SelectionSet::SelectOnScreen(const SelectionFilter& filter)
     const Input in = app->input().next(QStringLiteral("select"), QString());
     if (in.kind != Input::Value)
         return; // a cancelled selection leaves the set as it was
-    std::vector<Entity*> found;
+    std::vector<Entity*> picked, found;
     const Frozen frozen(*doc_);
     for (const QString& h : in.handles) {
         bool ok = false;
-        Entity* e = doc_->findHandle(h.toULongLong(&ok, 16));
-        if (!ok || !e || !e->Visible() || !e->owner()->isModelSpace() || !frozen.selectable(*e))
+        if (Entity* e = doc_->findHandle(h.toULongLong(&ok, 16)); ok && e)
+            picked.push_back(e);
+    }
+    for (Entity* e : pickedWithGroups(*doc_, picked)) {
+        if (e->isErased() || !e->Visible() || !e->owner()->isModelSpace() || !frozen.selectable(*e))
             continue;
         if (filterMatches(*e, filter))
             found.push_back(e);

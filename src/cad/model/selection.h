@@ -34,6 +34,10 @@ struct SelectionFilter {
 };
 bool filterMatches(const Entity& e, const SelectionFilter& filter);
 
+// The entities a person picked, with the other members of their groups
+// when PICKSTYLE is 1 (in pick order, each once); as picked at 0.
+std::vector<Entity*> pickedWithGroups(Document& doc, const std::vector<Entity*>& picked);
+
 // Selection modes of Select and SelectByPolygon, numbered as the automation
 // interface numbers them.
 enum SelectMode {

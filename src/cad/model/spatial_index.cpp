@@ -2,22 +2,35 @@
 
 #include "cad/model/document.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvor::cad {
 
 namespace {
 constexpr long long kMaxCellsPerEntity = 256;
+constexpr int kMaxCellsPerSide = 4096;
+} // namespace
+
+int SpatialIndex::cellX(double x) const
+{
+    return int(std::clamp(std::floor((x - ox_) / cell_), 0.0, double(nx_ - 1)));
 }
 
-long long SpatialIndex::cellX(double x) const
+int SpatialIndex::cellY(double y) const
 {
-    return (long long)std::floor((x - ox_) / cell_);
+    return int(std::clamp(std::floor((y - oy_) / cell_), 0.0, double(ny_ - 1)));
 }
 
-long long SpatialIndex::cellY(double y) const
+bool SpatialIndex::holds(const Entity* e) const
 {
-    return (long long)std::floor((y - oy_) / cell_);
+    return e->indexSlot_ < items_.size() && items_[e->indexSlot_] == e;
+}
+
+void SpatialIndex::retire(Entity* e)
+{
+    if (holds(e))
+        boxes_[e->indexSlot_] = Box{};
 }
 
 void SpatialIndex::markDirty(Entity* e)
@@ -31,128 +44,107 @@ void SpatialIndex::remove(Entity* e)
     if (!built_)
         return;
     dirty_.erase(e);
-    erase(e);
-}
-
-void SpatialIndex::erase(Entity* e)
-{
-    auto it = where_.find(e);
-    if (it == where_.end())
-        return;
-    const Slot s = it->second;
-    where_.erase(it);
-    if (s.big) {
-        big_.erase(e);
-        return;
-    }
-    if (!s.box.valid())
-        return;
-    for (long long ix = cellX(s.box.minX); ix <= cellX(s.box.maxX); ++ix)
-        for (long long iy = cellY(s.box.minY); iy <= cellY(s.box.maxY); ++iy) {
-            auto c = cells_.find(key(ix, iy));
-            if (c != cells_.end())
-                std::erase(c->second, e);
-        }
-}
-
-void SpatialIndex::insert(Entity* e)
-{
-    Slot s;
-    s.box = e->box();
-    if (s.box.valid()) {
-        const long long nx = cellX(s.box.maxX) - cellX(s.box.minX) + 1;
-        const long long ny = cellY(s.box.maxY) - cellY(s.box.minY) + 1;
-        s.big = nx * ny > kMaxCellsPerEntity || nx <= 0 || ny <= 0;
-    }
-    where_[e] = s;
-    if (s.big) {
-        big_.insert(e);
-        return;
-    }
-    if (!s.box.valid())
-        return;
-    for (long long ix = cellX(s.box.minX); ix <= cellX(s.box.maxX); ++ix)
-        for (long long iy = cellY(s.box.minY); iy <= cellY(s.box.maxY); ++iy)
-            cells_[key(ix, iy)].push_back(e);
+    retire(e);
 }
 
 void SpatialIndex::build(Block& space)
 {
-    cells_.clear();
-    where_.clear();
-    big_.clear();
+    items_ = space.entities();
+    boxes_.resize(items_.size());
     dirty_.clear();
-    const std::vector<Entity*> all = space.entities();
-    std::vector<Box> boxes;
-    boxes.reserve(all.size());
+    loose_.clear();
     Box ext;
-    for (Entity* e : all) {
-        boxes.push_back(e->box());
-        ext.add(boxes.back());
+    for (size_t i = 0; i < items_.size(); ++i) {
+        items_[i]->indexSlot_ = uint32_t(i);
+        boxes_[i] = items_[i]->box();
+        ext.add(boxes_[i]);
     }
-    const double n = std::max<double>(1, all.size());
+    const double n = std::max<double>(1, double(items_.size()));
     const double span = ext.valid() ? std::max(ext.maxX - ext.minX, ext.maxY - ext.minY) : 1;
     cell_ = span > 0 ? span / std::max(1.0, std::sqrt(n / 2)) : 1;
     ox_ = ext.valid() ? ext.minX : 0;
     oy_ = ext.valid() ? ext.minY : 0;
-    built_ = true;
-    for (size_t i = 0; i < all.size(); ++i) {
-        Entity* e = all[i];
-        Slot s;
-        s.box = boxes[i];
-        if (s.box.valid()) {
-            const long long nx = cellX(s.box.maxX) - cellX(s.box.minX) + 1;
-            const long long ny = cellY(s.box.maxY) - cellY(s.box.minY) + 1;
-            s.big = nx * ny > kMaxCellsPerEntity;
-        }
-        where_[e] = s;
-        if (s.big) {
-            big_.insert(e);
+    const auto side = [&](double length) {
+        return int(std::clamp(std::floor(length / cell_) + 1, 1.0, double(kMaxCellsPerSide)));
+    };
+    nx_ = ext.valid() ? side(ext.maxX - ext.minX) : 1;
+    ny_ = ext.valid() ? side(ext.maxY - ext.minY) : 1;
+    if (ext.valid()) // a grid capped at its side holds the far end too
+        cell_ = std::max({cell_, (ext.maxX - ext.minX) / nx_, (ext.maxY - ext.minY) / ny_}) * (1 + 1e-12);
+
+    // Counting sort of the slots into their cells: first the counts, then the places.
+    cellStart_.assign(size_t(nx_) * ny_ + 1, 0);
+    std::vector<uint8_t> gridded(items_.size(), 0);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const Box& b = boxes_[i];
+        if (!b.valid())
+            continue;
+        const int x0 = cellX(b.minX), x1 = cellX(b.maxX), y0 = cellY(b.minY), y1 = cellY(b.maxY);
+        if (1LL * (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerEntity) {
+            loose_.push_back(uint32_t(i));
             continue;
         }
-        if (!s.box.valid())
-            continue;
-        for (long long ix = cellX(s.box.minX); ix <= cellX(s.box.maxX); ++ix)
-            for (long long iy = cellY(s.box.minY); iy <= cellY(s.box.maxY); ++iy)
-                cells_[key(ix, iy)].push_back(e);
+        gridded[i] = 1;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                ++cellStart_[size_t(y) * nx_ + x + 1];
     }
+    for (size_t c = 1; c < cellStart_.size(); ++c)
+        cellStart_[c] += cellStart_[c - 1];
+    cellSlots_.resize(cellStart_.back());
+    std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (!gridded[i])
+            continue;
+        const Box& b = boxes_[i];
+        const int x0 = cellX(b.minX), x1 = cellX(b.maxX), y0 = cellY(b.minY), y1 = cellY(b.maxY);
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                cellSlots_[fill[size_t(y) * nx_ + x]++] = uint32_t(i);
+    }
+    built_ = true;
+}
+
+// Changed entities leave their old slot and come back as loose ones.
+void SpatialIndex::refresh()
+{
+    for (Entity* e : dirty_) {
+        retire(e);
+        if (e->isErased())
+            continue;
+        e->indexSlot_ = uint32_t(items_.size());
+        items_.push_back(e);
+        boxes_.push_back(e->box());
+        loose_.push_back(e->indexSlot_);
+    }
+    dirty_.clear();
 }
 
 std::vector<Entity*> SpatialIndex::query(const Box& area, Block& space)
 {
-    if (!built_ || dirty_.size() > where_.size() / 4 + 64)
+    if (!built_ || dirty_.size() + loose_.size() > items_.size() / 4 + 64)
         build(space);
-    for (Entity* e : dirty_) {
-        erase(e);
-        if (!e->isErased())
-            insert(e);
-    }
-    dirty_.clear();
+    refresh();
     std::vector<Entity*> out;
     if (!area.valid())
         return out;
-    const double cellsX = (area.maxX - area.minX) / cell_ + 1;
-    const double cellsY = (area.maxY - area.minY) / cell_ + 1;
-    if (cellsX * cellsY > double(cells_.size()) * 2 + 16) {
-        // a window larger than the grid: every entity is a candidate
-        for (auto& [e, s] : where_)
-            if (s.big || s.box.intersects(area))
-                out.push_back(e);
-        return out;
+    const int x0 = cellX(area.minX), x1 = cellX(area.maxX), y0 = cellY(area.minY), y1 = cellY(area.maxY);
+    const bool outside = area.maxX < ox_ || area.maxY < oy_ || area.minX > ox_ + cell_ * nx_
+        || area.minY > oy_ + cell_ * ny_;
+    if (!outside) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                for (uint32_t c = cellStart_[size_t(y) * nx_ + x]; c < cellStart_[size_t(y) * nx_ + x + 1]; ++c) {
+                    const uint32_t s = cellSlots_[c];
+                    const Box& b = boxes_[s];
+                    // each slot once: from the first of its cells the window visits
+                    if (b.intersects(area) && x == std::max(cellX(b.minX), x0) && y == std::max(cellY(b.minY), y0))
+                        out.push_back(items_[s]);
+                }
     }
-    std::unordered_set<Entity*> seen;
-    for (long long ix = cellX(area.minX); ix <= cellX(area.maxX); ++ix)
-        for (long long iy = cellY(area.minY); iy <= cellY(area.maxY); ++iy) {
-            auto c = cells_.find(key(ix, iy));
-            if (c == cells_.end())
-                continue;
-            for (Entity* e : c->second)
-                if (where_[e].box.intersects(area) && seen.insert(e).second)
-                    out.push_back(e);
-        }
-    for (Entity* e : big_)
-        if (where_[e].box.intersects(area))
-            out.push_back(e);
+    for (uint32_t s : loose_)
+        if (boxes_[s].intersects(area))
+            out.push_back(items_[s]);
     return out;
 }
 

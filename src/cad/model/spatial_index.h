@@ -1,7 +1,7 @@
 #pragma once
 #include "cad/model/geometry.h"
 
-#include <unordered_map>
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
@@ -10,9 +10,10 @@ namespace kelvor::cad {
 class Block;
 class Entity;
 
-// A uniform grid of entity bounding boxes over model space, built at the
-// first geometric selection and kept up to date from the entities changed
-// since; a small window visits a few cells instead of every entity.
+// A uniform grid of entity bounding boxes over model space in flat arrays,
+// built at the first geometric selection. Entities changed since are looked
+// at one by one until there are too many of them, then the grid is built
+// again; a small window visits a few cells instead of every entity.
 class SpatialIndex {
 public:
     void markDirty(Entity* e);
@@ -21,22 +22,21 @@ public:
     std::vector<Entity*> query(const Box& area, Block& space);
 
 private:
-    struct Slot {
-        Box box;
-        bool big = false;
-    };
     void build(Block& space);
-    void insert(Entity* e);
-    void erase(Entity* e);
-    long long key(long long ix, long long iy) const { return (ix << 32) ^ (iy & 0xffffffffLL); }
-    long long cellX(double x) const;
-    long long cellY(double y) const;
+    void refresh();
+    bool holds(const Entity* e) const;
+    void retire(Entity* e); // its slot no longer answers
+    int cellX(double x) const;
+    int cellY(double y) const;
 
     bool built_ = false;
     double cell_ = 1, ox_ = 0, oy_ = 0;
-    std::unordered_map<long long, std::vector<Entity*>> cells_;
-    std::unordered_map<Entity*, Slot> where_;
-    std::unordered_set<Entity*> big_;
+    int nx_ = 0, ny_ = 0;
+    std::vector<Entity*> items_;     // by slot
+    std::vector<Box> boxes_;         // by slot; an empty box for a retired slot
+    std::vector<uint32_t> cellStart_; // per cell (row by row), where its slots start in cellSlots_
+    std::vector<uint32_t> cellSlots_;
+    std::vector<uint32_t> loose_;    // slots of boxes too big for the grid and of entities changed since the build
     std::unordered_set<Entity*> dirty_;
 };
 

@@ -71,25 +71,37 @@ void Utility::InitializeUserInput(int bits, const QString& keywords)
     keywords_ = keywords.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-QString Utility::matchKeyword(const QString& answer) const
+QString matchKeyword(const QString& answer, const QStringList& keywords)
 {
-    const QStringList& keywords_ = active_;
     const QString a = answer.trimmed();
     if (a.isEmpty())
         return {};
-    for (const QString& k : keywords_)
+    for (const QString& k : keywords)
         if (k.compare(a, Qt::CaseInsensitive) == 0)
             return k;
-    // the capital letters of a keyword are its abbreviation ("tHrough" -> H)
-    for (const QString& k : keywords_) {
-        QString caps;
-        for (QChar c : k)
-            if (c.isUpper() || c.isDigit())
-                caps += c;
-        if (!caps.isEmpty() && caps.compare(a, Qt::CaseInsensitive) == 0)
-            return k;
-        if (k.startsWith(a, Qt::CaseInsensitive) && caps.isEmpty())
-            return k;
+    // the capital letters of a keyword are its abbreviation ("tHrough" -> H);
+    // they come before a leading part ("e" is "Edit vertex", not "eXit")
+    auto caps = [](const QString& k) {
+        QString c;
+        for (QChar ch : k)
+            if (ch.isUpper() || ch.isDigit())
+                c += ch;
+        return c;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        QString found;
+        for (const QString& k : keywords) {
+            const QString c = caps(k);
+            const bool fits = pass == 0 ? (!c.isEmpty() && c.compare(a, Qt::CaseInsensitive) == 0)
+                                        : k.startsWith(a, Qt::CaseInsensitive);
+            if (!fits || found == k)
+                continue;
+            if (!found.isEmpty())
+                return {}; // fits two: asked again
+            found = k;
+        }
+        if (!found.isEmpty())
+            return found;
     }
     return {};
 }
@@ -172,7 +184,7 @@ Point Utility::GetPoint(const QString& prompt)
         if (!settled(in, bits))
             continue;
         if (in.text.isEmpty()) // a pick lands where the running object snaps put it
-            return snapPoint(*doc_, in.point, doc_->GetVariable(QStringLiteral("OSMODE")).toInt());
+            return snapPoint(*doc_, in.point, doc_->GetVariable(QStringLiteral("OSMODE")).toInt(), in.aperture);
         return in.point;
     }
 }

@@ -22,6 +22,7 @@ struct Input {
     Point point;        // point, or the pick point of an entity
     QString handle;     // entity
     QStringList handles; // on-screen selection
+    double aperture = 0; // a window's pick: its snap reach in drawing units (0: the host's own)
 };
 
 // Where command-line answers come from: the scripted queue in tests and
@@ -47,6 +48,11 @@ public:
 private:
     AnswerQueue& queue_;
 };
+
+// The keyword an answer names, without regard to case: the whole keyword,
+// else the one keyword whose capital letters it is, else the one keyword it
+// starts; "" when none fits or it fits two alike (it is asked again).
+QString matchKeyword(const QString& answer, const QStringList& keywords);
 
 // The command-line utility of a document. A failing call raises RunError:
 // Esc and an empty pick fail::Cancelled; Enter fail::NullInput for points,
@@ -76,7 +82,7 @@ public:
 
 private:
     Input ask(const QString& asking, const QString& prompt);
-    QString matchKeyword(const QString& answer) const;
+    QString matchKeyword(const QString& answer) const { return cad::matchKeyword(answer, active_); }
     // Takes the bits and keywords set for this question; returns the bits.
     int beginQuestion();
     [[noreturn]] void keywordGiven(const QString& keyword);

@@ -1,9 +1,17 @@
 #include "cad/ui/cad_scene.h"
 
-#include "cad/model/entity.h"
 #include "cad/dxf/foreign_shape.h"
+#include "cad/model/document.h"
+#include "cad/model/entity.h"
+#include "cad/ui/scene_styles.h"
+#include "platform/paths.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
+#include <QImageReader>
+#include <QPainterPath>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -146,15 +154,52 @@ struct Layers {
     struct L {
         int aci = 7;
         bool shown = true;
+        QString linetype = QStringLiteral("Continuous");
     };
     QHash<QString, L> byName;
+    QHash<QString, std::vector<double>> patterns; // by linetype name, upper-cased; LTSCALE applied
+    bool frames = true;                           // IMAGEFRAME 1 or 2
     explicit Layers(cad::Document& doc)
     {
         for (const cad::Layer& l : doc.Layers().items())
-            byName.insert(l.Name.toUpper(), L{l.Color, l.LayerOn && !l.Freeze && l.Color >= 0});
+            byName.insert(l.Name.toUpper(), L{l.Color, l.LayerOn && !l.Freeze && l.Color >= 0, l.Linetype});
+        const double ltscale = doc.GetVariable(QStringLiteral("LTSCALE")).toDouble();
+        for (const cad::Linetype& t : doc.Linetypes().items()) {
+            std::vector<double> p;
+            for (double d : t.pattern)
+                p.push_back(d * (ltscale > 0 ? ltscale : 1));
+            if (std::any_of(p.begin(), p.end(), [](double d) { return d < 0; }))
+                patterns.insert(t.Name.toUpper(), std::move(p)); // without a gap it is drawn solid
+        }
+        frames = doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt() != 0;
     }
     L of(const QString& name) const { return byName.value(name.toUpper(), L{}); }
 };
+
+// A raster image's picture: the file as the drawing names it (through the
+// path service), else the file of that name beside the drawing. Read once
+// while the file stays as it was.
+QImage pictureOf(cad::Document& doc, const QString& name)
+{
+    struct Cached {
+        QDateTime stamp;
+        QImage image;
+    };
+    static QHash<QString, Cached> cache;
+    QString file = paths::resolve(name);
+    if (!QFileInfo::exists(file) && !doc.Path().isEmpty())
+        file = QDir(doc.Path()).filePath(QFileInfo(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName());
+    const QFileInfo fi(file);
+    if (!fi.exists())
+        return {};
+    auto it = cache.find(fi.absoluteFilePath());
+    if (it == cache.end() || it->stamp != fi.lastModified()) {
+        QImageReader reader(fi.absoluteFilePath());
+        reader.setAutoTransform(true);
+        it = cache.insert(fi.absoluteFilePath(), Cached{fi.lastModified(), reader.read()});
+    }
+    return it->image;
+}
 
 quint64 layerFingerprint(cad::Document& doc)
 {
@@ -165,15 +210,32 @@ quint64 layerFingerprint(cad::Document& doc)
         mix(quint64(l.Color + 1000));
         mix(l.LayerOn ? 3 : 5);
         mix(l.Freeze ? 7 : 11);
+        mix(qHash(l.Linetype));
+    }
+    // what every item is built with: linetype scale and patterns, image frames
+    mix(qHash(doc.GetVariable(QStringLiteral("LTSCALE")).toDouble()));
+    mix(quint64(doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt() + 13));
+    for (const cad::Linetype& t : doc.Linetypes().items()) {
+        mix(qHash(t.Name));
+        for (double d : t.pattern)
+            mix(qHash(d));
     }
     return h;
 }
 
 // Builds one top-level entity's item.
 struct Builder {
+    // Primitives one entity may bring, and the part of a reference's size
+    // below which its nested references are not opened (a pixel at a zoom of
+    // a thousand on a screen's width of it).
+    static constexpr size_t kPrimitiveBudget = 100000;
+    static constexpr double kTinyPart = 1e-6;
+
     cad::Document& doc;
     const Layers& layers;
     DrawingScene::Item& item;
+    std::vector<double> dashes; // the pattern of the entity being built (drawing units); empty: solid
+    double tiny = 0;            // drawing units: references smaller show as their box
 
     void path(const std::vector<Pt2>& pts, bool closed, QRgb colour, const Map& t)
     {
@@ -190,7 +252,89 @@ struct Builder {
             item.box.add(w.x, w.y);
         }
         p.count = quint32(pts.size());
+        if (!dashes.empty() && pts.size() > 1) {
+            std::vector<double> scaled = dashes;
+            for (double& d : scaled)
+                d *= t.lengthScale();
+            p.pattern = int(item.patterns.size());
+            item.patterns.push_back(std::move(scaled));
+        }
         item.prims.push_back(p);
+    }
+
+    // The pattern of a linetype name as the entity resolves it: its own,
+    // its layer's for ByLayer, the inserting reference's for ByBlock.
+    std::vector<double> patternOf(const QString& linetype, const QString& layer, const std::vector<double>& byBlock,
+                                  double scale) const
+    {
+        if (linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+            return byBlock;
+        const QString name = linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
+            ? layers.of(layer).linetype
+            : linetype;
+        std::vector<double> p = layers.patterns.value(name.toUpper());
+        for (double& d : p)
+            d *= scale;
+        return p;
+    }
+
+    void image(const Entity& e, QRgb colour, const Map& t)
+    {
+        const Entity::Data& d = e.data();
+        // corners of the picture and of its clip, in drawing units
+        auto at = [&](double a, double b) {
+            return t.at(d.v[0].x + d.u.x * a + d.vv.x * b, d.v[0].y + d.u.y * a + d.vv.y * b);
+        };
+        const double w = d.pixelsW > 0 ? d.pixelsW : 1, h = d.pixelsH > 0 ? d.pixelsH : 1;
+        std::vector<Pt2> outline{at(0, 0), at(w, 0), at(w, h), at(0, h)};
+        if (d.clipping && d.clip.size() >= 2) {
+            std::vector<Pt2> c = d.clip;
+            if (c.size() == 2) // a rectangle by two corners
+                c = {c[0], {c[1].x, c[0].y}, c[1], {c[0].x, c[1].y}};
+            outline.clear();
+            for (const Pt2& q : c)
+                outline.push_back(at(q.x + 0.5, h - q.y - 0.5));
+        }
+        const QImage picture = pictureOf(doc, d.text);
+        if (!picture.isNull() && (d.imageDisplay & 1)) {
+            DrawingScene::ImageRun run;
+            run.image = (d.imageDisplay & 8) ? picture : picture.convertToFormat(QImage::Format_RGB32);
+            const Pt2 o = at(0, h), du = at(w, h), dv = at(0, 0); // the top left is pixel (0, 0)
+            const double W = picture.width(), H = picture.height();
+            run.m[0] = (du.x - o.x) / W;
+            run.m[2] = (du.y - o.y) / W;
+            run.m[1] = (dv.x - o.x) / H;
+            run.m[3] = (dv.y - o.y) / H;
+            run.m[4] = o.x;
+            run.m[5] = o.y;
+            if (d.clipping)
+                run.clip = outline;
+            DrawingScene::Prim p;
+            p.kind = DrawingScene::Prim::Image;
+            p.colour = colour;
+            p.text = int(item.images.size());
+            for (const Pt2& q : outline)
+                item.box.add(q.x, q.y);
+            item.images.push_back(std::move(run));
+            item.prims.push_back(p);
+            if (layers.frames)
+                path(outline, true, colour, Map{});
+            return;
+        }
+        // no picture: its frame and its file name
+        path(outline, true, colour, Map{});
+        const QString name = QFileInfo(QString(d.text).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+        const double side = std::hypot(d.vv.x, d.vv.y) * h * t.lengthScale();
+        const Pt2 corner = at(0, 0);
+        Map frame;
+        const double ang = std::atan2(d.u.y, d.u.x);
+        frame.a = std::cos(ang);
+        frame.b = -std::sin(ang);
+        frame.c = std::sin(ang);
+        frame.d = std::cos(ang);
+        frame.tx = corner.x + (frame.b * 0.1 + frame.a * 0.05) * side;
+        frame.ty = corner.y + (frame.d * 0.1 + frame.c * 0.05) * side;
+        text(name, 0, side / 12, Map{}, frame, colour);
     }
 
     void fill(const std::vector<Pt2>& pts, QRgb colour)
@@ -253,7 +397,7 @@ struct Builder {
 
     void polyline(const Entity::Data& d, bool flat, QRgb colour, const Map& t)
     {
-        const auto& v = d.v;
+        const auto& v = cad::pathVertices(d);
         if (v.empty())
             return;
         const bool closed = (d.polyFlags & 1) && v.size() > 1;
@@ -275,6 +419,17 @@ struct Builder {
         if (closed && flat && std::abs(v.back().bulge) > 1e-12) {
             cad::appendBulgeArc(pts, {v.back().x, v.back().y}, {v.front().x, v.front().y}, v.back().bulge);
             pts.pop_back();
+        }
+        if (!wide && !dashes.empty() && !(d.polyFlags & 128) && segs > 1) {
+            // linetype generation off: the pattern starts again at every vertex
+            for (size_t i = 0; i < segs; ++i) {
+                const cad::Vertex& a = v[i];
+                const cad::Vertex& b = v[(i + 1) % v.size()];
+                std::vector<Pt2> piece{{a.x, a.y}};
+                cad::appendBulgeArc(piece, {a.x, a.y}, {b.x, b.y}, flat ? a.bulge : 0);
+                path(piece, false, colour, t);
+            }
+            return;
         }
         if (!wide) {
             path(pts, closed, colour, t);
@@ -388,7 +543,8 @@ struct Builder {
         text(s, w, h, textFrame(rx, ry, rot, x0, y0, obl), t, colour);
     }
 
-    void add(Entity* e, const Map& t, const QString& parentLayer, QRgb parentColour, int depth)
+    void add(Entity* e, const Map& t, const QString& parentLayer, QRgb parentColour, int depth,
+             const std::vector<double>& parentDashes = {})
     {
         if (!e->Visible() || e->isErased())
             return;
@@ -403,13 +559,20 @@ struct Builder {
             : aci == cad::ColorByBlock                ? (depth > 0 ? parentColour : aciColour(7))
                                                       : aciColour(aci);
         const Entity::Data& d = e->data();
+        dashes = patternOf(e->Linetype(), layerName, parentDashes, d.ltscale);
+        const std::vector<double> own = dashes;
         switch (e->kind()) {
         case EntityKind::Line:
             path({{d.v[0].x, d.v[0].y}, {d.v[1].x, d.v[1].y}}, false, colour, t);
             break;
-        case EntityKind::Point:
+        case EntityKind::Point: {
+            // drawn at its style's size as the view shows it
             path({{d.v[0].x, d.v[0].y}}, false, colour, t);
+            DrawingScene::Prim& p = item.prims.back();
+            p.kind = DrawingScene::Prim::Mark;
+            p.width = d.rotation + std::atan2(t.c, t.a);
             break;
+        }
         case EntityKind::Circle: {
             std::vector<Pt2> pts = cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, 0, 2 * M_PI);
             pts.pop_back();
@@ -452,8 +615,18 @@ struct Builder {
             cad::Block* def = doc.findBlock(d.text);
             if (def && depth < 16 && !def->isModelSpace()) {
                 const Map inner = t.then(insertMap(d, def->Origin()));
-                for (Entity* c : def->entities())
-                    add(c, inner, layerName, colour, depth + 1);
+                const Box ext = def->extents();
+                const double size = std::max(ext.maxX - ext.minX, ext.maxY - ext.minY);
+                if (depth == 0)
+                    tiny = size * inner.lengthScale() * kTinyPart;
+                // References that fan out would never finish: past the budget, or
+                // below a pixel even far zoomed in, a reference shows as its box.
+                if (ext.valid() && (item.prims.size() >= kPrimitiveBudget || size * inner.lengthScale() < tiny))
+                    path({{ext.minX, ext.minY}, {ext.maxX, ext.minY}, {ext.maxX, ext.maxY}, {ext.minX, ext.maxY}}, true,
+                         colour, inner);
+                else
+                    for (Entity* c : def->entities())
+                        add(c, inner, layerName, colour, depth + 1, own);
             }
             if (depth == 0)
                 attributes(*e, colour, layerName);
@@ -466,8 +639,8 @@ struct Builder {
                 path(c.pts, c.closed, colour, t);
             break;
         case EntityKind::RasterImage:
-            for (const cad::Chain& c : e->shape())
-                path(c.pts, c.closed, colour, t);
+            dashes.clear();
+            image(*e, colour, t);
             break;
         case EntityKind::Foreign:
             // what is simple to show; the rest is kept for the file, not drawn
@@ -664,20 +837,26 @@ double itemDistance(const DrawingScene::Item& it, const Pt2& p, Pt2* nearest)
 DrawingScene::DrawingScene() = default;
 DrawingScene::~DrawingScene() = default;
 
-void DrawingScene::setDocument(cad::Document* doc)
+void DrawingScene::setDocument(cad::Document* doc, cad::Block* space)
 {
-    if (doc != doc_) {
+    if (doc != doc_ || space != space_) {
         doc_ = doc;
+        space_ = space;
         stale_ = true;
     }
+}
+
+cad::Block& DrawingScene::space() const
+{
+    return space_ ? *space_ : doc_->ModelSpace();
 }
 
 void DrawingScene::entityChanged(Entity* e, bool gone)
 {
     if (stale_)
         return;
-    if (!e->owner() || !e->owner()->isModelSpace()) {
-        // a block's contents or paper space: block references may show it
+    if (!e->owner() || e->owner() != &space()) {
+        // a block's contents: block references may show it
         if (e->owner() && !e->owner()->isModelSpace() && e->owner() != &doc_->PaperSpace())
             stale_ = true;
         return;
@@ -752,7 +931,7 @@ void DrawingScene::rebuild()
         return;
     layerPrint_ = layerFingerprint(*doc_);
     const Layers layers(*doc_);
-    const std::vector<Entity*> all = doc_->ModelSpace().entities();
+    const std::vector<Entity*> all = space().entities();
     items_.resize(all.size());
     Box ext;
     for (size_t i = 0; i < all.size(); ++i) {
@@ -814,7 +993,7 @@ void DrawingScene::ensure()
         Item& item = items_[index];
         item = Item{};
         item.entity = e;
-        if (!e->isErased() && e->owner() && e->owner()->isModelSpace()) {
+        if (!e->isErased() && e->owner() == &space()) {
             Builder b{*doc_, layers, item};
             b.add(e, Map{}, QString(), aciColour(7), 0);
         }
@@ -928,13 +1107,21 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
     static const Glyphs glyphs(base);
     QHash<int, QFont> fonts;
     painter.setRenderHint(QPainter::Antialiasing, false);
+    const int pdmode = doc_ ? doc_->GetVariable(QStringLiteral("PDMODE")).toInt() : 0;
+    const double markSize = pointSizePixels(doc_ ? doc_->GetVariable(QStringLiteral("PDSIZE")).toDouble() : 0, s,
+                                            view.height);
+    std::vector<QPointF> screen; // a path's points, for its dashes
+    // on paper the screen's white is black
+    auto ink = [this](QRgb c) { return QColor::fromRgb(paper_ && (c & 0xffffff) == 0xffffff ? qRgb(0, 0, 0) : c); };
 
     for (int index : shown) {
         const Item& it = items_[index];
-        const bool hl = !highlighted.empty() && highlighted.count(it.entity);
+        // selected on screen, or highlighted by a command until it says otherwise
+        const bool hl = (!highlighted.empty() && highlighted.count(it.entity)) || it.entity->Highlighted();
         const double extent = std::max(it.box.maxX - it.box.minX, it.box.maxY - it.box.minY) * s;
         ++stats_.drawn;
-        if (extent < 1.5 && !hl) {
+        const bool mark = it.prims.front().kind == Prim::Mark && pdmode != 0;
+        if (extent < 1.5 && !hl && !mark) {
             // smaller than a pixel or two: a dot in the colour of its first part
             batch(it.prims.front().colour).dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2),
                                                               sy((it.box.minY + it.box.maxY) / 2));
@@ -949,6 +1136,31 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
             case Prim::Dot:
                 b.dots.emplace_back(sx(pts[0].x), sy(pts[0].y));
                 break;
+            case Prim::Mark: {
+                std::vector<QLineF> strokes;
+                pointMark(pdmode, QPointF(sx(pts[0].x), sy(pts[0].y)), markSize, p.width, strokes, b.dots);
+                for (const QLineF& l : strokes)
+                    segment(lines, l.x1(), l.y1(), l.x2(), l.y2());
+                break;
+            }
+            case Prim::Image: {
+                const ImageRun& r = it.images[p.text];
+                painter.save();
+                if (!r.clip.empty()) {
+                    QPolygonF c;
+                    for (const Pt2& q : r.clip)
+                        c << QPointF(sx(q.x), sy(q.y));
+                    QPainterPath clip;
+                    clip.addPolygon(c);
+                    painter.setClipPath(clip, Qt::IntersectClip);
+                }
+                painter.setTransform(QTransform(s * r.m[0], -s * r.m[2], s * r.m[1], -s * r.m[3], sx(r.m[4]),
+                                                sy(r.m[5])));
+                painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+                painter.drawImage(QPointF(0, 0), r.image);
+                painter.restore();
+                break;
+            }
             case Prim::WidePath:
                 if (p.width * s >= 1.5 && !hl) {
                     QPolygonF poly;
@@ -960,7 +1172,7 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                     }
                     if (p.closed)
                         poly << poly.front();
-                    QPen pen(QColor::fromRgb(p.colour), p.width * s, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+                    QPen pen(ink(p.colour), p.width * s, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
                     painter.setPen(pen);
                     if (!far) {
                         painter.drawPolyline(poly);
@@ -974,6 +1186,20 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                 }
                 [[fallthrough]];
             case Prim::Path: {
+                if (p.pattern >= 0 && !hl) {
+                    std::vector<double> px = it.patterns[p.pattern];
+                    for (double& d : px)
+                        d *= s;
+                    screen.clear();
+                    for (quint32 i = 0; i < p.count; ++i)
+                        screen.emplace_back(sx(pts[i].x), sy(pts[i].y));
+                    std::vector<QLineF> dashes;
+                    DashPhase phase;
+                    dashPath(screen.data(), int(screen.size()), p.closed, px, phase, dashes, b.dots);
+                    for (const QLineF& l : dashes)
+                        segment(lines, l.x1(), l.y1(), l.x2(), l.y2());
+                    break;
+                }
                 const quint32 n = p.closed ? p.count : p.count - 1;
                 double px = sx(pts[0].x), py = sy(pts[0].y);
                 for (quint32 i = 1; i <= n; ++i) {
@@ -992,8 +1218,8 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                     poly << QPointF(sx(pts[i].x), sy(pts[i].y));
                 poly = clipPolygon(poly, xmin, ymin, xmax, ymax);
                 if (poly.size() > 2) {
-                    painter.setPen(hl ? QPen(QColor::fromRgb(p.colour), 1, Qt::DashLine) : Qt::NoPen);
-                    painter.setBrush(hl ? QBrush() : QBrush(QColor::fromRgb(p.colour)));
+                    painter.setPen(hl ? QPen(ink(p.colour), 1, Qt::DashLine) : Qt::NoPen);
+                    painter.setBrush(hl ? QBrush() : QBrush(ink(p.colour)));
                     painter.drawPolygon(poly);
                     painter.setBrush(Qt::NoBrush);
                 }
@@ -1040,7 +1266,7 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                                    s * (r.m[4] - view.cx) + w2, h2 - s * (r.m[5] - view.cy));
                 painter.setTransform(t);
                 painter.setFont(*f);
-                painter.setPen(QColor::fromRgb(p.colour));
+                painter.setPen(ink(p.colour));
                 painter.drawText(QPointF(0, -fit.raise * px), r.text);
                 painter.resetTransform();
                 break;
@@ -1050,16 +1276,16 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
     }
     for (const Batch& b : batches) {
         if (!b.lines.empty()) {
-            painter.setPen(QPen(QColor::fromRgb(b.colour), 0));
+            painter.setPen(QPen(ink(b.colour), 0));
             painter.drawLines(b.lines.data(), int(b.lines.size()));
             stats_.segments += int(b.lines.size());
         }
         if (!b.dashed.empty()) {
-            painter.setPen(QPen(QColor::fromRgb(b.colour), 0, Qt::DashLine));
+            painter.setPen(QPen(ink(b.colour), 0, Qt::DashLine));
             painter.drawLines(b.dashed.data(), int(b.dashed.size()));
         }
         if (!b.dots.empty()) {
-            painter.setPen(QPen(QColor::fromRgb(b.colour), 0));
+            painter.setPen(QPen(ink(b.colour), 0));
             painter.drawPoints(b.dots.data(), int(b.dots.size()));
         }
     }

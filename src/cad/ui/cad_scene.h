@@ -1,6 +1,7 @@
 #pragma once
 #include "cad/model/document.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QRgb>
 #include <QString>
@@ -48,7 +49,10 @@ public:
     DrawingScene(const DrawingScene&) = delete;
     DrawingScene& operator=(const DrawingScene&) = delete;
 
-    void setDocument(cad::Document* doc);
+    // Shows the block (model space when null) of the document.
+    void setDocument(cad::Document* doc, cad::Block* space = nullptr);
+    // On paper: what is white on the black screen prints black.
+    void setPaper(bool on) { paper_ = on; }
     cad::Document* document() const { return doc_; }
     void invalidate() { stale_ = true; }
     void entityChanged(cad::Entity* e, bool gone);
@@ -74,13 +78,14 @@ public:
     int itemCount();
 
     struct Prim {
-        enum Kind : quint8 { Path, WidePath, Fill, Dot, Text };
+        enum Kind : quint8 { Path, WidePath, Fill, Dot, Text, Mark, Image };
         Kind kind = Path;
         bool closed = false;
         QRgb colour = 0;
         quint32 first = 0, count = 0; // points of the item
-        double width = 0;             // wide path, drawing units
-        int text = -1;                // text run of the item
+        double width = 0;             // wide path, drawing units; a point's angle (mark)
+        int text = -1;                // text run of the item; image run (image)
+        int pattern = -1;             // linetype pattern of a path (item's patterns)
     };
     // A line of text: its box, width w and height h in its own units, mapped
     // to drawing units by m (x = m0 u + m1 v + m4, y = m2 u + m3 v + m5).
@@ -91,12 +96,21 @@ public:
         mutable double advance100 = -1; // the font's advance at 100 px, measured once
         mutable bool wide = false;      // holds ideographs
     };
+    // A raster image: its picture, its pixel (column, row from the top)
+    // to drawing map as a text run's m, and its clip outline (drawing units).
+    struct ImageRun {
+        QImage image;
+        double m[6] = {1, 0, 0, 1, 0, 0};
+        std::vector<cad::Pt2> clip;
+    };
     struct Item {
         cad::Entity* entity = nullptr;
         cad::Box box;
         std::vector<cad::Pt2> pts;
         std::vector<Prim> prims;
         std::vector<TextRun> texts;
+        std::vector<std::vector<double>> patterns; // dash lengths in drawing units (gaps negative)
+        std::vector<ImageRun> images;
         bool live = false;
         bool big = false;
         int cx0 = 0, cy0 = 0, cx1 = -1, cy1 = -1; // grid cells it is filed in
@@ -111,7 +125,10 @@ private:
     int cellX(double x) const;
     int cellY(double y) const;
 
+    cad::Block& space() const;
     cad::Document* doc_ = nullptr;
+    cad::Block* space_ = nullptr;
+    bool paper_ = false;
     bool stale_ = true;
     quint64 layerPrint_ = 0;
     std::vector<Item> items_;

@@ -3,6 +3,9 @@
 #include "cad/ui/cad_view.h"
 
 #include "cad/model/document.h"
+#include "cad/model/geom_snap.h"
+#include "cad/model/selection.h"
+#include "cad/ui/plot_output.h"
 #include "routines/routines.h"
 #include "platform/errors.h"
 
@@ -87,6 +90,7 @@ CadHostWindow::CadHostWindow(cad::Application& app, Ui& ui, QWidget* parent)
     , ui_(ui)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
+    installPlotDevices(); // the host's plots go to paper through the window's renderer
     resize(1024, 720);
     view_ = new CadView(scene_, this);
     setCentralWidget(view_);
@@ -119,6 +123,10 @@ CadHostWindow::CadHostWindow(cad::Application& app, Ui& ui, QWidget* parent)
     fileMenu_->addAction(QStringLiteral("打开(&O)..."), QKeySequence::Open, this, [this] { openDrawing(); });
     fileMenu_->addAction(QStringLiteral("保存(&S)"), QKeySequence::Save, this, [this] { saveDrawing(); });
     fileMenu_->addAction(QStringLiteral("另存为(&A)..."), this, [this] { saveDrawingAs(); });
+    fileMenu_->addSeparator();
+    // the person answers -PLOT's questions at the command line
+    fileMenu_->addAction(QStringLiteral("打印(&P)..."), QKeySequence::Print, this,
+                         [this] { runMenuMacro(QStringLiteral("_-PLOT ")); });
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
     viewMenu->addAction(QStringLiteral("范围缩放(&E)"), this, [this] { zoomExtents(); });
     docsMenu_ = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
@@ -549,24 +557,21 @@ double CadHostWindow::pixels(double px) const
     return px / view_->view().scale;
 }
 
+double CadHostWindow::aperture() const
+{
+    return pixels(std::max(1, documentInt(scene_.document(), "APERTURE", kAperture)));
+}
+
 cad::Point CadHostWindow::snapped(const QPointF& at, int* kind) const
 {
-    cad::Point p = view_->toDrawing(at);
+    const cad::Point p = view_->toDrawing(at);
     *kind = 0;
-    const int osmode = documentInt(scene_.document(), "OSMODE", 0);
-    if (osmode & 16384)
-        return p; // snaps switched off
-    cad::Point f;
-    auto& scene = const_cast<DrawingScene&>(scene_);
-    if ((osmode & 1) && scene.snapEndpoint(p, pixels(kAperture), f)) {
-        *kind = 1;
-        return f;
-    }
-    if ((osmode & 512) && scene.snapNearest(p, pixels(kAperture), f)) {
-        *kind = 2;
-        return f;
-    }
-    return p;
+    cad::Document* doc = scene_.document();
+    if (!doc)
+        return p;
+    const cad::Snap s = cad::findSnap(*doc, p, documentInt(doc, "OSMODE", 0), aperture());
+    *kind = s.mode;
+    return s.p;
 }
 
 void CadHostWindow::onClick(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
@@ -582,11 +587,13 @@ void CadHostWindow::onClick(QPointF at, Qt::MouseButton button, Qt::KeyboardModi
         return;
     const double pickbox = pixels(std::max(3, documentInt(scene_.document(), "PICKBOX", 3)));
     if (asking == QLatin1String("point")) {
-        int kind = 0;
+        // the raw click and the reach: the model snaps it, as it does a scripted pick
         Input in;
         in.kind = Input::Value;
-        in.point = snapped(at, &kind);
-        answer(in, pointText(in.point));
+        in.point = view_->toDrawing(at);
+        in.aperture = aperture();
+        int kind = 0;
+        answer(in, pointText(snapped(at, &kind)));
     } else if (asking == QLatin1String("entity")) {
         const cad::Point p = view_->toDrawing(at);
         Input in;
@@ -614,15 +621,20 @@ void CadHostWindow::onClick(QPointF at, Qt::MouseButton button, Qt::KeyboardModi
             return;
         }
         auto& chosen = pending_->chosen;
+        // with PICKSTYLE 1 a member brings its whole group
+        const std::vector<cad::Entity*> picked = cad::pickedWithGroups(*scene_.document(), {e});
         const auto it = std::find(chosen.begin(), chosen.end(), e);
         if (modifiers & Qt::ShiftModifier) {
             if (it != chosen.end()) {
-                chosen.erase(it);
-                history(QStringLiteral("删除 1 个，总计 %1 个\n").arg(chosen.size()));
+                for (cad::Entity* p : picked)
+                    std::erase(chosen, p);
+                history(QStringLiteral("删除 %1 个，总计 %2 个\n").arg(picked.size()).arg(chosen.size()));
             }
         } else if (it == chosen.end()) {
-            chosen.push_back(e);
-            history(QStringLiteral("找到 1 个，总计 %1 个\n").arg(chosen.size()));
+            for (cad::Entity* p : picked)
+                if (std::find(chosen.begin(), chosen.end(), p) == chosen.end())
+                    chosen.push_back(p);
+            history(QStringLiteral("找到 %1 个，总计 %2 个\n").arg(picked.size()).arg(chosen.size()));
         } else {
             history(QStringLiteral("找到 1 个（1 个重复），总计 %1 个\n").arg(chosen.size()));
         }
@@ -648,7 +660,7 @@ void CadHostWindow::endBox(const QPointF& at)
     // dragged to the left it is a crossing box, to the right a window
     const bool crossing = at.x() < p.boxFrom.x();
     int found = 0;
-    for (cad::Entity* e : scene_.select(box, crossing)) {
+    for (cad::Entity* e : cad::pickedWithGroups(*scene_.document(), scene_.select(box, crossing))) {
         ++found;
         if (std::find(p.chosen.begin(), p.chosen.end(), e) == p.chosen.end())
             p.chosen.push_back(e);
@@ -688,15 +700,33 @@ void CadHostWindow::paintOverlay(QPainter& p)
     if (hoverSnap_ && pending_ && pending_->asking == QLatin1String("point")) {
         const QPointF c = view_->toScreen(hoverPoint_);
         p.setPen(QPen(QColor(255, 200, 0), 2));
-        if (hoverSnap_ == 1) {
-            p.drawRect(QRectF(c.x() - 5, c.y() - 5, 10, 10));
-        } else { // the hourglass of the nearest snap
-            const QPointF q[4] = {{c.x() - 5, c.y() - 5}, {c.x() + 5, c.y() - 5}, {c.x() - 5, c.y() + 5},
-                                  {c.x() + 5, c.y() + 5}};
+        const QRectF box(c.x() - 5, c.y() - 5, 10, 10);
+        switch (hoverSnap_) {
+        case 1: p.drawRect(box); break;                       // endpoint: a square
+        case 2:                                              // midpoint: a triangle
+            p.drawPolygon(QPolygonF{{c.x() - 6, c.y() + 5}, {c.x() + 6, c.y() + 5}, {c.x(), c.y() - 6}});
+            break;
+        case 4: p.drawEllipse(box); break;                   // centre: a circle
+        case 8:                                              // node: a circle with a cross
+            p.drawEllipse(box);
+            p.drawLine(box.topLeft(), box.bottomRight());
+            p.drawLine(box.topRight(), box.bottomLeft());
+            break;
+        case 32:                                             // intersection: a cross
+            p.drawLine(box.topLeft(), box.bottomRight());
+            p.drawLine(box.topRight(), box.bottomLeft());
+            break;
+        case 64:                                             // insertion: two squares
+            p.drawRect(QRectF(c.x() - 6, c.y() - 6, 7, 7));
+            p.drawRect(QRectF(c.x() - 1, c.y() - 1, 7, 7));
+            break;
+        default: {                                           // nearest: the hourglass
+            const QPointF q[4] = {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()};
             p.drawLine(q[0], q[1]);
             p.drawLine(q[1], q[2]);
             p.drawLine(q[2], q[3]);
             p.drawLine(q[3], q[0]);
+        }
         }
     }
 }
@@ -718,21 +748,25 @@ void CadHostWindow::closeEvent(QCloseEvent* event)
 {
     // closing the host stops it: its drawings close, commands find none
     closing_ = true;
-    if (pending_) {
-        answer(Input{}, QStringLiteral("*取消*"));
+    const bool waiting = pending_ && !pending_->answered;
+    if (waiting)
         qApp->removeEventFilter(this); // the questions below need the rest of the screen
-    }
     std::vector<cad::Document*> open;
     for (int i = 0; i < app_.DocumentsCount(); ++i)
         open.push_back(&app_.DocumentsItem(i));
     for (cad::Document* d : open) {
         if (!confirmDiscard(*d)) {
+            // the person keeps the host: the command waits on
+            if (waiting)
+                qApp->installEventFilter(this);
             closing_ = false;
             refreshCaption();
             event->ignore();
             return;
         }
     }
+    if (waiting)
+        answer(Input{}, QStringLiteral("*取消*"));
     syncing_ = true;
     for (cad::Document* d : open)
         d->Close();

@@ -99,6 +99,7 @@ private:
     void paintOverlay(QPainter& p);
     double pixels(double px) const; // drawing units of px pixels
     cad::Point snapped(const QPointF& at, int* kind) const;
+    double aperture() const; // APERTURE pixels in drawing units
     void endBox(const QPointF& at);
     void showSelection();
     bool ownsWidget(QObject* o) const;
@@ -122,7 +123,7 @@ private:
     bool syncing_ = false;
     bool closing_ = false;
     QPointF hover_;
-    int hoverSnap_ = 0; // 1 endpoint, 2 nearest
+    int hoverSnap_ = 0; // the OSMODE bit of the snap under the pointer
     cad::Point hoverPoint_;
 };
 
