@@ -142,18 +142,19 @@ private:
     }
     // A group's bytes kept to be written back: a drawing of another encoding
     // is saved as GBK.
-    QByteArray keep(const Pair& p) const
+    QByteArray keep(const Pair& p, bool trimmed = false) const
     {
+        const QByteArrayView v = trimmed ? p.value.trimmed() : p.value;
         if (codec_.isGbk())
-            return p.value.toByteArray();
-        for (char c : p.value)
+            return v.toByteArray();
+        for (char c : v)
             if (uchar(c) >= 0x80) {
-                const std::optional<QString> s = codec_.decodeCharacters(p.value);
+                const std::optional<QString> s = codec_.decodeCharacters(v);
                 if (!s)
                     notText(p);
                 return encodeDxfGbk(*s);
             }
-        return p.value.toByteArray();
+        return v.toByteArray();
     }
     double real(const Pair& p) const
     {
@@ -367,7 +368,7 @@ void Reader::classes()
 {
     Pair p;
     while (nextRecord(p))
-        doc_->kept().classes.push_back({p.value.trimmed().toByteArray(), keptOf(g_)});
+        doc_->kept().classes.push_back({keep(p, true), keptOf(g_)});
 }
 
 void Reader::skipSection()
@@ -452,7 +453,7 @@ void Reader::header()
             apply();
             name = text(p).trimmed().mid(1).toUpper();
             named = true;
-            rawName = p.value.toByteArray();
+            rawName = keep(p);
             vals.clear();
         } else {
             vals.push_back(p);
@@ -497,7 +498,7 @@ void Reader::tables()
             if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
                 || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
                 // records the host does not model go back as they came
-                doc_->kept().tableRecords[type].push_back({r.value.trimmed().toByteArray(), keptOf(g_)});
+                doc_->kept().tableRecords[type].push_back({keep(r, true), keptOf(g_)});
                 keepTop(h);
             }
             if (h) {
@@ -1060,7 +1061,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
         body.push_back({q.code, keep(q)});
     }
     const XData x = xdataFrom(g_, xstart);
-    const QByteArray type = start.value.trimmed().toByteArray();
+    const QByteArray type = keep(start, true);
     Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
     Entity* e = owner.create(EntityKind::Foreign);
     keepHandle(e, h, start.line);
@@ -1087,7 +1088,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
                     sh = handle(q);
                     break;
                 }
-            d.foreignParts.push_back({p.value.trimmed().toByteArray(), keptOf(sub_)});
+            d.foreignParts.push_back({keep(p, true), keptOf(sub_)});
             subs.push_back(sh);
             if (end)
                 break;
@@ -1111,7 +1112,7 @@ void Reader::objects()
     bool firstDict = true;
     Pair p;
     while (nextRecord(p)) {
-        const QByteArray type = p.value.trimmed().toByteArray();
+        const QByteArray type = keep(p, true);
         quint64 h = 0;
         for (const Pair& q : g_)
             if (q.code == 5) {
