@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-ezdxf proj-bin
+  libzip-dev python3-openpyxl python3-docx
   clang libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
 )
