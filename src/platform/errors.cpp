@@ -24,6 +24,7 @@ QString errorDescription(int number)
     case 76: return QStringLiteral("Path not found");
     case 91: return QStringLiteral("Object variable or With block variable not set");
     case 429: return QStringLiteral("ActiveX component can't create object");
+    case 1004: return QStringLiteral("Application-defined or object-defined error");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

@@ -19,6 +19,7 @@ constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int DeviceUnavailable = 68;
 constexpr int NoServer = 429;        // automation server not running
+constexpr int ObjectDefined = 1004;  // the spreadsheet refused a call
 constexpr int Automation = -2145386493; // generic failure of a drawing call
 } // namespace err
 
