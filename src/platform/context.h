@@ -9,6 +9,7 @@ namespace kelvor {
 
 namespace cad {
 class Application; // the embedded CAD host (src/platform/cad)
+class OfficeHosts; // the spreadsheet and word processor hosts
 }
 namespace traverse {
 class TraverseSheet; // the traverse sheet model (src/traverse)
@@ -47,6 +48,10 @@ public:
     cad::Application* cad() const { return cad_; }
     void setCad(cad::Application* app) { cad_ = app; }
 
+    // Null when no office hosts are wired in (none runs, none starts).
+    cad::OfficeHosts* office() const { return office_; }
+    void setOffice(cad::OfficeHosts* hosts) { office_ = hosts; }
+
     traverse::TraverseSheet* sheet() const { return sheet_; }
     void setSheet(traverse::TraverseSheet* sheet) { sheet_ = sheet; }
 
@@ -64,6 +69,7 @@ private:
     SettingsStore* settings_;
     Ui* ui_;
     cad::Application* cad_ = nullptr;
+    cad::OfficeHosts* office_ = nullptr;
     traverse::TraverseSheet* sheet_ = nullptr;
     MainState state_;
 };

@@ -150,4 +150,33 @@ QString SheetHost::saveAs(Ui& ui)
     return writeTo(name);
 }
 
+SheetHost* SheetHosts::start()
+{
+    if (!host_ && !available)
+        return nullptr;
+    return &launch();
+}
+
+SheetHost& SheetHosts::run(const Workbook& book)
+{
+    SheetHost& h = launch();
+    h.setWorkbook(book);
+    return h;
+}
+
+SheetHost& SheetHosts::launch()
+{
+    if (!host_) {
+        host_ = std::make_unique<SheetHost>();
+        if (started)
+            started(*host_);
+    }
+    return *host_;
+}
+
+void SheetHosts::end()
+{
+    host_.reset();
+}
+
 } // namespace kelvor::sheet

@@ -1,9 +1,11 @@
 #pragma once
+#include "platform/cad/office.h"
 #include "platform/sheet/workbook.h"
 
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace kelvor {
@@ -17,10 +19,10 @@ namespace kelvor::sheet {
 // there is no workbook or the cell lies outside the bounds, as the program it
 // stands in for refuses them, so commands pass over it. A value written is
 // kept as given: text stays text, numbers stay numbers.
-class SheetHost {
+class SheetHost : public cad::ExcelApplication {
 public:
     bool visible() const { return visible_; }
-    void setVisible(bool on);
+    void setVisible(bool on) override;
 
     bool hasWorkbook() const { return book_.has_value(); }
     // Null without a workbook.
@@ -30,10 +32,10 @@ public:
     void newWorkbook() { setWorkbook(Workbook()); }
     void closeWorkbook();
 
-    QVariant cell(int row, int column) const;
-    void setCell(int row, int column, const QVariant& value);
-    int activeRow() const;
-    int activeColumn() const;
+    QVariant cell(int row, int column) const override;
+    void setCell(int row, int column, const QVariant& value) override;
+    int activeRow() const override;
+    int activeColumn() const override;
     // Moves the active cell of the active sheet (raises as the cell calls).
     void setActiveCell(int row, int column);
 
@@ -65,6 +67,41 @@ private:
 
     std::optional<Workbook> book_;
     bool visible_ = false;
+};
+
+// The spreadsheet half of the office hosts: at most one running host. When
+// none runs, starting one gives a host without a workbook (the window, where
+// there is one, opens on it); when hosts are unavailable neither works.
+class SheetHosts {
+public:
+    // Null when none runs.
+    SheetHost* running() { return host_.get(); }
+    // Null when unavailable; the running host when one runs already.
+    SheetHost* start();
+    // A running host holding this workbook (kelvor-run, tests).
+    SheetHost& run(const Workbook& book);
+    // The host ends (its window closed); its workbook is gone.
+    void end();
+
+    bool available = true;
+    // Called once for each host that starts (the window attaches here).
+    std::function<void(SheetHost&)> started;
+
+private:
+    SheetHost& launch();
+    std::unique_ptr<SheetHost> host_;
+};
+
+// The office hosts commands reach through Context::office(): the sheet
+// hosts; no word processor is hosted here (none runs, none starts).
+class Office : public cad::OfficeHosts {
+public:
+    cad::ExcelApplication* runningExcel() override { return sheets.running(); }
+    cad::ExcelApplication* startExcel() override { return sheets.start(); }
+    cad::WordApplication* runningWord() override { return nullptr; }
+    cad::WordApplication* startWord() override { return nullptr; }
+
+    SheetHosts sheets;
 };
 
 } // namespace kelvor::sheet
