@@ -17,7 +17,9 @@
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
+#include "landuse/commands.h"
 #include "quelt/commands.h"
+#include "relief/commands.h"
 #include "traverse/commands.h"
 #include "traverse/sheet_rules.h"
 
@@ -124,6 +126,8 @@ void registerAllCommands(CommandRegistry& registry)
     blunder::registerBlunderCommands(registry);
     tools::registerToolCommands(registry);
     quelt::registerQueltCommands(registry);
+    landuse::registerLanduseCommands(registry);
+    relief::registerReliefCommands(registry);
 }
 
 } // namespace kelvor::app

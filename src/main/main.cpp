@@ -8,8 +8,10 @@
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
+#include "platform/sheet/sheet_host.h"
 #include "platform/ui/cad_window.h"
 #include "platform/ui/qt_ui.h"
+#include "platform/ui/sheet_window.h"
 #include "traverse/sheet.h"
 
 #include <QApplication>
@@ -32,6 +34,10 @@ int main(int argc, char** argv)
     ctx.setCad(&cadHost);
     // Its window stays hidden until a command shows it.
     CadHostWindow cadWindow(cadHost, ui);
+    // No spreadsheet runs at first; a command that needs one starts it.
+    sheet::Office office;
+    ctx.setOffice(&office);
+    showSheetWindows(office.sheets, ui);
 
     // The splash first; the main window loads hidden inside its load step.
     app::Star star(ui.today());

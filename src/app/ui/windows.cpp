@@ -4,6 +4,7 @@
 
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
+#include "landuse/ui/windows.h"
 #include "quelt/ui/windows.h"
 #include "platform/context.h"
 
@@ -71,6 +72,7 @@ void registerAllWindows(WindowRegistry& windows)
     tools::registerToolWindows(windows);
     registerBarWindows(windows);
     quelt::registerQueltWindows(windows);
+    landuse::registerLanduseWindows(windows);
 }
 
 } // namespace kelvor::app

@@ -20,7 +20,9 @@ OutExcelx::OutExcelx(Context& ctx, QWidget* parent)
 {
     setObjectName(QStringLiteral("outExcelx"));
     setWindowTitle(QStringLiteral("地类面积导出Excle..."));
-    setModal(true);
+    // Blocks only the main window: the sheet and drawing windows stay usable,
+    // as the programs they stand in for are.
+    setWindowModality(Qt::WindowModal);
     resize(312, 250);
 
     auto label = [](const QString& name, const QString& caption) {

@@ -251,6 +251,15 @@ void SheetWindow::report(const QString& action, const std::function<void()>& ste
     }
 }
 
+void showSheetWindows(sheet::SheetHosts& hosts, Ui& ui)
+{
+    hosts.started = [&hosts, &ui](sheet::SheetHost& host) {
+        auto* w = new SheetWindow(host, ui);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(w, &QObject::destroyed, [&hosts] { hosts.end(); });
+    };
+}
+
 void SheetWindow::newWorkbook()
 {
     host_.newWorkbook();

@@ -75,4 +75,9 @@ private:
     bool refreshing_ = false;
 };
 
+// Every host the hosts start gets its own window, hidden until the host is
+// made visible; closing the window ends the host, as quitting the program it
+// stands in for does.
+void showSheetWindows(sheet::SheetHosts& hosts, Ui& ui);
+
 } // namespace kelvor
