@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/scripted.h"
 #include "platform/settings.h"
+#include "platform/sheet/sheet_host.h"
 #include "platform/text_file.h"
 #include "traverse/sheet.h"
 
@@ -38,6 +39,7 @@ const QStringList kKeys = {
     QStringLiteral("drawing"), QStringLiteral("cad"),      QStringLiteral("sheet"),
     QStringLiteral("answers"), QStringLiteral("run"),      QStringLiteral("save_drawing"),
     QStringLiteral("read_files"), QStringLiteral("expect"), QStringLiteral("comment"),
+    QStringLiteral("workbook"),
 };
 
 const QStringList kAnswerKinds = {
@@ -251,6 +253,67 @@ void openDrawing(cad::Application& host, const QString& home, const QString& dra
     pristine.Close();
 }
 
+// "workbook": absent, none runs (starting gives one without a workbook);
+// "unavailable", none runs or starts; {"cells": {"E5": "011", "G5": 356.8},
+// "active": "B7"}, a running host whose one sheet holds them.
+void setUpWorkbook(const QJsonValue& v, sheet::SheetHosts& hosts)
+{
+    if (v.isUndefined())
+        return;
+    if (v.toString() == QLatin1String("unavailable")) {
+        hosts.available = false;
+        return;
+    }
+    if (!v.isObject())
+        throw Malformed(QStringLiteral("\"workbook\" takes \"unavailable\" or {\"cells\", \"active\"}"));
+    const QJsonObject o = v.toObject();
+    sheet::Workbook book;
+    auto place = [](const QString& address, const QString& where) {
+        int row = 0;
+        int column = 0;
+        if (!sheet::parseCellAddress(address, &row, &column))
+            throw Malformed(QStringLiteral("%1: \"%2\" is no cell").arg(where, address));
+        return std::pair{row, column};
+    };
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        if (it.key() == QLatin1String("cells")) {
+            const QJsonObject cells = it.value().toObject();
+            for (auto c = cells.begin(); c != cells.end(); ++c) {
+                const auto [row, column] = place(c.key(), QStringLiteral("workbook.cells"));
+                if (!c.value().isString() && !c.value().isDouble())
+                    throw Malformed(QStringLiteral("workbook.cells.%1: a text or a number is expected").arg(c.key()));
+                book.activeSheet().setCell(row, column, c.value().toVariant());
+            }
+        } else if (it.key() == QLatin1String("active")) {
+            const auto [row, column] = place(it.value().toString(), QStringLiteral("workbook.active"));
+            book.activeSheet().setActiveCell(row, column);
+        } else {
+            throw Malformed(QStringLiteral("workbook: unknown key \"%1\"").arg(it.key()));
+        }
+    }
+    hosts.run(book);
+}
+
+// The running host's active sheet (non-empty cells by address), its active
+// cell and whether it is shown; null when none runs.
+QJsonValue workbookOutput(sheet::SheetHosts& hosts)
+{
+    const sheet::SheetHost* host = hosts.running();
+    if (!host)
+        return QJsonValue::Null;
+    QJsonObject cells;
+    QString active;
+    if (const sheet::Workbook* book = host->workbook()) {
+        const sheet::Sheet& s = book->activeSheet();
+        for (const sheet::Sheet::Cell& c : s.cells())
+            cells.insert(sheet::cellAddress(c.row, c.column), QJsonValue::fromVariant(c.value));
+        active = sheet::cellAddress(s.activeRow(), s.activeColumn());
+    }
+    return QJsonObject{{QStringLiteral("cells"), cells},
+                       {QStringLiteral("active"), active},
+                       {QStringLiteral("visible"), host->visible()}};
+}
+
 ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
 {
     for (auto it = sc.begin(); it != sc.end(); ++it) {
@@ -333,6 +396,9 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     ctx.setCad(&host);
     if (!drawing.isEmpty())
         openDrawing(host, home, drawing);
+    sheet::Office office;
+    ctx.setOffice(&office);
+    setUpWorkbook(sc.value(QStringLiteral("workbook")), office.sheets);
     // Window openings, item runs and window steps, each at its place among
     // the ui events.
     QList<QPair<qsizetype, QJsonObject>> marks;
@@ -464,6 +530,7 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
         out.insert(QStringLiteral("forms"), mapper.map(forms));
     out.insert(QStringLiteral("cad"), QJsonObject{{QStringLiteral("transcript"), host.transcript()},
                                                   {QStringLiteral("journal"), host.journal()}});
+    out.insert(QStringLiteral("workbook"), workbookOutput(office.sheets));
     const MainState& st = ctx.state();
     out.insert(QStringLiteral("menu"),
                QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},
