@@ -1,7 +1,7 @@
 // The embedded CAD host on a large drawing: DXF load and save of 200,000
 // entities, select-all with a layer filter, a small window-polygon selection.
 #include "big_drawing.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

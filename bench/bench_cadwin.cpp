@@ -2,8 +2,8 @@
 // entities (flattening them into the paint cache included), a repaint, and
 // pans at full extents and at street scale.
 #include "big_drawing.h"
-#include "platform/cad/cad.h"
-#include "platform/ui/cad_scene.h"
+#include "cad/cad.h"
+#include "cad/ui/cad_scene.h"
 
 #include <QApplication>
 #include <QImage>

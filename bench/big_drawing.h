@@ -1,7 +1,7 @@
 #pragma once
 // The survey-like drawing the CAD host's benchmarks share: lines, polylines,
 // texts and points spread over a 10 km square, on five layers.
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 
 #include <memory>
 

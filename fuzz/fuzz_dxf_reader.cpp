@@ -1,8 +1,8 @@
 // The CAD host's DXF reader over arbitrary bytes: a drawing or a refusal,
 // and a drawing it read writes out as a file it reads again.
 #include "fuzz_support.h"
-#include "platform/cad/application.h"
-#include "platform/cad/dxf.h"
+#include "cad/host/application.h"
+#include "cad/dxf/dxf.h"
 
 #include <QFile>
 

@@ -167,7 +167,7 @@ put("quelt_results", "both.txt", b"\x03" + plane_ou + b"\n====\n" + height_ou)
 put("quelt_results", "plain.txt", b"\x00" + plane_ou + b"\n====\n" + height_ou)
 
 # The inputs of past findings, kept as regression tests, seed their harness.
-for fx, harness in (("platform/fixtures/fuzz/settings_", "settings"), ("platform/fixtures/fuzz/dxf_", "dxf_reader")):
+for fx, harness in (("platform/fixtures/fuzz/settings_", "settings"), ("cad/fixtures/fuzz/dxf_", "dxf_reader")):
     folder, prefix = os.path.split(fx)
     for name in sorted(os.listdir(os.path.join(repo, "tests", folder))):
         if name.startswith(prefix):

@@ -2,7 +2,7 @@
 
 #include "shell_commands.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"

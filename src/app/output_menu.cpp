@@ -1,7 +1,7 @@
 #include "output_menu.h"
 
-#include "common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

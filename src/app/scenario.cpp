@@ -3,9 +3,10 @@
 #include "registry.h"
 #include "startup.h"
 
-#include "common_file.h"
-#include "platform/cad/application.h"
-#include "platform/cad/dxf.h"
+#include "platform/common_file.h"
+#include "cad/host/application.h"
+#include "cad/host/cmd_commands.h"
+#include "cad/dxf/dxf.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"
@@ -391,6 +392,7 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     // The host runs from the start with its empty drawing; its command-line
     // questions take their answers from the same queue.
     cad::Application host;
+    cad::registerEditingCommands(host);
     host.setInputSource(std::make_unique<cad::ScriptedInput>(queue));
     host.setRunning(!cadStopped);
     ctx.setCad(&host);

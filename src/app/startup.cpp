@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

@@ -1,6 +1,6 @@
 #include "closure.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "traverse/adjust.h"
 #include "traverse/data_file.h"

@@ -3,8 +3,8 @@
 #include "closure.h"
 #include "searches.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"

@@ -1,6 +1,6 @@
 #include "searches.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "traverse/adjust.h"
 
 #include <cmath>

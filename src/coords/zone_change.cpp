@@ -1,6 +1,6 @@
 #include "zone_change.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "line_stream.h"
 #include "platform/context.h"
 #include "platform/errors.h"

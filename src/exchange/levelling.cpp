@@ -2,7 +2,7 @@
 
 #include "pcy_tools.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"

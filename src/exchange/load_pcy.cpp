@@ -3,7 +3,7 @@
 #include "loaders_commands.h"
 #include "pcy_tools.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"

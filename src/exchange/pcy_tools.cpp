@@ -1,7 +1,7 @@
 #include "pcy_tools.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 
 namespace kelvor::exchange {
 

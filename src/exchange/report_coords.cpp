@@ -1,7 +1,7 @@
 #include "report_coords.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

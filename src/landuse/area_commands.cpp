@@ -1,8 +1,8 @@
 #include "landuse/area_commands.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
-#include "platform/cad/routines.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -17,14 +17,6 @@ namespace {
 constexpr double kCodeWidth = 3.333333;
 constexpr double kAreaWidth = 5.833333;
 
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
 ExcelApplication* connectSheet(Context& ctx)
 {
     return cad::ConnectToExcel(ctx, ctx.office());
@@ -34,12 +26,12 @@ ExcelApplication* connectSheet(Context& ctx)
 QString lastTextInside(cad::Document& doc, const QString& setName, double x, double y, double w, double h)
 {
     QString text;
-    attempt([&] {
+    cad::attempt([&] {
         cad::SelectionSet& set = cad::ScratchSelectionSet(doc, setName, true);
         set.SelectByPolygon(cad::SelectWindowPolygon, {x, y, 0, x + w, y, 0, x + w, y + h, 0, x, y + h, 0});
         for (cad::Entity* e : set.entities())
             if (e->ObjectName() == QLatin1String("AcDbText"))
-                attempt([&] { text = e->TextString(); });
+                cad::attempt([&] { text = e->TextString(); });
     });
     return text;
 }
@@ -48,10 +40,10 @@ QString lastTextInside(cad::Document& doc, const QString& setName, double x, dou
 std::vector<cad::Entity*> pickOnScreen(cad::Application& app, cad::Document& doc, const QString& type)
 {
     std::vector<cad::Entity*> picked;
-    attempt([&] {
+    cad::attempt([&] {
         cad::SelectionSet& set = cad::ScratchSelectionSet(doc, QStringLiteral("text"));
-        attempt([&] { app.activate(app.Caption()); });
-        attempt([&] { app.setWindowState(3); });
+        cad::attempt([&] { app.activate(app.Caption()); });
+        cad::attempt([&] { app.setWindowState(3); });
         set.SelectOnScreen(cad::SelectionFilter().add(0, type));
         picked = set.entities();
     });
@@ -69,7 +61,7 @@ void TableToColumnLayout(Context& ctx, const AreaLayout& layout)
     if (!sheet)
         return;
     cad::Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    cad::attempt([&] { doc = &app->ActiveDocument(); });
     if (!doc)
         return;
     const std::vector<cad::Entity*> lines = pickOnScreen(*app, *doc, QStringLiteral("line"));
@@ -78,7 +70,7 @@ void TableToColumnLayout(Context& ctx, const AreaLayout& layout)
     QList<LandClassArea> rows;
     for (cad::Entity* line : lines) {
         LandClassArea row;
-        attempt([&] {
+        cad::attempt([&] {
             const double h = line->Length();
             cad::Point low;
             cad::Point high;
@@ -104,19 +96,19 @@ void TextsToRowLayout(Context& ctx, const AreaLayout& layout)
     if (!sheet)
         return;
     cad::Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    cad::attempt([&] { doc = &app->ActiveDocument(); });
     if (!doc)
         return;
     const std::vector<cad::Entity*> texts = pickOnScreen(*app, *doc, QStringLiteral("text"));
     if (texts.empty()) {
-        attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
+        cad::attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
         return;
     }
     ClearAreaCells(*sheet, layout);
     QString area;
     for (size_t m = 0; m < texts.size(); ++m) {
         QString text;
-        attempt([&] { text = texts[m]->TextString(); });
+        cad::attempt([&] { text = texts[m]->TextString(); });
         if (m % 2 == 0)
             area = text;
         else

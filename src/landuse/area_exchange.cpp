@@ -1,6 +1,7 @@
 #include "landuse/area_exchange.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/sheet/workbook.h"
@@ -25,14 +26,6 @@ std::optional<QString> cellText(const ExcelApplication& sheet, int row, int colu
         return sheet::cellText(sheet.cell(row, column));
     } catch (const RunError&) {
         return std::nullopt;
-    }
-}
-
-void passOver(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
     }
 }
 
@@ -81,7 +74,7 @@ AreaLayout ExcelRowLayout(const RowLayoutBoxes& boxes)
 void ClearAreaCells(ExcelApplication& sheet, const AreaLayout& layout)
 {
     for (const AreaPosition& p : layout)
-        passOver([&] { sheet.setCell(p.areaRow, p.areaColumn, QString()); });
+        cad::attempt([&] { sheet.setCell(p.areaRow, p.areaColumn, QString()); });
 }
 
 int PlaceLandClassArea(Context& ctx, ExcelApplication& sheet, const AreaLayout& layout, const QString& code,
@@ -95,7 +88,7 @@ int PlaceLandClassArea(Context& ctx, ExcelApplication& sheet, const AreaLayout& 
         if (!held || TrimBlanks(*held) != wanted)
             continue;
         found = true;
-        passOver([&] {
+        cad::attempt([&] {
             sheet.setCell(p.areaRow, p.areaColumn, area);
             ++written;
         });

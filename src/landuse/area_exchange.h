@@ -6,7 +6,7 @@
 // layout (codes one below the other) or the row layout (codes side by side).
 // Every cell call may be refused by the spreadsheet (no workbook, a row or
 // column outside the sheet); a refused cell is passed over without a message.
-#include "platform/cad/office.h"
+#include "platform/office.h"
 
 #include <QList>
 #include <QString>

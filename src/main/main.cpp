@@ -3,13 +3,14 @@
 #include "app/ui/form1.h"
 #include "app/ui/star.h"
 #include "app/ui/windows.h"
-#include "platform/cad/application.h"
+#include "cad/host/application.h"
+#include "cad/host/cmd_commands.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
 #include "platform/sheet/sheet_host.h"
-#include "platform/ui/cad_window.h"
+#include "cad/ui/cad_window.h"
 #include "platform/ui/qt_ui.h"
 #include "platform/ui/sheet_window.h"
 #include "traverse/sheet.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     ctx.setSheet(&sheet);
     // The embedded CAD host runs from the start with an empty new drawing.
     cad::Application cadHost;
+    cad::registerEditingCommands(cadHost);
     ctx.setCad(&cadHost);
     // Its window stays hidden until a command shows it.
     CadHostWindow cadWindow(cadHost, ui);
@@ -50,7 +52,7 @@ int main(int argc, char** argv)
 
     CommandRegistry registry;
     app::registerAllCommands(registry);
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     app::registerAllWindows(windows);
     const QString report = app::commandLineReport(QApplication::arguments().mid(1));
     // Timer2 runs only from the splash's show on, so the loader's failure

@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kelvor-run: cannot read %s\n", qPrintable(args.at(1)));
         return 2;
     }
-    kelvor::app::WindowRegistry windows;
+    kelvor::WindowRegistry windows;
     kelvor::app::registerAllWindows(windows);
     kelvor::app::ScenarioWindowDriver driver(windows);
     const kelvor::app::ScenarioResult r = kelvor::app::runScenarioText(in.readAll(), &driver);

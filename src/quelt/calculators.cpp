@@ -1,6 +1,6 @@
 #include "calculators.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 
 #include <cmath>
 

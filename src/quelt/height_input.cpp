@@ -3,7 +3,7 @@
 #include "accuracy_stats.h"
 #include "result_files.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

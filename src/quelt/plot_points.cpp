@@ -1,7 +1,7 @@
 #include "plot_points.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

@@ -1,6 +1,6 @@
 #include "result_files.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "relief/height_check.h"
 
-#include "app/routines/routines.h"
-#include "platform/cad/cad.h"
-#include "platform/cad/routines.h"
+#include "routines/routines.h"
+#include "cad/cad.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 
@@ -11,14 +11,6 @@
 
 namespace kelvor::relief {
 namespace {
-
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
 
 constexpr double kZoomHalf = 20; // drawing units each side of the check text
 
@@ -39,12 +31,12 @@ void laheightcheck_Click(Context& ctx)
     if (ctx.ui().message(QStringLiteral("检测的高程点图层应为Gcd1，是否确定？"), QStringLiteral("提示"),
                          Icon::Exclamation, Buttons::OKCancel) != Answer::OK)
         return;
-    attempt([&] { app->activate(app->Caption()); });
-    attempt([&] { app->setWindowState(3); });
+    cad::attempt([&] { app->activate(app->Caption()); });
+    cad::attempt([&] { app->setWindowState(3); });
 
     cad::Document* doc = nullptr;
     std::vector<cad::Entity*> checks;
-    attempt([&] {
+    cad::attempt([&] {
         doc = &app->ActiveDocument();
         cad::SelectionSet& set = cad::ScratchSelectionSet(*doc, QStringLiteral("text"));
         set.Select(cad::SelectAll, {}, {},
@@ -56,35 +48,35 @@ void laheightcheck_Click(Context& ctx)
     if (!sheet)
         return;
     int row = 0; // no active cell: every write is refused
-    attempt([&] { row = sheet->activeRow(); });
+    cad::attempt([&] { row = sheet->activeRow(); });
 
     for (cad::Entity* t : checks) {
         int colour = cad::ColorByLayer;
-        attempt([&] { colour = t->Color(); });
-        attempt([&] { t->setColor(3); });
+        cad::attempt([&] { colour = t->Color(); });
+        cad::attempt([&] { t->setColor(3); });
         cad::Point at;
-        attempt([&] { at = t->InsertionPoint(); });
-        attempt([&] {
+        cad::attempt([&] { at = t->InsertionPoint(); });
+        cad::attempt([&] {
             app->ZoomWindow({at.x - kZoomHalf, at.y - kZoomHalf, 0}, {at.x + kZoomHalf, at.y + kZoomHalf, 0});
         });
         cad::Point pick;
         QString map;
-        attempt([&] {
+        cad::attempt([&] {
             cad::Entity* note = doc->Utility().GetEntity(pick, QStringLiteral("高程注记:"));
             if (note && note->ObjectName() == QLatin1String("AcDbText"))
                 map = note->TextString();
         });
         QString check;
-        attempt([&] { check = t->TextString(); });
+        cad::attempt([&] { check = t->TextString(); });
         if (LeadingNumber(map) != 0) {
             const HeightCheckRow r = heightCheckRow(check, map, pick.x, pick.y);
             const std::pair<int, QString> cells[] = {{1, r.check}, {2, r.map}, {3, r.difference}, {5, r.x}, {6, r.y}};
             for (const auto& [column, text] : cells)
-                attempt([&] { sheet->setCell(row, column, text); });
-            attempt([&] { doc->Utility().Prompt(QStringLiteral("差值:") + r.difference); });
+                cad::attempt([&] { sheet->setCell(row, column, text); });
+            cad::attempt([&] { doc->Utility().Prompt(QStringLiteral("差值:") + r.difference); });
             ++row;
         }
-        attempt([&] { t->setColor(colour); });
+        cad::attempt([&] { t->setColor(colour); });
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "data_file.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "platform/settings.h"
 

@@ -7,8 +7,8 @@
 #include "report_loader.h"
 #include "sheet.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"

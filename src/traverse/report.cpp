@@ -3,7 +3,7 @@
 #include "adjust.h"
 #include "data_file.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "platform/settings.h"
 

@@ -1,6 +1,6 @@
 #include "sheet.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 
 #include <algorithm>
 

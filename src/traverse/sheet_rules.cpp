@@ -6,7 +6,7 @@
 #include "sheet.h"
 #include "temp_file.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/commands.h"
 #include "platform/context.h"
 #include "platform/errors.h"

@@ -1,6 +1,6 @@
 #include "app/bars.h"
 #include "app/registry.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/commands.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

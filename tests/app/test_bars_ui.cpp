@@ -3,8 +3,8 @@
 #include "app/ui/float_bar.h"
 #include "app/ui/form1.h"
 #include "app/ui/launcher.h"
-#include "app/ui/windows.h"
-#include "platform/cad/cad.h"
+#include "platform/windows.h"
+#include "cad/cad.h"
 #include "platform/commands.h"
 #include "platform/paths.h"
 #include "test_support.h"
@@ -87,7 +87,7 @@ struct Shell {
     cad::Application cadApp;
     traverse::TraverseSheet sheet;
     CommandRegistry registry;
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     QStringList opened;
     QStringList ran;
     std::unique_ptr<app::Form1> form;

@@ -261,7 +261,7 @@ struct Shell {
     }
     TempHome home;
     CommandRegistry registry;
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     std::unique_ptr<app::Form1> form;
 };
 

@@ -1,5 +1,5 @@
-#include "app/common_dialog.h"
-#include "app/common_file.h"
+#include "platform/common_dialog.h"
+#include "platform/common_file.h"
 #include "app/output_menu.h"
 #include "platform/paths.h"
 #include "test_support.h"

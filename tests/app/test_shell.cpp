@@ -1,7 +1,7 @@
-#include "app/common_dialog.h"
+#include "platform/common_dialog.h"
 #include "app/registry.h"
 #include "app/shell_commands.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "platform/commands.h"
 #include "test_support.h"
 
@@ -116,7 +116,7 @@ TEST(ShellCommands, ItemNotBuiltYetSaysSoInOneMessage)
 TEST(ShellCommands, WindowNotBuiltYetSaysSo)
 {
     TempHome h;
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     windows.open(QStringLiteral("seting"), h.context, nullptr);
     ASSERT_EQ(h.ui.messages().size(), 1);
     EXPECT_EQ(h.ui.messages().at(0).toObject().value(QStringLiteral("text")).toString(),

@@ -1,7 +1,7 @@
 #include "app/scenario.h"
 #include "app/ui/scenario_windows.h"
-#include "app/ui/windows.h"
-#include "platform/cad/cad.h"
+#include "platform/windows.h"
+#include "cad/cad.h"
 #include "platform/context.h"
 #include "test_support.h"
 
@@ -42,7 +42,7 @@ public:
 struct Fixture {
     QTemporaryDir dir;
     QString drawing = dir.filePath(QStringLiteral("base.dxf"));
-    app::WindowRegistry registry;
+    WindowRegistry registry;
     app::ScenarioWindowDriver driver{registry};
 
     Fixture()

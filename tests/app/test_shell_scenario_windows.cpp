@@ -1,6 +1,6 @@
 #include "app/scenario.h"
 #include "app/ui/scenario_windows.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "platform/context.h"
 #include "test_support.h"
 
@@ -99,7 +99,7 @@ public:
 };
 
 struct Runner {
-    app::WindowRegistry registry;
+    WindowRegistry registry;
     app::ScenarioWindowDriver driver{registry};
 
     Runner()
@@ -303,7 +303,7 @@ TEST(ScenarioWindows, MainWindowSheetIsTypedAndItsButtonsAnswered)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
-        app::WindowRegistry registry;
+        WindowRegistry registry;
         app::ScenarioWindowDriver driver(registry);
         const QString json = QStringLiteral(R"~({
             "settings": {"版本更新日期=": "20070405"},
@@ -326,7 +326,7 @@ TEST(ScenarioWindows, MainWindowSheetIsTypedAndItsButtonsAnswered)
 
 TEST(ScenarioWindows, HiddenSheetRowsCannotBeTyped)
 {
-    app::WindowRegistry registry;
+    WindowRegistry registry;
     app::ScenarioWindowDriver driver(registry);
     const app::ScenarioResult r = app::runScenarioText(QByteArray(R"~({
         "sheet": {"rows": 1},
@@ -344,7 +344,7 @@ TEST(WindowRegistry, BuiltFormsOpenAsTheProgramOpensThem)
         test::TempHome home;
         QWidget owner;
         QPointer<QWidget> made;
-        app::WindowRegistry registry;
+        WindowRegistry registry;
         registry.addBuilder(
             QStringLiteral("probe"),
             [&made](Context& ctx, QWidget* o) -> QWidget* {

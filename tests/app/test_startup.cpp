@@ -108,7 +108,7 @@ TEST(Startup, RecentReportEntryFollowsSavelist1)
         app::loadMainWindow(h.context);
         CommandRegistry registry;
         app::registerAllCommands(registry);
-        app::WindowRegistry windows;
+        WindowRegistry windows;
         app::Form1 form(h.context, registry, windows);
         form.refreshMenus();
         EXPECT_EQ(form.action(QStringLiteral("filelist(0)"))->isVisible(), c.shown);
@@ -146,7 +146,7 @@ TEST(Startup, QuitFromTheMenuAndClosingTheWindowEndTheProgram)
         s.sheet.setGrade(QStringLiteral("8秒导线"));
         CommandRegistry registry;
         app::registerAllCommands(registry);
-        app::WindowRegistry windows;
+        WindowRegistry windows;
         app::Form1 form(h.context, registry, windows);
         int ended = 0;
         QObject::connect(&form, &app::Form1::programEnded, [&] { ++ended; });

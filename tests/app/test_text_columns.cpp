@@ -1,4 +1,4 @@
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "test_support.h"

@@ -1,5 +1,5 @@
 #include "app/tools/calculators.h"
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "test_support.h"
 
 #include <QJsonObject>

@@ -4,7 +4,7 @@
 #include "app/tools/ui/seting.h"
 #include "app/tools/ui/tool.h"
 #include "app/tools/ui/windows.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
@@ -279,7 +279,7 @@ TEST(AddtextWindow, ListFollowsTheUser)
 
 TEST(ToolWindows, Registered)
 {
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     registerToolWindows(windows);
     for (const char* form : {"seting", "Form2", "tool", "addtext"})
         EXPECT_TRUE(windows.has(QString::fromUtf8(form))) << form;

@@ -1,7 +1,7 @@
 // The closure of an unadjusted traverse as the blunder searches form it.
 #include "blunder/closure.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 #include "traverse/data_file.h"
 

@@ -4,7 +4,7 @@
 // coordinates, Chinese names), north (closing direction just east of north).
 #include "blunder/searches.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "traverse/data_file.h"
 
 #include "test_support.h"

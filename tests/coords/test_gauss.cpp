@@ -1,4 +1,4 @@
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "coords/gauss.h"
 #include "platform/errors.h"
 

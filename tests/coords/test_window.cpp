@@ -231,7 +231,7 @@ TEST(CoordinateWindow, ReturnClosesAndReopeningStartsFresh)
 
 TEST(CoordinateWindow, IsKnownToTheWindowRegistryByItsFormName)
 {
-    app::WindowRegistry windows;
+    WindowRegistry windows;
     registerCoordsWindows(windows);
     EXPECT_TRUE(windows.has(QStringLiteral("HuanDaiJiSuan")));
 }

@@ -1,4 +1,4 @@
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "coords/line_stream.h"
 #include "coords/zone_change.h"
 #include "platform/errors.h"

@@ -1,7 +1,7 @@
 // kelvor-e2e-drawings FOLDER: writes the drawings the end-to-end scenarios
 // open, with the program's own DXF writer, into FOLDER (tests/e2e/drawings).
-#include "platform/cad/dxf.h"
-#include "platform/cad/document.h"
+#include "cad/dxf/dxf.h"
+#include "cad/model/document.h"
 
 #include <QCoreApplication>
 #include <QDir>

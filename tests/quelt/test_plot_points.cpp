@@ -1,7 +1,7 @@
 // Plotting a point list in the CAD host: symbols, names and connecting lines.
 #include "quelt/plot_points.h"
 
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "test_support.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A CAD host wired to a temporary home, answering its command-line
 // questions from the home's answer queue.
-#include "platform/cad/cad.h"
+#include "cad/cad.h"
 #include "test_support.h"
 
 #include <memory>
@@ -13,6 +13,7 @@ struct CadHost {
     cad::Application app;
     CadHost()
     {
+        registerEditingCommands(app);
         home.context.setCad(&app);
         app.setInputSource(std::make_unique<cad::ScriptedInput>(home.answers));
     }

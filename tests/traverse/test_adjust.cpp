@@ -4,7 +4,7 @@
 #include "traverse/commands.h"
 #include "traverse/report.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "traverse/adjust.h"
 #include "traverse/data_file.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/errors.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "traverse/projection.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

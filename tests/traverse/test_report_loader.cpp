@@ -3,7 +3,7 @@
 #include "traverse/commands.h"
 #include "traverse/report_loader.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 
 #include <QFile>
 #include <QJsonObject>

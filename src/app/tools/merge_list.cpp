@@ -1,8 +1,8 @@
 #include "merge_list.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "app/tools/text_tools.h"
-#include "platform/cad/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

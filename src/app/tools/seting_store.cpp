@@ -1,6 +1,6 @@
 #include "seting_store.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 

@@ -4,7 +4,7 @@
 #include "launcher.h"
 
 #include "app/bars.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "platform/context.h"
 
 #include <QCursor>

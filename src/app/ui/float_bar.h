@@ -9,11 +9,14 @@ namespace kelvor {
 class Context;
 }
 
+namespace kelvor {
+class WindowRegistry;
+}
+
 namespace kelvor::app {
 
 class ClickLabel;
 class Form1;
-class WindowRegistry;
 
 // The floating bar "float": a borderless window above all others that
 // stands in for the main window while the user works in the CAD host. Its

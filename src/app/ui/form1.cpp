@@ -3,7 +3,7 @@
 #include "quick_popup.h"
 #include "toolbar.h"
 
-#include "app/common_file.h"
+#include "platform/common_file.h"
 #include "app/menu_table.h"
 #include "app/startup.h"
 #include "platform/commands.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 
 #include <QMainWindow>
 #include <QMap>

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/scenario.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 
 #include <QPointer>
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "huandaijisuan.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "coords/gauss.h"
 #include "platform/context.h"
 #include "platform/errors.h"

@@ -4,7 +4,7 @@
 
 namespace kelvor::coords {
 
-void registerCoordsWindows(app::WindowRegistry& windows)
+void registerCoordsWindows(WindowRegistry& windows)
 {
     windows.addWindow<HuanDaiJiSuan>(QStringLiteral("HuanDaiJiSuan"));
 }

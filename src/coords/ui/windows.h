@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 
 namespace kelvor::coords {
 
 // Adds "HuanDaiJiSuan" to the program's windows.
-void registerCoordsWindows(app::WindowRegistry& windows);
+void registerCoordsWindows(WindowRegistry& windows);
 
 } // namespace kelvor::coords

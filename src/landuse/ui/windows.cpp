@@ -1,11 +1,11 @@
 #include "landuse/ui/windows.h"
 
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "landuse/ui/out_excelx.h"
 
 namespace kelvor::landuse {
 
-void registerLanduseWindows(app::WindowRegistry& windows)
+void registerLanduseWindows(WindowRegistry& windows)
 {
     windows.addWindow<OutExcelx>(QStringLiteral("outExcelx"));
 }

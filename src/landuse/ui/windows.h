@@ -1,12 +1,12 @@
 #pragma once
 
-namespace kelvor::app {
+namespace kelvor {
 class WindowRegistry;
 }
 
 namespace kelvor::landuse {
 
 // The land-use windows: outExcelx.
-void registerLanduseWindows(app::WindowRegistry& windows);
+void registerLanduseWindows(WindowRegistry& windows);
 
 } // namespace kelvor::landuse

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/cad/office.h"
+#include "platform/office.h"
 #include "platform/sheet/workbook.h"
 
 #include <QString>
@@ -25,6 +25,7 @@ public:
     void setVisible(bool on) override;
 
     bool hasWorkbook() const { return book_.has_value(); }
+    bool hasActiveSheet() const override { return hasWorkbook(); }
     // Null without a workbook.
     Workbook* workbook() { return book_ ? &*book_ : nullptr; }
     const Workbook* workbook() const { return book_ ? &*book_ : nullptr; }

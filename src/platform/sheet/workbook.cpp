@@ -1,6 +1,6 @@
 #include "platform/sheet/workbook.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 
 namespace kelvor::sheet {
 

@@ -1,6 +1,6 @@
 #include "quelt_window.h"
 
-#include "app/routines/routines.h"
+#include "routines/routines.h"
 #include "platform/context.h"
 #include "platform/errors.h"
 #include "quelt/calculators.h"

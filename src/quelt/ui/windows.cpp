@@ -4,7 +4,7 @@
 
 namespace kelvor::quelt {
 
-void registerQueltWindows(app::WindowRegistry& windows)
+void registerQueltWindows(WindowRegistry& windows)
 {
     windows.addWindow<QueltWindow>(QStringLiteral("quelt"));
 }

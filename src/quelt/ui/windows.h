@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 
 namespace kelvor::quelt {
 
 // Adds "quelt" to the program's windows.
-void registerQueltWindows(app::WindowRegistry& windows);
+void registerQueltWindows(WindowRegistry& windows);
 
 } // namespace kelvor::quelt

@@ -1,8 +1,8 @@
 #include "seting.h"
 
-#include "app/common_dialog.h"
-#include "app/routines/routines.h"
-#include "platform/cad/routines.h"
+#include "platform/common_dialog.h"
+#include "routines/routines.h"
+#include "cad/kit/routines.h"
 #include "platform/context.h"
 
 #include <QButtonGroup>

@@ -1,14 +1,14 @@
 #include "windows.h"
 
 #include "addtext.h"
-#include "app/ui/windows.h"
+#include "platform/windows.h"
 #include "form2.h"
 #include "seting.h"
 #include "tool.h"
 
 namespace kelvor::tools {
 
-void registerToolWindows(app::WindowRegistry& windows)
+void registerToolWindows(WindowRegistry& windows)
 {
     windows.addWindow<SetingDialog>(QStringLiteral("seting"));
     windows.addWindow<Form2>(QStringLiteral("Form2"));

@@ -1,12 +1,12 @@
 #pragma once
 
-namespace kelvor::app {
+namespace kelvor {
 class WindowRegistry;
 }
 
 namespace kelvor::tools {
 
 // Adds "seting", "Form2", "tool" and "addtext" to the shell's windows.
-void registerToolWindows(app::WindowRegistry& windows);
+void registerToolWindows(WindowRegistry& windows);
 
 } // namespace kelvor::tools

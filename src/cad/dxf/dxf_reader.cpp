@@ -1,0 +1,1186 @@
+#include "cad/dxf/dxf.h"
+
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <unordered_map>
+
+namespace kelvor::cad {
+
+namespace {
+
+constexpr double kDeg = M_PI / 180.0;
+
+struct Pair {
+    int code = 0;
+    QByteArrayView value;
+    int line = 0; // line of the group code
+};
+
+QString head(QByteArrayView v)
+{
+    return QString::fromLatin1(v.first(std::min<qsizetype>(v.size(), 40)));
+}
+
+QString caretDecode(const QString& s)
+{
+    if (!s.contains(QLatin1Char('^')))
+        return s;
+    QString out;
+    for (int i = 0; i < s.size(); ++i) {
+        // Only "^ " and "^@".."^_" are escapes; any other caret is itself.
+        const QChar n = i + 1 < s.size() ? s[i + 1] : QChar();
+        if (s[i] == QLatin1Char('^') && (n == QLatin1Char(' ') || (n >= QLatin1Char('@') && n <= QLatin1Char('_')))) {
+            out += n == QLatin1Char(' ') ? QLatin1Char('^') : QChar(n.unicode() - 64);
+            ++i;
+        } else
+            out += s[i];
+    }
+    return out;
+}
+
+class Reader {
+public:
+    Reader(const QByteArray& bytes, const QString& name)
+        : data_(bytes)
+        , name_(name)
+    {
+    }
+    std::unique_ptr<Document> run(DocumentHost* app);
+
+private:
+    [[noreturn]] void error(int line, const QString& what) const
+    {
+        fault(fail::Failed, QStringLiteral("%1, line %2: %3").arg(name_).arg(line).arg(what));
+    }
+
+    QByteArrayView readLine()
+    {
+        const qsizetype n = data_.size();
+        const char* p = data_.constData();
+        const qsizetype start = pos_;
+        qsizetype i = pos_;
+        while (i < n && p[i] != '\n' && p[i] != '\r')
+            ++i;
+        QByteArrayView v(p + start, i - start);
+        if (i < n && p[i] == '\r')
+            ++i;
+        if (i < n && p[i] == '\n')
+            ++i;
+        pos_ = i;
+        ++line_;
+        return v;
+    }
+
+    // The next pair; false at the end of the data.
+    bool next(Pair& out)
+    {
+        if (pushed_) {
+            out = back_;
+            pushed_ = false;
+            return true;
+        }
+        if (pos_ >= data_.size())
+            return false;
+        QByteArrayView c = readLine().trimmed();
+        const int line = line_;
+        int code = 0;
+        auto r = std::from_chars(c.data(), c.data() + c.size(), code);
+        if (c.isEmpty() || r.ec != std::errc() || r.ptr != c.data() + c.size())
+            error(line, QStringLiteral("a group code was expected, found \"%1\"").arg(head(c)));
+        if (pos_ >= data_.size())
+            error(line, QStringLiteral("the file ends after group code %1 without its value").arg(code));
+        out.code = code;
+        out.value = readLine();
+        out.line = line;
+        // No text line of a drawing holds a NUL: such bytes come from a
+        // damaged file, and kept content would carry them into the next save.
+        if (out.value.contains('\0'))
+            error(line + 1, QStringLiteral("the value of group %1 holds a NUL byte").arg(code));
+        return true;
+    }
+    Pair must()
+    {
+        Pair p;
+        if (!next(p))
+            error(line_, QStringLiteral("the file ends before its EOF marker"));
+        return p;
+    }
+    void pushBack(const Pair& p)
+    {
+        back_ = p;
+        pushed_ = true;
+    }
+
+    QString text(const Pair& p) const
+    {
+        bool ascii = true;
+        for (char c : p.value)
+            if (uchar(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
+        const QString s = ascii ? QString::fromLatin1(p.value) : decodeGbk(p.value.toByteArray());
+        // Bytes that are no GBK text would come back as "?" when the drawing
+        // is saved, which can turn a good name into a bad one.
+        if (!ascii && s.contains(QChar(0xFFFD)))
+            error(p.line + 1, QStringLiteral("\"%1\" is not GBK text (group %2)").arg(head(p.value)).arg(p.code));
+        return caretDecode(s);
+    }
+    double real(const Pair& p) const
+    {
+        QByteArrayView v = p.value.trimmed();
+        double d = 0;
+        auto r = std::from_chars(v.data(), v.data() + v.size(), d);
+        if (v.isEmpty() || r.ec != std::errc() || r.ptr != v.data() + v.size()) {
+            if (v.startsWith('+')) { // from_chars refuses a plus sign
+                r = std::from_chars(v.data() + 1, v.data() + v.size(), d);
+                if (r.ec == std::errc() && r.ptr == v.data() + v.size())
+                    return d;
+            }
+            error(p.line + 1, QStringLiteral("\"%1\" is not a number (group %2)")
+                                  .arg(head(v))
+                                  .arg(p.code));
+        }
+        return d;
+    }
+    long long integer(const Pair& p) const
+    {
+        QByteArrayView v = p.value.trimmed();
+        long long i = 0;
+        auto r = std::from_chars(v.data(), v.data() + v.size(), i);
+        if (v.isEmpty() || r.ec != std::errc() || r.ptr != v.data() + v.size()) {
+            const double d = real(p); // some writers put 1.0 into integer groups
+            if (!(d > -9.2e18 && d < 9.2e18))
+                error(p.line + 1, QStringLiteral("\"%1\" is out of range (group %2)").arg(head(p.value)).arg(p.code));
+            return (long long)d;
+        }
+        return i;
+    }
+    quint64 handle(const Pair& p) const
+    {
+        bool ok = false;
+        const quint64 h = QString::fromLatin1(p.value.trimmed()).toULongLong(&ok, 16);
+        if (!ok)
+            error(p.line + 1, QStringLiteral("\"%1\" is not a handle").arg(head(p.value)));
+        return h;
+    }
+    bool is(const Pair& p, const char* s) const { return p.value.trimmed() == QByteArrayView(s); }
+
+    // Reads the groups of one object up to (not including) the next 0.
+    void collect(std::vector<Pair>& out)
+    {
+        out.clear();
+        Pair p;
+        while (true) {
+            p = must();
+            if (p.code == 0) {
+                pushBack(p);
+                return;
+            }
+            out.push_back(p);
+        }
+    }
+
+    // The next record of a section (of the given type, when one is given)
+    // with its groups in g_; false at the section's end.
+    bool nextRecord(Pair& p, const char* type = nullptr)
+    {
+        while (true) {
+            p = must();
+            if (p.code == 0 && is(p, "ENDSEC"))
+                return false;
+            if (p.code == 0 && (!type || is(p, type))) {
+                collect(g_);
+                return true;
+            }
+        }
+    }
+
+    KeptGroups keptOf(const std::vector<Pair>& g) const
+    {
+        KeptGroups out;
+        out.reserve(g.size());
+        for (const Pair& q : g)
+            out.push_back({q.code, q.value.toByteArray()});
+        return out;
+    }
+    KeptGroups takeAppGroups(std::vector<Pair>& g) const;
+    // The groups of a SEQEND record; its handle (the last one given), 0 for
+    // none.
+    quint64 seqendHandle()
+    {
+        collect(sub_);
+        quint64 h = 0;
+        for (const Pair& q : sub_)
+            if (q.code == 5)
+                h = handle(q);
+        return h;
+    }
+    // The parts' handles are reserved; the entity keeps them only when every
+    // part had one.
+    void keepSubHandles(Entity::Data& d, const std::vector<quint64>& subs)
+    {
+        bool allKnown = true;
+        for (quint64 s : subs) {
+            if (!s)
+                allKnown = false;
+            else
+                doc_->reserveHandle(s);
+        }
+        if (allKnown)
+            d.subHandles = subs;
+    }
+    void keepTop(quint64 h)
+    {
+        doc_->kept().top = std::max(doc_->kept().top, h);
+    }
+
+    void header();
+    void classes();
+    void tables();
+    void blocks();
+    void entities(Block& target, const char* endMarker);
+    void objects();
+    void skipSection();
+    bool entity(const Pair& start, Block& target);
+    bool foreign(const Pair& start, Block& target, KeptGroups app);
+    XData xdataFrom(const std::vector<Pair>& g, size_t from) const;
+    void keepHandle(Entity* e, quint64 h, int line);
+
+    const QByteArray& data_;
+    QString name_;
+    qsizetype pos_ = 0;
+    int line_ = 0;
+    Pair back_;
+    bool pushed_ = false;
+    std::unique_ptr<Document> doc_;
+    std::vector<Pair> g_, sub_;
+    std::unordered_map<quint64, Entity*> images_; // imagedef handle -> image
+    quint64 seed_ = 0;
+    std::vector<std::pair<QString, QString>> pendingVars_;
+    struct Names {
+        Entity* e;
+        QString layer, linetype;
+    };
+    std::vector<Names> pendingNames_;
+    std::vector<std::pair<Entity*, XData>> pendingXData_;
+    std::map<QString, quint64> recordHandles_;
+    std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
+    std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
+    EntityAccess raw_;
+};
+
+XData Reader::xdataFrom(const std::vector<Pair>& g, size_t i) const
+{
+    XData x;
+    for (; i < g.size(); ++i) {
+        const Pair& p = g[i];
+        if (p.code < 1000)
+            continue;
+        switch (xdataValueKind(p.code)) {
+        case ValueKind::Real:
+            x.push_back({p.code, real(p)});
+            break;
+        case ValueKind::Int:
+            x.push_back({p.code, int(integer(p))});
+            break;
+        case ValueKind::Point: {
+            QVariantList l{real(p), 0.0, 0.0};
+            if (i + 1 < g.size() && g[i + 1].code == p.code + 10)
+                l[1] = real(g[++i]);
+            if (i + 1 < g.size() && g[i + 1].code == p.code + 20)
+                l[2] = real(g[++i]);
+            x.push_back({p.code, l});
+            break;
+        }
+        default:
+            x.push_back({p.code, text(p)});
+        }
+    }
+    return x;
+}
+
+void Reader::keepHandle(Entity* e, quint64 h, int line)
+{
+    if (!h)
+        return;
+    if (doc_->findHandle(h) && doc_->findHandle(h) != e)
+        error(line, QStringLiteral("the handle %1 is used twice").arg(QString::number(h, 16).toUpper()));
+    doc_->assignHandle(e, h);
+}
+
+// Reactors and the extension dictionary: the 102 groups before the extended
+// data, taken out of g.
+KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
+{
+    KeptGroups out;
+    std::vector<Pair> rest;
+    bool inside = false;
+    for (size_t i = 0; i < g.size(); ++i) {
+        const Pair& q = g[i];
+        if (q.code >= 1000) {
+            rest.insert(rest.end(), g.begin() + i, g.end());
+            break;
+        }
+        if (q.code == 102)
+            inside = q.value.trimmed().startsWith('{');
+        if (inside || q.code == 102)
+            out.push_back({q.code, q.value.toByteArray()});
+        else
+            rest.push_back(q);
+    }
+    if (!out.empty())
+        g = std::move(rest);
+    return out;
+}
+
+void Reader::classes()
+{
+    Pair p;
+    while (nextRecord(p))
+        doc_->kept().classes.push_back({p.value.trimmed().toByteArray(), keptOf(g_)});
+}
+
+void Reader::skipSection()
+{
+    while (true) {
+        Pair p = must();
+        if (p.code == 0 && is(p, "ENDSEC"))
+            return;
+    }
+}
+
+// Header variables the host writes itself: the file's version, code page,
+// extents and handle seed, and the system variables it keeps.
+bool ownedVariable(const Document& doc, const QString& name)
+{
+    static const char* const written[] = {"ACADVER", "ACADMAINTVER", "DWGCODEPAGE", "EXTMIN", "EXTMAX", "HANDSEED"};
+    for (const char* w : written)
+        if (name == QLatin1String(w))
+            return true;
+    return doc.variables().count(name) > 0;
+}
+
+void Reader::header()
+{
+    QString name;
+    bool named = false;
+    QByteArray rawName;
+    std::vector<Pair> vals;
+    auto apply = [&]() {
+        if (!named)
+            return;
+        if (!ownedVariable(*doc_, name)) {
+            // kept as it came, for the next save
+            KeptGroups& kept = doc_->kept().header;
+            kept.push_back({9, rawName});
+            for (const Pair& q : vals)
+                kept.push_back({q.code, q.value.toByteArray()});
+            return;
+        }
+        if (vals.empty())
+            return;
+        if (name == QLatin1String("HANDSEED")) {
+            seed_ = handle(vals[0]);
+        } else if (name == QLatin1String("CECOLOR")) {
+            const long long c = integer(vals[0]);
+            doc_->SetVariable(QStringLiteral("CECOLOR"), c == 256 ? QStringLiteral("BYLAYER")
+                                                                   : (c == 0 ? QStringLiteral("BYBLOCK") : QString::number(c)));
+        } else if (name == QLatin1String("CLAYER") || name == QLatin1String("CELTYPE")
+                   || name == QLatin1String("TEXTSTYLE")) {
+            pendingVars_.push_back({name, text(vals[0])}); // once the tables are read
+        } else {
+            auto known = doc_->variables().find(name);
+            if (known == doc_->variables().end())
+                return; // written from the drawing itself
+            if (known->second.typeId() == QMetaType::QVariantList) {
+                QVariantList l{0.0, 0.0, 0.0};
+                for (const Pair& q : vals)
+                    if (q.code >= 10 && q.code <= 30 && q.code % 10 == 0)
+                        l[q.code / 10 - 1] = real(q);
+                doc_->SetVariable(name, l);
+            } else if (known->second.typeId() == QMetaType::QString) {
+                doc_->SetVariable(name, text(vals[0]));
+            } else {
+                const double v = real(vals[0]);
+                doc_->SetVariable(name, known->second.typeId() == QMetaType::Int ? QVariant(int(v)) : QVariant(v));
+            }
+        }
+    };
+    while (true) {
+        const Pair p = must();
+        if (p.code == 0) {
+            apply();
+            if (!is(p, "ENDSEC"))
+                error(p.line, QStringLiteral("the header ends without ENDSEC"));
+            return;
+        }
+        if (p.code == 9) {
+            apply();
+            name = text(p).trimmed().mid(1).toUpper();
+            named = true;
+            rawName = p.value.toByteArray();
+            vals.clear();
+        } else {
+            vals.push_back(p);
+        }
+    }
+}
+
+void Reader::tables()
+{
+    Pair p;
+    while (nextRecord(p, "TABLE")) {
+        QString table;
+        quint64 tableHandle = 0;
+        for (const Pair& q : g_) {
+            if (q.code == 2 && table.isEmpty())
+                table = text(q).trimmed().toUpper();
+            else if (q.code == 5 && !tableHandle)
+                tableHandle = handle(q);
+        }
+        if (tableHandle) {
+            doc_->reserveHandle(tableHandle);
+            doc_->structuralHandles()[QStringLiteral("TABLE:") + table] = tableHandle;
+        }
+        while (true) {
+            Pair r = must();
+            if (is(r, "ENDTAB"))
+                break;
+            if (is(r, "ENDSEC"))
+                error(r.line, QStringLiteral("the table %1 ends without ENDTAB").arg(table));
+            const QString type = text(r).trimmed().toUpper();
+            collect(g_);
+            QString name;
+            quint64 h = 0;
+            for (const Pair& q : g_) {
+                if (q.code == 2 && name.isEmpty())
+                    name = text(q);
+                else if ((q.code == 5 || q.code == 105) && !h)
+                    h = handle(q);
+            }
+            if (name.isEmpty())
+                continue;
+            if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
+                || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
+                // records the host does not model go back as they came
+                doc_->kept().tableRecords[type].push_back({r.value.trimmed().toByteArray(), keptOf(g_)});
+                keepTop(h);
+            }
+            if (h) {
+                doc_->reserveHandle(h);
+                // records the host writes itself keep their handles too
+                const QString key = type + QLatin1Char(':') + name.toUpper();
+                if (key == QLatin1String("VPORT:*ACTIVE") || key == QLatin1String("LTYPE:BYBLOCK")
+                    || key == QLatin1String("LTYPE:BYLAYER") || key == QLatin1String("DIMSTYLE:STANDARD"))
+                    doc_->structuralHandles()[key] = h;
+            }
+            if (type == QLatin1String("LAYER")) {
+                Layer& l = doc_->Layers().Add(name);
+                l.handle = h;
+                for (const Pair& q : g_) {
+                    if (q.code == 62) {
+                        const int c = int(integer(q));
+                        l.Color = std::abs(c);
+                        l.LayerOn = c >= 0;
+                    } else if (q.code == 70) {
+                        const int f = int(integer(q));
+                        l.Freeze = f & 1;
+                        l.Lock = f & 4;
+                    } else if (q.code == 6)
+                        l.Linetype = text(q);
+                }
+            } else if (type == QLatin1String("LTYPE")) {
+                if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
+                    || name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+                    continue;
+                Linetype& l = doc_->Linetypes().Add(name);
+                l.handle = h;
+                l.pattern.clear();
+                l.elements.clear();
+                for (const Pair& q : g_) {
+                    if (q.code == 49) {
+                        l.pattern.push_back(real(q));
+                        l.elements.emplace_back();
+                    } else if (!l.elements.empty()) {
+                        l.elements.back().groups.push_back({q.code, q.value.toByteArray()});
+                        if (q.code == 340)
+                            styleRefs_.push_back({l.Name, handle(q)});
+                    } else if (q.code == 3)
+                        l.Description = text(q);
+                }
+            } else if (type == QLatin1String("STYLE")) {
+                TextStyle& st = doc_->TextStyles().Add(name);
+                st.handle = h;
+                for (const Pair& q : g_) {
+                    if (q.code == 3)
+                        st.fontFile = text(q);
+                    else if (q.code == 4)
+                        st.bigFontFile = text(q);
+                    else if (q.code == 40)
+                        st.height = real(q);
+                    else if (q.code == 41)
+                        st.widthFactor = real(q);
+                    else if (q.code == 50)
+                        st.oblique = real(q) * kDeg;
+                }
+            } else if (type == QLatin1String("APPID")) {
+                doc_->RegisteredApplications().Add(name).handle = h;
+            } else if (type == QLatin1String("BLOCK_RECORD")) {
+                recordHandles_[name.toUpper()] = h;
+                KeptGroups after;
+                bool named = false;
+                for (const Pair& q : g_) {
+                    if (named)
+                        after.push_back({q.code, q.value.toByteArray()});
+                    else if (q.code == 2)
+                        named = true;
+                }
+                recordGroups_[name.toUpper()] = std::move(after);
+            }
+        }
+    }
+    // the styles of complex linetypes by name (the style table may follow)
+    for (const auto& [ltName, styleHandle] : styleRefs_) {
+        Linetype* l = doc_->Linetypes().find(ltName);
+        if (!l)
+            continue;
+        QString style;
+        for (const TextStyle& st : doc_->TextStyles().items())
+            if (st.handle == styleHandle)
+                style = st.Name;
+        for (LinetypeElement& el : l->elements)
+            for (const KeptGroup& k : el.groups)
+                if (k.code == 340 && k.value.trimmed().toULongLong(nullptr, 16) == styleHandle)
+                    el.style = style;
+    }
+    styleRefs_.clear();
+}
+
+void Reader::blocks()
+{
+    Pair p;
+    while (nextRecord(p, "BLOCK")) {
+        QString name;
+        Point base;
+        int flags = 0;
+        quint64 h = 0;
+        for (const Pair& q : g_) {
+            if (q.code == 2)
+                name = text(q);
+            else if (q.code == 5)
+                h = handle(q);
+            else if (q.code == 10)
+                base.x = real(q);
+            else if (q.code == 20)
+                base.y = real(q);
+            else if (q.code == 30)
+                base.z = real(q);
+            else if (q.code == 70)
+                flags = int(integer(q));
+        }
+        if (name.isEmpty())
+            error(p.line, QStringLiteral("a block without a name"));
+        Block* b = doc_->findBlock(name);
+        if (!b) {
+            b = &doc_->BlocksAdd(base, name);
+            b->flags = flags;
+        }
+        if (h) {
+            doc_->reserveHandle(h);
+            b->beginHandle = h;
+        }
+        auto rec = recordHandles_.find(name.toUpper());
+        if (rec != recordHandles_.end())
+            b->recordHandle = rec->second;
+        auto recGroups = recordGroups_.find(name.toUpper());
+        if (recGroups != recordGroups_.end())
+            b->recordGroups = recGroups->second;
+        entities(*b, "ENDBLK");
+        collect(g_); // ENDBLK's groups
+        for (const Pair& q : g_)
+            if (q.code == 5) {
+                b->endHandle = handle(q);
+                doc_->reserveHandle(b->endHandle);
+            }
+    }
+}
+
+void Reader::entities(Block& target, const char* endMarker)
+{
+    while (true) {
+        const Pair p = must();
+        if (p.code != 0)
+            error(p.line, QStringLiteral("an entity was expected, found group %1").arg(p.code));
+        if (is(p, endMarker))
+            return;
+        if (is(p, "ENDSEC") || is(p, "EOF"))
+            error(p.line, QStringLiteral("%1 was expected before %2")
+                              .arg(QLatin1String(endMarker), QString::fromLatin1(p.value.trimmed())));
+        entity(p, target);
+    }
+}
+
+bool Reader::entity(const Pair& start, Block& target)
+{
+    const QByteArrayView type = start.value.trimmed();
+    EntityKind kind;
+    if (type == "LINE") kind = EntityKind::Line;
+    else if (type == "POINT") kind = EntityKind::Point;
+    else if (type == "CIRCLE") kind = EntityKind::Circle;
+    else if (type == "ARC") kind = EntityKind::Arc;
+    else if (type == "TEXT") kind = EntityKind::Text;
+    else if (type == "MTEXT") kind = EntityKind::MText;
+    else if (type == "LWPOLYLINE") kind = EntityKind::LwPolyline;
+    else if (type == "POLYLINE") kind = EntityKind::Polyline2d;
+    else if (type == "INSERT") kind = EntityKind::BlockReference;
+    else if (type == "REGION") kind = EntityKind::Region;
+    else if (type == "IMAGE") kind = EntityKind::RasterImage;
+    else {
+        collect(g_);
+        return foreign(start, target, takeAppGroups(g_));
+    }
+    collect(g_);
+    KeptGroups app = takeAppGroups(g_);
+    // the common groups and where the extended data starts
+    size_t xstart = g_.size();
+    quint64 h = 0;
+    bool paper = false;
+    QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
+    int color = ColorByLayer;
+    bool visible = true;
+    for (size_t i = 0; i < g_.size(); ++i) {
+        const Pair& q = g_[i];
+        if (q.code >= 1000) {
+            xstart = i;
+            break;
+        }
+        switch (q.code) {
+        case 5: h = handle(q); break;
+        case 8: layer = text(q); break;
+        case 6: linetype = text(q); break;
+        case 62: color = int(integer(q)); break;
+        case 60: visible = integer(q) == 0; break;
+        case 67: paper = integer(q) == 1; break;
+        default: break;
+        }
+    }
+    if (kind == EntityKind::Polyline2d) {
+        for (size_t i = 0; i < xstart; ++i)
+            if (g_[i].code == 70) {
+                const int f = int(integer(g_[i]));
+                if (f & (16 | 64)) // meshes
+                    return foreign(start, target, std::move(app));
+                if (f & 8)
+                    kind = EntityKind::Polyline3d;
+            }
+    }
+    if (kind == EntityKind::BlockReference) {
+        for (size_t i = 0; i < xstart; ++i)
+            if ((g_[i].code == 70 || g_[i].code == 71) && integer(g_[i]) > 1) // columns and rows
+                return foreign(start, target, std::move(app));
+    }
+    Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
+    Entity* e = owner.create(kind);
+    keepHandle(e, h, start.line);
+    auto& d = e->data();
+    d.appGroups = std::move(app);
+    // names are checked against the tables once everything is read
+    pendingNames_.push_back({e, layer, linetype});
+    if (color < 0 || color > 256)
+        color = ColorByLayer;
+    raw_.setColor(e, color, visible);
+    // kind-specific groups
+    auto vx = [&](int i) -> Vertex& {
+        if (d.v.size() <= size_t(i))
+            d.v.resize(i + 1);
+        return d.v[i];
+    };
+    bool has43 = false, has40 = false, has41 = false;
+    double w40 = 0, w41 = 0;
+    std::vector<std::pair<int, int>> widthsSeen; // vertex, which
+    for (size_t i = 0; i < xstart; ++i) {
+        const Pair& q = g_[i];
+        switch (kind) {
+        case EntityKind::Line:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 11) vx(1).x = real(q);
+            else if (q.code == 21) vx(1).y = real(q);
+            else if (q.code == 31) vx(1).z = real(q);
+            else if (q.code == 39) d.thickness = real(q);
+            break;
+        case EntityKind::Point:
+        case EntityKind::Circle:
+        case EntityKind::Arc:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 40) d.radius = real(q);
+            else if (q.code == 50) d.startAngle = real(q) * kDeg;
+            else if (q.code == 51) d.endAngle = real(q) * kDeg;
+            else if (q.code == 39) d.thickness = real(q);
+            break;
+        case EntityKind::Text:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 11) vx(1).x = real(q);
+            else if (q.code == 21) vx(1).y = real(q);
+            else if (q.code == 31) vx(1).z = real(q);
+            else if (q.code == 40) d.height = real(q);
+            else if (q.code == 1) d.text = text(q);
+            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code == 41) d.widthFactor = real(q);
+            else if (q.code == 51) d.oblique = real(q) * kDeg;
+            else if (q.code == 7) d.style = text(q);
+            else if (q.code == 72) d.hAlign = int(integer(q));
+            else if (q.code == 73) d.vAlign = int(integer(q));
+            else if (q.code == 39) d.thickness = real(q);
+            break;
+        case EntityKind::MText:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 40) d.height = real(q);
+            else if (q.code == 41) d.mtextWidth = real(q);
+            else if (q.code == 71) d.attachment = int(integer(q));
+            else if (q.code == 3 || q.code == 1) d.text += text(q);
+            else if (q.code == 7) d.style = text(q);
+            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code != 5 && q.code != 330 && q.code != 100 && q.code != 8 && q.code != 6 && q.code != 62
+                     && q.code != 60 && q.code != 67 && q.code != 102 && q.code != 360)
+                d.extra.push_back({q.code, text(q)});
+            break;
+        case EntityKind::LwPolyline:
+            if (q.code == 10) {
+                Vertex v;
+                v.x = real(q);
+                d.v.push_back(v);
+            } else if (q.code == 20 && !d.v.empty()) d.v.back().y = real(q);
+            else if (q.code == 40 && !d.v.empty()) { d.v.back().startWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 0}); }
+            else if (q.code == 41 && !d.v.empty()) { d.v.back().endWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 1}); }
+            else if (q.code == 42 && !d.v.empty()) d.v.back().bulge = real(q);
+            else if (q.code == 43) { d.constWidth = real(q); has43 = true; }
+            else if (q.code == 38) d.elevation = real(q);
+            else if (q.code == 39) d.thickness = real(q);
+            else if (q.code == 70) d.polyFlags = int(integer(q));
+            break;
+        case EntityKind::Polyline2d:
+        case EntityKind::Polyline3d:
+            if (q.code == 30) d.elevation = real(q);
+            else if (q.code == 70) d.polyFlags = int(integer(q));
+            else if (q.code == 40) { w40 = real(q); has40 = true; }
+            else if (q.code == 41) { w41 = real(q); has41 = true; }
+            else if (q.code == 39) d.thickness = real(q);
+            break;
+        case EntityKind::BlockReference:
+            if (q.code == 2) d.text = text(q);
+            else if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code >= 41 && q.code <= 43) d.scale[q.code - 41] = real(q);
+            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            break;
+        case EntityKind::Region:
+            if (q.code == 1 || q.code == 3)
+                d.extra.push_back({q.code, text(q)});
+            break;
+        case EntityKind::RasterImage:
+            if (q.code == 10) vx(0).x = real(q);
+            else if (q.code == 20) vx(0).y = real(q);
+            else if (q.code == 30) vx(0).z = real(q);
+            else if (q.code == 11) d.u.x = real(q);
+            else if (q.code == 21) d.u.y = real(q);
+            else if (q.code == 31) d.u.z = real(q);
+            else if (q.code == 12) d.vv.x = real(q);
+            else if (q.code == 22) d.vv.y = real(q);
+            else if (q.code == 32) d.vv.z = real(q);
+            else if (q.code == 13) d.pixelsW = real(q);
+            else if (q.code == 23) d.pixelsH = real(q);
+            else if (q.code == 340) d.imageDefHandle = handle(q);
+            else if (q.code == 360) d.imageReactorHandle = handle(q);
+            else if (q.code == 70) d.imageDisplay = int(integer(q));
+            else if (q.code == 280) d.clipping = int(integer(q));
+            else if (q.code == 281) d.brightness = int(integer(q));
+            else if (q.code == 282) d.contrast = int(integer(q));
+            else if (q.code == 283) d.fade = int(integer(q));
+            else if (q.code == 71) d.clipType = int(integer(q));
+            else if (q.code == 14) d.clip.push_back({real(q), 0});
+            else if (q.code == 24 && !d.clip.empty()) d.clip.back().y = real(q);
+            break;
+        case EntityKind::Foreign:
+            break;
+        }
+    }
+    const XData x = xdataFrom(g_, xstart);
+    if (kind == EntityKind::LwPolyline) {
+        if (has43 || widthsSeen.empty())
+            for (Vertex& v : d.v) {
+                v.startWidth = v.startWidth == 0 ? d.constWidth : v.startWidth;
+                v.endWidth = v.endWidth == 0 ? d.constWidth : v.endWidth;
+            }
+        if (d.v.size() < 1)
+            error(start.line, QStringLiteral("a polyline without vertices"));
+    }
+    if (kind == EntityKind::Text && d.v.size() < 2)
+        d.v.resize(2);
+    if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
+        if (has40 && has41 && w40 == w41)
+            d.constWidth = w40;
+        // the vertices and their end marker
+        std::vector<quint64> subs;
+        while (true) {
+            Pair p = must();
+            if (p.code != 0)
+                error(p.line, QStringLiteral("a vertex was expected"));
+            if (is(p, "SEQEND")) {
+                subs.push_back(seqendHandle());
+                break;
+            }
+            if (!is(p, "VERTEX"))
+                error(p.line, QStringLiteral("the polyline ends without SEQEND"));
+            collect(sub_);
+            Vertex v;
+            v.startWidth = has40 ? w40 : 0;
+            v.endWidth = has41 ? w41 : 0;
+            int vf = 0;
+            quint64 vh = 0;
+            for (const Pair& q : sub_) {
+                if (q.code == 10) v.x = real(q);
+                else if (q.code == 20) v.y = real(q);
+                else if (q.code == 30) v.z = real(q);
+                else if (q.code == 40) v.startWidth = real(q);
+                else if (q.code == 41) v.endWidth = real(q);
+                else if (q.code == 42) v.bulge = real(q);
+                else if (q.code == 70) vf = int(integer(q));
+                else if (q.code == 5) vh = handle(q);
+            }
+            if (kind == EntityKind::Polyline2d)
+                v.z = d.elevation;
+            d.v.push_back(v);
+            d.vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
+            subs.push_back(vh);
+        }
+        keepSubHandles(d, subs);
+    }
+    if (kind == EntityKind::BlockReference) {
+        bool follows = false;
+        for (size_t i = 0; i < xstart; ++i)
+            if (g_[i].code == 66 && integer(g_[i]) == 1)
+                follows = true;
+        if (follows) {
+            std::vector<quint64> subs;
+            while (true) {
+                Pair p = must();
+                if (is(p, "SEQEND")) {
+                    subs.push_back(seqendHandle());
+                    break;
+                }
+                if (!is(p, "ATTRIB"))
+                    error(p.line, QStringLiteral("the block reference's attributes end without SEQEND"));
+                collect(sub_);
+                RawGroups a;
+                quint64 ah = 0;
+                for (const Pair& q : sub_) {
+                    if (q.code == 5)
+                        ah = handle(q);
+                    else if (q.code != 330)
+                        a.push_back({q.code, text(q)});
+                }
+                d.attribs.push_back(a);
+                subs.push_back(ah);
+            }
+            keepSubHandles(d, subs);
+        }
+    }
+    if (kind == EntityKind::RasterImage && d.imageDefHandle) {
+        images_[d.imageDefHandle] = e;
+        doc_->reserveHandle(d.imageDefHandle);
+        doc_->reserveHandle(d.imageReactorHandle);
+    }
+    pendingXData_.push_back({e, x});
+    doc_->entityChanged(e);
+    return true;
+}
+
+// An entity of a kind the host does not model: its common groups are read,
+// the rest kept as it came, with the records that follow it (vertices,
+// attributes) up to its SEQEND.
+bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
+{
+    size_t xstart = g_.size();
+    for (size_t i = 0; i < g_.size(); ++i)
+        if (g_[i].code >= 1000) {
+            xstart = i;
+            break;
+        }
+    // the common groups reach the first subclass marker after AcDbEntity;
+    // a file without markers has no such end
+    bool marked = false;
+    size_t commonEnd = xstart;
+    for (size_t i = 0; i < xstart; ++i)
+        if (g_[i].code == 100) {
+            if (!marked && g_[i].value.trimmed() == "AcDbEntity") {
+                marked = true;
+            } else {
+                commonEnd = i;
+                break;
+            }
+        }
+    quint64 h = 0;
+    bool ownerSeen = false, markerSeen = false, paper = false, visible = true, follows = false;
+    QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
+    int color = ColorByLayer;
+    KeptGroups body;
+    for (size_t i = 0; i < xstart; ++i) {
+        const Pair& q = g_[i];
+        if (q.code == 66 && integer(q) == 1)
+            follows = true;
+        if (i < commonEnd) {
+            if (q.code == 5 && !h) {
+                h = handle(q);
+                continue;
+            }
+            if (q.code == 330 && !ownerSeen && !markerSeen) {
+                ownerSeen = true;
+                continue;
+            }
+            if (q.code == 100 && marked && !markerSeen) {
+                markerSeen = true;
+                continue;
+            }
+            switch (q.code) {
+            case 8: layer = text(q); continue;
+            case 6: linetype = text(q); continue;
+            case 62: color = int(integer(q)); continue;
+            case 60: visible = integer(q) == 0; continue;
+            case 67: paper = integer(q) == 1; continue;
+            default: break;
+            }
+        }
+        body.push_back({q.code, q.value.toByteArray()});
+    }
+    const XData x = xdataFrom(g_, xstart);
+    const QByteArray type = start.value.trimmed().toByteArray();
+    Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
+    Entity* e = owner.create(EntityKind::Foreign);
+    keepHandle(e, h, start.line);
+    pendingNames_.push_back({e, layer, linetype});
+    if (color < 0 || color > 256)
+        color = ColorByLayer;
+    raw_.setColor(e, color, visible);
+    auto& d = e->data();
+    d.foreignType = type;
+    d.foreignBody = std::move(body);
+    d.foreignSubclassed = marked;
+    d.appGroups = std::move(app);
+    if (follows || type == "POLYLINE") {
+        std::vector<quint64> subs;
+        while (true) {
+            const Pair p = must();
+            const bool end = is(p, "SEQEND");
+            if (p.code != 0 || !(end || is(p, "VERTEX") || is(p, "ATTRIB")))
+                error(p.line, QStringLiteral("the %1 ends without SEQEND").arg(QString::fromLatin1(type)));
+            collect(sub_);
+            quint64 sh = 0;
+            for (const Pair& q : sub_)
+                if (q.code == 5) {
+                    sh = handle(q);
+                    break;
+                }
+            d.foreignParts.push_back({p.value.trimmed().toByteArray(), keptOf(sub_)});
+            subs.push_back(sh);
+            if (end)
+                break;
+        }
+        if (std::find(subs.begin(), subs.end(), quint64(0)) == subs.end()) {
+            for (quint64 s : subs)
+                doc_->reserveHandle(s);
+            d.subHandles = subs;
+        }
+    }
+    pendingXData_.push_back({e, x});
+    doc_->entityChanged(e);
+    return true;
+}
+
+void Reader::objects()
+{
+    std::unordered_map<quint64, QString> groupNames; // group handle -> name
+    quint64 root = 0, groupDict = 0, imageDict = 0;
+    KeptContent& kept = doc_->kept();
+    bool firstDict = true;
+    Pair p;
+    while (nextRecord(p)) {
+        const QByteArray type = p.value.trimmed().toByteArray();
+        quint64 h = 0;
+        for (const Pair& q : g_)
+            if (q.code == 5) {
+                h = handle(q);
+                break;
+            }
+        if (h)
+            doc_->reserveHandle(h);
+        if (type == "DICTIONARY") {
+            QString key;
+            if (firstDict) {
+                root = h;
+                firstDict = false;
+                QByteArray rawKey;
+                for (const Pair& q : g_) {
+                    if (q.code == 3) {
+                        key = text(q);
+                        rawKey = q.value.toByteArray();
+                    } else if (q.code == 350 && key == QLatin1String("ACAD_GROUP")) {
+                        groupDict = handle(q);
+                    } else if (q.code == 350 && key == QLatin1String("ACAD_IMAGE_DICT")) {
+                        imageDict = handle(q);
+                        doc_->structuralHandles()[QStringLiteral("DICT:ACAD_IMAGE_DICT")] = imageDict;
+                    } else if ((q.code == 350 || q.code == 360) && !key.isEmpty()) {
+                        kept.rootEntries.push_back({3, rawKey});
+                        kept.rootEntries.push_back({q.code, q.value.toByteArray()});
+                    }
+                }
+                doc_->structuralHandles()[QStringLiteral("DICT:ROOT")] = root;
+                if (groupDict)
+                    doc_->structuralHandles()[QStringLiteral("DICT:ACAD_GROUP")] = groupDict;
+            } else if (h == groupDict) {
+                for (const Pair& q : g_) {
+                    if (q.code == 3)
+                        key = text(q);
+                    else if (q.code == 350)
+                        groupNames[handle(q)] = key;
+                }
+            } else if (!h || h != imageDict) {
+                kept.objects.push_back({type, keptOf(g_)});
+                keepTop(h);
+            }
+        } else if (type == "GROUP") {
+            auto it = groupNames.find(h);
+            if (it == groupNames.end() || it->second.isEmpty() || doc_->findGroup(it->second))
+                continue;
+            Group& grp = doc_->GroupsAdd(it->second);
+            grp.handle = h;
+            std::vector<Entity*> members;
+            for (const Pair& q : g_) {
+                if (q.code == 300)
+                    grp.description = text(q);
+                else if (q.code == 340)
+                    if (Entity* e = doc_->findHandle(handle(q)))
+                        members.push_back(e);
+            }
+            grp.AppendItems(members);
+        } else if (type == "IMAGEDEF") {
+            auto it = images_.find(h);
+            if (it == images_.end())
+                continue;
+            for (const Pair& q : g_)
+                if (q.code == 1)
+                    it->second->data().text = text(q);
+        } else if (type != "IMAGEDEF_REACTOR") {
+            // the host writes groups, images and their reactors itself
+            kept.objects.push_back({type, keptOf(g_)});
+            keepTop(h);
+        }
+    }
+}
+
+std::unique_ptr<Document> Reader::run(DocumentHost* app)
+{
+    doc_ = std::make_unique<Document>(app);
+    // a fresh drawing brings its own tables; the file's replace them
+    doc_->Layers().items().clear();
+    doc_->Linetypes().items().clear();
+    doc_->TextStyles().items().clear();
+    doc_->RegisteredApplications().items().clear();
+    bool sawEof = false;
+    bool sawSection = false;
+    Pair p;
+    while (next(p)) {
+        if (p.code == 999)
+            continue;
+        if (p.code != 0)
+            error(p.line, QStringLiteral("a section was expected, found group %1").arg(p.code));
+        if (is(p, "EOF")) {
+            sawEof = true;
+            break;
+        }
+        if (!is(p, "SECTION"))
+            error(p.line, QStringLiteral("a section was expected, found \"%1\"").arg(head(p.value)));
+        const Pair n = must();
+        if (n.code != 2)
+            error(n.line, QStringLiteral("the section has no name"));
+        sawSection = true;
+        if (is(n, "HEADER"))
+            header();
+        else if (is(n, "CLASSES"))
+            classes();
+        else if (is(n, "TABLES"))
+            tables();
+        else if (is(n, "BLOCKS"))
+            blocks();
+        else if (is(n, "ENTITIES")) {
+            entities(doc_->ModelSpace(), "ENDSEC");
+        } else if (is(n, "OBJECTS"))
+            objects();
+        else
+            skipSection();
+    }
+    if (!sawSection)
+        error(line_, QStringLiteral("this is not a DXF drawing"));
+    if (!sawEof)
+        error(line_, QStringLiteral("the file ends before its EOF marker"));
+    doc_->ensureStandardTables();
+    // names the tables lack are added, as a drawing program does on reading
+    for (auto& [e, layer, linetype] : pendingNames_) {
+        if (!doc_->Layers().contains(layer))
+            doc_->Layers().Add(layer.isEmpty() ? QStringLiteral("0") : layer);
+        raw_.setNames(e, doc_->Layers().find(layer.isEmpty() ? QStringLiteral("0") : layer)->Name, linetype, *doc_);
+    }
+    for (auto& [e, x] : pendingXData_) {
+        for (const XDataItem& it : x)
+            if (it.code == 1001)
+                doc_->RegisteredApplications().Add(it.value.toString());
+        raw_.setXData(e, x);
+    }
+    for (auto& [name, value] : pendingVars_) {
+        try {
+            doc_->SetVariable(name, value);
+        } catch (const RunError&) {
+            // a current layer or style the tables lack: the default stays
+        }
+    }
+    doc_->settleHandseed(seed_);
+    doc_->markSaved();
+    return std::move(doc_);
+}
+
+} // namespace
+
+std::unique_ptr<Document> readDxfBytes(const QByteArray& bytes, DocumentHost* app, const QString& name)
+{
+    Reader r(bytes, name);
+    return r.run(app);
+}
+
+std::unique_ptr<Document> readDxf(const QString& path, DocumentHost* app)
+{
+    QFile f(path);
+    if (!f.exists())
+        fault(fail::Failed, QStringLiteral("the drawing \"%1\" does not exist").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        fault(fail::Failed, QStringLiteral("the drawing \"%1\" cannot be read").arg(path));
+    const QByteArray bytes = f.readAll();
+    std::unique_ptr<Document> doc = readDxfBytes(bytes, app, QFileInfo(path).fileName());
+    doc->setFullName(QFileInfo(path).absoluteFilePath());
+    return doc;
+}
+
+} // namespace kelvor::cad

@@ -1,0 +1,1018 @@
+#include "cad/dxf/dxf.h"
+
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <unordered_set>
+
+namespace kelvor::cad {
+
+QString drawingPath(const QString& path)
+{
+    QString p = path.trimmed();
+    if (p.endsWith(QLatin1String(".dwg"), Qt::CaseInsensitive))
+        p = p.left(p.size() - 4) + kDrawingExtension;
+    else if (QFileInfo(p).suffix().isEmpty())
+        p += kDrawingExtension;
+    return paths::resolve(p);
+}
+
+namespace {
+
+constexpr double kRad = 180.0 / M_PI;
+
+// Control characters inside a text travel as caret pairs (^J, ^M); a caret
+// itself as "^ ".
+QString caretEncode(const QString& s)
+{
+    QString out;
+    bool plain = true;
+    for (QChar c : s)
+        if (c.unicode() < 0x20 || c == QLatin1Char('^')) {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return s;
+    for (QChar c : s) {
+        if (c == QLatin1Char('^'))
+            out += QLatin1String("^ ");
+        else if (c.unicode() < 0x20) {
+            out += QLatin1Char('^');
+            out += QChar(c.unicode() + 64);
+        } else
+            out += c;
+    }
+    return out;
+}
+
+class Writer {
+public:
+    Writer(Document& doc, DrawingFormat format)
+        : doc_(doc)
+        , r2000_(format == DrawingFormat::R2000)
+    {
+        b_.reserve(1 << 20);
+    }
+
+    QByteArray run();
+
+private:
+    void code(int c)
+    {
+        char buf[16]; // any int: a kept group may carry a code beyond the usual range
+        const int n = std::snprintf(buf, sizeof buf, "%3d\r\n", c);
+        b_.append(buf, n);
+    }
+    void str(int c, const QString& s)
+    {
+        code(c);
+        bool ascii = true;
+        for (QChar ch : s)
+            if (ch.unicode() >= 0x80 || ch.unicode() < 0x20 || ch == QLatin1Char('^')) {
+                ascii = false;
+                break;
+            }
+        if (ascii)
+            b_.append(s.toLatin1());
+        else
+            b_.append(encodeGbk(caretEncode(s)));
+        b_.append("\r\n", 2);
+    }
+    void lit(int c, const char* s)
+    {
+        code(c);
+        b_.append(s);
+        b_.append("\r\n", 2);
+    }
+    void num(int c, double v)
+    {
+        code(c);
+        if (v == 0)
+            v = 0; // no "-0"
+        char buf[32];
+        auto r = std::to_chars(buf, buf + sizeof buf, v);
+        b_.append(buf, int(r.ptr - buf));
+        bool hasPoint = false;
+        for (char* p = buf; p < r.ptr; ++p)
+            if (*p == '.' || *p == 'e' || *p == 'n' || *p == 'i')
+                hasPoint = true;
+        if (!hasPoint)
+            b_.append(".0", 2);
+        b_.append("\r\n", 2);
+    }
+    void integer(int c, long long v)
+    {
+        code(c);
+        b_.append(QByteArray::number(v));
+        b_.append("\r\n", 2);
+    }
+    void hex(int c, quint64 h)
+    {
+        code(c);
+        b_.append(QByteArray::number(h, 16).toUpper());
+        b_.append("\r\n", 2);
+    }
+    void point(int c, double x, double y, double z)
+    {
+        num(c, x);
+        num(c + 10, y);
+        num(c + 20, z);
+    }
+    void raw(const RawGroups& g)
+    {
+        for (const RawGroup& r : g)
+            str(r.code, r.value);
+    }
+    void bytes(int c, const QByteArray& value)
+    {
+        code(c);
+        b_.append(value);
+        b_.append("\r\n", 2);
+    }
+    void kept(const KeptGroups& g)
+    {
+        for (const KeptGroup& k : g)
+            bytes(k.code, k.value);
+    }
+    void record(const KeptRecord& r)
+    {
+        bytes(0, r.type);
+        kept(r.groups);
+    }
+    static quint64 handleIn(const QByteArray& value)
+    {
+        return value.trimmed().toULongLong(nullptr, 16);
+    }
+    // Reactors and extension dictionary; reactors to deleted entities are dropped.
+    void appGroups(const KeptGroups& g)
+    {
+        KeptGroups block; // one brace, reactors to deleted entities left out
+        int live = 0;
+        for (const KeptGroup& k : g) {
+            const bool reactors = !block.empty() && block.front().value.trimmed() == "{ACAD_REACTORS";
+            if (reactors && k.code == 330 && doc_.isGone(handleIn(k.value)))
+                continue;
+            block.push_back(k);
+            if (k.code != 102)
+                ++live;
+            if (k.code == 102 && k.value.trimmed() == "}") {
+                if (live > 0 || !reactors)
+                    kept(block);
+                block.clear();
+                live = 0;
+            }
+        }
+        kept(block);
+    }
+    void keptTable(const char* name)
+    {
+        auto it = doc_.kept().tableRecords.find(QLatin1String(name));
+        if (it != doc_.kept().tableRecords.end())
+            for (const KeptRecord& r : it->second)
+                record(r);
+    }
+    int keptCount(const char* name)
+    {
+        auto it = doc_.kept().tableRecords.find(QLatin1String(name));
+        return it == doc_.kept().tableRecords.end() ? 0 : int(it->second.size());
+    }
+
+    quint64 structural(const QString& key)
+    {
+        auto& m = doc_.structuralHandles();
+        auto it = m.find(key);
+        if (it != m.end())
+            return it->second;
+        const quint64 h = doc_.newHandle();
+        m[key] = h;
+        return h;
+    }
+    template <class T>
+    quint64 handleOf(T& rec)
+    {
+        if (!rec.handle)
+            rec.handle = doc_.newHandle();
+        return rec.handle;
+    }
+
+    void allocate();
+    void header(QByteArray& out);
+    void classes();
+    void tables();
+    void tableHead(const char* name, quint64 h, int count);
+    // The opening groups of a table record: type, handle, owning table and
+    // subclass markers.
+    void recordHead(const char* type, quint64 h, quint64 table, const char* subclass, int handleCode = 5)
+    {
+        lit(0, type);
+        hex(handleCode, h);
+        hex(330, table);
+        lit(100, "AcDbSymbolTableRecord");
+        lit(100, subclass);
+    }
+    void blocks();
+    void block(Block& b, bool paper);
+    void entity(Entity& e, quint64 owner, bool paper);
+    void xdata(const XData& x);
+    void objects();
+
+    Document& doc_;
+    bool r2000_;
+    QByteArray b_;
+    std::vector<Entity*> images_;
+};
+
+void Writer::allocate()
+{
+    // Handles first, so that $HANDSEED in the header is above all of them.
+    for (Layer& l : doc_.Layers().items())
+        handleOf(l);
+    for (Linetype& l : doc_.Linetypes().items())
+        handleOf(l);
+    for (TextStyle& s : doc_.TextStyles().items())
+        handleOf(s);
+    for (RegisteredApplication& a : doc_.RegisteredApplications().items())
+        handleOf(a);
+    for (const char* k : {"TABLE:VPORT", "TABLE:LTYPE", "TABLE:LAYER", "TABLE:STYLE", "TABLE:VIEW", "TABLE:UCS",
+                          "TABLE:APPID", "TABLE:DIMSTYLE", "TABLE:BLOCK_RECORD", "VPORT:*ACTIVE", "LTYPE:BYBLOCK",
+                          "LTYPE:BYLAYER", "DIMSTYLE:STANDARD", "DICT:ROOT", "DICT:ACAD_GROUP"})
+        structural(QLatin1String(k));
+    auto blockHandles = [&](Block& b) {
+        if (!b.recordHandle)
+            b.recordHandle = doc_.newHandle();
+        if (!b.beginHandle)
+            b.beginHandle = doc_.newHandle();
+        if (!b.endHandle)
+            b.endHandle = doc_.newHandle();
+    };
+    blockHandles(doc_.ModelSpace());
+    blockHandles(doc_.PaperSpace());
+    for (Block* b : doc_.blocks())
+        blockHandles(*b);
+    for (Group* g : doc_.groups())
+        if (!g->handle)
+            g->handle = doc_.newHandle();
+    auto entityHandles = [&](Block& b) {
+        for (Entity* e : b.entities()) {
+            auto& d = e->data();
+            size_t subs = 0;
+            if (e->kind() == EntityKind::Polyline2d || e->kind() == EntityKind::Polyline3d)
+                subs = d.v.size() + 1;
+            else if (e->kind() == EntityKind::Foreign)
+                subs = d.foreignParts.size();
+            else if (e->kind() == EntityKind::BlockReference && !d.attribs.empty())
+                subs = d.attribs.size() + 1;
+            if (d.subHandles.size() != subs) {
+                d.subHandles.clear();
+                for (size_t i = 0; i < subs; ++i)
+                    d.subHandles.push_back(doc_.newHandle());
+            }
+            if (e->kind() == EntityKind::RasterImage) {
+                if (!d.imageDefHandle)
+                    d.imageDefHandle = doc_.newHandle();
+                if (!d.imageReactorHandle)
+                    d.imageReactorHandle = doc_.newHandle();
+                images_.push_back(e);
+            }
+        }
+    };
+    entityHandles(doc_.ModelSpace());
+    entityHandles(doc_.PaperSpace());
+    for (Block* b : doc_.blocks())
+        entityHandles(*b);
+    if (!images_.empty())
+        structural(QStringLiteral("DICT:ACAD_IMAGE_DICT"));
+}
+
+void Writer::header(QByteArray& out)
+{
+    QByteArray body;
+    std::swap(body, b_);
+    lit(0, "SECTION");
+    lit(2, "HEADER");
+    lit(9, "$ACADVER");
+    lit(1, r2000_ ? "AC1015" : "AC1014");
+    if (r2000_) {
+        lit(9, "$ACADMAINTVER");
+        integer(70, 6);
+    }
+    lit(9, "$DWGCODEPAGE");
+    lit(3, "ANSI_936");
+    Box ext;
+    for (Entity* e : doc_.ModelSpace().entities())
+        ext.add(e->box());
+    if (!ext.valid())
+        ext = Box{0, 0, 0, 0};
+    lit(9, "$EXTMIN");
+    point(10, ext.minX, ext.minY, 0);
+    lit(9, "$EXTMAX");
+    point(10, ext.maxX, ext.maxY, 0);
+    for (const auto& [name, value] : doc_.variables()) {
+        str(9, QLatin1Char('$') + name);
+        if (name == QLatin1String("CLAYER"))
+            str(8, value.toString());
+        else if (name == QLatin1String("CELTYPE"))
+            str(6, value.toString());
+        else if (name == QLatin1String("TEXTSTYLE"))
+            str(7, value.toString());
+        else if (name == QLatin1String("CECOLOR")) {
+            const QString c = value.toString().toUpper();
+            integer(62, c == QLatin1String("BYLAYER") ? 256 : (c == QLatin1String("BYBLOCK") ? 0 : c.toInt()));
+        } else if (value.typeId() == QMetaType::Int)
+            integer(70, value.toInt());
+        else if (value.typeId() == QMetaType::Double)
+            num(name == QLatin1String("ANGBASE") ? 50 : 40, value.toDouble()); // an angle's group
+        else if (value.typeId() == QMetaType::QVariantList) {
+            const QVariantList l = value.toList();
+            point(10, l.value(0).toDouble(), l.value(1).toDouble(), l.value(2).toDouble());
+        } else
+            str(1, value.toString());
+    }
+    kept(doc_.kept().header);
+    lit(9, "$HANDSEED");
+    hex(5, doc_.handseed());
+    lit(0, "ENDSEC");
+    out = b_ + body;
+}
+
+void Writer::classes()
+{
+    lit(0, "SECTION");
+    lit(2, "CLASSES");
+    std::vector<QByteArray> have;
+    for (const KeptRecord& r : doc_.kept().classes) {
+        record(r);
+        for (const KeptGroup& k : r.groups)
+            if (k.code == 1)
+                have.push_back(k.value.trimmed());
+    }
+    if (!images_.empty()) {
+        struct C {
+            const char *dxf, *cpp;
+            int flags;
+            bool entity;
+        };
+        for (const C& c : {C{"IMAGE", "AcDbRasterImage", 127, true}, C{"IMAGEDEF", "AcDbRasterImageDef", 0, false},
+                           C{"IMAGEDEF_REACTOR", "AcDbRasterImageDefReactor", 1, false}}) {
+            if (std::find(have.begin(), have.end(), QByteArray(c.dxf)) != have.end())
+                continue;
+            lit(0, "CLASS");
+            lit(1, c.dxf);
+            lit(2, c.cpp);
+            lit(3, "ISM");
+            integer(90, c.flags);
+            integer(280, 0);
+            integer(281, c.entity ? 1 : 0);
+        }
+    }
+    lit(0, "ENDSEC");
+}
+
+void Writer::tableHead(const char* name, quint64 h, int count)
+{
+    lit(0, "TABLE");
+    lit(2, name);
+    hex(5, h);
+    hex(330, 0);
+    lit(100, "AcDbSymbolTable");
+    integer(70, count);
+}
+
+void Writer::tables()
+{
+    auto S = [&](const char* k) { return structural(QLatin1String(k)); };
+    lit(0, "SECTION");
+    lit(2, "TABLES");
+
+    const quint64 vt = S("TABLE:VPORT");
+    tableHead("VPORT", vt, 1 + keptCount("VPORT"));
+    recordHead("VPORT", S("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
+    lit(2, "*ACTIVE");
+    integer(70, 0);
+    num(10, 0);
+    num(20, 0);
+    num(11, 1);
+    num(21, 1);
+    Box ext;
+    for (Entity* e : doc_.ModelSpace().entities())
+        ext.add(e->box());
+    if (!ext.valid())
+        ext = Box{0, 0, 100, 100};
+    num(12, (ext.minX + ext.maxX) / 2);
+    num(22, (ext.minY + ext.maxY) / 2);
+    num(40, std::max(1.0, ext.maxY - ext.minY));
+    num(41, 1.5);
+    keptTable("VPORT");
+    lit(0, "ENDTAB");
+
+    const quint64 lt = S("TABLE:LTYPE");
+    tableHead("LTYPE", lt, doc_.Linetypes().Count() + 2);
+    auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern,
+                     const std::vector<LinetypeElement>& elements) {
+        recordHead("LTYPE", h, lt, "AcDbLinetypeTableRecord");
+        str(2, name);
+        integer(70, 0);
+        str(3, desc);
+        integer(72, 65);
+        integer(73, int(pattern.size()));
+        double total = 0;
+        for (double d : pattern)
+            total += std::abs(d);
+        num(40, total);
+        const bool complete = elements.size() == pattern.size();
+        for (size_t i = 0; i < pattern.size(); ++i) {
+            num(49, pattern[i]);
+            const KeptGroups none;
+            const KeptGroups& el = complete ? elements[i].groups : none;
+            const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
+                return k.code == 74 && k.value.trimmed().toInt() != 0;
+            });
+            if (!r2000_ && !shaped)
+                continue;
+            if (el.empty()) {
+                integer(74, 0);
+                continue;
+            }
+            for (const KeptGroup& k : el) {
+                // the style by its handle in this drawing
+                TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
+                    ? doc_.TextStyles().find(elements[i].style) : nullptr;
+                if (st)
+                    hex(340, handleOf(*st));
+                else
+                    bytes(k.code, k.value);
+            }
+        }
+    };
+    ltype(S("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
+    ltype(S("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
+    for (Linetype& l : doc_.Linetypes().items())
+        ltype(handleOf(l), l.Name, l.Description, l.pattern, l.elements);
+    lit(0, "ENDTAB");
+
+    const quint64 la = S("TABLE:LAYER");
+    tableHead("LAYER", la, doc_.Layers().Count());
+    for (Layer& l : doc_.Layers().items()) {
+        recordHead("LAYER", handleOf(l), la, "AcDbLayerTableRecord");
+        str(2, l.Name);
+        integer(70, (l.Freeze ? 1 : 0) | (l.Lock ? 4 : 0));
+        integer(62, l.LayerOn ? l.Color : -l.Color);
+        str(6, doc_.Linetypes().contains(l.Linetype) ? l.Linetype : QStringLiteral("Continuous"));
+        if (r2000_)
+            integer(370, -3);
+    }
+    lit(0, "ENDTAB");
+
+    const quint64 st = S("TABLE:STYLE");
+    tableHead("STYLE", st, doc_.TextStyles().Count());
+    for (TextStyle& s : doc_.TextStyles().items()) {
+        recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
+        str(2, s.Name);
+        integer(70, 0);
+        num(40, s.height);
+        num(41, s.widthFactor);
+        num(50, s.oblique * kRad);
+        integer(71, 0);
+        num(42, 2.5);
+        str(3, s.fontFile);
+        str(4, s.bigFontFile);
+    }
+    lit(0, "ENDTAB");
+
+    tableHead("VIEW", S("TABLE:VIEW"), keptCount("VIEW"));
+    keptTable("VIEW");
+    lit(0, "ENDTAB");
+    tableHead("UCS", S("TABLE:UCS"), keptCount("UCS"));
+    keptTable("UCS");
+    lit(0, "ENDTAB");
+
+    const quint64 ap = S("TABLE:APPID");
+    tableHead("APPID", ap, doc_.RegisteredApplications().Count());
+    for (RegisteredApplication& a : doc_.RegisteredApplications().items()) {
+        recordHead("APPID", handleOf(a), ap, "AcDbRegAppTableRecord");
+        str(2, a.Name);
+        integer(70, 0);
+    }
+    lit(0, "ENDTAB");
+
+    const quint64 ds = S("TABLE:DIMSTYLE");
+    // the file's own Standard, when it had one, stands for the host's
+    bool ownStandard = true;
+    if (auto it = doc_.kept().tableRecords.find(QStringLiteral("DIMSTYLE")); it != doc_.kept().tableRecords.end())
+        for (const KeptRecord& r : it->second)
+            for (const KeptGroup& k : r.groups)
+                if (k.code == 2 && k.value.trimmed().compare("Standard", Qt::CaseInsensitive) == 0)
+                    ownStandard = false;
+    tableHead("DIMSTYLE", ds, keptCount("DIMSTYLE") + (ownStandard ? 1 : 0));
+    lit(100, "AcDbDimStyleTable");
+    integer(71, 0);
+    if (ownStandard) {
+        recordHead("DIMSTYLE", S("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
+        lit(2, "Standard");
+        integer(70, 0);
+    }
+    keptTable("DIMSTYLE");
+    lit(0, "ENDTAB");
+
+    const quint64 br = S("TABLE:BLOCK_RECORD");
+    std::vector<Block*> all{&doc_.ModelSpace(), &doc_.PaperSpace()};
+    for (Block* b : doc_.blocks())
+        all.push_back(b);
+    tableHead("BLOCK_RECORD", br, int(all.size()));
+    for (Block* b : all) {
+        recordHead("BLOCK_RECORD", b->recordHandle, br, "AcDbBlockTableRecord");
+        str(2, b->Name());
+        if (r2000_)
+            kept(b->recordGroups);
+    }
+    lit(0, "ENDTAB");
+    lit(0, "ENDSEC");
+}
+
+void Writer::blocks()
+{
+    lit(0, "SECTION");
+    lit(2, "BLOCKS");
+    block(doc_.ModelSpace(), false);
+    block(doc_.PaperSpace(), true);
+    for (Block* b : doc_.blocks())
+        block(*b, false);
+    lit(0, "ENDSEC");
+}
+
+void Writer::block(Block& b, bool paper)
+{
+    lit(0, "BLOCK");
+    hex(5, b.beginHandle);
+    hex(330, b.recordHandle);
+    lit(100, "AcDbEntity");
+    if (paper)
+        integer(67, 1);
+    lit(8, "0");
+    lit(100, "AcDbBlockBegin");
+    str(2, b.Name());
+    integer(70, b.flags);
+    point(10, b.Origin().x, b.Origin().y, b.Origin().z);
+    str(3, b.Name());
+    str(1, QString());
+    if (!b.isModelSpace() && &b != &doc_.PaperSpace())
+        for (Entity* e : b.entities())
+            entity(*e, b.recordHandle, false);
+    lit(0, "ENDBLK");
+    hex(5, b.endHandle);
+    hex(330, b.recordHandle);
+    lit(100, "AcDbEntity");
+    if (paper)
+        integer(67, 1);
+    lit(8, "0");
+    lit(100, "AcDbBlockEnd");
+}
+
+void Writer::xdata(const XData& x)
+{
+    for (const XDataItem& it : x) {
+        switch (xdataValueKind(it.code)) {
+        case ValueKind::Real:
+            num(it.code, it.value.toDouble());
+            break;
+        case ValueKind::Int:
+            integer(it.code, it.value.toLongLong());
+            break;
+        case ValueKind::Point: {
+            const QVariantList l = it.value.toList();
+            num(it.code, l.value(0).toDouble());
+            num(it.code + 10, l.value(1).toDouble());
+            num(it.code + 20, l.value(2).toDouble());
+            break;
+        }
+        default:
+            str(it.code, it.value.toString());
+        }
+    }
+}
+
+void Writer::entity(Entity& e, quint64 owner, bool paper)
+{
+    const auto& d = e.data();
+    // The kind as bytes: a kept foreign kind may hold any byte, NUL included.
+    auto common = [&](const QByteArray& type, quint64 handle, quint64 ownerHandle) {
+        bytes(0, type);
+        hex(5, handle);
+        appGroups(d.appGroups);
+        hex(330, ownerHandle);
+        if (e.kind() != EntityKind::Foreign || d.foreignSubclassed)
+            lit(100, "AcDbEntity");
+        if (paper)
+            integer(67, 1);
+        str(8, e.Layer());
+        if (e.Linetype() != QLatin1String("ByLayer"))
+            str(6, e.Linetype());
+        if (e.Color() != ColorByLayer)
+            integer(62, e.Color());
+        if (!e.Visible())
+            integer(60, 1);
+    };
+    const QByteArray type = e.dxfName().toLatin1();
+    common(type, e.handleValue(), owner);
+    switch (e.kind()) {
+    case EntityKind::Line:
+        lit(100, "AcDbLine");
+        if (d.thickness != 0)
+            num(39, d.thickness);
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        point(11, d.v[1].x, d.v[1].y, d.v[1].z);
+        break;
+    case EntityKind::Point:
+        lit(100, "AcDbPoint");
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        if (d.thickness != 0)
+            num(39, d.thickness);
+        break;
+    case EntityKind::Circle:
+    case EntityKind::Arc:
+        lit(100, "AcDbCircle");
+        if (d.thickness != 0)
+            num(39, d.thickness);
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        num(40, d.radius);
+        if (e.kind() == EntityKind::Arc) {
+            lit(100, "AcDbArc");
+            num(50, d.startAngle * kRad);
+            num(51, d.endAngle * kRad);
+        }
+        break;
+    case EntityKind::Text:
+        lit(100, "AcDbText");
+        if (d.thickness != 0)
+            num(39, d.thickness);
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        num(40, d.height);
+        str(1, d.text);
+        if (d.rotation != 0)
+            num(50, d.rotation * kRad);
+        if (d.widthFactor != 1)
+            num(41, d.widthFactor);
+        if (d.oblique != 0)
+            num(51, d.oblique * kRad);
+        str(7, d.style);
+        if (d.hAlign != 0)
+            integer(72, d.hAlign);
+        if (d.hAlign != 0 || d.vAlign != 0)
+            point(11, d.v[1].x, d.v[1].y, d.v[1].z);
+        lit(100, "AcDbText");
+        if (d.vAlign != 0)
+            integer(73, d.vAlign);
+        break;
+    case EntityKind::MText: {
+        lit(100, "AcDbMText");
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        num(40, d.height);
+        num(41, d.mtextWidth);
+        integer(71, d.attachment);
+        const QString t = d.text;
+        // texts longer than 250 characters go out in 3-groups first
+        int pos = 0;
+        while (t.size() - pos > 250) {
+            str(3, t.mid(pos, 250));
+            pos += 250;
+        }
+        str(1, t.mid(pos));
+        str(7, d.style);
+        if (d.rotation != 0)
+            num(50, d.rotation * kRad);
+        raw(d.extra);
+        break;
+    }
+    case EntityKind::LwPolyline: {
+        lit(100, "AcDbPolyline");
+        integer(90, int(d.v.size()));
+        integer(70, d.polyFlags & (1 | 128));
+        bool uniform = true;
+        for (const Vertex& v : d.v)
+            if (v.startWidth != d.constWidth || v.endWidth != d.constWidth)
+                uniform = false;
+        if (uniform)
+            num(43, d.constWidth);
+        if (d.elevation != 0)
+            num(38, d.elevation);
+        if (d.thickness != 0)
+            num(39, d.thickness);
+        for (const Vertex& v : d.v) {
+            num(10, v.x);
+            num(20, v.y);
+            if (!uniform) {
+                num(40, v.startWidth);
+                num(41, v.endWidth);
+            }
+            if (v.bulge != 0)
+                num(42, v.bulge);
+        }
+        break;
+    }
+    case EntityKind::Polyline2d:
+    case EntityKind::Polyline3d: {
+        const bool is3d = e.kind() == EntityKind::Polyline3d;
+        lit(100, is3d ? "AcDb3dPolyline" : "AcDb2dPolyline");
+        integer(66, 1);
+        point(10, 0, 0, is3d ? 0 : d.elevation);
+        if (d.thickness != 0 && !is3d)
+            num(39, d.thickness);
+        integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
+        if (!is3d && d.constWidth != 0) {
+            num(40, d.constWidth);
+            num(41, d.constWidth);
+        }
+        xdata(e.GetXData(QString()));
+        for (size_t i = 0; i < d.v.size(); ++i) {
+            const Vertex& v = d.v[i];
+            lit(0, "VERTEX");
+            hex(5, d.subHandles[i]);
+            hex(330, e.handleValue());
+            lit(100, "AcDbEntity");
+            if (paper)
+                integer(67, 1);
+            str(8, e.Layer());
+            lit(100, "AcDbVertex");
+            lit(100, is3d ? "AcDb3dPolylineVertex" : "AcDb2dVertex");
+            point(10, v.x, v.y, is3d ? v.z : d.elevation);
+            if (!is3d) {
+                if (v.startWidth != 0)
+                    num(40, v.startWidth);
+                if (v.endWidth != 0)
+                    num(41, v.endWidth);
+                if (v.bulge != 0)
+                    num(42, v.bulge);
+            }
+            const int vf = i < d.vertexFlags.size() ? d.vertexFlags[i] : 0;
+            integer(70, is3d ? (vf | 32) : vf);
+        }
+        lit(0, "SEQEND");
+        hex(5, d.subHandles.back());
+        hex(330, e.handleValue());
+        lit(100, "AcDbEntity");
+        if (paper)
+            integer(67, 1);
+        str(8, e.Layer());
+        return; // extended data went out before the vertices
+    }
+    case EntityKind::BlockReference:
+        lit(100, "AcDbBlockReference");
+        if (!d.attribs.empty())
+            integer(66, 1);
+        str(2, d.text);
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        if (d.scale[0] != 1)
+            num(41, d.scale[0]);
+        if (d.scale[1] != 1)
+            num(42, d.scale[1]);
+        if (d.scale[2] != 1)
+            num(43, d.scale[2]);
+        if (d.rotation != 0)
+            num(50, d.rotation * kRad);
+        if (!d.attribs.empty()) {
+            xdata(e.GetXData(QString()));
+            for (size_t i = 0; i < d.attribs.size(); ++i) {
+                lit(0, "ATTRIB");
+                hex(5, d.subHandles[i]);
+                hex(330, e.handleValue());
+                raw(d.attribs[i]);
+            }
+            lit(0, "SEQEND");
+            hex(5, d.subHandles.back());
+            hex(330, e.handleValue());
+            lit(100, "AcDbEntity");
+            if (paper)
+                integer(67, 1);
+            str(8, e.Layer());
+            return;
+        }
+        break;
+    case EntityKind::Region:
+        lit(100, "AcDbModelerGeometry");
+        integer(70, 1);
+        raw(d.extra);
+        break;
+    case EntityKind::Foreign:
+        kept(d.foreignBody);
+        if (!d.foreignParts.empty()) {
+            xdata(e.GetXData(QString()));
+            for (size_t i = 0; i < d.foreignParts.size(); ++i) {
+                // a part's handle, owner and layer are its entity's
+                const KeptRecord& part = d.foreignParts[i];
+                bytes(0, part.type);
+                bool handled = false, owned = false, layered = false, marked = false;
+                if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
+                    hex(5, d.subHandles[i]); // a file without handles
+                    hex(330, e.handleValue());
+                    handled = owned = true;
+                }
+                for (const KeptGroup& k : part.groups) {
+                    if (k.code == 100)
+                        marked = true;
+                    if (k.code == 5 && !handled) {
+                        hex(5, d.subHandles[i]);
+                        handled = true;
+                    } else if (k.code == 330 && !owned && !marked) {
+                        hex(330, e.handleValue());
+                        owned = true;
+                    } else if (k.code == 8 && !layered) {
+                        str(8, e.Layer());
+                        layered = true;
+                    } else {
+                        bytes(k.code, k.value);
+                    }
+                }
+            }
+            return;
+        }
+        break;
+    case EntityKind::RasterImage:
+        lit(100, "AcDbRasterImage");
+        integer(90, 0);
+        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
+        point(11, d.u.x, d.u.y, d.u.z);
+        point(12, d.vv.x, d.vv.y, d.vv.z);
+        num(13, d.pixelsW);
+        num(23, d.pixelsH);
+        hex(340, d.imageDefHandle);
+        integer(70, d.imageDisplay);
+        integer(280, d.clipping);
+        integer(281, d.brightness);
+        integer(282, d.contrast);
+        integer(283, d.fade);
+        hex(360, d.imageReactorHandle);
+        integer(71, d.clipType);
+        if (d.clip.empty()) {
+            integer(91, 2);
+            num(14, -0.5);
+            num(24, -0.5);
+            num(14, d.pixelsW - 0.5);
+            num(24, d.pixelsH - 0.5);
+        } else {
+            integer(91, int(d.clip.size()));
+            for (const Pt2& p : d.clip) {
+                num(14, p.x);
+                num(24, p.y);
+            }
+        }
+        break;
+    }
+    xdata(e.GetXData(QString()));
+}
+
+void Writer::objects()
+{
+    const quint64 root = structural(QStringLiteral("DICT:ROOT"));
+    const quint64 groupDict = structural(QStringLiteral("DICT:ACAD_GROUP"));
+    lit(0, "SECTION");
+    lit(2, "OBJECTS");
+    lit(0, "DICTIONARY");
+    hex(5, root);
+    hex(330, 0);
+    lit(100, "AcDbDictionary");
+    integer(281, 1);
+    lit(3, "ACAD_GROUP");
+    hex(350, groupDict);
+    quint64 imageDict = 0;
+    if (!images_.empty()) {
+        imageDict = structural(QStringLiteral("DICT:ACAD_IMAGE_DICT"));
+        lit(3, "ACAD_IMAGE_DICT");
+        hex(350, imageDict);
+    }
+    kept(doc_.kept().rootEntries);
+    lit(0, "DICTIONARY");
+    hex(5, groupDict);
+    hex(330, root);
+    lit(100, "AcDbDictionary");
+    integer(281, 1);
+    for (Group* g : doc_.groups()) {
+        str(3, g->Name());
+        hex(350, g->handle);
+    }
+    for (Group* g : doc_.groups()) {
+        lit(0, "GROUP");
+        hex(5, g->handle);
+        hex(330, groupDict);
+        lit(100, "AcDbGroup");
+        str(300, g->description);
+        integer(70, g->Name().startsWith(QLatin1Char('*')) ? 1 : 0);
+        integer(71, 1);
+        for (Entity* e : g->entities())
+            hex(340, e->handleValue());
+    }
+    if (!images_.empty()) {
+        lit(0, "DICTIONARY");
+        hex(5, imageDict);
+        hex(330, root);
+        lit(100, "AcDbDictionary");
+        integer(281, 1);
+        for (Entity* e : images_) {
+            QString name = QFileInfo(QString(e->data().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+            if (name.isEmpty())
+                name = QStringLiteral("IMAGE");
+            str(3, name + QLatin1Char('_') + e->Handle());
+            hex(350, e->data().imageDefHandle);
+        }
+        for (Entity* e : images_) {
+            const auto& d = e->data();
+            lit(0, "IMAGEDEF");
+            hex(5, d.imageDefHandle);
+            lit(102, "{ACAD_REACTORS");
+            hex(330, d.imageReactorHandle);
+            lit(102, "}");
+            hex(330, imageDict);
+            lit(100, "AcDbRasterImageDef");
+            integer(90, 0);
+            str(1, d.text);
+            num(10, d.pixelsW);
+            num(20, d.pixelsH);
+            num(11, 1);
+            num(21, 1);
+            integer(280, 1);
+            integer(281, 0);
+            lit(0, "IMAGEDEF_REACTOR");
+            hex(5, d.imageReactorHandle);
+            hex(330, e->handleValue());
+            lit(100, "AcDbRasterImageDefReactor");
+            integer(90, 2);
+            hex(330, e->handleValue());
+        }
+    }
+    // the file's other objects, less those whose owner is gone (an extension
+    // dictionary of a deleted entity, and what that dictionary held)
+    const std::vector<KeptRecord>& objs = doc_.kept().objects;
+    std::vector<quint64> handles(objs.size()), owners(objs.size());
+    for (size_t i = 0; i < objs.size(); ++i) {
+        bool inside = false;
+        for (const KeptGroup& k : objs[i].groups) {
+            if (k.code == 5 && !handles[i])
+                handles[i] = handleIn(k.value);
+            else if (k.code == 102)
+                inside = k.value.trimmed().startsWith('{');
+            else if (k.code == 330 && !inside) {
+                owners[i] = handleIn(k.value);
+                break;
+            }
+        }
+    }
+    std::vector<bool> drop(objs.size());
+    std::unordered_set<quint64> dropped;
+    for (bool more = true; more;) {
+        more = false;
+        for (size_t i = 0; i < objs.size(); ++i)
+            if (!drop[i] && (doc_.isGone(owners[i]) || (owners[i] && dropped.count(owners[i])))) {
+                drop[i] = true;
+                if (handles[i])
+                    dropped.insert(handles[i]);
+                more = true;
+            }
+    }
+    for (size_t i = 0; i < objs.size(); ++i)
+        if (!drop[i])
+            record(objs[i]);
+    lit(0, "ENDSEC");
+}
+
+QByteArray Writer::run()
+{
+    allocate();
+    classes();
+    tables();
+    blocks();
+    lit(0, "SECTION");
+    lit(2, "ENTITIES");
+    for (Entity* e : doc_.ModelSpace().entities())
+        entity(*e, doc_.ModelSpace().recordHandle, false);
+    for (Entity* e : doc_.PaperSpace().entities())
+        entity(*e, doc_.PaperSpace().recordHandle, true);
+    lit(0, "ENDSEC");
+    objects();
+    lit(0, "EOF");
+    QByteArray out;
+    header(out);
+    return out;
+}
+
+} // namespace
+
+QByteArray dxfBytes(Document& doc, DrawingFormat format)
+{
+    return Writer(doc, format).run();
+}
+
+void writeDxf(Document& doc, const QString& path, DrawingFormat format)
+{
+    const QByteArray bytes = dxfBytes(doc, format);
+    try {
+        writeFileBytes(path, bytes);
+    } catch (const RunError& e) {
+        fault(fail::Failed, QStringLiteral("cannot write \"%1\": %2").arg(path, e.description()));
+    }
+}
+
+} // namespace kelvor::cad

@@ -1,0 +1,421 @@
+#include "cad/host/application.h"
+
+#include "cad/host/cmd_commands.h"
+#include "cad/dxf/dxf.h"
+#include "routines/routines.h"
+
+#include <QFileInfo>
+
+namespace kelvor::cad {
+
+namespace {
+
+// Until a source is set every question is cancelled, as if the person at
+// the screen pressed Esc.
+class NoInput : public InputSource {
+public:
+    Input next(const QString&, const QString&) override { return Input{}; }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- CommandInput
+
+QString CommandInput::nextText(const QString& asking)
+{
+    if (!atEnd())
+        return items_.at(pos_++);
+    DocumentHost* app = doc_.host();
+    if (!app)
+        fault(fail::Cancelled, QStringLiteral("the command line text ended"));
+    const Input in = app->input().next(asking, QString());
+    if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
+        fault(fail::Cancelled, QStringLiteral("cancelled"));
+    if (in.kind == Input::Enter)
+        return {};
+    auto expression = [&](const QString& handle, const Point* p) {
+        QString t = QStringLiteral("(handent \"%1\")").arg(handle);
+        if (p)
+            t = QStringLiteral("(list%1(list %2 %3 %4))").arg(t, NumberText(p->x), NumberText(p->y), NumberText(p->z));
+        return t;
+    };
+    if (!in.handles.isEmpty()) { // a selection: its entities, then Enter
+        for (qsizetype i = 1; i < in.handles.size(); ++i)
+            items_.append(expression(in.handles.at(i), nullptr));
+        items_.append(QString());
+        return expression(in.handles.front(), nullptr);
+    }
+    if (asking == QLatin1String("select"))
+        return {};
+    if (!in.handle.isEmpty() && in.handle != QLatin1String("keyword"))
+        return expression(in.handle, &in.point);
+    if (asking == QLatin1String("point") && in.text.isEmpty())
+        return NumberText(in.point.x) + QLatin1Char(',') + NumberText(in.point.y) + QLatin1Char(',')
+            + NumberText(in.point.z);
+    return in.text;
+}
+
+double CommandInput::nextReal()
+{
+    const QString t = nextText(QStringLiteral("real")).trimmed();
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok)
+        fault(fail::Failed, QStringLiteral("\"%1\" is not a number").arg(t));
+    return v;
+}
+
+std::optional<Point> pointOf(const QString& item)
+{
+    const QStringList parts = item.trimmed().split(QLatin1Char(','));
+    if (parts.size() != 2 && parts.size() != 3)
+        return std::nullopt;
+    Point p;
+    bool okx = false, oky = false, okz = true;
+    p.x = parts[0].trimmed().toDouble(&okx);
+    p.y = parts[1].trimmed().toDouble(&oky);
+    if (parts.size() == 3)
+        p.z = parts[2].trimmed().toDouble(&okz);
+    if (!(okx && oky && okz))
+        return std::nullopt;
+    return p;
+}
+
+Point CommandInput::nextPoint()
+{
+    const QString t = nextText(QStringLiteral("point")).trimmed();
+    const std::optional<Point> p = pointOf(t);
+    if (!p)
+        fault(fail::Failed, QStringLiteral("\"%1\" is not a point").arg(t));
+    return *p;
+}
+
+Entity* CommandInput::nextEntity(Point* pick)
+{
+    return entityFromExpression(doc_, nextText(QStringLiteral("entity")), pick);
+}
+
+Entity* entityFromExpression(Document& doc, const QString& text, Point* pick)
+{
+    const QString t = text.trimmed();
+    const int h = t.indexOf(QLatin1String("(handent"), 0, Qt::CaseInsensitive);
+    const int q1 = h < 0 ? -1 : t.indexOf(QLatin1Char('"'), h);
+    const int q2 = q1 < 0 ? -1 : t.indexOf(QLatin1Char('"'), q1 + 1);
+    if (q2 < 0)
+        fault(fail::Failed, QStringLiteral("\"%1\" is not an entity").arg(t));
+    Entity* e = doc.HandleToObject(t.mid(q1 + 1, q2 - q1 - 1));
+    if (pick) {
+        *pick = {};
+        const int l = t.indexOf(QLatin1String("(list"), q2, Qt::CaseInsensitive);
+        if (l >= 0) {
+            const int end = t.indexOf(QLatin1Char(')'), l);
+            const QStringList n = t.mid(l + 5, end - l - 5).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            pick->x = n.value(0).toDouble();
+            pick->y = n.value(1).toDouble();
+            pick->z = n.value(2).toDouble();
+        }
+    }
+    return e;
+}
+
+// ---------------------------------------------------------------- menus
+
+MenuItem& PopupMenu::AddMenuItem(int index, const QString& label, const QString& macro)
+{
+    MenuItem item;
+    item.label = label;
+    item.macro = macro;
+    const int at = index < 0 || index > Count() ? Count() : index;
+    items_.insert(items_.begin() + at, item);
+    if (onMenuBar())
+        app_->menusChanged();
+    return items_[at];
+}
+
+void PopupMenu::AddSeparator(int index)
+{
+    MenuItem item;
+    item.separator = true;
+    const int at = index < 0 || index > Count() ? Count() : index;
+    items_.insert(items_.begin() + at, item);
+    if (onMenuBar())
+        app_->menusChanged();
+}
+
+void PopupMenu::InsertInMenuBar(int index)
+{
+    app_->insertInMenuBar(this, index);
+}
+
+bool PopupMenu::onMenuBar() const
+{
+    for (int i = 0; i < app_->MenuBarCount(); ++i)
+        if (app_->MenuBarItem(i) == this)
+            return true;
+    return false;
+}
+
+PopupMenu& MenuGroup::MenusAdd(const QString& name)
+{
+    if (name.isEmpty())
+        fault(fail::Failed, QStringLiteral("a menu needs a name"));
+    menus_.push_back(std::make_unique<PopupMenu>(app_, name));
+    return *menus_.back();
+}
+
+PopupMenu& MenuGroup::MenusItem(int index)
+{
+    if (index < 0 || index >= MenusCount())
+        fault(fail::NotFound, QStringLiteral("no menu %1").arg(index));
+    return *menus_[index];
+}
+
+// ---------------------------------------------------------------- Application
+
+Application::Application()
+    : input_(std::make_unique<NoInput>())
+{
+    DocumentsAdd();
+    auto group = std::make_unique<MenuGroup>(this, QStringLiteral("ACAD"));
+    for (const char* name : {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)", "格式(&O)", "工具(&T)", "绘图(&D)",
+                             "标注(&N)", "修改(&M)", "窗口(&W)", "帮助(&H)"}) {
+        PopupMenu& m = group->MenusAdd(QString::fromUtf8(name));
+        menuBar_.push_back(&m);
+    }
+    menuGroups_.push_back(std::move(group));
+}
+
+Application::~Application() = default;
+
+void Application::attach() const
+{
+    if (!running_)
+        raise(err::NoServer);
+}
+
+void Application::setRunning(bool on)
+{
+    running_ = on;
+    notify(HostView::Running);
+}
+
+void Application::setVisible(bool on)
+{
+    visible_ = on;
+    events_.append(QStringLiteral("Visible %1").arg(on ? 1 : 0));
+    notify(HostView::Visibility);
+}
+
+QString Application::Caption() const
+{
+    return QStringLiteral("Kelvor CAD - [%1]").arg(active_ ? active_->Name() : QString());
+}
+
+void Application::setWindowState(int state)
+{
+    if (state < 1 || state > 3)
+        fault(fail::Failed, QStringLiteral("window state %1 is out of range").arg(state));
+    windowState_ = state;
+    events_.append(QStringLiteral("WindowState %1").arg(state));
+    notify(HostView::WindowState);
+}
+
+void Application::activate(const QString& title)
+{
+    if (!running_ || title != Caption())
+        raise(err::InvalidArgument);
+    ++activations_;
+    events_.append(QStringLiteral("Activate %1").arg(title));
+    notify(HostView::Activation);
+}
+
+void Application::ZoomWindow(const Point& a, const Point& b)
+{
+    view_ = Box{};
+    view_.add(a.x, a.y);
+    view_.add(b.x, b.y);
+    events_.append(QStringLiteral("ZoomWindow %1,%2 %3,%4")
+                       .arg(NumberText(a.x), NumberText(a.y), NumberText(b.x), NumberText(b.y)));
+    notify(HostView::View);
+}
+
+void Application::ZoomExtents()
+{
+    Box ext;
+    if (active_)
+        for (Entity* e : active_->ModelSpace().entities())
+            ext.add(e->box());
+    view_ = ext;
+    events_.append(QStringLiteral("ZoomExtents"));
+    notify(HostView::View);
+}
+
+Document& Application::ActiveDocument()
+{
+    if (!active_)
+        fault(fail::NotFound, QStringLiteral("no drawing is open"));
+    return *active_;
+}
+
+Document& Application::DocumentsAdd()
+{
+    docs_.push_back(std::make_unique<Document>(this));
+    active_ = docs_.back().get();
+    activated_.push_back(active_);
+    notify(HostView::Documents);
+    return *active_;
+}
+
+Document& Application::DocumentsOpen(const QString& path)
+{
+    const QString file = drawingPath(path);
+    if (!QFileInfo::exists(file))
+        fault(fail::Failed, QStringLiteral("the drawing \"%1\" does not exist").arg(path));
+    std::unique_ptr<Document> doc = readDxf(file, this);
+    doc->setFullName(QFileInfo(file).absoluteFilePath());
+    docs_.push_back(std::move(doc));
+    active_ = docs_.back().get();
+    activated_.push_back(active_);
+    notify(HostView::Documents);
+    return *active_;
+}
+
+Document& Application::DocumentsItem(int index)
+{
+    if (index < 0 || index >= DocumentsCount())
+        fault(fail::NotFound, QStringLiteral("no drawing %1").arg(index));
+    return *docs_[index];
+}
+
+void Application::closeDocument(Document* doc)
+{
+    // gone from the collection; the object stays (closed) so that a stale
+    // reference fails softly
+    auto it = std::find_if(docs_.begin(), docs_.end(), [doc](const auto& d) { return d.get() == doc; });
+    if (it != docs_.end()) {
+        closed_.push_back(std::move(*it));
+        docs_.erase(it);
+    }
+    std::erase(activated_, doc);
+    if (active_ == doc) {
+        active_ = nullptr;
+        // the drawing that was active before it comes back
+        for (auto it = activated_.rbegin(); it != activated_.rend() && !active_; ++it)
+            if (!(*it)->isClosed())
+                active_ = *it;
+        for (auto it = docs_.rbegin(); it != docs_.rend() && !active_; ++it)
+            if (!(*it)->isClosed())
+                active_ = it->get();
+    }
+    notify(HostView::Documents);
+}
+
+void Application::setActive(Document& doc)
+{
+    active_ = &doc;
+    activated_.push_back(active_);
+    notify(HostView::Documents);
+}
+
+void Application::appendTranscript(const QString& text)
+{
+    transcript_ += text;
+    if (hostView_)
+        hostView_->transcriptAppended(text);
+}
+
+void Application::registerCommand(const QString& name, CommandHandler handler)
+{
+    commands_[name.toUpper()] = std::move(handler);
+}
+
+void Application::runCommandText(Document& doc, const QString& text)
+{
+    journal_ += text;
+    QStringList items = text.split(QLatin1Char('\r'));
+    if (!items.isEmpty() && items.last().isEmpty())
+        items.removeLast(); // nothing typed after the last carriage return
+    CommandInput in(doc, items);
+    while (!in.atEnd()) {
+        QString name = in.nextText().trimmed();
+        if (name.isEmpty() || name.startsWith(QLatin1Char('(')))
+            continue; // Enter, or an expression at the command prompt
+        while (!name.isEmpty() && QStringLiteral("_-'.").contains(name.front()))
+            name.remove(0, 1);
+        // a blank ends the command name as Enter does; the rest are answers
+        if (const int blank = int(name.indexOf(QLatin1Char(' '))); blank > 0) {
+            in.pushFront(name.mid(blank + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+            name.truncate(blank);
+        }
+        auto it = commands_.find(name.toUpper());
+        if (it == commands_.end()) {
+            appendTranscript(QStringLiteral("未知命令“%1”。按 F1 查看帮助。\r\n").arg(name.toUpper()));
+            continue;
+        }
+        try {
+            it->second(in);
+        } catch (const RunError&) {
+            appendTranscript(QStringLiteral("*取消*\r\n"));
+        }
+    }
+}
+
+void Application::clearRecords()
+{
+    journal_.clear();
+    transcript_.clear();
+    events_.clear();
+    activations_ = 0;
+}
+
+void Application::setInputSource(std::unique_ptr<InputSource> source)
+{
+    input_ = source ? std::move(source) : std::make_unique<NoInput>();
+}
+
+InputSource& Application::input()
+{
+    return *input_;
+}
+
+MenuGroup& Application::MenuGroupsItem(int index)
+{
+    if (index < 0 || index >= MenuGroupsCount())
+        fault(fail::NotFound, QStringLiteral("no menu group %1").arg(index));
+    return *menuGroups_[index];
+}
+
+PopupMenu* Application::MenuBarItem(int index) const
+{
+    if (index < 0 || index >= MenuBarCount())
+        fault(fail::NotFound, QStringLiteral("no menu %1 on the menu bar").arg(index));
+    return menuBar_[index];
+}
+
+void Application::insertInMenuBar(PopupMenu* menu, int index)
+{
+    std::erase(menuBar_, menu);
+    const int at = index < 0 || index > MenuBarCount() ? MenuBarCount() : index;
+    menuBar_.insert(menuBar_.begin() + at, menu);
+    notify(HostView::Menus);
+}
+
+void Application::entityChanged(Document& doc, Entity* entity, bool gone)
+{
+    if (hostView_)
+        hostView_->entityChanged(doc, entity, gone);
+}
+
+void Application::regenerated(Document&)
+{
+    notify(HostView::Regen);
+}
+
+std::optional<Box> Application::shownView(const Document& doc) const
+{
+    if (active_ != &doc)
+        return std::nullopt;
+    return view_;
+}
+
+} // namespace kelvor::cad

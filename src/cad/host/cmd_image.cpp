@@ -1,0 +1,124 @@
+// Raster image commands: IMAGECLIP (New with a polygonal or rectangular
+// boundary, ON, OFF, Delete), IMAGEFRAME and TRANSPARENCY.
+#include "cad/host/cmd_support.h"
+#include "cad/model/document.h"
+
+#include <cmath>
+
+namespace kelvor::cad::cmd {
+
+namespace {
+
+// A drawing point in the image's pixel coordinates (rows counted from the top).
+Pt2 toPixels(const Entity::Data& d, const Point& p)
+{
+    const double det = d.u.x * d.vv.y - d.u.y * d.vv.x;
+    if (std::abs(det) < 1e-300)
+        return {0, 0};
+    const double dx = p.x - d.v[0].x, dy = p.y - d.v[0].y;
+    const double a = (dx * d.vv.y - dy * d.vv.x) / det;
+    const double b = (d.u.x * dy - d.u.y * dx) / det;
+    return {a - 0.5, d.pixelsH - b - 0.5};
+}
+
+void imageclipCommand(CommandInput& in)
+{
+    Document& doc = in.document();
+    Entity* e = in.nextEntity();
+    if (e->kind() != EntityKind::RasterImage)
+        fault(fail::Failed, QStringLiteral("imageclip: the object is no image"));
+    if (!editable(doc, *e))
+        fault(fail::LockedLayer, QStringLiteral("imageclip: the image is on a locked layer"));
+    Entity::Data& d = e->data();
+    QString option = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF"),
+                                                    QStringLiteral("Delete"), QStringLiteral("New")});
+    if (option.isEmpty())
+        option = QStringLiteral("New");
+    if (option == QLatin1String("ON")) {
+        d.clipping = d.clip.empty() ? 0 : 1;
+    } else if (option == QLatin1String("OFF")) {
+        d.clipping = 0;
+    } else if (option == QLatin1String("Delete")) {
+        d.clip.clear();
+        d.clipping = 0;
+        d.clipType = 1;
+    } else {
+        if (!d.clip.empty()) {
+            const QString again = matchKeyword(in.peek(), {QStringLiteral("Yes"), QStringLiteral("No")});
+            if (!again.isEmpty())
+                in.nextText();
+            if (again == QLatin1String("No"))
+                return;
+        }
+        const QString kind = matchKeyword(in.nextText(), {QStringLiteral("Polygonal"), QStringLiteral("Rectangular")});
+        std::vector<Point> pts;
+        if (kind == QLatin1String("Polygonal")) {
+            pts = pointsUntilEnter(in);
+            // the closing point given again is no new corner
+            if (pts.size() > 1 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
+                pts.pop_back();
+            if (pts.size() < 3)
+                return;
+            d.clipType = 2;
+        } else {
+            const Point a = in.nextPoint(), b = in.nextPoint();
+            pts = {Point{std::min(a.x, b.x), std::min(a.y, b.y)}, Point{std::max(a.x, b.x), std::max(a.y, b.y)}};
+            d.clipType = 1;
+        }
+        d.clip.clear();
+        for (const Point& p : pts)
+            d.clip.push_back(toPixels(d, p));
+        d.clipping = 1;
+    }
+    doc.entityChanged(e);
+}
+
+// The frame setting is the operator's answer (0, 1, 2, ON or OFF) when the
+// text gives one; it is noted on the command line.
+void imageframeCommand(CommandInput& in)
+{
+    const QString v = in.nextText().trimmed();
+    if (v.isEmpty())
+        return; // Enter keeps the setting
+    in.document().host()->appendTranscript(QStringLiteral("IMAGEFRAME = %1\r\n").arg(v));
+}
+
+// Images picked, then ON or OFF: transparency shows in the display flags.
+void transparencyCommand(CommandInput& in)
+{
+    Document& doc = in.document();
+    std::vector<Entity*> images;
+    while (true) {
+        const QString item = in.nextText(QStringLiteral("select"));
+        if (isEnter(item))
+            break;
+        if (isEntityText(item)) {
+            Entity* e = entityFromExpression(doc, item);
+            if (e->kind() == EntityKind::RasterImage)
+                images.push_back(e);
+        }
+    }
+    if (images.empty())
+        return;
+    const QString k = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
+    for (Entity* e : images) {
+        if (!editable(doc, *e))
+            continue;
+        if (k == QLatin1String("ON"))
+            e->data().imageDisplay |= 8;
+        else if (k == QLatin1String("OFF"))
+            e->data().imageDisplay &= ~8;
+        doc.entityChanged(e);
+    }
+}
+
+} // namespace
+
+void registerImageCommands(Application& app)
+{
+    app.registerCommand(QStringLiteral("IMAGECLIP"), imageclipCommand);
+    app.registerCommand(QStringLiteral("IMAGEFRAME"), imageframeCommand);
+    app.registerCommand(QStringLiteral("TRANSPARENCY"), transparencyCommand);
+}
+
+} // namespace kelvor::cad::cmd

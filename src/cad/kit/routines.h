@@ -1,0 +1,96 @@
+#pragma once
+#include "cad/host/application.h"
+#include "platform/office.h"
+#include "platform/context.h"
+
+#include <QStringList>
+#include <QVariantList>
+#include <functional>
+#include <vector>
+
+// The drawing routines and automation idioms every drawing command shares.
+namespace kelvor::cad {
+
+// WINDIR: the per-user scratch folder, no trailing separator.
+QString LoadWindowsDir();
+// The folder picker: the chosen folder ("D:\" keeps its separator), "" when cancelled.
+QString getpath(Context& ctx, const QString& prompt);
+
+// The running host as AcadApp: error 429 when none is wired or it is stopped.
+Application& attachCad(Context& ctx);
+
+// How a command brings the host forward after connecting, in its order.
+enum class Forward { Visible, Activate, Maximise };
+// How a command reports that no host runs.
+enum class ConnectFailure {
+    Standard,      // "AutoCAD 没有运行或版本不符合！" titled "本功能需先启动AutoCAD系统"
+    Silent,        // no message; the command's calls then fail
+    NotStarted,    // "Autocad 未启动！" titled "提示"
+    SystemOrOther, // "AutoCAD 系统未启动或其它的错误！" / "未知的错误！"
+    Unavailable,   // "AutoCAD系统不可用！" titled "错误"
+    Start,         // tells, then starts the host
+};
+inline const std::vector<Forward> kFullForward{Forward::Visible, Forward::Activate, Forward::Maximise};
+
+// Connects at the start of a drawing command: the host, or null when the
+// command must end (its message, if any, already shown once).
+Application* ConnectToAutoCAD(Context& ctx, const std::vector<Forward>& steps = kFullForward,
+                              ConnectFailure failure = ConnectFailure::Standard);
+
+// Messages of commands whose handler meets error 429 from a later call.
+enum class LaterCadError { Invalid, VersionNote };
+void reportLaterCadError(Context& ctx, LaterCadError which);
+
+// A closed old-style rectangle right of and below the point (attaches itself;
+// failures reach the caller).
+void addbox(Context& ctx, const Point& start, float len_box, float hei_box);
+
+QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")
+QString GetDoubleEntTable(const Entity& entity, const Point& p); // (list(handent "2F3")(list  100.5 -20 0))
+QString axPoint2lspPoint(const Point& p);                        // 2551200.125,534500,0
+QString axPoint2lspPoint(const std::vector<double>& p);          // error 13 unless three numbers
+
+// The named set of the active document, added when absent, emptied; null
+// when there is no drawing (errors are ignored).
+SelectionSet* CreateSelectionSet(Context& ctx, const QString& name);
+// Filter from (code, value) pairs; an odd count raises error 9.
+void BuildFilter(SelectionFilter& filter, const QVariantList& pairs);
+SelectionFilter BuildFilter(const QVariantList& pairs);
+// Regions from the polylines the user picks (set "ss"); failures skipped.
+void AddRegFromPLline(Context& ctx);
+
+// Deletes the set of that name when present (emptied first when asked)
+// and adds it anew.
+SelectionSet& ScratchSelectionSet(Document& doc, const QString& name, bool clearFirst = false);
+
+// Command-line text: each item followed by a carriage return.
+QString scriptText(const QStringList& items);
+void CommandLineScript(Document& doc, const QStringList& items);
+// The entity a command-line text created: model space's last item.
+Entity* LastModelSpaceEntity(Document& doc);
+
+// "question<default>:"
+QString CommandLinePrompt(const QString& question, const QString& defaultValue);
+// Questions with a default: an empty answer (or 0 for a number) takes it;
+// Esc still fails.
+QString askString(Utility& u, const QString& prompt, const QString& defaultValue, bool allowBlanks = false);
+double askReal(Utility& u, const QString& prompt, double defaultValue);
+int askInteger(Utility& u, const QString& prompt, int defaultValue);
+bool isYes(const QString& answer); // Y or y
+
+// Repeats the pick until it fails (Esc, Enter or an empty pick); returns how many were taken.
+int PickUntilCancel(Utility& u, const QString& prompt, const std::function<void(const Point&)>& onPoint);
+int PickEntitiesUntilCancel(Utility& u, const QString& prompt,
+                            const std::function<void(Entity&, const Point&)>& onEntity);
+
+// Runs one step of a command that carries on past refused calls: a RunError
+// it raises is passed over without a message.
+void attempt(const std::function<void()>& step);
+
+void AddLocatorLine(Document& doc, double x, double y);
+
+// Word and Excel: null after the failure message (Excel: "err ").
+ExcelApplication* ConnectToExcel(Context& ctx, OfficeHosts* hosts);
+WordApplication* ConnectToWord(Context& ctx, OfficeHosts* hosts, bool running);
+
+} // namespace kelvor::cad

@@ -1,0 +1,1313 @@
+#include "cad/model/entity.h"
+
+#include "cad/model/document.h"
+#include "cad/model/geom_curve.h"
+
+#include <cmath>
+
+namespace kelvor::cad {
+
+void fault(int number, const QString& what)
+{
+    throw RunError(number, what);
+}
+
+ValueKind xdataValueKind(int code)
+{
+    if (code == 1005)
+        return ValueKind::Handle;
+    if ((code >= 1010 && code <= 1013) || (code >= 10 && code <= 18))
+        return ValueKind::Point;
+    if ((code >= 1040 && code <= 1042) || (code >= 38 && code <= 59) || (code >= 140 && code <= 149))
+        return ValueKind::Real;
+    if (code == 1070 || code == 1071 || (code >= 60 && code <= 99) || (code >= 170 && code <= 179)
+        || (code >= 270 && code <= 289))
+        return ValueKind::Int;
+    return ValueKind::Text;
+}
+
+namespace {
+
+bool isPolyline(EntityKind k)
+{
+    return k == EntityKind::LwPolyline || k == EntityKind::Polyline2d || k == EntityKind::Polyline3d;
+}
+bool isFlatPolyline(EntityKind k)
+{
+    return k == EntityKind::LwPolyline || k == EntityKind::Polyline2d;
+}
+bool isText(EntityKind k)
+{
+    return k == EntityKind::Text;
+}
+
+Pt2 p2(const Vertex& v)
+{
+    return {v.x, v.y};
+}
+
+// Width of a text line in heights: a character beyond U+10FF (CJK and
+// other full-width scripts) counts 1, any other character 0.6.
+double textUnits(const QString& s)
+{
+    double u = 0;
+    for (QChar c : s)
+        u += c.unicode() >= 0x1100 ? 1.0 : 0.6;
+    return u;
+}
+
+// The last subclass marker of a foreign entity names its class.
+QString lastMarker(const Entity::Data& d)
+{
+    QString m;
+    for (const KeptGroup& g : d.foreignBody)
+        if (g.code == 100)
+            m = QString::fromLatin1(g.value.trimmed());
+    return m;
+}
+
+// Where a foreign kind's plain coordinates are simple enough to bound it:
+// points in the drawing's plane, by the x codes that carry them. Kinds not
+// listed (hatches, meshes, proxies ...) have no box.
+Box foreignBox(const Entity::Data& d)
+{
+    const QByteArray& t = d.foreignType;
+    std::vector<int> codes;
+    if (t == "SPLINE")
+        codes = {10, 11};
+    else if (t == "SOLID" || t == "TRACE" || t == "3DFACE")
+        codes = {10, 11, 12, 13};
+    else if (t == "LEADER" || t == "ATTDEF")
+        codes = {10};
+    else if (t == "DIMENSION")
+        codes = {10, 13, 14, 15};
+    else if (t != "ELLIPSE")
+        return {};
+    std::vector<std::pair<int, Pt2>> pts; // x code, point
+    int pending = 0;
+    double x = 0;
+    for (const KeptGroup& g : d.foreignBody) {
+        bool ok = false;
+        const double v = g.value.trimmed().toDouble(&ok);
+        if (!ok)
+            continue;
+        if (g.code >= 10 && g.code <= 18) {
+            pending = g.code;
+            x = v;
+        } else if (pending && g.code == pending + 10) {
+            pts.push_back({pending, {x, v}});
+            pending = 0;
+        }
+    }
+    Box b;
+    if (t == "ELLIPSE") { // centre and the end of the major axis, relative to it
+        const Pt2* c = nullptr;
+        const Pt2* axis = nullptr;
+        for (const auto& [code, p] : pts) {
+            if (code == 10 && !c)
+                c = &p;
+            else if (code == 11 && !axis)
+                axis = &p;
+        }
+        if (c && axis) {
+            const double r = std::hypot(axis->x, axis->y);
+            b.add(c->x - r, c->y - r);
+            b.add(c->x + r, c->y + r);
+        }
+        return b;
+    }
+    for (const auto& [code, p] : pts)
+        if (std::find(codes.begin(), codes.end(), code) != codes.end())
+            b.add(p.x, p.y);
+    return b;
+}
+
+Chain rotatedBox(double x0, double y0, double w, double h, const Pt2& ref, double rot)
+{
+    const double cs = std::cos(rot), sn = std::sin(rot);
+    auto at = [&](double x, double y) { return Pt2{ref.x + x * cs - y * sn, ref.y + x * sn + y * cs}; };
+    return Chain{{at(x0, y0), at(x0 + w, y0), at(x0 + w, y0 + h), at(x0, y0 + h)}, true};
+}
+
+} // namespace
+
+void EntityAccess::setNames(Entity* e, const QString& layer, const QString& linetype, Document& doc)
+{
+    e->layer_ = layer;
+    if (linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0 || linetype.isEmpty())
+        e->linetype_ = QStringLiteral("ByLayer");
+    else if (linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        e->linetype_ = QStringLiteral("ByBlock");
+    else
+        e->linetype_ = doc.Linetypes().Add(linetype).Name;
+}
+
+Entity::Entity(EntityKind kind, Block* owner)
+    : kind_(kind)
+    , owner_(owner)
+    , d_(new Data)
+{
+}
+
+Entity::~Entity()
+{
+    delete d_;
+}
+
+Document& Entity::document() const
+{
+    return owner_->document();
+}
+
+void Entity::need(bool ok, const char* member) const
+{
+    alive();
+    if (!ok)
+        fault(fail::NoMember, QStringLiteral("%1 has no %2").arg(ObjectName(), QLatin1String(member)));
+}
+
+void Entity::alive() const
+{
+    if (erased_)
+        fault(fail::Erased, QStringLiteral("the entity was deleted"));
+}
+
+void Entity::writable()
+{
+    alive();
+    const cad::Layer* l = document().Layers().find(layer_);
+    if (l && l->Lock)
+        fault(fail::LockedLayer, QStringLiteral("the entity is on a locked layer"));
+}
+
+void Entity::changed()
+{
+    document().entityChanged(this);
+}
+
+QString Entity::Handle() const
+{
+    alive();
+    return QString::number(handle_, 16).toUpper();
+}
+
+QString Entity::ObjectName() const
+{
+    switch (kind_) {
+    case EntityKind::Line: return QStringLiteral("AcDbLine");
+    case EntityKind::Point: return QStringLiteral("AcDbPoint");
+    case EntityKind::Circle: return QStringLiteral("AcDbCircle");
+    case EntityKind::Arc: return QStringLiteral("AcDbArc");
+    case EntityKind::Text: return QStringLiteral("AcDbText");
+    case EntityKind::MText: return QStringLiteral("AcDbMText");
+    case EntityKind::LwPolyline: return QStringLiteral("AcDbPolyline");
+    case EntityKind::Polyline2d: return QStringLiteral("AcDb2dPolyline");
+    case EntityKind::Polyline3d: return QStringLiteral("AcDb3dPolyline");
+    case EntityKind::BlockReference: return QStringLiteral("AcDbBlockReference");
+    case EntityKind::Region: return QStringLiteral("AcDbRegion");
+    case EntityKind::RasterImage: return QStringLiteral("AcDbRasterImage");
+    case EntityKind::Foreign: {
+        const QString m = lastMarker(*d_);
+        return m.isEmpty() || m == QLatin1String("AcDbEntity") ? QStringLiteral("AcDbEntity") : m;
+    }
+    }
+    return {};
+}
+
+QString Entity::dxfName() const
+{
+    switch (kind_) {
+    case EntityKind::Line: return QStringLiteral("LINE");
+    case EntityKind::Point: return QStringLiteral("POINT");
+    case EntityKind::Circle: return QStringLiteral("CIRCLE");
+    case EntityKind::Arc: return QStringLiteral("ARC");
+    case EntityKind::Text: return QStringLiteral("TEXT");
+    case EntityKind::MText: return QStringLiteral("MTEXT");
+    case EntityKind::LwPolyline: return QStringLiteral("LWPOLYLINE");
+    case EntityKind::Polyline2d:
+    case EntityKind::Polyline3d: return QStringLiteral("POLYLINE");
+    case EntityKind::BlockReference: return QStringLiteral("INSERT");
+    case EntityKind::Region: return QStringLiteral("REGION");
+    case EntityKind::RasterImage: return QStringLiteral("IMAGE");
+    case EntityKind::Foreign: return QString::fromLatin1(d_->foreignType);
+    }
+    return {};
+}
+
+int Entity::EntityType() const
+{
+    switch (kind_) {
+    case EntityKind::Line: return 19;
+    case EntityKind::Point: return 22;
+    case EntityKind::Circle: return 8;
+    case EntityKind::Arc: return 4;
+    case EntityKind::Text: return 32;
+    case EntityKind::MText: return 21;
+    case EntityKind::LwPolyline: return 24;
+    case EntityKind::Polyline2d: return 23;
+    case EntityKind::Polyline3d: return 2;
+    case EntityKind::BlockReference: return 7;
+    case EntityKind::Region: return 28;
+    case EntityKind::RasterImage: return 26;
+    case EntityKind::Foreign: {
+        static const std::pair<const char*, int> byType[] = {
+            {"3DFACE", 1}, {"3DSOLID", 3}, {"ATTDEF", 5}, {"ELLIPSE", 16}, {"HATCH", 17}, {"LEADER", 18},
+            {"RAY", 27}, {"SHAPE", 29}, {"SOLID", 30}, {"SPLINE", 31}, {"TOLERANCE", 33}, {"TRACE", 34},
+            {"VIEWPORT", 35}, {"XLINE", 36}, {"INSERT", 38}, {"MLINE", 40}};
+        for (const auto& [type, number] : byType)
+            if (d_->foreignType == type)
+                return number;
+        const QString m = lastMarker(*d_);
+        if (d_->foreignType == "POLYLINE")
+            return m == QLatin1String("AcDbPolyFaceMesh") ? 39 : 25;
+        if (d_->foreignType == "DIMENSION") {
+            static const std::pair<const char*, int> dims[] = {
+                {"AcDbAlignedDimension", 9}, {"AcDb2LineAngularDimension", 10}, {"AcDbDiametricDimension", 12},
+                {"AcDbOrdinateDimension", 13}, {"AcDbRadialDimension", 14}, {"AcDb3PointAngularDimension", 41}};
+            for (const auto& [marker, number] : dims)
+                if (m == QLatin1String(marker))
+                    return number;
+            return 15;
+        }
+        return 0;
+    }
+    }
+    return 0;
+}
+
+QString Entity::Layer() const
+{
+    alive();
+    return layer_;
+}
+
+void Entity::setLayer(const QString& name)
+{
+    writable();
+    const cad::Layer* l = document().Layers().find(name);
+    if (!l)
+        fault(fail::Failed, QStringLiteral("the drawing has no layer \"%1\"").arg(name));
+    layer_ = l->Name;
+    changed();
+}
+
+QString Entity::Linetype() const
+{
+    alive();
+    return linetype_;
+}
+
+void Entity::setLinetype(const QString& name)
+{
+    writable();
+    if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0)
+        linetype_ = QStringLiteral("ByLayer");
+    else if (name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        linetype_ = QStringLiteral("ByBlock");
+    else if (const cad::Linetype* lt = document().Linetypes().find(name))
+        linetype_ = lt->Name;
+    else
+        fault(fail::Failed, QStringLiteral("the drawing has no linetype \"%1\"").arg(name));
+    changed();
+}
+
+void Entity::setColor(int aci)
+{
+    writable();
+    if (aci < 0 || aci > 256)
+        fault(fail::Failed, QStringLiteral("colour %1 is out of range").arg(aci));
+    color_ = aci;
+    changed();
+}
+
+void Entity::setVisible(bool on)
+{
+    writable();
+    visible_ = on;
+    changed();
+}
+
+void Entity::Highlight(bool on)
+{
+    alive();
+    highlight_ = on;
+}
+
+double Entity::Thickness() const
+{
+    need(kind_ == EntityKind::Line || kind_ == EntityKind::Point || kind_ == EntityKind::Circle
+             || kind_ == EntityKind::Arc || kind_ == EntityKind::Text || isFlatPolyline(kind_),
+         "Thickness");
+    return d_->thickness;
+}
+
+void Entity::setThickness(double t)
+{
+    Thickness();
+    writable();
+    d_->thickness = t;
+    changed();
+}
+
+void Entity::Delete()
+{
+    writable();
+    erased_ = true;
+    owner_->dirty_ = true;
+    document().forgetEntity(this);
+}
+
+void Entity::Move(const Point& from, const Point& to)
+{
+    need(kind_ != EntityKind::Foreign, "Move"); // its coordinates are not understood
+    writable();
+    transform(Affine::translation(to.x - from.x, to.y - from.y, to.z - from.z));
+}
+
+void Entity::Rotate(const Point& base, double angle)
+{
+    need(kind_ != EntityKind::Foreign, "Rotate");
+    writable();
+    transform(Affine::rotation(base, angle));
+}
+
+void Entity::ScaleEntity(const Point& base, double factor)
+{
+    need(kind_ != EntityKind::Foreign, "ScaleEntity");
+    writable();
+    if (!(factor > 0))
+        fault(fail::Failed, QStringLiteral("the scale factor must be positive"));
+    transform(Affine::scaling(base, factor));
+}
+
+Entity* Entity::Copy()
+{
+    alive();
+    return owner_->copyOf(*this);
+}
+
+void Entity::transform(const Affine& t)
+{
+    Data& d = *d_;
+    auto mapV = [&](Vertex& v) {
+        const Point p = t.apply({v.x, v.y, v.z});
+        v.x = p.x;
+        v.y = p.y;
+        v.z = p.z;
+        v.startWidth *= t.scale;
+        v.endWidth *= t.scale;
+    };
+    for (Vertex& v : d.v)
+        mapV(v);
+    switch (kind_) {
+    case EntityKind::Circle:
+        d.radius *= t.scale;
+        break;
+    case EntityKind::Arc:
+        d.radius *= t.scale;
+        d.startAngle += t.angle;
+        d.endAngle += t.angle;
+        break;
+    case EntityKind::Text:
+    case EntityKind::MText:
+        d.height *= t.scale;
+        d.mtextWidth *= t.scale;
+        d.rotation += t.angle;
+        break;
+    case EntityKind::LwPolyline:
+    case EntityKind::Polyline2d:
+        d.constWidth *= t.scale;
+        d.elevation += t.tz;
+        break;
+    case EntityKind::BlockReference:
+        for (double& s : d.scale)
+            s *= t.scale;
+        d.rotation += t.angle;
+        break;
+    case EntityKind::RasterImage: {
+        auto lin = [&](Point& p) { p = {t.a * p.x + t.b * p.y, t.c * p.x + t.d * p.y, p.z}; };
+        lin(d.u);
+        lin(d.vv);
+        break;
+    }
+    case EntityKind::Region:
+        for (Chain& c : d.regionShape)
+            for (Pt2& p : c.pts) {
+                const Point q = t.apply({p.x, p.y, 0});
+                p = {q.x, q.y};
+            }
+        break;
+    default:
+        break;
+    }
+    changed();
+}
+
+void Entity::GetBoundingBox(Point& minPoint, Point& maxPoint) const
+{
+    alive();
+    const Box b = geom::exactBox(*this);
+    if (!b.valid())
+        fault(fail::Failed, QStringLiteral("the extents of this %1 are not known").arg(dxfName()));
+    double zmin = 0, zmax = 0;
+    bool first = true;
+    for (const Vertex& v : d_->v) {
+        zmin = first ? v.z : std::min(zmin, v.z);
+        zmax = first ? v.z : std::max(zmax, v.z);
+        first = false;
+    }
+    if (kind_ == EntityKind::LwPolyline)
+        zmin = zmax = d_->elevation;
+    minPoint = {b.minX, b.minY, zmin};
+    maxPoint = {b.maxX, b.maxY, zmax};
+}
+
+void Entity::Update()
+{
+    alive();
+    document().noteUpdate();
+}
+
+XData Entity::GetXData(const QString& appName) const
+{
+    alive();
+    if (appName.isEmpty())
+        return xdata_;
+    XData out;
+    bool in = false;
+    for (const XDataItem& it : xdata_) {
+        if (it.code == 1001)
+            in = it.value.toString().compare(appName, Qt::CaseInsensitive) == 0;
+        if (in)
+            out.push_back(it);
+    }
+    return out;
+}
+
+void Entity::SetXData(const XData& data)
+{
+    writable();
+    if (data.empty() || data.front().code != 1001 || data.front().value.toString().isEmpty())
+        fault(fail::Failed, QStringLiteral("extended data must start with an application name (1001)"));
+    for (const XDataItem& it : data)
+        if (it.code < 1000 || it.code > 1071)
+            fault(fail::Failed, QStringLiteral("group code %1 is not an extended-data code").arg(it.code));
+    // split into applications; each replaces its own group in place
+    XData result = xdata_;
+    size_t i = 0;
+    while (i < data.size()) {
+        size_t j = i + 1;
+        while (j < data.size() && data[j].code != 1001)
+            ++j;
+        const QString app = data[i].value.toString();
+        document().RegisteredApplications().Add(app);
+        XData group(data.begin() + i, data.begin() + j);
+        // find the old group
+        size_t s = result.size(), e = result.size();
+        for (size_t k = 0; k < result.size(); ++k) {
+            if (result[k].code == 1001 && result[k].value.toString().compare(app, Qt::CaseInsensitive) == 0) {
+                s = k;
+                e = k + 1;
+                while (e < result.size() && result[e].code != 1001)
+                    ++e;
+                break;
+            }
+        }
+        result.erase(result.begin() + s, result.begin() + e);
+        result.insert(result.begin() + s, group.begin(), group.end());
+        i = j;
+    }
+    xdata_ = std::move(result);
+    changed();
+}
+
+// --- line
+
+Point Entity::StartPoint() const
+{
+    need(kind_ == EntityKind::Line, "StartPoint");
+    const Vertex& v = d_->v[0];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setStartPoint(const Point& p)
+{
+    StartPoint();
+    writable();
+    d_->v[0].x = p.x;
+    d_->v[0].y = p.y;
+    d_->v[0].z = p.z;
+    changed();
+}
+
+Point Entity::EndPoint() const
+{
+    need(kind_ == EntityKind::Line, "EndPoint");
+    const Vertex& v = d_->v[1];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setEndPoint(const Point& p)
+{
+    EndPoint();
+    writable();
+    d_->v[1].x = p.x;
+    d_->v[1].y = p.y;
+    d_->v[1].z = p.z;
+    changed();
+}
+
+double Entity::Length() const
+{
+    need(kind_ == EntityKind::Line || isPolyline(kind_), "Length");
+    const auto& v = d_->v;
+    if (kind_ == EntityKind::Line)
+        return std::sqrt(std::pow(v[1].x - v[0].x, 2) + std::pow(v[1].y - v[0].y, 2) + std::pow(v[1].z - v[0].z, 2));
+    double len = 0;
+    const size_t n = v.size();
+    const size_t segs = Closed() ? n : (n ? n - 1 : 0);
+    for (size_t i = 0; i < segs; ++i) {
+        const Vertex& a = v[i];
+        const Vertex& b = v[(i + 1) % n];
+        double chord = kind_ == EntityKind::Polyline3d
+            ? std::sqrt(std::pow(b.x - a.x, 2) + std::pow(b.y - a.y, 2) + std::pow(b.z - a.z, 2))
+            : std::hypot(b.x - a.x, b.y - a.y);
+        if (kind_ != EntityKind::Polyline3d && std::abs(a.bulge) > 1e-12 && chord > 0) {
+            const double theta = 4 * std::atan(std::abs(a.bulge));
+            const double r = chord / (2 * std::sin(theta / 2));
+            chord = r * theta;
+        }
+        len += chord;
+    }
+    return len;
+}
+
+// --- point
+
+Point Entity::Coordinate3() const
+{
+    need(kind_ == EntityKind::Point, "Coordinates");
+    const Vertex& v = d_->v[0];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setCoordinate3(const Point& p)
+{
+    Coordinate3();
+    writable();
+    d_->v[0].x = p.x;
+    d_->v[0].y = p.y;
+    d_->v[0].z = p.z;
+    changed();
+}
+
+// --- circle and arc
+
+Point Entity::Center() const
+{
+    need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc, "Center");
+    const Vertex& v = d_->v[0];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setCenter(const Point& p)
+{
+    Center();
+    writable();
+    d_->v[0] = Vertex{p.x, p.y, p.z};
+    changed();
+}
+
+double Entity::Radius() const
+{
+    need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc, "Radius");
+    return d_->radius;
+}
+
+void Entity::setRadius(double r)
+{
+    Radius();
+    writable();
+    if (!(r > 0))
+        fault(fail::Failed, QStringLiteral("the radius must be positive"));
+    d_->radius = r;
+    changed();
+}
+
+double Entity::StartAngle() const
+{
+    need(kind_ == EntityKind::Arc, "StartAngle");
+    return d_->startAngle;
+}
+
+double Entity::EndAngle() const
+{
+    need(kind_ == EntityKind::Arc, "EndAngle");
+    return d_->endAngle;
+}
+
+double Entity::Area() const
+{
+    need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc || isPolyline(kind_) || kind_ == EntityKind::Region,
+         "Area");
+    const Data& d = *d_;
+    if (kind_ == EntityKind::Circle)
+        return M_PI * d.radius * d.radius;
+    if (kind_ == EntityKind::Arc) {
+        double sweep = d.endAngle - d.startAngle;
+        while (sweep <= 0)
+            sweep += 2 * M_PI;
+        return d.radius * d.radius / 2 * (sweep - std::sin(sweep));
+    }
+    if (kind_ == EntityKind::Region) {
+        double a = 0;
+        for (const Chain& c : d.regionShape) {
+            double s = 0;
+            for (size_t i = 0; i < c.pts.size(); ++i) {
+                const Pt2& p = c.pts[i];
+                const Pt2& q = c.pts[(i + 1) % c.pts.size()];
+                s += p.x * q.y - q.x * p.y;
+            }
+            a += std::abs(s) / 2;
+        }
+        return a;
+    }
+    // polylines: as if closed, arcs of bulged segments included
+    const auto& v = d.v;
+    const size_t n = v.size();
+    if (n < 2)
+        return 0;
+    const double ox = v[0].x, oy = v[0].y; // shift for precision with large coordinates
+    double s = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Vertex& a = v[i];
+        const Vertex& b = v[(i + 1) % n];
+        const double ax = a.x - ox, ay = a.y - oy, bx = b.x - ox, by = b.y - oy;
+        s += ax * by - bx * ay;
+        if (kind_ != EntityKind::Polyline3d && std::abs(a.bulge) > 1e-12 && (i + 1 < n || Closed())) {
+            const double chord = std::hypot(bx - ax, by - ay);
+            const double theta = 4 * std::atan(a.bulge);
+            const double r = chord / (2 * std::sin(std::abs(theta) / 2));
+            const double seg = r * r / 2 * (std::abs(theta) - std::sin(std::abs(theta)));
+            s += 2 * seg * (a.bulge > 0 ? 1 : -1);
+        }
+    }
+    return std::abs(s) / 2;
+}
+
+// --- texts
+
+QString Entity::TextString() const
+{
+    need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "TextString");
+    return d_->text;
+}
+
+void Entity::setTextString(const QString& s)
+{
+    TextString();
+    writable();
+    d_->text = s;
+    changed();
+}
+
+Point Entity::InsertionPoint() const
+{
+    need(kind_ == EntityKind::Text || kind_ == EntityKind::MText || kind_ == EntityKind::BlockReference
+             || kind_ == EntityKind::RasterImage,
+         "InsertionPoint");
+    const Vertex& v = d_->v[0];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setInsertionPoint(const Point& p)
+{
+    InsertionPoint();
+    writable();
+    if (kind_ == EntityKind::Text && Alignment() != AlignLeft && Alignment() != AlignAligned
+        && Alignment() != AlignFit)
+        fault(fail::Failed, QStringLiteral("the insertion point of an aligned text follows its alignment point"));
+    d_->v[0].x = p.x;
+    d_->v[0].y = p.y;
+    d_->v[0].z = p.z;
+    changed();
+}
+
+Point Entity::TextAlignmentPoint() const
+{
+    need(isText(kind_), "TextAlignmentPoint");
+    const Vertex& v = d_->v[1];
+    return {v.x, v.y, v.z};
+}
+
+void Entity::setTextAlignmentPoint(const Point& p)
+{
+    TextAlignmentPoint();
+    writable();
+    if (Alignment() == AlignLeft)
+        fault(fail::Failed, QStringLiteral("a left-aligned text has no alignment point"));
+    Vertex& a = d_->v[1];
+    Vertex& ins = d_->v[0];
+    if (Alignment() != AlignAligned && Alignment() != AlignFit) {
+        ins.x += p.x - a.x;
+        ins.y += p.y - a.y;
+        ins.z += p.z - a.z;
+    }
+    a.x = p.x;
+    a.y = p.y;
+    a.z = p.z;
+    changed();
+}
+
+double Entity::Height() const
+{
+    need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "Height");
+    return d_->height;
+}
+
+void Entity::setHeight(double h)
+{
+    Height();
+    writable();
+    if (!(h > 0))
+        fault(fail::Failed, QStringLiteral("the height must be positive"));
+    d_->height = h;
+    changed();
+}
+
+double Entity::ScaleFactor() const
+{
+    need(isText(kind_), "ScaleFactor");
+    return d_->widthFactor;
+}
+
+void Entity::setScaleFactor(double f)
+{
+    ScaleFactor();
+    writable();
+    if (!(f > 0))
+        fault(fail::Failed, QStringLiteral("the width factor must be positive"));
+    d_->widthFactor = f;
+    changed();
+}
+
+double Entity::Rotation() const
+{
+    need(kind_ == EntityKind::Text || kind_ == EntityKind::MText || kind_ == EntityKind::BlockReference
+             || kind_ == EntityKind::RasterImage,
+         "Rotation");
+    if (kind_ == EntityKind::RasterImage)
+        return std::atan2(d_->u.y, d_->u.x);
+    return d_->rotation;
+}
+
+void Entity::setRotation(double r)
+{
+    Rotation();
+    writable();
+    if (kind_ == EntityKind::RasterImage) {
+        const Vertex& o = d_->v[0];
+        transform(Affine::rotation({o.x, o.y, o.z}, r - Rotation()));
+        return;
+    }
+    d_->rotation = r;
+    changed();
+}
+
+double Entity::ObliqueAngle() const
+{
+    need(isText(kind_), "ObliqueAngle");
+    return d_->oblique;
+}
+
+void Entity::setObliqueAngle(double a)
+{
+    ObliqueAngle();
+    writable();
+    d_->oblique = a;
+    changed();
+}
+
+QString Entity::StyleName() const
+{
+    need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "StyleName");
+    return d_->style;
+}
+
+void Entity::setStyleName(const QString& name)
+{
+    StyleName();
+    writable();
+    const cad::TextStyle* st = document().TextStyles().find(name);
+    if (!st)
+        fault(fail::Failed, QStringLiteral("the drawing has no text style \"%1\"").arg(name));
+    d_->style = st->Name;
+    changed();
+}
+
+int Entity::Alignment() const
+{
+    need(isText(kind_), "Alignment");
+    const int h = d_->hAlign, v = d_->vAlign;
+    if (v == 0)
+        return h; // 0..5
+    const int base = v == 3 ? AlignTopLeft : (v == 2 ? AlignMiddleLeft : AlignBottomLeft);
+    return base + std::min(h, 2);
+}
+
+void Entity::setAlignment(int a)
+{
+    Alignment();
+    writable();
+    if (a < 0 || a > 14)
+        fault(fail::Failed, QStringLiteral("alignment %1 is out of range").arg(a));
+    const bool wasLeft = Alignment() == AlignLeft;
+    if (a <= 5) {
+        d_->hAlign = a;
+        d_->vAlign = 0;
+    } else {
+        d_->hAlign = (a - 6) % 3;
+        d_->vAlign = a <= 8 ? 3 : (a <= 11 ? 2 : 1);
+    }
+    if (wasLeft && a != AlignLeft)
+        d_->v[1] = d_->v[0];
+    changed();
+}
+
+double Entity::Width() const
+{
+    need(kind_ == EntityKind::MText, "Width");
+    return d_->mtextWidth;
+}
+
+int Entity::AttachmentPoint() const
+{
+    need(kind_ == EntityKind::MText, "AttachmentPoint");
+    return d_->attachment;
+}
+
+// --- polylines
+
+std::vector<double> Entity::Coordinates() const
+{
+    need(isPolyline(kind_) || kind_ == EntityKind::Point, "Coordinates");
+    std::vector<double> out;
+    for (const Vertex& v : d_->v) {
+        out.push_back(v.x);
+        out.push_back(v.y);
+        if (kind_ != EntityKind::LwPolyline)
+            out.push_back(v.z);
+    }
+    return out;
+}
+
+void Entity::setCoordinates(const std::vector<double>& flat)
+{
+    need(isPolyline(kind_) || kind_ == EntityKind::Point, "Coordinates");
+    writable();
+    const size_t per = kind_ == EntityKind::LwPolyline ? 2 : 3;
+    const size_t minimum = kind_ == EntityKind::Point ? 1 : 2;
+    if (flat.size() % per != 0 || flat.size() / per < minimum || (kind_ == EntityKind::Point && flat.size() != 3))
+        fault(fail::Failed, QStringLiteral("wrong number of coordinates"));
+    auto& v = d_->v;
+    v.resize(flat.size() / per);
+    for (size_t i = 0; i < v.size(); ++i) {
+        v[i].x = flat[i * per];
+        v[i].y = flat[i * per + 1];
+        if (per == 3)
+            v[i].z = flat[i * per + 2];
+    }
+    changed();
+}
+
+Point Entity::Coordinate(int index) const
+{
+    need(isPolyline(kind_), "Coordinate");
+    if (index < 0 || index >= int(d_->v.size()))
+        fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
+    const Vertex& v = d_->v[index];
+    return {v.x, v.y, kind_ == EntityKind::LwPolyline ? 0.0 : v.z};
+}
+
+void Entity::setCoordinate(int index, const Point& p)
+{
+    Coordinate(index);
+    writable();
+    Vertex& v = d_->v[index];
+    v.x = p.x;
+    v.y = p.y;
+    if (kind_ != EntityKind::LwPolyline)
+        v.z = p.z;
+    changed();
+}
+
+int Entity::vertexCount() const
+{
+    need(isPolyline(kind_), "Coordinates");
+    return int(d_->v.size());
+}
+
+const std::vector<Vertex>& Entity::vertices() const
+{
+    alive();
+    return d_->v;
+}
+
+bool Entity::Closed() const
+{
+    need(isPolyline(kind_), "Closed");
+    return d_->polyFlags & 1;
+}
+
+void Entity::setClosed(bool on)
+{
+    Closed();
+    writable();
+    d_->polyFlags = on ? (d_->polyFlags | 1) : (d_->polyFlags & ~1);
+    changed();
+}
+
+double Entity::ConstantWidth() const
+{
+    need(isFlatPolyline(kind_), "ConstantWidth");
+    return d_->constWidth;
+}
+
+void Entity::setConstantWidth(double w)
+{
+    ConstantWidth();
+    writable();
+    if (w < 0)
+        fault(fail::Failed, QStringLiteral("the width must not be negative"));
+    d_->constWidth = w;
+    for (Vertex& v : d_->v)
+        v.startWidth = v.endWidth = w;
+    changed();
+}
+
+double Entity::Elevation() const
+{
+    need(isFlatPolyline(kind_), "Elevation");
+    return d_->elevation;
+}
+
+void Entity::setElevation(double e)
+{
+    Elevation();
+    writable();
+    d_->elevation = e;
+    if (kind_ == EntityKind::Polyline2d)
+        for (Vertex& v : d_->v)
+            v.z = e;
+    changed();
+}
+
+bool Entity::LinetypeGeneration() const
+{
+    need(isFlatPolyline(kind_), "LinetypeGeneration");
+    return d_->polyFlags & 128;
+}
+
+void Entity::setLinetypeGeneration(bool on)
+{
+    LinetypeGeneration();
+    writable();
+    d_->polyFlags = on ? (d_->polyFlags | 128) : (d_->polyFlags & ~128);
+    changed();
+}
+
+bool Entity::FitCurve() const
+{
+    need(kind_ == EntityKind::Polyline2d, "Type");
+    return d_->polyFlags & 2;
+}
+
+double Entity::GetBulge(int index) const
+{
+    need(isFlatPolyline(kind_), "GetBulge");
+    if (index < 0 || index >= int(d_->v.size()))
+        fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
+    return d_->v[index].bulge;
+}
+
+void Entity::SetBulge(int index, double bulge)
+{
+    GetBulge(index);
+    writable();
+    d_->v[index].bulge = bulge;
+    changed();
+}
+
+void Entity::GetWidth(int index, double& startWidth, double& endWidth) const
+{
+    need(isFlatPolyline(kind_), "GetWidth");
+    if (index < 0 || index >= int(d_->v.size()))
+        fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
+    startWidth = d_->v[index].startWidth;
+    endWidth = d_->v[index].endWidth;
+}
+
+void Entity::SetWidth(int index, double startWidth, double endWidth)
+{
+    double s, e;
+    GetWidth(index, s, e);
+    writable();
+    if (startWidth < 0 || endWidth < 0)
+        fault(fail::Failed, QStringLiteral("the width must not be negative"));
+    d_->v[index].startWidth = startWidth;
+    d_->v[index].endWidth = endWidth;
+    changed();
+}
+
+void Entity::AddVertex(int index, const Point& p)
+{
+    need(kind_ == EntityKind::LwPolyline, "AddVertex");
+    writable();
+    if (index < 0 || index > int(d_->v.size()))
+        fault(fail::Failed, QStringLiteral("vertex %1 cannot be added").arg(index));
+    Vertex v{p.x, p.y, 0};
+    v.startWidth = v.endWidth = d_->constWidth;
+    d_->v.insert(d_->v.begin() + index, v);
+    changed();
+}
+
+// --- block reference
+
+QString Entity::Name() const
+{
+    need(kind_ == EntityKind::BlockReference, "Name");
+    return d_->text;
+}
+
+double Entity::XScaleFactor() const
+{
+    need(kind_ == EntityKind::BlockReference, "XScaleFactor");
+    return d_->scale[0];
+}
+
+double Entity::YScaleFactor() const
+{
+    need(kind_ == EntityKind::BlockReference, "YScaleFactor");
+    return d_->scale[1];
+}
+
+double Entity::ZScaleFactor() const
+{
+    need(kind_ == EntityKind::BlockReference, "ZScaleFactor");
+    return d_->scale[2];
+}
+
+void Entity::setScaleFactors(double x, double y, double z)
+{
+    XScaleFactor();
+    writable();
+    if (x == 0 || y == 0 || z == 0)
+        fault(fail::Failed, QStringLiteral("a scale factor must not be 0"));
+    d_->scale[0] = x;
+    d_->scale[1] = y;
+    d_->scale[2] = z;
+    changed();
+}
+
+const std::vector<RawGroups>& Entity::attributes() const
+{
+    need(kind_ == EntityKind::BlockReference, "GetAttributes");
+    return d_->attribs;
+}
+
+namespace {
+
+Affine insertTransform(const Entity::Data& d, const Point& origin)
+{
+    const double cs = std::cos(d.rotation), sn = std::sin(d.rotation);
+    const double sx = d.scale[0], sy = d.scale[1];
+    Affine t;
+    t.a = cs * sx;
+    t.b = -sn * sy;
+    t.c = sn * sx;
+    t.d = cs * sy;
+    const Vertex& ins = d.v[0];
+    t.tx = ins.x - (t.a * origin.x + t.b * origin.y);
+    t.ty = ins.y - (t.c * origin.x + t.d * origin.y);
+    t.tz = ins.z - origin.z;
+    t.scale = std::sqrt(std::abs(sx * sy));
+    t.angle = d.rotation;
+    return t;
+}
+
+} // namespace
+
+std::vector<Entity*> Entity::Explode()
+{
+    need(kind_ == EntityKind::BlockReference, "Explode");
+    alive();
+    Block* def = document().findBlock(d_->text);
+    if (!def)
+        fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(d_->text));
+    const Affine t = insertTransform(*d_, def->Origin());
+    std::vector<Entity*> out;
+    for (Entity* e : def->entities()) {
+        if (e->kind_ == EntityKind::Foreign)
+            continue; // it could not be placed
+        Entity* c = owner_->copyOf(*e);
+        c->transform(t);
+        out.push_back(c);
+    }
+    return out;
+}
+
+// --- raster image
+
+QString Entity::ImageFile() const
+{
+    need(kind_ == EntityKind::RasterImage, "ImageFile");
+    return d_->text;
+}
+
+std::vector<Pt2> Entity::ClipBoundary() const
+{
+    need(kind_ == EntityKind::RasterImage, "ClipBoundary");
+    return d_->clip;
+}
+
+bool Entity::ClippingEnabled() const
+{
+    need(kind_ == EntityKind::RasterImage, "ClippingEnabled");
+    return d_->clipping != 0;
+}
+
+// --- shape
+
+Shape Entity::shape() const
+{
+    const Data& d = *d_;
+    Shape s;
+    switch (kind_) {
+    case EntityKind::Line:
+        s.push_back(Chain{{p2(d.v[0]), p2(d.v[1])}, false});
+        break;
+    case EntityKind::Point:
+        s.push_back(Chain{{p2(d.v[0])}, false});
+        break;
+    case EntityKind::Circle: {
+        Chain c{arcPoints(p2(d.v[0]), d.radius, 0, 2 * M_PI), true};
+        c.pts.pop_back();
+        s.push_back(std::move(c));
+        break;
+    }
+    case EntityKind::Arc:
+        s.push_back(Chain{arcPoints(p2(d.v[0]), d.radius, d.startAngle, d.endAngle), false});
+        break;
+    case EntityKind::Text: {
+        // Box rule: the text is height tall from its baseline, and each
+        // character is 0.6 of the height wide (1 for full-width characters),
+        // times the width factor.
+        const double h = d.height;
+        double w = h * d.widthFactor * textUnits(d.text);
+        Pt2 ref = p2(d.v[0]);
+        double rot = d.rotation;
+        double x0 = 0, y0 = 0;
+        if (d.hAlign == 3 || d.hAlign == 5) { // aligned, fit: from insertion to alignment point
+            const Pt2 a = p2(d.v[1]);
+            const double len = std::hypot(a.x - ref.x, a.y - ref.y);
+            if (len > 0) {
+                w = len;
+                rot = std::atan2(a.y - ref.y, a.x - ref.x);
+            }
+        } else if (!(d.hAlign == 0 && d.vAlign == 0)) {
+            ref = p2(d.v[1]);
+            if (d.hAlign == 1 || d.hAlign == 4)
+                x0 = -w / 2;
+            else if (d.hAlign == 2)
+                x0 = -w;
+            if (d.hAlign == 4 || d.vAlign == 2)
+                y0 = -h / 2;
+            else if (d.vAlign == 3)
+                y0 = -h;
+        }
+        s.push_back(rotatedBox(x0, y0, w, h, ref, rot));
+        break;
+    }
+    case EntityKind::MText: {
+        const QStringList lines = QString(d.text).replace(QLatin1String("\\P"), QLatin1String("\n")).split(QLatin1Char('\n'));
+        double units = 0;
+        for (const QString& l : lines)
+            units = std::max(units, textUnits(l));
+        const double w = d.mtextWidth > 0 ? d.mtextWidth : d.height * units;
+        const double h = d.height * (1 + 1.5 * (lines.size() - 1));
+        const int col = (d.attachment - 1) % 3, row = (d.attachment - 1) / 3;
+        // rows: 0 top (box below the point), 1 middle, 2 bottom
+        s.push_back(rotatedBox(-w * col / 2.0, row == 0 ? -h : (row == 1 ? -h / 2 : 0), w, h, p2(d.v[0]), d.rotation));
+        break;
+    }
+    case EntityKind::LwPolyline:
+    case EntityKind::Polyline2d:
+    case EntityKind::Polyline3d: {
+        Chain c;
+        const auto& v = d.v;
+        if (v.empty())
+            break;
+        c.pts.push_back(p2(v[0]));
+        const bool flat = kind_ != EntityKind::Polyline3d;
+        for (size_t i = 0; i + 1 < v.size(); ++i)
+            appendBulgeArc(c.pts, p2(v[i]), p2(v[i + 1]), flat ? v[i].bulge : 0);
+        if ((d.polyFlags & 1) && v.size() > 1) {
+            if (flat && std::abs(v.back().bulge) > 1e-12) {
+                appendBulgeArc(c.pts, p2(v.back()), p2(v.front()), v.back().bulge);
+                c.pts.pop_back();
+            }
+            c.closed = true;
+        }
+        s.push_back(std::move(c));
+        break;
+    }
+    case EntityKind::BlockReference: {
+        const Block* def = owner_ ? document().findBlock(d.text) : nullptr;
+        Box inner;
+        if (def && def != owner_) {
+            static thread_local int depth = 0;
+            if (depth < 16) {
+                ++depth;
+                for (Entity* e : def->entities())
+                    inner.add(e->box());
+                --depth;
+            }
+        }
+        if (!inner.valid()) {
+            s.push_back(Chain{{p2(d.v[0])}, false});
+            break;
+        }
+        const Affine t = insertTransform(d, def->Origin());
+        Chain c;
+        for (auto [x, y] : {std::pair{inner.minX, inner.minY}, {inner.maxX, inner.minY}, {inner.maxX, inner.maxY},
+                            {inner.minX, inner.maxY}}) {
+            const Point q = t.apply({x, y, 0});
+            c.pts.push_back({q.x, q.y});
+        }
+        c.closed = true;
+        s.push_back(std::move(c));
+        break;
+    }
+    case EntityKind::Region:
+        s = d.regionShape;
+        break;
+    case EntityKind::RasterImage: {
+        const Pt2 o = p2(d.v[0]);
+        const Pt2 u{d.u.x * d.pixelsW, d.u.y * d.pixelsW}, v{d.vv.x * d.pixelsH, d.vv.y * d.pixelsH};
+        s.push_back(Chain{{o, {o.x + u.x, o.y + u.y}, {o.x + u.x + v.x, o.y + u.y + v.y}, {o.x + v.x, o.y + v.y}}, true});
+        break;
+    }
+    case EntityKind::Foreign:
+        break; // no outline: it takes part in no geometric operation
+    }
+    return s;
+}
+
+Box Entity::box() const
+{
+    if (kind_ == EntityKind::Foreign)
+        return foreignBox(*d_);
+    return shapeBox(shape());
+}
+
+} // namespace kelvor::cad

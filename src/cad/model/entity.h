@@ -1,0 +1,258 @@
+#pragma once
+#include "cad/model/geometry.h"
+#include "cad/model/xdata.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace kelvor::cad {
+
+class Block;
+class Document;
+
+enum class EntityKind {
+    Line, Point, Circle, Arc, Text, MText, LwPolyline, Polyline2d, Polyline3d, BlockReference, Region, RasterImage,
+    Foreign // a kind the host does not model (hatch, spline, dimension ...): kept as read, written back unchanged
+};
+
+// Text alignments as the automation interface numbers them.
+enum Alignment {
+    AlignLeft = 0, AlignCenter = 1, AlignRight = 2, AlignAligned = 3, AlignMiddle = 4, AlignFit = 5,
+    AlignTopLeft = 6, AlignTopCenter = 7, AlignTopRight = 8,
+    AlignMiddleLeft = 9, AlignMiddleCenter = 10, AlignMiddleRight = 11,
+    AlignBottomLeft = 12, AlignBottomCenter = 13, AlignBottomRight = 14
+};
+
+constexpr int ColorByBlock = 0;
+constexpr int ColorByLayer = 256;
+
+struct Vertex {
+    double x = 0, y = 0, z = 0;
+    double bulge = 0, startWidth = 0, endWidth = 0;
+};
+
+// A (group code, text) pair kept as read, for content the host carries
+// through load and save without interpreting it.
+struct RawGroup {
+    int code = 0;
+    QString value;
+};
+using RawGroups = std::vector<RawGroup>;
+
+// A group as its bytes stood in the file: what the host does not model is
+// written back exactly as it came, whatever its encoding.
+struct KeptGroup {
+    int code = 0;
+    QByteArray value;
+};
+using KeptGroups = std::vector<KeptGroup>;
+struct KeptRecord {
+    QByteArray type; // the record's 0 group
+    KeptGroups groups;
+};
+
+// One drawing entity. Commands call the members the automation interface
+// offers; a member the entity's kind lacks fails with fail::NoMember, a
+// change to an entity on a locked layer with fail::LockedLayer, any use of a
+// deleted entity with fail::Erased. Angles are radians.
+class Entity {
+public:
+    EntityKind kind() const { return kind_; }
+    Document& document() const;
+    Block* owner() const { return owner_; }
+
+    // --- common to all kinds
+    QString Handle() const;         // upper-case hexadecimal
+    quint64 handleValue() const { return handle_; }
+    QString ObjectName() const;     // "AcDbLine", "AcDbPolyline", ...
+    QString dxfName() const;        // "LINE", "LWPOLYLINE", "POLYLINE", ...
+    int EntityType() const;         // the automation type number (8 circle, 24 lightweight polyline ...)
+    QString Layer() const;
+    void setLayer(const QString& name);       // fails when the drawing lacks the layer
+    QString Linetype() const;                 // "ByLayer", "ByBlock" or a name
+    void setLinetype(const QString& name);    // fails when the drawing lacks the linetype
+    int Color() const { return color_; }      // ACI; 256 ByLayer, 0 ByBlock
+    void setColor(int aci);
+    bool Visible() const { return visible_; }
+    void setVisible(bool on);
+    bool Highlighted() const { return highlight_; }
+    void Highlight(bool on);
+    double Thickness() const;
+    void setThickness(double t);
+    void Delete();
+    void Erase() { Delete(); }
+    bool isErased() const { return erased_; }
+    void Move(const Point& from, const Point& to);
+    void Rotate(const Point& base, double angle);
+    void ScaleEntity(const Point& base, double factor); // fails for factor <= 0
+    Entity* Copy();                                     // appended to the same block
+    void GetBoundingBox(Point& minPoint, Point& maxPoint) const;
+    void Update(); // counted; the host window redraws
+    XData GetXData(const QString& appName) const; // "" = every application, in stored order
+    void SetXData(const XData& data);
+
+    // --- line
+    Point StartPoint() const;
+    void setStartPoint(const Point& p);
+    Point EndPoint() const;
+    void setEndPoint(const Point& p);
+    double Length() const; // line and polylines
+
+    // --- point (its Coordinates), block reference and texts (InsertionPoint)
+    Point Coordinate3() const;
+    void setCoordinate3(const Point& p);
+
+    // --- circle and arc
+    Point Center() const;
+    void setCenter(const Point& p);
+    double Radius() const;
+    void setRadius(double r);
+    double StartAngle() const;
+    double EndAngle() const;
+    double Area() const; // circle, closed polylines and regions
+
+    // --- text (and mtext where it has the same member)
+    QString TextString() const;
+    void setTextString(const QString& s);
+    Point InsertionPoint() const;
+    void setInsertionPoint(const Point& p);
+    Point TextAlignmentPoint() const;
+    void setTextAlignmentPoint(const Point& p);
+    double Height() const;
+    void setHeight(double h);
+    double ScaleFactor() const; // width factor
+    void setScaleFactor(double f);
+    double Rotation() const;    // text, mtext, block reference
+    void setRotation(double r);
+    double ObliqueAngle() const;
+    void setObliqueAngle(double a);
+    QString StyleName() const;
+    void setStyleName(const QString& name); // fails when the drawing lacks the style
+    int Alignment() const;
+    void setAlignment(int a);
+    double Width() const;                   // mtext box width
+    int AttachmentPoint() const;            // mtext
+
+    // --- polylines
+    std::vector<double> Coordinates() const; // 2 numbers per vertex (lightweight), 3 otherwise
+    void setCoordinates(const std::vector<double>& flat);
+    Point Coordinate(int index) const;
+    void setCoordinate(int index, const Point& p);
+    int vertexCount() const;
+    bool Closed() const;
+    void setClosed(bool on);
+    double ConstantWidth() const;
+    void setConstantWidth(double w);
+    double Elevation() const;
+    void setElevation(double e);
+    bool LinetypeGeneration() const;
+    void setLinetypeGeneration(bool on);
+    double GetBulge(int index) const;
+    void SetBulge(int index, double bulge);
+    void GetWidth(int index, double& startWidth, double& endWidth) const;
+    void SetWidth(int index, double startWidth, double endWidth);
+    void AddVertex(int index, const Point& p); // lightweight: x, y
+    bool FitCurve() const;                     // old-style 2D polyline's curve-fit flag
+    const std::vector<Vertex>& vertices() const;
+
+    // --- block reference
+    QString Name() const;
+    double XScaleFactor() const;
+    double YScaleFactor() const;
+    double ZScaleFactor() const;
+    void setScaleFactors(double x, double y, double z);
+    std::vector<Entity*> Explode(); // copies of the block's entities in model space
+    const std::vector<RawGroups>& attributes() const;
+
+    // --- raster image
+    QString ImageFile() const;
+    std::vector<Pt2> ClipBoundary() const;
+    bool ClippingEnabled() const;
+
+    // The plane shape used by selection and extents.
+    Shape shape() const;
+    Box box() const;
+
+    struct Data; // kind-specific data, open to the file reader and writer
+    Data& data() { return *d_; }
+    const Data& data() const { return *d_; }
+    quint64 sequence() const { return seq_; }
+
+    ~Entity();
+    Entity(const Entity&) = delete;
+    Entity& operator=(const Entity&) = delete;
+
+private:
+    friend class Block;
+    friend class Document;
+    friend class EntityAccess;
+    Entity(EntityKind kind, Block* owner);
+    void need(bool ok, const char* member) const;            // fails NoMember unless ok
+    void alive() const;                                      // fails Erased
+    void writable();                                         // alive, layer unlocked; marks changed
+    void transform(const Affine& t);
+    void changed();
+
+    EntityKind kind_;
+    Block* owner_ = nullptr;
+    quint64 handle_ = 0;
+    quint64 seq_ = 0;
+    QString layer_ = QStringLiteral("0");
+    QString linetype_ = QStringLiteral("ByLayer");
+    int color_ = ColorByLayer;
+    bool visible_ = true;
+    bool erased_ = false;
+    bool highlight_ = false;
+    XData xdata_;
+    Data* d_;
+};
+
+// For file readers: sets what the checked members refuse while a drawing
+// is still being read (raw colours, names the tables gain at the end).
+class EntityAccess {
+public:
+    void setColor(Entity* e, int aci, bool visible)
+    {
+        e->color_ = aci;
+        e->visible_ = visible;
+    }
+    void setNames(Entity* e, const QString& layer, const QString& linetype, Document& doc);
+    void setXData(Entity* e, const XData& x) { e->xdata_ = x; }
+};
+
+struct Entity::Data {
+    std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
+    double radius = 0, startAngle = 0, endAngle = 0;
+    double height = 0, widthFactor = 1, rotation = 0, oblique = 0, thickness = 0;
+    int hAlign = 0, vAlign = 0;
+    QString text;  // text, mtext, block name (insert), image file (image)
+    QString style = QStringLiteral("Standard");
+    double constWidth = 0, elevation = 0;
+    std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex
+    int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
+    double scale[3] = {1, 1, 1};
+    double mtextWidth = 0;
+    int attachment = 1;
+    std::vector<RawGroups> attribs;   // ATTRIB entities as read, less handle and owner
+    std::vector<quint64> subHandles;  // handles of VERTEX/ATTRIB/SEQEND parts, kept stable
+    RawGroups extra;                  // kind-specific groups kept verbatim (region body, mtext extras)
+    // raster image
+    Point u{1, 0, 0}, vv{0, 1, 0};
+    double pixelsW = 0, pixelsH = 0;
+    int imageDisplay = 7, clipping = 0, brightness = 50, contrast = 50, fade = 0, clipType = 1;
+    std::vector<Pt2> clip;
+    quint64 imageDefHandle = 0, imageReactorHandle = 0;
+    Shape regionShape; // a region's outline
+    // reactors and extension dictionary (102 groups) as read; a copy has none
+    KeptGroups appGroups;
+    // a foreign kind: its type, the groups after the common ones (less
+    // extended data), its VERTEX/ATTRIB/SEQEND records less handle and owner
+    QByteArray foreignType;
+    KeptGroups foreignBody;
+    std::vector<KeptRecord> foreignParts;
+    bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
+};
+
+} // namespace kelvor::cad

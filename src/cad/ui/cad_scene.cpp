@@ -1,0 +1,1174 @@
+#include "cad/ui/cad_scene.h"
+
+#include "cad/model/entity.h"
+#include "cad/dxf/foreign_shape.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+namespace kelvor {
+
+using cad::Box;
+using cad::Entity;
+using cad::EntityKind;
+using cad::Point;
+using cad::Pt2;
+
+QRgb aciColour(int aci)
+{
+    aci = std::abs(aci);
+    static const QRgb base[10] = {qRgb(0, 0, 0),       qRgb(255, 0, 0),   qRgb(255, 255, 0), qRgb(0, 255, 0),
+                                  qRgb(0, 255, 255),   qRgb(0, 0, 255),   qRgb(255, 0, 255), qRgb(255, 255, 255),
+                                  qRgb(128, 128, 128), qRgb(192, 192, 192)};
+    if (aci < 10)
+        return base[aci];
+    if (aci >= 250 && aci <= 255) {
+        static const int grey[6] = {51, 91, 132, 173, 214, 255};
+        return qRgb(grey[aci - 250], grey[aci - 250], grey[aci - 250]);
+    }
+    if (aci > 255)
+        return base[7];
+    // 10..249: 24 hues of 15 degrees; the last digit steps the value down in
+    // pairs, odd digits are the pale half-saturated shade
+    static const double value[5] = {255, 204, 153, 127, 76};
+    const double hue = ((aci / 10) - 1) * 15.0;
+    const double v = value[(aci % 10) / 2];
+    const double low = (aci % 2) ? v * 0.5 : 0;
+    auto channel = [&](double offset) {
+        double h = std::fmod(hue + offset, 360.0);
+        // 1 on [-60, 60] around the channel's own hue, ramps over 60 degrees
+        double d = std::abs(h > 180 ? h - 360 : h);
+        double f = d <= 60 ? 1 : (d >= 120 ? 0 : (120 - d) / 60);
+        return int(low + (v - low) * f);
+    };
+    return qRgb(channel(0), channel(-120), channel(-240));
+}
+
+cad::Box ViewTransform::visible() const
+{
+    Box b;
+    b.add(cx - width / 2.0 / scale, cy - height / 2.0 / scale);
+    b.add(cx + width / 2.0 / scale, cy + height / 2.0 / scale);
+    return b;
+}
+
+void ViewTransform::fit(const cad::Box& box)
+{
+    if (!box.valid())
+        return;
+    cx = (box.minX + box.maxX) / 2;
+    cy = (box.minY + box.maxY) / 2;
+    const double w = box.maxX - box.minX, h = box.maxY - box.minY;
+    if (w <= 0 && h <= 0)
+        return;
+    const double sx = w > 0 ? width / w : HUGE_VAL, sy = h > 0 ? height / h : HUGE_VAL;
+    scale = std::min(sx, sy);
+}
+
+namespace {
+
+// A plane affine map of drawing points (block insertions).
+struct Map {
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+    Pt2 at(double x, double y) const { return {a * x + b * y + tx, c * x + d * y + ty}; }
+    Map then(const Map& inner) const // this after inner
+    {
+        Map m;
+        m.a = a * inner.a + b * inner.c;
+        m.b = a * inner.b + b * inner.d;
+        m.c = c * inner.a + d * inner.c;
+        m.d = c * inner.b + d * inner.d;
+        m.tx = a * inner.tx + b * inner.ty + tx;
+        m.ty = c * inner.tx + d * inner.ty + ty;
+        return m;
+    }
+    double lengthScale() const { return std::sqrt(std::abs(a * d - b * c)); }
+};
+
+Map insertMap(const Entity::Data& d, const Point& origin)
+{
+    const double cs = std::cos(d.rotation), sn = std::sin(d.rotation);
+    Map t;
+    t.a = cs * d.scale[0];
+    t.b = -sn * d.scale[1];
+    t.c = sn * d.scale[0];
+    t.d = cs * d.scale[1];
+    t.tx = d.v[0].x - (t.a * origin.x + t.b * origin.y);
+    t.ty = d.v[0].y - (t.c * origin.x + t.d * origin.y);
+    return t;
+}
+
+double textUnits(const QString& s)
+{
+    double u = 0;
+    for (QChar c : s)
+        u += c.unicode() >= 0x1100 ? 1.0 : 0.6;
+    return u;
+}
+
+// Mtext as plain lines: paragraph breaks split, format codes dropped.
+QStringList mtextLines(const QString& raw)
+{
+    QString s = raw;
+    s.replace(QLatin1String("\\P"), QLatin1String("\n"));
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char('{') || c == QLatin1Char('}'))
+            continue;
+        if (c == QLatin1Char('\\') && i + 1 < s.size()) {
+            const QChar k = s.at(i + 1);
+            if (k == QLatin1Char('\\') || k == QLatin1Char('{') || k == QLatin1Char('}')) {
+                out += k;
+                ++i;
+            } else if (QStringLiteral("LlOoKk").contains(k)) {
+                ++i;
+            } else if (k == QLatin1Char('~')) {
+                out += QLatin1Char(' ');
+                ++i;
+            } else {
+                const qsizetype semi = s.indexOf(QLatin1Char(';'), i);
+                i = semi < 0 ? s.size() : semi;
+            }
+            continue;
+        }
+        out += c;
+    }
+    return out.split(QLatin1Char('\n'));
+}
+
+struct Layers {
+    struct L {
+        int aci = 7;
+        bool shown = true;
+    };
+    QHash<QString, L> byName;
+    explicit Layers(cad::Document& doc)
+    {
+        for (const cad::Layer& l : doc.Layers().items())
+            byName.insert(l.Name.toUpper(), L{l.Color, l.LayerOn && !l.Freeze && l.Color >= 0});
+    }
+    L of(const QString& name) const { return byName.value(name.toUpper(), L{}); }
+};
+
+quint64 layerFingerprint(cad::Document& doc)
+{
+    quint64 h = 1469598103934665603ull;
+    auto mix = [&h](quint64 v) { h = (h ^ v) * 1099511628211ull; };
+    for (const cad::Layer& l : doc.Layers().items()) {
+        mix(qHash(l.Name));
+        mix(quint64(l.Color + 1000));
+        mix(l.LayerOn ? 3 : 5);
+        mix(l.Freeze ? 7 : 11);
+    }
+    return h;
+}
+
+// Builds one top-level entity's item.
+struct Builder {
+    cad::Document& doc;
+    const Layers& layers;
+    DrawingScene::Item& item;
+
+    void path(const std::vector<Pt2>& pts, bool closed, QRgb colour, const Map& t)
+    {
+        if (pts.empty())
+            return;
+        DrawingScene::Prim p;
+        p.kind = pts.size() == 1 ? DrawingScene::Prim::Dot : DrawingScene::Prim::Path;
+        p.closed = closed && pts.size() > 2;
+        p.colour = colour;
+        p.first = quint32(item.pts.size());
+        for (const Pt2& q : pts) {
+            const Pt2 w = t.at(q.x, q.y);
+            item.pts.push_back(w);
+            item.box.add(w.x, w.y);
+        }
+        p.count = quint32(pts.size());
+        item.prims.push_back(p);
+    }
+
+    void fill(const std::vector<Pt2>& pts, QRgb colour)
+    {
+        DrawingScene::Prim p;
+        p.kind = DrawingScene::Prim::Fill;
+        p.closed = true;
+        p.colour = colour;
+        p.first = quint32(item.pts.size());
+        for (const Pt2& q : pts) {
+            item.pts.push_back(q);
+            item.box.add(q.x, q.y);
+        }
+        p.count = quint32(pts.size());
+        item.prims.push_back(p);
+    }
+
+    void text(const QString& s, double w, double h, const Map& local, const Map& t, QRgb colour)
+    {
+        if (s.isEmpty() || h <= 0)
+            return;
+        const Map m = t.then(local);
+        DrawingScene::TextRun run;
+        run.text = s;
+        run.w = w > 0 ? w : h * textUnits(s);
+        run.h = h;
+        run.m[0] = m.a;
+        run.m[1] = m.b;
+        run.m[2] = m.c;
+        run.m[3] = m.d;
+        run.m[4] = m.tx;
+        run.m[5] = m.ty;
+        for (auto [u, v] : {std::pair{0.0, 0.0}, {run.w, 0.0}, {run.w, h}, {0.0, h}}) {
+            const Pt2 q = m.at(u, v);
+            item.box.add(q.x, q.y);
+        }
+        DrawingScene::Prim p;
+        p.kind = DrawingScene::Prim::Text;
+        p.colour = colour;
+        p.text = int(item.texts.size());
+        item.texts.push_back(std::move(run));
+        item.prims.push_back(p);
+    }
+
+    // The text's own frame: lower left of its box at the origin, baseline
+    // along u, the oblique angle leaning v.
+    static Map textFrame(double refX, double refY, double rot, double x0, double y0, double oblique)
+    {
+        const double cs = std::cos(rot), sn = std::sin(rot);
+        const double k = std::tan(oblique);
+        Map m;
+        m.a = cs;
+        m.b = cs * k - sn;
+        m.c = sn;
+        m.d = sn * k + cs;
+        m.tx = refX + x0 * cs - y0 * sn;
+        m.ty = refY + x0 * sn + y0 * cs;
+        return m;
+    }
+
+    void polyline(const Entity::Data& d, bool flat, QRgb colour, const Map& t)
+    {
+        const auto& v = d.v;
+        if (v.empty())
+            return;
+        const bool closed = (d.polyFlags & 1) && v.size() > 1;
+        const size_t segs = closed ? v.size() : v.size() - 1;
+        bool wide = false, constant = true;
+        double w0 = -1;
+        for (size_t i = 0; flat && i < segs; ++i) {
+            const double sw = v[i].startWidth, ew = v[i].endWidth;
+            if (sw > 0 || ew > 0)
+                wide = true;
+            if (w0 < 0)
+                w0 = sw;
+            if (sw != w0 || ew != w0)
+                constant = false;
+        }
+        std::vector<Pt2> pts{{v[0].x, v[0].y}};
+        for (size_t i = 0; i + 1 < v.size(); ++i)
+            cad::appendBulgeArc(pts, {v[i].x, v[i].y}, {v[i + 1].x, v[i + 1].y}, flat ? v[i].bulge : 0);
+        if (closed && flat && std::abs(v.back().bulge) > 1e-12) {
+            cad::appendBulgeArc(pts, {v.back().x, v.back().y}, {v.front().x, v.front().y}, v.back().bulge);
+            pts.pop_back();
+        }
+        if (!wide) {
+            path(pts, closed, colour, t);
+            return;
+        }
+        if (constant) {
+            path(pts, closed, colour, t);
+            DrawingScene::Prim& p = item.prims.back();
+            p.kind = DrawingScene::Prim::WidePath;
+            p.width = w0 * t.lengthScale();
+            // the stroke reaches half a width beyond the centre line
+            const double half = p.width / 2;
+            Box b = item.box;
+            item.box.add(b.minX - half, b.minY - half);
+            item.box.add(b.maxX + half, b.maxY + half);
+            return;
+        }
+        // tapering segments: one filled band each
+        for (size_t i = 0; i < segs; ++i) {
+            const cad::Vertex& a = v[i];
+            const cad::Vertex& b = v[(i + 1) % v.size()];
+            std::vector<Pt2> centre{{a.x, a.y}};
+            cad::appendBulgeArc(centre, {a.x, a.y}, {b.x, b.y}, a.bulge);
+            std::vector<Pt2> world;
+            for (const Pt2& q : centre)
+                world.push_back(t.at(q.x, q.y));
+            const double k = t.lengthScale();
+            std::vector<Pt2> left, right;
+            for (size_t j = 0; j < world.size(); ++j) {
+                const Pt2& p0 = world[j > 0 ? j - 1 : 0];
+                const Pt2& p1 = world[j + 1 < world.size() ? j + 1 : j];
+                double dx = p1.x - p0.x, dy = p1.y - p0.y;
+                const double len = std::hypot(dx, dy);
+                if (len <= 0)
+                    continue;
+                dx /= len;
+                dy /= len;
+                const double f = world.size() > 1 ? double(j) / double(world.size() - 1) : 0;
+                const double half = (a.startWidth + (a.endWidth - a.startWidth) * f) * k / 2;
+                left.push_back({world[j].x - dy * half, world[j].y + dx * half});
+                right.push_back({world[j].x + dy * half, world[j].y - dx * half});
+            }
+            if (left.size() < 2) {
+                continue;
+            }
+            std::vector<Pt2> band = left;
+            band.insert(band.end(), right.rbegin(), right.rend());
+            fill(band, colour);
+        }
+    }
+
+    void attributes(const Entity& ins, QRgb insertColour, const QString& insertLayer)
+    {
+        for (const cad::RawGroups& g : ins.attributes()) {
+            QString value, layer = insertLayer;
+            double x = 0, y = 0, ax = 0, ay = 0, h = 0, rot = 0, wf = 1, obl = 0;
+            int flags = 0, ha = 0, va = 0, aci = cad::ColorByLayer;
+            bool hasAlign = false;
+            for (const cad::RawGroup& r : g) {
+                switch (r.code) {
+                case 1: value = r.value; break;
+                case 8: layer = r.value; break;
+                case 10: x = r.value.toDouble(); break;
+                case 20: y = r.value.toDouble(); break;
+                case 11: ax = r.value.toDouble(); hasAlign = true; break;
+                case 21: ay = r.value.toDouble(); break;
+                case 40: h = r.value.toDouble(); break;
+                case 41: wf = r.value.toDouble(); break;
+                case 50: rot = r.value.toDouble() * M_PI / 180; break;
+                case 51: obl = r.value.toDouble() * M_PI / 180; break;
+                case 62: aci = r.value.trimmed().toInt(); break;
+                case 70: flags = r.value.trimmed().toInt(); break;
+                case 72: ha = r.value.trimmed().toInt(); break;
+                case 74: va = r.value.trimmed().toInt(); break;
+                default: break;
+                }
+            }
+            if (flags & 1)
+                continue; // invisible attribute
+            const Layers::L l = layers.of(layer);
+            if (!l.shown)
+                continue;
+            const QRgb c = aci == cad::ColorByLayer ? aciColour(l.aci) : (aci == 0 ? insertColour : aciColour(aci));
+            placeText(value, x, y, hasAlign ? ax : x, hasAlign ? ay : y, h, wf, rot, obl, ha, va, Map{}, c);
+        }
+    }
+
+    void placeText(const QString& s, double ix, double iy, double ax, double ay, double h, double wf, double rot,
+                   double obl, int ha, int va, const Map& t, QRgb colour)
+    {
+        double w = h * wf * textUnits(s);
+        double rx = ix, ry = iy, x0 = 0, y0 = 0;
+        if (ha == 3 || ha == 5) {
+            const double len = std::hypot(ax - ix, ay - iy);
+            if (len > 0) {
+                w = len;
+                rot = std::atan2(ay - iy, ax - ix);
+            }
+        } else if (!(ha == 0 && va == 0)) {
+            rx = ax;
+            ry = ay;
+            if (ha == 1 || ha == 4)
+                x0 = -w / 2;
+            else if (ha == 2)
+                x0 = -w;
+            if (ha == 4 || va == 2)
+                y0 = -h / 2;
+            else if (va == 3)
+                y0 = -h;
+        }
+        text(s, w, h, textFrame(rx, ry, rot, x0, y0, obl), t, colour);
+    }
+
+    void add(Entity* e, const Map& t, const QString& parentLayer, QRgb parentColour, int depth)
+    {
+        if (!e->Visible() || e->isErased())
+            return;
+        QString layerName = e->Layer();
+        if (depth > 0 && layerName == QLatin1String("0"))
+            layerName = parentLayer;
+        const Layers::L l = layers.of(layerName);
+        if (!l.shown)
+            return;
+        const int aci = e->Color();
+        const QRgb colour = aci == cad::ColorByLayer ? aciColour(l.aci)
+            : aci == cad::ColorByBlock                ? (depth > 0 ? parentColour : aciColour(7))
+                                                      : aciColour(aci);
+        const Entity::Data& d = e->data();
+        switch (e->kind()) {
+        case EntityKind::Line:
+            path({{d.v[0].x, d.v[0].y}, {d.v[1].x, d.v[1].y}}, false, colour, t);
+            break;
+        case EntityKind::Point:
+            path({{d.v[0].x, d.v[0].y}}, false, colour, t);
+            break;
+        case EntityKind::Circle: {
+            std::vector<Pt2> pts = cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, 0, 2 * M_PI);
+            pts.pop_back();
+            path(pts, true, colour, t);
+            break;
+        }
+        case EntityKind::Arc:
+            path(cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, d.startAngle, d.endAngle), false, colour, t);
+            break;
+        case EntityKind::Text:
+            placeText(d.text, d.v[0].x, d.v[0].y, d.v[1].x, d.v[1].y, d.height, d.widthFactor, d.rotation, d.oblique,
+                      d.hAlign, d.vAlign, t, colour);
+            break;
+        case EntityKind::MText: {
+            const QStringList lines = mtextLines(d.text);
+            double units = 0;
+            for (const QString& s : lines)
+                units = std::max(units, textUnits(s));
+            const double h = d.height;
+            const double w = d.mtextWidth > 0 ? d.mtextWidth : h * units;
+            const double total = h * (1 + 1.5 * (lines.size() - 1));
+            const int col = (d.attachment - 1) % 3, row = (d.attachment - 1) / 3;
+            const double top = row == 0 ? 0 : (row == 1 ? total / 2 : total);
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const double lw = h * textUnits(lines[i]);
+                const double x0 = -w * col / 2.0 + (w - lw) * col / 2.0;
+                const double y0 = top - h - 1.5 * h * double(i);
+                text(lines[i], lw, h, textFrame(d.v[0].x, d.v[0].y, d.rotation, x0, y0, 0), t, colour);
+            }
+            break;
+        }
+        case EntityKind::LwPolyline:
+        case EntityKind::Polyline2d:
+            polyline(d, true, colour, t);
+            break;
+        case EntityKind::Polyline3d:
+            polyline(d, false, colour, t);
+            break;
+        case EntityKind::BlockReference: {
+            cad::Block* def = doc.findBlock(d.text);
+            if (def && depth < 16 && !def->isModelSpace()) {
+                const Map inner = t.then(insertMap(d, def->Origin()));
+                for (Entity* c : def->entities())
+                    add(c, inner, layerName, colour, depth + 1);
+            }
+            if (depth == 0)
+                attributes(*e, colour, layerName);
+            if (!item.box.valid())
+                path({t.at(d.v[0].x, d.v[0].y)}, false, colour, Map{});
+            break;
+        }
+        case EntityKind::Region:
+            for (const cad::Chain& c : d.regionShape)
+                path(c.pts, c.closed, colour, t);
+            break;
+        case EntityKind::RasterImage:
+            for (const cad::Chain& c : e->shape())
+                path(c.pts, c.closed, colour, t);
+            break;
+        case EntityKind::Foreign:
+            // what is simple to show; the rest is kept for the file, not drawn
+            if (d.foreignType == "DIMENSION") {
+                cad::Block* def = doc.findBlock(cad::dimensionBlock(d));
+                if (def && depth < 16 && !def->isModelSpace() && def != &doc.PaperSpace())
+                    for (Entity* c : def->entities())
+                        add(c, t, layerName, colour, depth + 1);
+            } else {
+                for (const cad::Chain& c : cad::foreignOutline(d))
+                    path(c.pts, c.closed, colour, t);
+            }
+            break;
+        }
+    }
+};
+
+// Liang-Barsky: clips the segment to the rectangle; false when nothing is left.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double xmin, double ymin, double xmax, double ymax)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - xmin, xmax - x0, y0 - ymin, ymax - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0) {
+            if (r > t1)
+                return false;
+            t0 = std::max(t0, r);
+        } else {
+            if (r < t0)
+                return false;
+            t1 = std::min(t1, r);
+        }
+    }
+    const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+    x0 = nx0;
+    y0 = ny0;
+    return true;
+}
+
+// Sutherland-Hodgman against an axis-aligned rectangle.
+QPolygonF clipPolygon(const QPolygonF& in, double xmin, double ymin, double xmax, double ymax)
+{
+    QPolygonF poly = in;
+    for (int edge = 0; edge < 4 && !poly.isEmpty(); ++edge) {
+        auto inside = [&](const QPointF& p) {
+            switch (edge) {
+            case 0: return p.x() >= xmin;
+            case 1: return p.x() <= xmax;
+            case 2: return p.y() >= ymin;
+            default: return p.y() <= ymax;
+            }
+        };
+        auto cross = [&](const QPointF& a, const QPointF& b) {
+            double t;
+            switch (edge) {
+            case 0: t = (xmin - a.x()) / (b.x() - a.x()); break;
+            case 1: t = (xmax - a.x()) / (b.x() - a.x()); break;
+            case 2: t = (ymin - a.y()) / (b.y() - a.y()); break;
+            default: t = (ymax - a.y()) / (b.y() - a.y()); break;
+            }
+            return a + (b - a) * t;
+        };
+        QPolygonF out;
+        for (qsizetype i = 0; i < poly.size(); ++i) {
+            const QPointF& cur = poly[i];
+            const QPointF& prev = poly[(i + poly.size() - 1) % poly.size()];
+            if (inside(cur)) {
+                if (!inside(prev))
+                    out << cross(prev, cur);
+                out << cur;
+            } else if (inside(prev)) {
+                out << cross(prev, cur);
+            }
+        }
+        poly = out;
+    }
+    return poly;
+}
+
+// How a font's glyphs fill a text's height: capitals from the baseline up
+// to the height, ideographs (which sit a little below the baseline) raised
+// onto it and as tall as the height.
+struct GlyphFit {
+    double emPerHeight = 1.4;
+    double raise = 0; // ems
+};
+struct Glyphs {
+    GlyphFit latin, cjk;
+    explicit Glyphs(const QFont& base)
+    {
+        QFont ref = base;
+        ref.setPixelSize(100);
+        const QFontMetricsF m(ref);
+        const double cap = m.capHeight();
+        if (cap > 10)
+            latin.emPerHeight = 100 / cap;
+        const QRectF ideo = m.tightBoundingRect(QStringLiteral("国"));
+        if (ideo.height() > 10) {
+            cjk.emPerHeight = 100 / ideo.height();
+            cjk.raise = std::max(0.0, ideo.bottom()) / 100;
+        } else {
+            cjk = latin;
+        }
+    }
+};
+
+double segmentDistance(const Pt2& p, const Pt2& a, const Pt2& b, Pt2* foot = nullptr)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    const Pt2 f{a.x + t * dx, a.y + t * dy};
+    if (foot)
+        *foot = f;
+    return std::hypot(p.x - f.x, p.y - f.y);
+}
+
+bool insideQuad(const Pt2& p, const Pt2 (&q)[4])
+{
+    bool in = false;
+    for (int i = 0, j = 3; i < 4; j = i++)
+        if ((q[i].y > p.y) != (q[j].y > p.y)
+            && p.x < (q[j].x - q[i].x) * (p.y - q[i].y) / (q[j].y - q[i].y) + q[i].x)
+            in = !in;
+    return in;
+}
+
+void textCorners(const DrawingScene::TextRun& r, Pt2 (&q)[4])
+{
+    const double uv[4][2] = {{0, 0}, {r.w, 0}, {r.w, r.h}, {0, r.h}};
+    for (int i = 0; i < 4; ++i)
+        q[i] = {r.m[0] * uv[i][0] + r.m[1] * uv[i][1] + r.m[4], r.m[2] * uv[i][0] + r.m[3] * uv[i][1] + r.m[5]};
+}
+
+// Distance from p to what the item shows; 0 inside a text box or a fill.
+double itemDistance(const DrawingScene::Item& it, const Pt2& p, Pt2* nearest)
+{
+    double best = HUGE_VAL;
+    auto take = [&](double d, const Pt2& f) {
+        if (d < best) {
+            best = d;
+            if (nearest)
+                *nearest = f;
+        }
+    };
+    for (const DrawingScene::Prim& pr : it.prims) {
+        if (pr.kind == DrawingScene::Prim::Text) {
+            Pt2 q[4];
+            textCorners(it.texts[pr.text], q);
+            if (insideQuad(p, q))
+                take(0, p);
+            for (int i = 0; i < 4; ++i) {
+                Pt2 f;
+                const double d = segmentDistance(p, q[i], q[(i + 1) % 4], &f);
+                take(d, f);
+            }
+            continue;
+        }
+        const Pt2* pts = it.pts.data() + pr.first;
+        if (pr.count == 1) {
+            take(std::hypot(p.x - pts[0].x, p.y - pts[0].y), pts[0]);
+            continue;
+        }
+        if (pr.kind == DrawingScene::Prim::Fill) {
+            std::vector<Pt2> poly(pts, pts + pr.count);
+            if (cad::pointInPolygon(p, poly))
+                take(0, p);
+        }
+        const quint32 n = pr.closed || pr.kind == DrawingScene::Prim::Fill ? pr.count : pr.count - 1;
+        for (quint32 i = 0; i < n; ++i) {
+            Pt2 f;
+            double d = segmentDistance(p, pts[i], pts[(i + 1) % pr.count], &f);
+            if (pr.kind == DrawingScene::Prim::WidePath)
+                d = std::max(0.0, d - pr.width / 2);
+            take(d, f);
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+DrawingScene::DrawingScene() = default;
+DrawingScene::~DrawingScene() = default;
+
+void DrawingScene::setDocument(cad::Document* doc)
+{
+    if (doc != doc_) {
+        doc_ = doc;
+        stale_ = true;
+    }
+}
+
+void DrawingScene::entityChanged(Entity* e, bool gone)
+{
+    if (stale_)
+        return;
+    if (!e->owner() || !e->owner()->isModelSpace()) {
+        // a block's contents or paper space: block references may show it
+        if (e->owner() && !e->owner()->isModelSpace() && e->owner() != &doc_->PaperSpace())
+            stale_ = true;
+        return;
+    }
+    if (gone) {
+        auto it = slot_.find(e);
+        if (it != slot_.end()) {
+            unfile(it->second);
+            items_[it->second] = Item{};
+            slot_.erase(it);
+        }
+        dirty_.erase(e);
+        return;
+    }
+    dirty_.insert(e);
+}
+
+int DrawingScene::cellX(double x) const
+{
+    const double f = std::floor((x - ox_) / cell_);
+    return int(std::clamp(f, 0.0, double(nx_ - 1)));
+}
+
+int DrawingScene::cellY(double y) const
+{
+    const double f = std::floor((y - oy_) / cell_);
+    return int(std::clamp(f, 0.0, double(ny_ - 1)));
+}
+
+void DrawingScene::file(int index)
+{
+    Item& it = items_[index];
+    if (!it.live || !it.box.valid())
+        return;
+    it.cx0 = cellX(it.box.minX);
+    it.cx1 = cellX(it.box.maxX);
+    it.cy0 = cellY(it.box.minY);
+    it.cy1 = cellY(it.box.maxY);
+    it.big = (long long)(it.cx1 - it.cx0 + 1) * (it.cy1 - it.cy0 + 1) > 64;
+    if (it.big) {
+        bigItems_.push_back(index);
+        return;
+    }
+    for (int y = it.cy0; y <= it.cy1; ++y)
+        for (int x = it.cx0; x <= it.cx1; ++x)
+            cells_[size_t(y) * nx_ + x].push_back(index);
+}
+
+void DrawingScene::unfile(int index)
+{
+    Item& it = items_[index];
+    if (it.big) {
+        std::erase(bigItems_, index);
+    } else {
+        for (int y = it.cy0; y <= it.cy1; ++y)
+            for (int x = it.cx0; x <= it.cx1; ++x)
+                std::erase(cells_[size_t(y) * nx_ + x], index);
+    }
+    it.big = false;
+    it.cx1 = it.cy1 = -1;
+}
+
+void DrawingScene::rebuild()
+{
+    items_.clear();
+    slot_.clear();
+    dirty_.clear();
+    cells_.clear();
+    bigItems_.clear();
+    stale_ = false;
+    if (!doc_)
+        return;
+    layerPrint_ = layerFingerprint(*doc_);
+    const Layers layers(*doc_);
+    const std::vector<Entity*> all = doc_->ModelSpace().entities();
+    items_.resize(all.size());
+    Box ext;
+    for (size_t i = 0; i < all.size(); ++i) {
+        Item& item = items_[i];
+        item.entity = all[i];
+        Builder b{*doc_, layers, item};
+        b.add(all[i], Map{}, QString(), aciColour(7), 0);
+        item.live = !item.prims.empty();
+        if (item.live) {
+            slot_[all[i]] = int(i);
+            ext.add(item.box);
+        }
+    }
+    // about four items a cell, at most 1024 cells a side
+    if (!ext.valid())
+        ext.add(0, 0);
+    const double w = std::max(ext.maxX - ext.minX, 1e-6), h = std::max(ext.maxY - ext.minY, 1e-6);
+    const double cells = std::clamp(double(all.size()) / 4.0, 1.0, 1024.0 * 1024.0);
+    cell_ = std::max(std::sqrt(w * h / cells), std::max(w, h) / 1024.0);
+    ox_ = ext.minX;
+    oy_ = ext.minY;
+    nx_ = std::clamp(int(std::ceil(w / cell_)), 1, 1024);
+    ny_ = std::clamp(int(std::ceil(h / cell_)), 1, 1024);
+    cells_.assign(size_t(nx_) * ny_, {});
+    for (size_t i = 0; i < items_.size(); ++i)
+        file(int(i));
+    stamp_.assign(items_.size(), 0);
+}
+
+void DrawingScene::ensure()
+{
+    if (!stale_ && doc_ && layerFingerprint(*doc_) != layerPrint_)
+        stale_ = true;
+    if (stale_) {
+        rebuild();
+        return;
+    }
+    if (dirty_.empty())
+        return;
+    if (dirty_.size() > items_.size() / 4 + 1000) {
+        rebuild();
+        return;
+    }
+    const Layers layers(*doc_);
+    // new entities take new slots in creation order: the order they are drawn and selected in
+    std::vector<Entity*> changed(dirty_.begin(), dirty_.end());
+    std::sort(changed.begin(), changed.end(), [](Entity* a, Entity* b) { return a->sequence() < b->sequence(); });
+    for (Entity* e : changed) {
+        int index;
+        auto it = slot_.find(e);
+        if (it != slot_.end()) {
+            index = it->second;
+            unfile(index);
+        } else {
+            index = int(items_.size());
+            items_.emplace_back();
+            stamp_.push_back(0);
+        }
+        Item& item = items_[index];
+        item = Item{};
+        item.entity = e;
+        if (!e->isErased() && e->owner() && e->owner()->isModelSpace()) {
+            Builder b{*doc_, layers, item};
+            b.add(e, Map{}, QString(), aciColour(7), 0);
+        }
+        item.live = !item.prims.empty();
+        if (item.live) {
+            slot_[e] = index;
+            file(index);
+        } else {
+            slot_.erase(e);
+        }
+    }
+    dirty_.clear();
+}
+
+std::vector<int> DrawingScene::near(const Box& area, bool sorted)
+{
+    std::vector<int> out;
+    if (!area.valid())
+        return out;
+    const int x0 = cellX(area.minX), x1 = cellX(area.maxX), y0 = cellY(area.minY), y1 = cellY(area.maxY);
+    const long long touched = (long long)(x1 - x0 + 1) * (y1 - y0 + 1);
+    if (touched * 3 > (long long)nx_ * ny_) {
+        for (size_t i = 0; i < items_.size(); ++i)
+            if (items_[i].live && items_[i].box.intersects(area))
+                out.push_back(int(i));
+        return out;
+    }
+    if (++stampNow_ == 0) {
+        std::fill(stamp_.begin(), stamp_.end(), 0);
+        stampNow_ = 1;
+    }
+    auto see = [&](int i) {
+        if (stamp_[i] == stampNow_)
+            return;
+        stamp_[i] = stampNow_;
+        if (items_[i].live && items_[i].box.intersects(area))
+            out.push_back(i);
+    };
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            for (int i : cells_[size_t(y) * nx_ + x])
+                see(i);
+    for (int i : bigItems_)
+        see(i);
+    if (sorted)
+        std::sort(out.begin(), out.end());
+    return out;
+}
+
+int DrawingScene::itemCount()
+{
+    ensure();
+    return int(slot_.size());
+}
+
+Box DrawingScene::extents()
+{
+    ensure();
+    Box b;
+    for (const Item& it : items_)
+        if (it.live)
+            b.add(it.box);
+    return b;
+}
+
+void DrawingScene::render(QPainter& painter, const ViewTransform& view,
+                          const std::unordered_set<const Entity*>& highlighted)
+{
+    ensure();
+    stats_ = Stats{};
+    stats_.items = int(slot_.size());
+    const double s = view.scale;
+    const double half = 1.0 / s; // a pixel in drawing units
+    Box vis = view.visible();
+    vis.add(vis.minX - half, vis.minY - half);
+    vis.add(vis.maxX + half, vis.maxY + half);
+    const std::vector<int> shown = near(vis, true);
+
+    // strokes are batched by colour; fills and texts go at once
+    struct Batch {
+        QRgb colour;
+        std::vector<QLineF> lines, dashed;
+        std::vector<QPointF> dots;
+    };
+    std::vector<Batch> batches;
+    QHash<QRgb, int> batchOf;
+    auto batch = [&](QRgb c) -> Batch& {
+        auto it = batchOf.find(c);
+        if (it != batchOf.end())
+            return batches[*it];
+        batchOf.insert(c, int(batches.size()));
+        batches.push_back(Batch{c, {}, {}, {}});
+        return batches.back();
+    };
+    const double margin = 64;
+    const double xmin = -margin, ymin = -margin, xmax = view.width + margin, ymax = view.height + margin;
+    const double w2 = view.width / 2.0, h2 = view.height / 2.0;
+    auto sx = [&](double x) { return (x - view.cx) * s + w2; };
+    auto sy = [&](double y) { return h2 - (y - view.cy) * s; };
+    auto segment = [&](std::vector<QLineF>& out, double ax, double ay, double bx, double by) {
+        if (clipSegment(ax, ay, bx, by, xmin, ymin, xmax, ymax))
+            out.emplace_back(ax, ay, bx, by);
+    };
+
+    static QFont base = [] {
+        QFont f;
+        f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias));
+        f.setHintingPreference(QFont::PreferNoHinting);
+        return f;
+    }();
+    static const Glyphs glyphs(base);
+    QHash<int, QFont> fonts;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+
+    for (int index : shown) {
+        const Item& it = items_[index];
+        const bool hl = !highlighted.empty() && highlighted.count(it.entity);
+        const double extent = std::max(it.box.maxX - it.box.minX, it.box.maxY - it.box.minY) * s;
+        ++stats_.drawn;
+        if (extent < 1.5 && !hl) {
+            // smaller than a pixel or two: a dot in the colour of its first part
+            batch(it.prims.front().colour).dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2),
+                                                              sy((it.box.minY + it.box.maxY) / 2));
+            ++stats_.dots;
+            continue;
+        }
+        for (const Prim& p : it.prims) {
+            Batch& b = batch(p.colour);
+            std::vector<QLineF>& lines = hl ? b.dashed : b.lines;
+            const Pt2* pts = it.pts.data() + p.first;
+            switch (p.kind) {
+            case Prim::Dot:
+                b.dots.emplace_back(sx(pts[0].x), sy(pts[0].y));
+                break;
+            case Prim::WidePath:
+                if (p.width * s >= 1.5 && !hl) {
+                    QPolygonF poly;
+                    poly.reserve(p.count + 1);
+                    bool far = false;
+                    for (quint32 i = 0; i < p.count; ++i) {
+                        poly << QPointF(sx(pts[i].x), sy(pts[i].y));
+                        far = far || std::abs(poly.back().x()) > 1e5 || std::abs(poly.back().y()) > 1e5;
+                    }
+                    if (p.closed)
+                        poly << poly.front();
+                    QPen pen(QColor::fromRgb(p.colour), p.width * s, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+                    painter.setPen(pen);
+                    if (!far) {
+                        painter.drawPolyline(poly);
+                    } else {
+                        std::vector<QLineF> cut;
+                        for (qsizetype i = 0; i + 1 < poly.size(); ++i)
+                            segment(cut, poly[i].x(), poly[i].y(), poly[i + 1].x(), poly[i + 1].y());
+                        painter.drawLines(cut.data(), int(cut.size()));
+                    }
+                    break;
+                }
+                [[fallthrough]];
+            case Prim::Path: {
+                const quint32 n = p.closed ? p.count : p.count - 1;
+                double px = sx(pts[0].x), py = sy(pts[0].y);
+                for (quint32 i = 1; i <= n; ++i) {
+                    const Pt2& q = pts[i % p.count];
+                    const double qx = sx(q.x), qy = sy(q.y);
+                    segment(lines, px, py, qx, qy);
+                    px = qx;
+                    py = qy;
+                }
+                break;
+            }
+            case Prim::Fill: {
+                QPolygonF poly;
+                poly.reserve(p.count);
+                for (quint32 i = 0; i < p.count; ++i)
+                    poly << QPointF(sx(pts[i].x), sy(pts[i].y));
+                poly = clipPolygon(poly, xmin, ymin, xmax, ymax);
+                if (poly.size() > 2) {
+                    painter.setPen(hl ? QPen(QColor::fromRgb(p.colour), 1, Qt::DashLine) : Qt::NoPen);
+                    painter.setBrush(hl ? QBrush() : QBrush(QColor::fromRgb(p.colour)));
+                    painter.drawPolygon(poly);
+                    painter.setBrush(Qt::NoBrush);
+                }
+                break;
+            }
+            case Prim::Text: {
+                const TextRun& r = it.texts[p.text];
+                const double up = std::hypot(r.m[1], r.m[3]) * r.h * s; // height on screen
+                if (up < 4 || hl) {
+                    // too small to read: a stroke through the middle of its box
+                    auto at = [&](double u, double v) {
+                        return QPointF(sx(r.m[0] * u + r.m[1] * v + r.m[4]), sy(r.m[2] * u + r.m[3] * v + r.m[5]));
+                    };
+                    const QPointF a = at(0, r.h / 2), c = at(r.w, r.h / 2);
+                    if (hl) {
+                        const QPointF q0 = at(0, 0), q1 = at(r.w, 0), q2 = at(r.w, r.h), q3 = at(0, r.h);
+                        segment(lines, q0.x(), q0.y(), q1.x(), q1.y());
+                        segment(lines, q1.x(), q1.y(), q2.x(), q2.y());
+                        segment(lines, q2.x(), q2.y(), q3.x(), q3.y());
+                        segment(lines, q3.x(), q3.y(), q0.x(), q0.y());
+                    } else {
+                        segment(lines, a.x(), a.y(), c.x(), c.y());
+                    }
+                    break;
+                }
+                ++stats_.texts;
+                if (r.advance100 < 0) {
+                    QFont ref = base;
+                    ref.setPixelSize(100);
+                    r.advance100 = std::max(1.0, QFontMetricsF(ref).horizontalAdvance(r.text));
+                    r.wide = std::any_of(r.text.begin(), r.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
+                }
+                const GlyphFit& fit = r.wide ? glyphs.cjk : glyphs.latin;
+                const int px = std::max(1, int(std::lround(std::min(up * fit.emPerHeight, 4000.0))));
+                auto f = fonts.find(px);
+                if (f == fonts.end()) {
+                    QFont font = base;
+                    font.setPixelSize(px);
+                    f = fonts.insert(px, font);
+                }
+                const double kx = r.w / (r.advance100 * px / 100.0); // box units per font pixel
+                const double kv = r.h * fit.emPerHeight / px;
+                const QTransform t(s * r.m[0] * kx, -s * r.m[2] * kx, -s * r.m[1] * kv, s * r.m[3] * kv,
+                                   s * (r.m[4] - view.cx) + w2, h2 - s * (r.m[5] - view.cy));
+                painter.setTransform(t);
+                painter.setFont(*f);
+                painter.setPen(QColor::fromRgb(p.colour));
+                painter.drawText(QPointF(0, -fit.raise * px), r.text);
+                painter.resetTransform();
+                break;
+            }
+            }
+        }
+    }
+    for (const Batch& b : batches) {
+        if (!b.lines.empty()) {
+            painter.setPen(QPen(QColor::fromRgb(b.colour), 0));
+            painter.drawLines(b.lines.data(), int(b.lines.size()));
+            stats_.segments += int(b.lines.size());
+        }
+        if (!b.dashed.empty()) {
+            painter.setPen(QPen(QColor::fromRgb(b.colour), 0, Qt::DashLine));
+            painter.drawLines(b.dashed.data(), int(b.dashed.size()));
+        }
+        if (!b.dots.empty()) {
+            painter.setPen(QPen(QColor::fromRgb(b.colour), 0));
+            painter.drawPoints(b.dots.data(), int(b.dots.size()));
+        }
+    }
+}
+
+Entity* DrawingScene::pick(const Point& at, double tolerance)
+{
+    ensure();
+    Box area;
+    area.add(at.x - tolerance, at.y - tolerance);
+    area.add(at.x + tolerance, at.y + tolerance);
+    Entity* best = nullptr;
+    double bestD = HUGE_VAL;
+    for (int i : near(area, true)) {
+        const double d = itemDistance(items_[i], {at.x, at.y}, nullptr);
+        if (d <= tolerance && d <= bestD) { // the later one wins a tie: it lies on top
+            bestD = d;
+            best = items_[i].entity;
+        }
+    }
+    return best;
+}
+
+std::vector<Entity*> DrawingScene::select(const Box& box, bool crossing)
+{
+    ensure();
+    std::vector<Entity*> out;
+    if (!box.valid())
+        return out;
+    const std::vector<Pt2> poly{{box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}};
+    for (int i : near(box, true)) {
+        Entity* e = items_[i].entity;
+        const cad::Shape shape = e->shape();
+        if (crossing ? cad::shapeMeetsPolygon(shape, poly) : cad::shapeInsidePolygon(shape, poly))
+            out.push_back(e);
+    }
+    return out;
+}
+
+bool DrawingScene::snapEndpoint(const Point& at, double tolerance, Point& found)
+{
+    ensure();
+    Box area;
+    area.add(at.x - tolerance, at.y - tolerance);
+    area.add(at.x + tolerance, at.y + tolerance);
+    double best = tolerance;
+    bool any = false;
+    auto see = [&](double x, double y, double z) {
+        const double d = std::hypot(x - at.x, y - at.y);
+        if (d <= best) {
+            best = d;
+            found = {x, y, z};
+            any = true;
+        }
+    };
+    for (int i : near(area, false)) {
+        const Entity* e = items_[i].entity;
+        const Entity::Data& d = e->data();
+        switch (e->kind()) {
+        case EntityKind::Line:
+            see(d.v[0].x, d.v[0].y, d.v[0].z);
+            see(d.v[1].x, d.v[1].y, d.v[1].z);
+            break;
+        case EntityKind::Arc:
+            see(d.v[0].x + d.radius * std::cos(d.startAngle), d.v[0].y + d.radius * std::sin(d.startAngle), d.v[0].z);
+            see(d.v[0].x + d.radius * std::cos(d.endAngle), d.v[0].y + d.radius * std::sin(d.endAngle), d.v[0].z);
+            break;
+        case EntityKind::LwPolyline:
+            for (const cad::Vertex& v : d.v)
+                see(v.x, v.y, d.elevation);
+            break;
+        case EntityKind::Polyline2d:
+        case EntityKind::Polyline3d:
+            for (const cad::Vertex& v : d.v)
+                see(v.x, v.y, v.z);
+            break;
+        default: break;
+        }
+    }
+    return any;
+}
+
+bool DrawingScene::snapNearest(const Point& at, double tolerance, Point& found)
+{
+    ensure();
+    Box area;
+    area.add(at.x - tolerance, at.y - tolerance);
+    area.add(at.x + tolerance, at.y + tolerance);
+    double best = tolerance;
+    bool any = false;
+    for (int i : near(area, false)) {
+        const Item& it = items_[i];
+        for (const Prim& p : it.prims) {
+            if (p.kind == Prim::Text || p.kind == Prim::Fill)
+                continue;
+            const Pt2* pts = it.pts.data() + p.first;
+            const quint32 n = p.count == 1 ? 1 : (p.closed ? p.count : p.count - 1);
+            for (quint32 k = 0; k < n; ++k) {
+                Pt2 f;
+                const double d = segmentDistance({at.x, at.y}, pts[k], pts[(k + 1) % p.count], &f);
+                if (d <= best) {
+                    best = d;
+                    found = {f.x, f.y, 0};
+                    any = true;
+                }
+            }
+        }
+    }
+    return any;
+}
+
+} // namespace kelvor

@@ -1,0 +1,130 @@
+#pragma once
+#include "cad/model/document.h"
+
+#include <QPointF>
+#include <QRgb>
+#include <QString>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class QPainter;
+
+namespace kelvor {
+
+// The colour of an AutoCAD colour index on the host's black background.
+QRgb aciColour(int aci);
+
+// Drawing coordinates onto a widget: the drawing point at the widget's
+// centre and the pixels per drawing unit. Drawing y points up, widget y down.
+struct ViewTransform {
+    double cx = 210, cy = 148.5, scale = 1;
+    int width = 1, height = 1;
+
+    QPointF toScreen(double x, double y) const
+    {
+        return {(x - cx) * scale + width / 2.0, height / 2.0 - (y - cy) * scale};
+    }
+    cad::Point toDrawing(const QPointF& p) const
+    {
+        return {(p.x() - width / 2.0) / scale + cx, (height / 2.0 - p.y()) / scale + cy, 0};
+    }
+    cad::Box visible() const;
+    // The whole box in view, as large as it fits; a box without size keeps
+    // the scale and centres on it.
+    void fit(const cad::Box& box);
+    bool operator==(const ViewTransform&) const = default;
+};
+
+// What the host window draws of a document: every shown entity of model
+// space flattened once into drawing-unit strokes, fills, dots and text runs
+// (block references with their contents, resolved colours), kept in a grid
+// so that painting and picking visit only what is near. Changed entities are
+// rebuilt one by one; layer and block changes rebuild everything.
+class DrawingScene {
+public:
+    DrawingScene();
+    ~DrawingScene();
+    DrawingScene(const DrawingScene&) = delete;
+    DrawingScene& operator=(const DrawingScene&) = delete;
+
+    void setDocument(cad::Document* doc);
+    cad::Document* document() const { return doc_; }
+    void invalidate() { stale_ = true; }
+    void entityChanged(cad::Entity* e, bool gone);
+
+    struct Stats {
+        int items = 0, drawn = 0, dots = 0, texts = 0, segments = 0;
+    };
+    void render(QPainter& painter, const ViewTransform& view,
+                const std::unordered_set<const cad::Entity*>& highlighted = {});
+    const Stats& lastStats() const { return stats_; }
+
+    // The shown entity nearest the point within tolerance (drawing units);
+    // null when none. A text is hit anywhere in its box.
+    cad::Entity* pick(const cad::Point& at, double tolerance);
+    // Window: shown entities wholly inside the box; crossing: inside or
+    // meeting its edge. In creation order.
+    std::vector<cad::Entity*> select(const cad::Box& box, bool crossing);
+    // Object snaps within tolerance of the point.
+    bool snapEndpoint(const cad::Point& at, double tolerance, cad::Point& found);
+    bool snapNearest(const cad::Point& at, double tolerance, cad::Point& found);
+    // Extents of what is shown; invalid for an empty drawing.
+    cad::Box extents();
+    int itemCount();
+
+    struct Prim {
+        enum Kind : quint8 { Path, WidePath, Fill, Dot, Text };
+        Kind kind = Path;
+        bool closed = false;
+        QRgb colour = 0;
+        quint32 first = 0, count = 0; // points of the item
+        double width = 0;             // wide path, drawing units
+        int text = -1;                // text run of the item
+    };
+    // A line of text: its box, width w and height h in its own units, mapped
+    // to drawing units by m (x = m0 u + m1 v + m4, y = m2 u + m3 v + m5).
+    struct TextRun {
+        QString text;
+        double m[6] = {1, 0, 0, 1, 0, 0};
+        double w = 0, h = 0;
+        mutable double advance100 = -1; // the font's advance at 100 px, measured once
+        mutable bool wide = false;      // holds ideographs
+    };
+    struct Item {
+        cad::Entity* entity = nullptr;
+        cad::Box box;
+        std::vector<cad::Pt2> pts;
+        std::vector<Prim> prims;
+        std::vector<TextRun> texts;
+        bool live = false;
+        bool big = false;
+        int cx0 = 0, cy0 = 0, cx1 = -1, cy1 = -1; // grid cells it is filed in
+    };
+
+private:
+    void ensure();
+    void rebuild();
+    void file(int index);
+    void unfile(int index);
+    std::vector<int> near(const cad::Box& area, bool sorted);
+    int cellX(double x) const;
+    int cellY(double y) const;
+
+    cad::Document* doc_ = nullptr;
+    bool stale_ = true;
+    quint64 layerPrint_ = 0;
+    std::vector<Item> items_;
+    std::unordered_map<const cad::Entity*, int> slot_;
+    std::unordered_set<cad::Entity*> dirty_;
+    // grid
+    double ox_ = 0, oy_ = 0, cell_ = 1;
+    int nx_ = 1, ny_ = 1;
+    std::vector<std::vector<int>> cells_;
+    std::vector<int> bigItems_;
+    std::vector<quint32> stamp_;
+    quint32 stampNow_ = 0;
+    Stats stats_;
+};
+
+} // namespace kelvor

@@ -1,0 +1,805 @@
+#include "cad/ui/cad_window.h"
+
+#include "cad/ui/cad_view.h"
+
+#include "cad/model/document.h"
+#include "routines/routines.h"
+#include "platform/errors.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kelvor {
+
+using cad::Input;
+
+namespace {
+
+// Answers the host's questions from the window while it exists.
+class WindowInput : public cad::InputSource {
+public:
+    explicit WindowInput(CadHostWindow* w)
+        : w_(w)
+    {
+    }
+    Input next(const QString& asking, const QString& prompt) override
+    {
+        return w_ ? w_->ask(asking, prompt) : Input{};
+    }
+
+private:
+    QPointer<CadHostWindow> w_;
+};
+
+const QString kIdlePrompt = QStringLiteral("命令:");
+constexpr int kAperture = 10; // object snap reach, pixels
+
+QString pointText(const cad::Point& p)
+{
+    return NumberText(p.x) + QLatin1Char(',') + NumberText(p.y);
+}
+
+// "x,y" or "x,y,z" with numbers only.
+bool parsePoint(const QString& text, cad::Point& p)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2 && parts.size() != 3)
+        return false;
+    double v[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        v[i] = parts[i].trimmed().toDouble(&ok);
+        if (!ok)
+            return false;
+    }
+    p = {v[0], v[1], v[2]};
+    return true;
+}
+
+int documentInt(cad::Document* doc, const char* name, int fallback)
+{
+    if (!doc)
+        return fallback;
+    try {
+        return doc->GetVariable(QLatin1String(name)).toInt();
+    } catch (const RunError&) {
+        return fallback;
+    }
+}
+
+} // namespace
+
+CadHostWindow::CadHostWindow(cad::Application& app, Ui& ui, QWidget* parent)
+    : QMainWindow(parent)
+    , app_(app)
+    , ui_(ui)
+{
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(1024, 720);
+    view_ = new CadView(scene_, this);
+    setCentralWidget(view_);
+
+    auto* line = new QWidget;
+    auto* lines = new QVBoxLayout(line);
+    lines->setContentsMargins(2, 2, 2, 2);
+    lines->setSpacing(2);
+    history_ = new QPlainTextEdit;
+    history_->setReadOnly(true);
+    history_->setFocusPolicy(Qt::NoFocus);
+    history_->setMaximumBlockCount(2000);
+    history_->setFixedHeight(history_->fontMetrics().lineSpacing() * 4 + 10);
+    auto* row = new QHBoxLayout;
+    prompt_ = new QLabel(kIdlePrompt);
+    input_ = new QLineEdit;
+    input_->installEventFilter(this);
+    row->addWidget(prompt_);
+    row->addWidget(input_, 1);
+    lines->addWidget(history_);
+    lines->addLayout(row);
+    auto* dock = new QDockWidget(QStringLiteral("命令行"), this);
+    dock->setObjectName(QStringLiteral("commandLine"));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setWidget(line);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    fileMenu_->addAction(QStringLiteral("新建(&N)"), QKeySequence::New, this, [this] { newDrawing(); });
+    fileMenu_->addAction(QStringLiteral("打开(&O)..."), QKeySequence::Open, this, [this] { openDrawing(); });
+    fileMenu_->addAction(QStringLiteral("保存(&S)"), QKeySequence::Save, this, [this] { saveDrawing(); });
+    fileMenu_->addAction(QStringLiteral("另存为(&A)..."), this, [this] { saveDrawingAs(); });
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    viewMenu->addAction(QStringLiteral("范围缩放(&E)"), this, [this] { zoomExtents(); });
+    docsMenu_ = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
+    connect(docsMenu_, &QMenu::aboutToShow, this, [this] { fillDocumentsMenu(); });
+
+    connect(input_, &QLineEdit::returnPressed, this, [this] { submitTyped(); });
+    connect(view_, &CadView::clicked, this, &CadHostWindow::onClick);
+    connect(view_, &CadView::released, this, &CadHostWindow::onRelease);
+    connect(view_, &CadView::moved, this, &CadHostWindow::onMove);
+    connect(view_, &CadView::keyTyped, this, [this](QKeyEvent* e) {
+        if (e->key() == Qt::Key_Escape) {
+            cancel();
+        } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter
+                   || (e->key() == Qt::Key_Space && pending_ && pending_->asking != QLatin1String("string"))) {
+            submitTyped();
+        } else if (!e->text().isEmpty() && e->text().at(0).isPrint()) {
+            // typing over the drawing goes to the command line
+            input_->setFocus();
+            input_->insert(e->text());
+        }
+    });
+    view_->setOverlay([this](QPainter& p) { paintOverlay(p); });
+
+    app_.setHostView(this);
+    app_.setInputSource(std::make_unique<WindowInput>(this));
+    // the host runs hidden until a command shows it
+    syncing_ = true;
+    app_.setVisible(false);
+    syncing_ = false;
+    showDocument();
+    history(QStringLiteral("%1 ").arg(kIdlePrompt));
+}
+
+CadHostWindow::~CadHostWindow()
+{
+    if (app_.hostView() == this)
+        app_.setHostView(nullptr);
+    app_.setInputSource(nullptr);
+}
+
+// ---------------------------------------------------------------- host events
+
+void CadHostWindow::hostChanged(Change what)
+{
+    if (syncing_)
+        return;
+    switch (what) {
+    case Visibility:
+        if (app_.Visible() && app_.running()) {
+            applyWindowState();
+        } else {
+            hide();
+        }
+        break;
+    case WindowState:
+        if (isVisible())
+            applyWindowState();
+        break;
+    case Activation:
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
+        break;
+    case View:
+        view_->zoomTo(app_.view());
+        break;
+    case Documents:
+        showDocument();
+        break;
+    case Running:
+        if (!app_.running()) {
+            hide();
+        } else if (!app_.hasDocument()) {
+            app_.DocumentsAdd(); // a started host opens with a new drawing
+        }
+        break;
+    case Regen:
+        scene_.invalidate();
+        view_->sceneChanged();
+        break;
+    case Menus:
+        // once the command has finished filling them (help strings come last)
+        if (!menusDue_) {
+            menusDue_ = true;
+            QTimer::singleShot(0, this, [this] { fillHostMenus(); });
+        }
+        break;
+    }
+}
+
+void CadHostWindow::entityChanged(cad::Document& doc, cad::Entity* entity, bool gone)
+{
+    if (&doc != scene_.document())
+        return;
+    scene_.entityChanged(entity, gone);
+    view_->sceneChanged();
+}
+
+void CadHostWindow::transcriptAppended(const QString& text)
+{
+    history(text);
+}
+
+void CadHostWindow::applyWindowState()
+{
+    syncing_ = true;
+    switch (app_.WindowState()) {
+    case 2: showMinimized(); break;
+    case 3: showMaximized(); break;
+    default: showNormal(); break;
+    }
+    syncing_ = false;
+}
+
+void CadHostWindow::showDocument()
+{
+    cad::Document* doc = app_.hasDocument() ? &app_.ActiveDocument() : nullptr;
+    if (doc != scene_.document()) {
+        scene_.setDocument(doc);
+        view_->setHighlighted({});
+        ViewTransform v = view_->view();
+        v.fit(cad::Box{});
+        view_->setView(v);
+        const cad::Box ext = scene_.extents();
+        if (ext.valid()) {
+            view_->zoomTo(ext);
+        } else {
+            cad::Box sheet; // an empty drawing shows an A3 sheet's worth
+            sheet.add(0, 0);
+            sheet.add(420, 297);
+            view_->zoomTo(sheet);
+        }
+    }
+    view_->sceneChanged();
+    refreshCaption();
+}
+
+void CadHostWindow::refreshCaption()
+{
+    setWindowTitle(app_.Caption());
+}
+
+void CadHostWindow::history(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor c(history_->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(t);
+    history_->setTextCursor(c);
+    history_->ensureCursorVisible();
+}
+
+// ---------------------------------------------------------------- menus
+
+void CadHostWindow::newDrawing()
+{
+    app_.DocumentsAdd();
+}
+
+void CadHostWindow::openDrawing()
+{
+    FileDialogRequest r;
+    r.title = QStringLiteral("选择图形文件");
+    r.filter = QStringLiteral("图形(*.dxf)|*.dxf");
+    const QString path = ui_.openFile(r);
+    if (path.isEmpty())
+        return;
+    try {
+        app_.DocumentsOpen(path);
+    } catch (const RunError& e) {
+        ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),
+                    Icon::Critical);
+    }
+}
+
+bool CadHostWindow::saveDrawing()
+{
+    return app_.hasDocument() && saveDocument(app_.ActiveDocument());
+}
+
+bool CadHostWindow::saveDocument(cad::Document& doc)
+{
+    if (doc.FullName().isEmpty())
+        return saveDocumentAs(doc);
+    try {
+        doc.Save();
+    } catch (const RunError& e) {
+        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(doc.FullName(), e.description()),
+                    QStringLiteral("错误"), Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool CadHostWindow::saveDrawingAs()
+{
+    return app_.hasDocument() && saveDocumentAs(app_.ActiveDocument());
+}
+
+bool CadHostWindow::saveDocumentAs(cad::Document& doc)
+{
+    FileDialogRequest r;
+    r.title = QStringLiteral("图形另存为");
+    r.filter = QStringLiteral("AutoCAD 2000 DXF(*.dxf)|*.dxf");
+    r.fileName = doc.Name();
+    r.defaultExt = QStringLiteral("dxf");
+    const QString path = ui_.saveFile(r);
+    if (path.isEmpty())
+        return false;
+    try {
+        doc.SaveAs(path);
+    } catch (const RunError& e) {
+        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),
+                    Icon::Critical);
+        return false;
+    }
+    refreshCaption();
+    return true;
+}
+
+void CadHostWindow::zoomExtents()
+{
+    view_->zoomTo(scene_.extents());
+}
+
+void CadHostWindow::fillDocumentsMenu()
+{
+    docsMenu_->clear();
+    for (int i = 0; i < app_.DocumentsCount(); ++i) {
+        cad::Document* d = &app_.DocumentsItem(i);
+        QAction* a = docsMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(d->Name()));
+        a->setCheckable(true);
+        a->setChecked(d == scene_.document());
+        a->setEnabled(!pending_);
+        connect(a, &QAction::triggered, this, [this, d] {
+            if (!d->isClosed())
+                app_.setActive(*d);
+        });
+    }
+}
+
+void CadHostWindow::fillHostMenus()
+{
+    menusDue_ = false;
+    for (QMenu* m : hostMenus_) {
+        menuBar()->removeAction(m->menuAction());
+        m->deleteLater();
+    }
+    hostMenus_.clear();
+    for (int i = 0; i < app_.MenuBarCount(); ++i) {
+        const cad::PopupMenu* pm = app_.MenuBarItem(i);
+        if (pm->items().empty())
+            continue; // the host's own menus, which the window has itself
+        QMenu* m = menuBar()->addMenu(pm->Name());
+        for (const cad::MenuItem& it : pm->items()) {
+            if (it.separator) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* a = m->addAction(it.label);
+            a->setStatusTip(it.HelpString);
+            a->setToolTip(it.HelpString);
+            connect(a, &QAction::triggered, this, [this, macro = it.macro] { runMenuMacro(macro); });
+        }
+        hostMenus_.push_back(m);
+    }
+}
+
+void CadHostWindow::runMenuMacro(const QString& macro)
+{
+    QString text = macro;
+    bool escaped = false;
+    while (text.startsWith(QChar(27))) {
+        text.remove(0, 1);
+        escaped = true;
+    }
+    if (pending_) {
+        if (!escaped) {
+            ui_.beep(); // a command is waiting and the macro does not cancel it
+            return;
+        }
+        cancel();
+        // the cancelled command unwinds first
+        QTimer::singleShot(0, this, [this, text] { runMenuMacro(text); });
+        return;
+    }
+    if (!app_.hasDocument() || text.isEmpty())
+        return;
+    text.replace(QLatin1Char(';'), QLatin1Char('\r'));
+    if (text.endsWith(QLatin1Char(' ')))
+        text.back() = QLatin1Char('\r');
+    const qsizetype end = text.lastIndexOf(QLatin1Char('\r'));
+    const QString typed = text.mid(end + 1);
+    if (end >= 0) {
+        const QString run = text.left(end + 1);
+        history(QString(run).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        app_.runCommandText(app_.ActiveDocument(), run);
+        history(QStringLiteral("%1 ").arg(kIdlePrompt));
+    }
+    input_->setText(typed);
+    input_->setFocus();
+}
+
+void CadHostWindow::setBusyMenus(bool waiting)
+{
+    fileMenu_->setEnabled(!waiting);
+}
+
+// ---------------------------------------------------------------- questions
+
+Input CadHostWindow::ask(const QString& asking, const QString& prompt)
+{
+    if (pending_ || closing_ || !app_.running())
+        return Input{}; // one question at a time; a stopped host answers Esc
+    if (!isVisible()) {
+        // nobody can answer a hidden window
+        app_.setVisible(true);
+    }
+    raise();
+    activateWindow();
+    refreshCaption();
+    pending_.emplace();
+    pending_->asking = asking;
+    pending_->prompt = prompt;
+    const QString shown = prompt.section(QLatin1Char('\n'), -1).section(QLatin1Char('\r'), -1).trimmed();
+    prompt_->setText(shown.isEmpty() ? (asking == QLatin1String("select") ? QStringLiteral("选择对象:") : shown)
+                                     : shown);
+    if (asking == QLatin1String("select") && prompt.isEmpty())
+        history(QStringLiteral("选择对象: "));
+    view_->setLeftPans(false);
+    setBusyMenus(true);
+    input_->clear();
+    input_->setFocus();
+    qApp->installEventFilter(this);
+    emit questionAsked(asking);
+
+    if (!pending_->answered) {
+        QEventLoop loop;
+        loop_ = &loop;
+        loop.exec();
+        loop_ = nullptr;
+    }
+
+    qApp->removeEventFilter(this);
+    const Input result = pending_->result;
+    pending_.reset();
+    view_->setHighlighted({});
+    view_->setLeftPans(true);
+    setBusyMenus(false);
+    prompt_->setText(kIdlePrompt);
+    view_->update();
+    return result;
+}
+
+void CadHostWindow::answer(const Input& in, const QString& echo)
+{
+    if (!pending_ || pending_->answered)
+        return;
+    history(echo + QLatin1Char('\n'));
+    pending_->result = in;
+    pending_->answered = true;
+    if (loop_)
+        loop_->quit();
+}
+
+void CadHostWindow::cancel()
+{
+    if (!pending_) {
+        input_->clear();
+        return;
+    }
+    answer(Input{}, QStringLiteral("*取消*"));
+}
+
+void CadHostWindow::submitTyped()
+{
+    const QString raw = input_->text();
+    input_->clear();
+    const QString text = raw.trimmed();
+    if (!pending_) {
+        if (text.isEmpty() || !app_.hasDocument())
+            return;
+        history(text + QLatin1Char('\n'));
+        app_.runCommandText(app_.ActiveDocument(), text + QLatin1Char('\r'));
+        history(QStringLiteral("%1 ").arg(kIdlePrompt));
+        return;
+    }
+    const QString& asking = pending_->asking;
+    Input in;
+    in.kind = Input::Value;
+    if (asking == QLatin1String("select")) {
+        if (!text.isEmpty()) {
+            ui_.beep();
+            return;
+        }
+        for (cad::Entity* e : pending_->chosen)
+            in.handles << e->Handle();
+        answer(in, QString());
+        return;
+    }
+    if (text.isEmpty()) {
+        in.kind = Input::Enter;
+        answer(in, QString());
+        return;
+    }
+    if (asking == QLatin1String("point")) {
+        cad::Point p;
+        if (parsePoint(text, p)) {
+            in.point = p;
+        } else {
+            in.text = text;
+            in.handle = QStringLiteral("keyword");
+        }
+    } else if (asking == QLatin1String("entity")) {
+        in.text = text;
+        in.handle = QStringLiteral("keyword");
+    } else {
+        in.text = asking == QLatin1String("string") ? raw : text;
+    }
+    answer(in, asking == QLatin1String("string") ? raw : text);
+}
+
+double CadHostWindow::pixels(double px) const
+{
+    return px / view_->view().scale;
+}
+
+cad::Point CadHostWindow::snapped(const QPointF& at, int* kind) const
+{
+    cad::Point p = view_->toDrawing(at);
+    *kind = 0;
+    const int osmode = documentInt(scene_.document(), "OSMODE", 0);
+    if (osmode & 16384)
+        return p; // snaps switched off
+    cad::Point f;
+    auto& scene = const_cast<DrawingScene&>(scene_);
+    if ((osmode & 1) && scene.snapEndpoint(p, pixels(kAperture), f)) {
+        *kind = 1;
+        return f;
+    }
+    if ((osmode & 512) && scene.snapNearest(p, pixels(kAperture), f)) {
+        *kind = 2;
+        return f;
+    }
+    return p;
+}
+
+void CadHostWindow::onClick(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    if (!pending_ || pending_->answered)
+        return;
+    const QString& asking = pending_->asking;
+    if (button == Qt::RightButton) {
+        submitTyped(); // the right button is Enter
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    const double pickbox = pixels(std::max(3, documentInt(scene_.document(), "PICKBOX", 3)));
+    if (asking == QLatin1String("point")) {
+        int kind = 0;
+        Input in;
+        in.kind = Input::Value;
+        in.point = snapped(at, &kind);
+        answer(in, pointText(in.point));
+    } else if (asking == QLatin1String("entity")) {
+        const cad::Point p = view_->toDrawing(at);
+        Input in;
+        in.point = p;
+        if (cad::Entity* e = scene_.pick(p, pickbox)) {
+            in.kind = Input::Value;
+            in.handle = e->Handle();
+            answer(in, QString());
+        } else {
+            in.kind = Input::EmptyPick;
+            answer(in, QStringLiteral("未选择对象。"));
+        }
+    } else if (asking == QLatin1String("select")) {
+        if (pending_->boxing) {
+            endBox(at);
+            return;
+        }
+        const cad::Point p = view_->toDrawing(at);
+        cad::Entity* e = scene_.pick(p, pickbox);
+        if (!e) {
+            pending_->boxing = true;
+            pending_->boxStart = p;
+            pending_->boxFrom = pending_->boxTo = at;
+            view_->update();
+            return;
+        }
+        auto& chosen = pending_->chosen;
+        const auto it = std::find(chosen.begin(), chosen.end(), e);
+        if (modifiers & Qt::ShiftModifier) {
+            if (it != chosen.end()) {
+                chosen.erase(it);
+                history(QStringLiteral("删除 1 个，总计 %1 个\n").arg(chosen.size()));
+            }
+        } else if (it == chosen.end()) {
+            chosen.push_back(e);
+            history(QStringLiteral("找到 1 个，总计 %1 个\n").arg(chosen.size()));
+        } else {
+            history(QStringLiteral("找到 1 个（1 个重复），总计 %1 个\n").arg(chosen.size()));
+        }
+        showSelection();
+    }
+}
+
+void CadHostWindow::onRelease(QPointF at, bool dragged)
+{
+    // a box dragged out with the button held ends where it is let go
+    if (pending_ && pending_->boxing && dragged)
+        endBox(at);
+}
+
+void CadHostWindow::endBox(const QPointF& at)
+{
+    Pending& p = *pending_;
+    p.boxing = false;
+    const cad::Point end = view_->toDrawing(at);
+    cad::Box box;
+    box.add(p.boxStart.x, p.boxStart.y);
+    box.add(end.x, end.y);
+    // dragged to the left it is a crossing box, to the right a window
+    const bool crossing = at.x() < p.boxFrom.x();
+    int found = 0;
+    for (cad::Entity* e : scene_.select(box, crossing)) {
+        ++found;
+        if (std::find(p.chosen.begin(), p.chosen.end(), e) == p.chosen.end())
+            p.chosen.push_back(e);
+    }
+    history(QStringLiteral("找到 %1 个，总计 %2 个\n").arg(found).arg(p.chosen.size()));
+    showSelection();
+}
+
+void CadHostWindow::showSelection()
+{
+    std::unordered_set<const cad::Entity*> set(pending_->chosen.begin(), pending_->chosen.end());
+    view_->setHighlighted(std::move(set));
+}
+
+void CadHostWindow::onMove(QPointF at)
+{
+    hover_ = at;
+    hoverSnap_ = 0;
+    if (pending_ && pending_->asking == QLatin1String("point"))
+        hoverPoint_ = snapped(at, &hoverSnap_);
+    if (pending_ && pending_->boxing)
+        pending_->boxTo = at;
+    view_->update();
+}
+
+void CadHostWindow::paintOverlay(QPainter& p)
+{
+    if (pending_ && pending_->boxing) {
+        const bool crossing = pending_->boxTo.x() < pending_->boxFrom.x();
+        const QRectF r = QRectF(pending_->boxFrom, pending_->boxTo).normalized();
+        p.setPen(QPen(crossing ? QColor(80, 200, 80) : QColor(80, 120, 255), 1,
+                      crossing ? Qt::DashLine : Qt::SolidLine));
+        p.setBrush(crossing ? QColor(80, 200, 80, 50) : QColor(80, 120, 255, 50));
+        p.drawRect(r);
+        p.setBrush(Qt::NoBrush);
+    }
+    if (hoverSnap_ && pending_ && pending_->asking == QLatin1String("point")) {
+        const QPointF c = view_->toScreen(hoverPoint_);
+        p.setPen(QPen(QColor(255, 200, 0), 2));
+        if (hoverSnap_ == 1) {
+            p.drawRect(QRectF(c.x() - 5, c.y() - 5, 10, 10));
+        } else { // the hourglass of the nearest snap
+            const QPointF q[4] = {{c.x() - 5, c.y() - 5}, {c.x() + 5, c.y() - 5}, {c.x() - 5, c.y() + 5},
+                                  {c.x() + 5, c.y() + 5}};
+            p.drawLine(q[0], q[1]);
+            p.drawLine(q[1], q[2]);
+            p.drawLine(q[2], q[3]);
+            p.drawLine(q[3], q[0]);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- window
+
+bool CadHostWindow::confirmDiscard(cad::Document& doc)
+{
+    if (doc.Saved())
+        return true;
+    const Answer a = ui_.message(QStringLiteral("是否将改动保存到 %1？").arg(doc.Name()), QStringLiteral("Kelvor CAD"),
+                                 Icon::Exclamation, Buttons::YesNoCancel, 1);
+    if (a == Answer::Yes)
+        return saveDocument(doc); // a failed or cancelled save keeps the drawing open
+    return a == Answer::No;
+}
+
+void CadHostWindow::closeEvent(QCloseEvent* event)
+{
+    // closing the host stops it: its drawings close, commands find none
+    closing_ = true;
+    if (pending_) {
+        answer(Input{}, QStringLiteral("*取消*"));
+        qApp->removeEventFilter(this); // the questions below need the rest of the screen
+    }
+    std::vector<cad::Document*> open;
+    for (int i = 0; i < app_.DocumentsCount(); ++i)
+        open.push_back(&app_.DocumentsItem(i));
+    for (cad::Document* d : open) {
+        if (!confirmDiscard(*d)) {
+            closing_ = false;
+            refreshCaption();
+            event->ignore();
+            return;
+        }
+    }
+    syncing_ = true;
+    for (cad::Document* d : open)
+        d->Close();
+    app_.setVisible(false);
+    app_.setRunning(false);
+    syncing_ = false;
+    showDocument();
+    closing_ = false;
+    event->accept();
+}
+
+void CadHostWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || syncing_ || !isVisible())
+        return;
+    const int state = isMinimized() ? 2 : (isMaximized() ? 3 : 1);
+    if (state != app_.WindowState()) {
+        syncing_ = true;
+        app_.setWindowState(state);
+        syncing_ = false;
+    }
+}
+
+bool CadHostWindow::ownsWidget(QObject* o) const
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w)
+        return true; // windows' handles and the application: let them be
+    for (QWidget* top = w->window(); top; top = top->parentWidget() ? top->parentWidget()->window() : nullptr)
+        if (top == this)
+            return true;
+    return false;
+}
+
+bool CadHostWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == input_ && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_Escape) {
+            cancel();
+            return true;
+        }
+        if (k->key() == Qt::Key_Space && pending_ && pending_->asking != QLatin1String("string")) {
+            submitTyped(); // the space bar is Enter, as on a CAD command line
+            return true;
+        }
+        return false;
+    }
+    if (!pending_)
+        return false;
+    // while a question waits the rest of the program takes no input
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return !ownsWidget(watched);
+    default:
+        return false;
+    }
+}
+
+} // namespace kelvor
