@@ -157,7 +157,7 @@ QString resolveIn(const QString& home, const QString& path)
 }
 
 const QStringList kStepKeys = {QStringLiteral("window"), QStringLiteral("set"), QStringLiteral("click"),
-                               QStringLiteral("close")};
+                               QStringLiteral("double_click"), QStringLiteral("close")};
 
 void checkSetValue(const QString& control, const QJsonValue& v, const QString& where)
 {
@@ -169,7 +169,7 @@ void checkSetValue(const QString& control, const QJsonValue& v, const QString& w
 }
 
 // {"window": form, "set": {control: value} or [{control: value}, ...],
-//  "click": control, "close": true}
+//  "click": control, "double_click": control or form, "close": true}
 WindowStep readWindowStep(const QJsonObject& o, int index)
 {
     const QString where = QStringLiteral("run[%1]").arg(index);
@@ -205,6 +205,10 @@ WindowStep readWindowStep(const QJsonObject& o, int index)
     if (!click.isUndefined() && (!click.isString() || click.toString().isEmpty()))
         throw Malformed(QStringLiteral("%1: \"click\" must name a control").arg(where));
     step.click = click.toString();
+    const QJsonValue doubleClick = o.value(QStringLiteral("double_click"));
+    if (!doubleClick.isUndefined() && (!doubleClick.isString() || doubleClick.toString().isEmpty()))
+        throw Malformed(QStringLiteral("%1: \"double_click\" must name a control or the form").arg(where));
+    step.doubleClick = doubleClick.toString();
     const QJsonValue close = o.value(QStringLiteral("close"));
     if (!close.isUndefined() && !close.isBool())
         throw Malformed(QStringLiteral("%1: \"close\" must be true or false").arg(where));

@@ -24,6 +24,7 @@ OutExcelx::OutExcelx(Context& ctx, QWidget* parent)
     // as the programs they stand in for are.
     setWindowModality(Qt::WindowModal);
     resize(312, 250);
+    setProperty("Tag", tag_);
 
     auto label = [](const QString& name, const QString& caption) {
         auto* l = new QLabel(caption);
