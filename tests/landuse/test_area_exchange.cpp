@@ -1,5 +1,6 @@
 #include "landuse/area_commands.h"
 #include "landuse/area_exchange.h"
+#include "cad/kit/routines.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "sheet_office.h"
@@ -250,4 +251,33 @@ TEST(AreaList, FailuresLeaveTheSheet)
         EXPECT_TRUE(office.host()->visible());
         EXPECT_EQ(test::readBytes(watchPath()), QByteArray());
     }
+}
+
+TEST(SheetConnection, AttachStartWithoutWorkbookOrErr)
+{
+    test::TempHome home;
+    test::SheetOffice office(home.context);
+    // None runs: one starts, without a workbook, and is made visible.
+    cad::ExcelApplication* started = cad::ConnectToExcel(home.context, home.context.office());
+    ASSERT_NE(started, nullptr);
+    EXPECT_EQ(started, office.host());
+    EXPECT_FALSE(started->hasActiveSheet());
+    EXPECT_TRUE(office.host()->visible());
+    // One runs: the same is attached.
+    office.host()->setVisible(false);
+    EXPECT_EQ(cad::ConnectToExcel(home.context, home.context.office()), started);
+    EXPECT_TRUE(office.host()->visible());
+    EXPECT_TRUE(messageTexts(home).isEmpty());
+    // Neither: "err ", no icon, the program's title.
+    office.office.sheets.end();
+    office.office.sheets.available = false;
+    EXPECT_EQ(cad::ConnectToExcel(home.context, home.context.office()), nullptr);
+    const QJsonObject box = test::lastMessage(home);
+    EXPECT_EQ(box.value(QStringLiteral("text")).toString(), QStringLiteral("err "));
+    EXPECT_EQ(box.value(QStringLiteral("icon")).toString(), QStringLiteral("none"));
+    EXPECT_EQ(box.value(QStringLiteral("title")).toString(), applicationTitle());
+    // No office hosts wired in at all: the same.
+    test::TempHome bare;
+    EXPECT_EQ(cad::ConnectToExcel(bare.context, bare.context.office()), nullptr);
+    EXPECT_EQ(test::lastMessage(bare).value(QStringLiteral("text")).toString(), QStringLiteral("err "));
 }

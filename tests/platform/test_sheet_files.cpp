@@ -117,6 +117,31 @@ TEST(SheetFiles, XlsxRoundTripKeepsSheetsCellsAndActiveCell)
     EXPECT_EQ(strings.count("<t>011</t>"), 1) << strings.constData();
 }
 
+TEST(SheetFiles, SheetNamesAreWrittenAsSpreadsheetsAcceptThem)
+{
+    const struct {
+        QStringList given;
+        QStringList written;
+    } cases[] = {
+        {{"a[1]:b*c?/d\\e"}, {"a_1__b_c__d_e"}},
+        {{"Sheet1", "sheet1", "Sheet1"}, {"Sheet1", "sheet1 (2)", "Sheet1 (3)"}},
+        {{QString(40, u'长')}, {QString(31, u'长')}},
+        {{QString(31, u'x'), QString(31, u'x')}, {QString(31, u'x'), QString(27, u'x') + " (2)"}},
+        {{""}, {"Sheet"}},
+    };
+    for (const auto& c : cases) {
+        Workbook book;
+        book.sheets().clear();
+        for (const QString& n : c.given)
+            book.sheets().append(Sheet(n));
+        const Workbook back = readXlsxBytes(xlsxBytes(book));
+        QStringList got;
+        for (const Sheet& s : back.sheets())
+            got << s.name();
+        EXPECT_EQ(got, c.written) << c.given.join(u'|').toStdString();
+    }
+}
+
 TEST(SheetFiles, ForeignXlsxReadsValuesAndNotesWhatItCannotKeep)
 {
     const struct {

@@ -105,8 +105,32 @@ QByteArray relationships(const QList<QPair<QString, QString>>& typeAndTarget)
     });
 }
 
+// Sheet names as spreadsheets accept them: at most 31 characters, none of
+// []:*?/\, not empty, and no two alike regardless of case.
+QStringList sheetNames(const Workbook& book)
+{
+    QStringList names;
+    for (const Sheet& s : book.sheets()) {
+        QString name = s.name();
+        for (QChar& ch : name)
+            if (QStringLiteral("[]:*?/\\").contains(ch))
+                ch = u'_';
+        name = name.left(31);
+        if (name.isEmpty())
+            name = QStringLiteral("Sheet");
+        const QString base = name;
+        for (int n = 2; names.contains(name, Qt::CaseInsensitive); ++n) {
+            const QString suffix = QStringLiteral(" (%1)").arg(n);
+            name = base.left(31 - suffix.size()) + suffix;
+        }
+        names << name;
+    }
+    return names;
+}
+
 QByteArray workbookPart(const Workbook& book)
 {
+    const QStringList names = sheetNames(book);
     return document([&](QXmlStreamWriter& xml) {
         xml.writeDefaultNamespace(kMain);
         xml.writeNamespace(kRelNs, QStringLiteral("r"));
@@ -118,7 +142,7 @@ QByteArray workbookPart(const Workbook& book)
         xml.writeStartElement(kMain, QStringLiteral("sheets"));
         for (qsizetype i = 0; i < book.sheets().size(); ++i) {
             xml.writeEmptyElement(kMain, QStringLiteral("sheet"));
-            xml.writeAttribute(QStringLiteral("name"), book.sheets()[i].name());
+            xml.writeAttribute(QStringLiteral("name"), names[i]);
             xml.writeAttribute(QStringLiteral("sheetId"), QString::number(i + 1));
             xml.writeAttribute(kRelNs, QStringLiteral("id"), QStringLiteral("rId%1").arg(i + 1));
         }
