@@ -137,20 +137,6 @@ void joinDroppedFiles(Context& ctx, const QStringList& files)
 
 // ---------------------------------------------------------------- CAD menu
 
-namespace {
-
-// Later steps go on whatever an earlier one did.
-template <class F>
-void attempt(F&& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
-} // namespace
-
 void CADtogongjulan_Click(Context& ctx)
 {
     cad::Application* app = cad::ConnectToAutoCAD(
@@ -170,8 +156,8 @@ void CADtogongjulan_Click(Context& ctx)
 
     cad::MenuGroup* group = nullptr;
     cad::PopupMenu* menu = nullptr;
-    attempt([&] { group = &app->MenuGroupsItem(0); });
-    attempt([&] {
+    cad::attempt([&] { group = &app->MenuGroupsItem(0); });
+    cad::attempt([&] {
         if (group)
             menu = &group->MenusAdd(QStringLiteral("集成功能"));
     });
@@ -179,16 +165,16 @@ void CADtogongjulan_Click(Context& ctx)
         return;
     for (const auto& it : items) {
         cad::MenuItem* item = nullptr;
-        attempt([&] {
+        cad::attempt([&] {
             item = &menu->AddMenuItem(menu->Count() + 1, QString::fromUtf8(it.label), esc2 + QString::fromUtf8(it.macro));
         });
-        attempt([&] {
+        cad::attempt([&] {
             if (item)
                 item->HelpString = QString::fromUtf8(it.help);
         });
     }
-    attempt([&] { menu->AddSeparator(menu->Count()); });
-    attempt([&] { menu->InsertInMenuBar(app->MenuBarCount() + 1); });
+    cad::attempt([&] { menu->AddSeparator(menu->Count()); });
+    cad::attempt([&] { menu->InsertInMenuBar(app->MenuBarCount() + 1); });
 }
 
 void registerBarCommands(CommandRegistry& registry)

@@ -18,6 +18,7 @@ struct Opt {
     const char* shortcut = "";
     bool checked = false;
     bool enabled = true;
+    bool shown = true;
 };
 
 MenuItem item(const char* name, const char* caption, const char* owner, Opt o = {})
@@ -29,6 +30,7 @@ MenuItem item(const char* name, const char* caption, const char* owner, Opt o = 
     m.shortcut = QString::fromUtf8(o.shortcut);
     m.checked = o.checked;
     m.enabled = o.enabled;
+    m.shown = o.shown;
     return m;
 }
 
@@ -56,6 +58,7 @@ MenuItem menu(const char* name, const char* caption, QList<MenuItem> children)
 QList<MenuItem> buildMenuBar()
 {
     const Opt checked{"", true};
+    const Opt hidden{"", false, true, false};
     return {
         menu("file", "文件(&F)",
              {
@@ -161,6 +164,7 @@ QList<MenuItem> buildMenuBar()
         menu("south", "CASS开发(&S)",
              {
                  item("addcassshuxing", "CASS属性配赋", "cass"),
+                 item("huaoqikuang", "获取地物属性", "cass", hidden),
                  item("circlechange", "地物反向(圆型)", "cass"),
                  item("sdcassobj", "三点地物", "cass"),
                  item("danbianyangtai", "绘制单边阳台", "cass"),
@@ -189,6 +193,8 @@ QList<MenuItem> buildMenuBar()
                  item("changejmd3d", "检查少于3点的房屋线", "cass"),
                  item("jmdclosecheck", "房屋线闭合检查", "cass"),
                  item("checkjmdfang", "检查房屋结构与属性", "cass"),
+                 item("tumiankongzidiancg", "图面控制点生成坐标成果", "cass", hidden),
+                 item("tuxingfuhaoyiwei", "图形符号移位", "cass", hidden),
                  item("deletelingbianchang", "删除冗余点", "relief"),
                  item("fengchengxiansx", "分层线配属性", "cass"),
                  item("yuaddkuaohao", "鱼 字 加 括 号", "relief"),

@@ -12,6 +12,7 @@ struct MenuItem {
     QString caption;     // "&" marks the access key; "-" is a separator
     bool checked = false;
     bool enabled = true;
+    bool shown = true;   // false: present and runnable, but not in the menu
     QString shortcut;    // QKeySequence text: "Ctrl+S", "F12"
     QString owner;       // subsystem folder that handles it; "" for none
     QList<MenuItem> children; // non-empty for a submenu

@@ -14,6 +14,7 @@
 // src/app/CMakeLists.txt.
 #include "app/tools/commands.h"
 #include "blunder/commands.h"
+#include "cass/commands.h"
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
@@ -116,18 +117,25 @@ void registerShellCommands(CommandRegistry& r)
 void registerAllCommands(CommandRegistry& registry)
 {
     registerPlaceholders(registry);
-    registerShellCommands(registry);
-    registerBarCommands(registry);
-    traverse::registerSheetCommands(registry);
-    traverse::registerTraverseCommands(registry);
-    registerCoordsCommands(registry);
-    registerExchangeCommands(registry);
-    exchange::registerLoaderCommands(registry);
-    blunder::registerBlunderCommands(registry);
-    tools::registerToolCommands(registry);
-    quelt::registerQueltCommands(registry);
-    landuse::registerLanduseCommands(registry);
-    relief::registerReliefCommands(registry);
+    // Each subsystem's table, recorded under the subsystem's name.
+    auto from = [&registry](const char* subsystem, void (*registerTable)(CommandRegistry&)) {
+        registry.setOwner(QString::fromUtf8(subsystem));
+        registerTable(registry);
+        registry.setOwner(QString());
+    };
+    from("app", registerShellCommands);
+    from("app", registerBarCommands);
+    from("app", tools::registerToolCommands);
+    from("traverse", traverse::registerSheetCommands);
+    from("traverse", traverse::registerTraverseCommands);
+    from("coords", registerCoordsCommands);
+    from("exchange", registerExchangeCommands);
+    from("exchange", exchange::registerLoaderCommands);
+    from("blunder", blunder::registerBlunderCommands);
+    from("quelt", quelt::registerQueltCommands);
+    from("cass", cass::registerCassCommands);
+    from("landuse", landuse::registerLanduseCommands);
+    from("relief", relief::registerReliefCommands);
 }
 
 } // namespace kelvor::app

@@ -48,7 +48,7 @@ void show(Context& ctx, const Report& r)
 
 bool isBadNumber(const RunError& e)
 {
-    return e.number() == err::TypeMismatch || e.number() == 6; // 6: a number too large
+    return e.number() == err::TypeMismatch || e.number() == err::Overflow; // a number too large
 }
 
 // A file that cannot be read, or that holds no leg, is no traverse to

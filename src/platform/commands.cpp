@@ -6,7 +6,24 @@ namespace kelvor {
 
 void CommandRegistry::add(const QString& item, Handler handler)
 {
-    entries_[item] = Entry{std::move(handler), false};
+    auto it = entries_.find(item);
+    if (it != entries_.end() && !it->second.placeholder)
+        throw std::logic_error("a second handler for the command item " + item.toStdString());
+    entries_[item] = Entry{std::move(handler), false, owner_};
+}
+
+void CommandRegistry::substitute(const QString& item, Handler handler)
+{
+    auto it = entries_.find(item);
+    if (it == entries_.end())
+        throw std::logic_error("no command item " + item.toStdString() + " to stand in for");
+    it->second.handler = std::move(handler);
+}
+
+QString CommandRegistry::owner(const QString& item) const
+{
+    auto it = entries_.find(item);
+    return it == entries_.end() ? QString() : it->second.owner;
 }
 
 void CommandRegistry::addPlaceholder(const QString& item, const QString& caption)
@@ -19,7 +36,7 @@ void CommandRegistry::addPlaceholder(const QString& item, const QString& caption
                                ctx.ui().message(QStringLiteral("“%1”功能尚未提供。").arg(name),
                                                 QStringLiteral("提示"), Icon::Exclamation);
                            },
-                           true};
+                           true, QString()};
 }
 
 bool CommandRegistry::has(const QString& item) const

@@ -4,10 +4,14 @@
 
 namespace kelvor {
 
-// Numbered run-time errors. Many messages of the program print the number,
-// so commands catch RunError and report number() as the Parts say.
+// Numbered run-time errors. The survey crews' files and messages have always
+// carried these numbers (a message often shows the number alone), so a rule
+// raises RunError with one of them and the command at the edge decides how
+// the person sees it.
 namespace err {
 constexpr int InvalidArgument = 5;
+constexpr int Overflow = 6;
+constexpr int DivisionByZero = 11;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;

@@ -11,19 +11,6 @@
 
 namespace kelvor::quelt {
 
-namespace {
-
-// Drawing steps are independent: one the host refuses is passed over.
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
-} // namespace
-
 std::optional<PlotPoint> plotPoint(const QString& line)
 {
     if (TrimBlanks(line).isEmpty())
@@ -77,10 +64,10 @@ void Command4_Click(Context& ctx, FileDialogRequest& dialog)
     if (!app)
         return;
     if (!wasRunning && !app->hasDocument())
-        attempt([&] { app->DocumentsAdd(); }); // a fresh host opens a new drawing
+        cad::attempt([&] { app->DocumentsAdd(); }); // a fresh host opens a new drawing
 
     QStringList lines;
-    attempt([&] { lines = readTextLines(input); }); // an unreadable list plots nothing
+    cad::attempt([&] { lines = readTextLines(input); }); // an unreadable list plots nothing
 
     QString block;
     switch (ui.message(QStringLiteral("点位类型1(圆形)  点位类型2(正方形)\r[圆形请选Yes  正方形选择No]\r"
@@ -100,9 +87,9 @@ void Command4_Click(Context& ctx, FileDialogRequest& dialog)
     const double height =
         ParseNumber(ui.input(QStringLiteral("请输入控制点注记的大小！！ "), QString(), QStringLiteral("10"))).value_or(0);
 
-    attempt([&] { app->setVisible(true); });
-    attempt([&] { app->activate(app->Caption()); });
-    attempt([&] { app->setWindowState(3); });
+    cad::attempt([&] { app->setVisible(true); });
+    cad::attempt([&] { app->activate(app->Caption()); });
+    cad::attempt([&] { app->setWindowState(3); });
 
     // Blank lines are no points; a line joins each point to the one plotted before it.
     std::optional<PlotPoint> previous;
@@ -111,17 +98,17 @@ void Command4_Click(Context& ctx, FileDialogRequest& dialog)
         if (!p)
             continue;
         if (connect && previous)
-            attempt([&] {
+            cad::attempt([&] {
                 app->ActiveDocument().ModelSpace().AddLightWeightPolyline({previous->y, previous->x, p->y, p->x});
             });
-        attempt([&] { app->ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, block, 1, 1, 1, 0); });
-        attempt([&] { app->ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
+        cad::attempt([&] { app->ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, block, 1, 1, 1, 0); });
+        cad::attempt([&] { app->ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
         previous = p;
     }
 
-    attempt([&] { app->ZoomExtents(); });
-    attempt([&] { app->activate(app->Caption()); });
-    attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("已完成绘图")); });
+    cad::attempt([&] { app->ZoomExtents(); });
+    cad::attempt([&] { app->activate(app->Caption()); });
+    cad::attempt([&] { app->ActiveDocument().Utility().Prompt(QStringLiteral("已完成绘图")); });
 }
 
 } // namespace kelvor::quelt

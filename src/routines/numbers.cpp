@@ -241,7 +241,7 @@ double StrictNumber(const QString& text)
     case Parsed::Ok:
         return v;
     case Parsed::Overflow:
-        raise(6); // well formed but too large, as arithmetic reports it
+        raise(err::Overflow); // well formed but too large, as arithmetic reports it
     case Parsed::NotNumber:
         break;
     }

@@ -162,7 +162,7 @@ Adjustment adjustTraverse(const TraverseData& data, const QString& combo1, const
     adj.misclosure = closure::coordinateMisclosure(legs.x.back(), legs.y.back(), cx, cy);
     // A single station has no leg to average or to correct.
     if (N < 2 || adj.sumS == 0)
-        raise(11);
+        raise(err::DivisionByZero);
     if (adj.misclosure.ws != 0)
         adj.T = std::floor(adj.sumS / adj.misclosure.ws);
 

@@ -4,6 +4,7 @@
 #include "platform/commands.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -21,14 +22,6 @@ namespace {
 QString watchPath()
 {
     return paths::scratch(QStringLiteral("watch.txt"));
-}
-
-QStringList messageTexts(const TempHome& home)
-{
-    QStringList out;
-    for (const QJsonValue& m : home.ui.messages())
-        out.append(m.toObject().value(QStringLiteral("text")).toString());
-    return out;
 }
 
 } // namespace
@@ -185,9 +178,7 @@ TEST(DroppedFiles, UnwritableWatchShowsTheErrorAndNoWindow)
 
 namespace {
 
-struct CadHome : TempHome {
-    cad::Application app;
-    CadHome() { context.setCad(&app); }
+struct CadHome : test::CadHost {
     cad::PopupMenu* lastMenu() { return app.MenuBarItem(app.MenuBarCount() - 1); }
 };
 

@@ -67,7 +67,7 @@ struct Shell {
     void record(const QStringList& items)
     {
         for (const QString& k : items)
-            registry.add(k, [this, k](Context&) { ran.append(k); });
+            registry.substitute(k, [this, k](Context&) { ran.append(k); });
     }
     QToolButton* button(const QString& key) const
     {

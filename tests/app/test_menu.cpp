@@ -2,6 +2,7 @@
 #include "app/registry.h"
 #include "app/ui/form1.h"
 #include "platform/commands.h"
+#include "platform/errors.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -102,6 +103,7 @@ zhuanhuan|转换(&H)|sub
   fangshi2zbzh|坐标转换|
 south|CASS开发(&S)|sub
   addcassshuxing|CASS属性配赋|
+  huaoqikuang|获取地物属性|hidden
   circlechange|地物反向(圆型)|
   sdcassobj|三点地物|
   danbianyangtai|绘制单边阳台|
@@ -130,6 +132,8 @@ south|CASS开发(&S)|sub
   changejmd3d|检查少于3点的房屋线|
   jmdclosecheck|房屋线闭合检查|
   checkjmdfang|检查房屋结构与属性|
+  tumiankongzidiancg|图面控制点生成坐标成果|hidden
+  tuxingfuhaoyiwei|图形符号移位|hidden
   deletelingbianchang|删除冗余点|
   fengchengxiansx|分层线配属性|
   yuaddkuaohao|鱼 字 加 括 号|
@@ -244,7 +248,10 @@ void describe(const QMenu* menu, int depth, QStringList& out)
             state << QStringLiteral("sep");
         if (a->isChecked())
             state << QStringLiteral("checked");
-        if (!a->isEnabled())
+        // a hidden action is disabled with it: the state says hidden alone
+        if (!a->isVisible())
+            state << QStringLiteral("hidden");
+        else if (!a->isEnabled())
             state << QStringLiteral("disabled");
         if (!a->shortcut().isEmpty())
             state << a->shortcut().toString();
@@ -293,7 +300,7 @@ TEST(Menu, EveryItemRunsTheHandlerRegisteredUnderItsName)
     QStringList ran;
     const QStringList keys = s.registry.items();
     for (const QString& k : keys)
-        s.registry.add(k, [&ran, k](Context&) { ran.append(k); });
+        s.registry.substitute(k, [&ran, k](Context&) { ran.append(k); });
 
     int triggered = 0;
     for (const app::MenuItem* item : app::commandItems()) {
@@ -339,6 +346,29 @@ TEST(Menu, EveryRegisteredItemIsOfferedSomewhere)
         EXPECT_TRUE(registry.has(k)) << k.toStdString();
 }
 
+TEST(Menu, EveryBuiltItemIsRegisteredByTheSubsystemItNames)
+{
+    CommandRegistry registry;
+    app::registerAllCommands(registry);
+    for (const app::MenuItem* item : app::commandItems()) {
+        const QString key = item->key();
+        if (registry.isPlaceholder(key))
+            continue;
+        EXPECT_EQ(registry.owner(key), item->owner) << key.toStdString();
+    }
+}
+
+TEST(Menu, AnEscapingFailureIsShownAndTheProgramGoesOn)
+{
+    Shell s;
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { throw std::runtime_error("out of order"); });
+    s.form->action(QStringLiteral("printcgb"))->trigger();
+    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:out of order"));
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { kelvor::raise(err::TypeMismatch); });
+    s.form->action(QStringLiteral("printcgb"))->trigger();
+    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:13"));
+}
+
 TEST(Menu, ShortcutsRunTheirItemsWhileTheMenusAreClosed)
 {
     Shell s;
@@ -357,7 +387,7 @@ TEST(Menu, ShortcutsRunTheirItemsWhileTheMenusAreClosed)
 TEST(Menu, CheckMarksFollowTheStateAfterEachCommand)
 {
     Shell s;
-    s.registry.add(QStringLiteral("printcgb"), [](Context& ctx) { ctx.state().printcgb = !ctx.state().printcgb; });
+    s.registry.substitute(QStringLiteral("printcgb"), [](Context& ctx) { ctx.state().printcgb = !ctx.state().printcgb; });
     s.home.context.state().printcgb = true;
     s.form->refreshMenus();
     QAction* printcgb = s.form->action(QStringLiteral("printcgb"));

@@ -1,5 +1,6 @@
 #include "app/tools/calculators.h"
 #include "cad/cad.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <QJsonObject>
@@ -135,11 +136,9 @@ TEST(InverseBearing, SecondsAreCutNotRounded)
     EXPECT_EQ(bearingSecondsText(59.99999), QStringLiteral("59.99"));
 }
 
-struct PlotHome : TempHome {
-    cad::Application app;
+struct PlotHome : test::CadHost {
     PlotHome(bool withBlock)
     {
-        context.setCad(&app);
         if (withBlock) {
             cad::Block& b = app.ActiveDocument().BlocksAdd(cad::Point{}, QStringLiteral("点位符号"));
             b.AddCircle(cad::Point{}, 0.5);

@@ -23,14 +23,6 @@ QString pad30(const QString& key)
     return key.leftJustified(30, QLatin1Char(' '));
 }
 
-QStringList messageTexts(const TempHome& home)
-{
-    QStringList l;
-    for (const auto& m : home.ui.messages())
-        l.append(m.toObject().value("text").toString());
-    return l;
-}
-
 QStringList lines(const QString& path)
 {
     return readTextLines(path);

@@ -2,12 +2,182 @@
 // open, with the program's own DXF writer, into FOLDER (tests/e2e/drawings).
 #include "cad/dxf/dxf.h"
 #include "cad/model/document.h"
+#include "cad/model/entity.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
 using namespace kelvor;
+
+namespace {
+
+cad::Entity* lw(cad::Block& b, const std::vector<double>& xy, bool closed = false)
+{
+    cad::Entity* e = b.AddLightWeightPolyline(xy);
+    e->setClosed(closed);
+    return e;
+}
+
+cad::Entity* old(cad::Block& b, const std::vector<double>& xy, bool closed = false)
+{
+    std::vector<double> xyz;
+    for (size_t i = 0; i + 1 < xy.size(); i += 2)
+        xyz.insert(xyz.end(), {xy[i], xy[i + 1], 0});
+    cad::Entity* e = b.AddPolyline(xyz);
+    e->setClosed(closed);
+    return e;
+}
+
+cad::Entity* with(cad::Entity* e, const char* layer, const char* linetype = nullptr, int color = cad::ColorByLayer)
+{
+    if (layer)
+        e->setLayer(QString::fromUtf8(layer));
+    if (linetype)
+        e->setLinetype(QString::fromUtf8(linetype));
+    e->setColor(color);
+    return e;
+}
+
+cad::Entity* coded(cad::Entity* e, const char* code, const char* app = "South")
+{
+    e->SetXData({cad::xstr(1001, QString::fromUtf8(app)), cad::xstr(1000, QString::fromUtf8(code))});
+    return e;
+}
+
+void tables(cad::Document& doc, const QStringList& layers, const QStringList& linetypes)
+{
+    for (const QString& l : linetypes)
+        doc.Linetypes().Add(l);
+    for (const QString& l : layers)
+        doc.Layers().Add(l);
+}
+
+// cass_attributes.dxf: features that lost their codes (CASS linetypes,
+// contours on dgx), vegetation boundaries, a building outline with its
+// code, and a text and a line to mark.
+void cassAttributes(const QDir& folder)
+{
+    cad::Document doc;
+    tables(doc, {"dgx", "fence", "ZBTZ", "gxyz", "ASSIST"}, {"10421", "10422", "444", "445", "447", "8352"});
+    doc.Layers().Item(QStringLiteral("fence")).Linetype = QStringLiteral("445");
+    cad::Block& ms = doc.ModelSpace();
+    with(lw(ms, {0, 0, 10, 0}), nullptr, "444");                               // railing without code
+    coded(with(lw(ms, {0, 5, 10, 5}), nullptr, "10421"), "204202");            // steep bank, wrong code
+    with(ms.AddLine({0, 10, 0}, {10, 10, 0}), "fence");                        // linetype only by its layer
+    with(lw(ms, {0, 15, 10, 15}), nullptr, "447")->SetXData({cad::xstr(1001, QStringLiteral("XYZ")),
+                                                             cad::xstr(1000, QStringLiteral("abc"))});
+    with(ms.AddLine({0, 20, 0}, {10, 20, 0}), "dgx", nullptr, 3);              // index contour
+    with(ms.AddLine({0, 25, 0}, {10, 25, 0}), "dgx", nullptr, 2);
+    with(ms.AddLine({0, 30, 0}, {10, 30, 0}), "dgx");
+    with(ms.AddText(QStringLiteral("45"), {0, 35, 0}, 1), "dgx");
+    with(lw(ms, {0, 40, 10, 40}), "dgx", "10421", 3);                           // bank on dgx
+    coded(with(lw(ms, {20, 0, 30, 0, 30, 10}), "ZBTZ"), "213201");             // vegetation boundaries
+    coded(with(lw(ms, {20, 20, 30, 20, 30, 30}), "gxyz"), " 211100 ");
+    coded(with(old(ms, {20, 40, 30, 40}), "ZBTZ"), "213201");                  // heavy: not a boundary
+    coded(with(lw(ms, {20, 50, 30, 50}), "ZBTZ"), "141101");
+    coded(lw(ms, {12.5, 340, 20, 340, 20, 350}, true), "141101-1");            // building outline
+    ms.AddText(QStringLiteral("abc"), {120, 80, 0}, 2);
+    ms.AddLine({30, -20, 0}, {40, 10, 0});
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_attributes.dxf")));
+}
+
+// A drawing as building drawings have it: the linetype record spelled
+// "CONTINUOUS" (the outline checks compare it with case), the layers JMD,
+// laf and lap, the linetype X5, scale 1:500.
+void buildingTables(cad::Document& doc)
+{
+    doc.Linetypes().Item(QStringLiteral("Continuous")).Name = QStringLiteral("CONTINUOUS");
+    tables(doc, {"JMD", "laf", "lap"}, {"X5"});
+    doc.SetVariable(QStringLiteral("userr1"), 500.0);
+}
+
+cad::Entity* outline(cad::Block& ms, const std::vector<double>& xy, const char* code, bool closed = false)
+{
+    return coded(with(lw(ms, xy, closed), "JMD", "CONTINUOUS"), code);
+}
+
+// cass_buildings.dxf: building outlines for the checks: a short one, two
+// closed ones with structure texts, two open ones and a closed one.
+void cassBuildings(const QDir& folder)
+{
+    cad::Document doc;
+    buildingTables(doc);
+    cad::Block& ms = doc.ModelSpace();
+    outline(ms, {0, 0, 5, 0, 5, 5}, "141111");                                // short
+    outline(ms, {20, 0, 30, 0, 30, 10, 20, 10}, "141121", true);              // 砖 with its floor: mismatch
+    ms.AddText(QStringLiteral("砖3"), {22, 2, 0}, 1);
+    outline(ms, {40, 0, 50, 0, 50, 10, 40, 10}, "141121", true);              // 砖 and the floor apart
+    ms.AddText(QStringLiteral("砖"), {42, 2, 0}, 1);
+    ms.AddText(QStringLiteral("3"), {45, 5, 0}, 1);
+    outline(ms, {50, 80, 60, 80, 60, 90}, "141121");                          // open
+    outline(ms, {100, 80, 110, 80, 110, 90}, "141111");                       // open
+    outline(ms, {200, 80, 210, 80, 210, 90, 200, 90}, "141111", true);        // closed
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_buildings.dxf")));
+}
+
+// cass_edges.dxf: a closed rectangle to note, and two outlines the notes
+// leave alone (linetype by layer, old-style).
+void cassEdges(const QDir& folder)
+{
+    cad::Document doc;
+    buildingTables(doc);
+    cad::Block& ms = doc.ModelSpace();
+    with(lw(ms, {0, 0, 10, 0, 10, 5, 0, 5}, true), "JMD", "CONTINUOUS");
+    with(lw(ms, {0, 20, 10, 20, 10, 25}), "JMD");
+    with(old(ms, {0, 40, 10, 40, 10, 45}), "JMD", "CONTINUOUS");
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_edges.dxf")));
+}
+
+// cass_tools.dxf: a coded circle, a building rectangle, a three-point
+// feature, a coded polyline to break, a control point with its name at
+// the end of its line, a symbol crossed by a line; end and intersection
+// snaps on.
+void cassTools(const QDir& folder)
+{
+    cad::Document doc;
+    tables(doc, {"JMD", "dmtz"}, {"x5", "10421"});
+    doc.SetVariable(QStringLiteral("osmode"), 33);
+    for (const char* name : {"GC115", "gc121"}) {
+        cad::Block& b = doc.BlocksAdd({0, 0, 0}, QString::fromLatin1(name));
+        lw(b, {-1, -1, 1, -1, 1, 1, -1, 1}, true);
+    }
+    cad::Block& ms = doc.ModelSpace();
+    coded(with(ms.AddCircle({100, 200, 10}, 5), "dmtz", "10421", 3), "204201");
+    lw(ms, {0, 0, 10, 0, 10, 5, 0, 5}, true);
+    coded(with(lw(ms, {300, 0, 310, 0, 313, 4}), "JMD", "x5"), "141111");
+    coded(lw(ms, {500, 301.5, 520, 301.5, 520, 320}), "164100");
+    const cad::Point k{534123.456, 2551234.567, 45.6};
+    ms.InsertBlock(k, QStringLiteral("GC115"), 1, 1, 1, 0);
+    ms.AddLine({k.x + 1, k.y + 1, 0}, {k.x + 8, k.y + 6, 0});
+    ms.AddText(QStringLiteral("K12"), {k.x + 9, k.y + 7, 0}, 1);
+    ms.InsertBlock({1000, 1000, 0}, QStringLiteral("gc121"), 1, 1, 1, 0);
+    ms.AddLine({990, 1000, 0}, {1010, 1000, 0});
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("cass_tools.dxf")));
+}
+
+// landuse.dxf: one row of a land-class area table (h = 6 at (10, 100): its
+// left border line, code 011 and area 356.8 centred in their cells), and a
+// check height 45.23 on gcd1 beside the map's note 45.18.
+void landuse(const QDir& folder)
+{
+    cad::Document doc;
+    cad::Block& ms = doc.ModelSpace();
+    ms.AddLine({10, 100, 0}, {10, 106, 0});
+    auto centred = [&](const QString& text, double x, double y, double height) {
+        cad::Entity* t = ms.AddText(text, {x, y, 0}, height);
+        t->setAlignment(cad::AlignMiddleCenter);
+        t->setTextAlignmentPoint({x, y, 0});
+    };
+    centred(QStringLiteral("011"), 10 + 6 * 3.333333 / 2, 103, 2.4);
+    centred(QStringLiteral("356.8"), 10 + 6 * 3.333333 + 6 * 5.833333 / 2, 103, 2.4);
+    doc.Layers().Add(QStringLiteral("gcd1"));
+    ms.AddText(QStringLiteral("45.23"), {200, 200, 0}, 2)->setLayer(QStringLiteral("gcd1"));
+    ms.AddText(QStringLiteral("45.18"), {205, 196, 0}, 2);
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("landuse.dxf")));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -28,23 +198,10 @@ int main(int argc, char** argv)
     points.ModelSpace().AddLine({496500, 2532100, 0}, {496600, 2532200, 0});
     cad::writeDxf(points, folder.filePath(QStringLiteral("points.dxf")));
 
-    // landuse.dxf: one row of a land-class area table (h = 6 at (10, 100):
-    // its left border line, code 011 and area 356.8 centred in their
-    // cells), and a check height 45.23 on gcd1 beside the map's note 45.18.
-    cad::Document landuse;
-    cad::Block& ms = landuse.ModelSpace();
-    ms.AddLine({10, 100, 0}, {10, 106, 0});
-    auto centred = [&](const QString& text, double x, double y, double height) {
-        cad::Entity* t = ms.AddText(text, {x, y, 0}, height);
-        t->setAlignment(cad::AlignMiddleCenter);
-        t->setTextAlignmentPoint({x, y, 0});
-        return t;
-    };
-    centred(QStringLiteral("011"), 10 + 6 * 3.333333 / 2, 103, 2.4);
-    centred(QStringLiteral("356.8"), 10 + 6 * 3.333333 + 6 * 5.833333 / 2, 103, 2.4);
-    landuse.Layers().Add(QStringLiteral("gcd1"));
-    ms.AddText(QStringLiteral("45.23"), {200, 200, 0}, 2)->setLayer(QStringLiteral("gcd1"));
-    ms.AddText(QStringLiteral("45.18"), {205, 196, 0}, 2);
-    cad::writeDxf(landuse, folder.filePath(QStringLiteral("landuse.dxf")));
+    cassAttributes(folder);
+    cassBuildings(folder);
+    cassEdges(folder);
+    cassTools(folder);
+    landuse(folder);
     return 0;
 }

@@ -21,15 +21,6 @@ QString notFound(const QString& code)
     return QStringLiteral("地类：") + code + QStringLiteral("在Excel中没有！");
 }
 
-QStringList messageTexts(const test::TempHome& home)
-{
-    QStringList out;
-    for (const QJsonValue& e : home.ui.events())
-        if (e.toObject().value(QStringLiteral("kind")).toString() == QLatin1String("message"))
-            out << e.toObject().value(QStringLiteral("text")).toString();
-    return out;
-}
-
 QString watchPath()
 {
     return paths::scratch(QStringLiteral("watch.txt"));
@@ -116,7 +107,7 @@ TEST(AreaLayouts, PlacingMatchesTrimmedCodesExactly)
                   c.matches ? 1 : 0)
             << c.name;
         EXPECT_EQ(office.cell(6, 7), c.matches ? QVariant(QStringLiteral("356.8")) : QVariant()) << c.name;
-        EXPECT_EQ(messageTexts(home), c.matches ? QStringList() : QStringList{notFound(code)}) << c.name;
+        EXPECT_EQ(test::messageTexts(home), c.matches ? QStringList() : QStringList{notFound(code)}) << c.name;
     }
 }
 
@@ -132,11 +123,11 @@ TEST(AreaLayouts, PlacingEveryMatchOutsideAndWithoutASheet)
     EXPECT_EQ(PlaceLandClassArea(home.context, host, ExcelColumnLayout({}), QStringLiteral("011"), QStringLiteral("7")), 2);
     EXPECT_EQ(office.cell(5, 7), QVariant(QStringLiteral("7")));
     EXPECT_EQ(office.cell(9, 7), QVariant(QStringLiteral("7")));
-    EXPECT_TRUE(messageTexts(home).isEmpty());
+    EXPECT_TRUE(test::messageTexts(home).isEmpty());
     // Below the column layout and right of the row layout: not found.
     PlaceLandClassArea(home.context, host, ExcelColumnLayout({}), QStringLiteral("012"), QStringLiteral("1"));
     PlaceLandClassArea(home.context, host, ExcelRowLayout({}), QStringLiteral("013"), QStringLiteral("1"));
-    EXPECT_EQ(messageTexts(home), (QStringList{notFound(QStringLiteral("012")), notFound(QStringLiteral("013"))}));
+    EXPECT_EQ(test::messageTexts(home), (QStringList{notFound(QStringLiteral("012")), notFound(QStringLiteral("013"))}));
     EXPECT_FALSE(office.cell(41, 7).isValid());
     EXPECT_FALSE(office.cell(15, 28).isValid());
     // The empty code fills every empty code cell of the layout.
@@ -146,7 +137,7 @@ TEST(AreaLayouts, PlacingEveryMatchOutsideAndWithoutASheet)
     host.closeWorkbook();
     ClearAreaCells(host, ExcelColumnLayout({}));
     EXPECT_EQ(PlaceLandClassArea(home.context, host, ExcelColumnLayout({}), QStringLiteral("011"), QStringLiteral("1")), 0);
-    EXPECT_EQ(messageTexts(home).last(), notFound(QStringLiteral("011")));
+    EXPECT_EQ(test::messageTexts(home).last(), notFound(QStringLiteral("011")));
     EXPECT_TRUE(LandClassAreaLines(host, ExcelColumnLayout({})).isEmpty());
 }
 
@@ -201,7 +192,7 @@ TEST(AreaList, ReadingPlacesEachLineAfterClearing)
     EXPECT_EQ(office.cell(15, 3), QVariant(QStringLiteral("356.8")));
     EXPECT_EQ(office.cell(15, 4), QVariant(QStringLiteral("20.5")));
     EXPECT_FALSE(office.cell(15, 5).isValid()) << "cleared: not in the list";
-    EXPECT_EQ(messageTexts(home), QStringList{notFound(QStringLiteral("099"))}) << "short lines are skipped";
+    EXPECT_EQ(test::messageTexts(home), QStringList{notFound(QStringLiteral("099"))}) << "short lines are skipped";
 }
 
 TEST(AreaList, FailuresLeaveTheSheet)
@@ -239,7 +230,7 @@ TEST(AreaList, FailuresLeaveTheSheet)
         test::writeGbkLines(watchPath(), {"keep"});
         WriteAreaList(home.context, ExcelColumnLayout({}), false);
         ReadAreaList(home.context, ExcelColumnLayout({}));
-        EXPECT_EQ(messageTexts(home), (QStringList{QStringLiteral("err "), QStringLiteral("err ")}));
+        EXPECT_EQ(test::messageTexts(home), (QStringList{QStringLiteral("err "), QStringLiteral("err ")}));
         EXPECT_EQ(test::readBytes(watchPath()), test::gbkLines({"keep"}));
     }
     {
@@ -267,7 +258,7 @@ TEST(SheetConnection, AttachStartWithoutWorkbookOrErr)
     office.host()->setVisible(false);
     EXPECT_EQ(cad::ConnectToExcel(home.context, home.context.office()), started);
     EXPECT_TRUE(office.host()->visible());
-    EXPECT_TRUE(messageTexts(home).isEmpty());
+    EXPECT_TRUE(test::messageTexts(home).isEmpty());
     // Neither: "err ", no icon, the program's title.
     office.office.sheets.end();
     office.office.sheets.available = false;

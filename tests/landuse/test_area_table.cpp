@@ -32,14 +32,7 @@ struct TableHost : test::CadHost {
             text(area, x + w1 + w2 / 2);
         return border;
     }
-    QStringList messages() const
-    {
-        QStringList out;
-        for (const QJsonValue& e : home.ui.events())
-            if (e.toObject().value(QStringLiteral("kind")).toString() == QLatin1String("message"))
-                out << e.toObject().value(QStringLiteral("text")).toString();
-        return out;
-    }
+    QStringList messages() const { return test::messageTexts(home); }
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "cad/cad.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+#include "cad_host.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +22,12 @@ namespace {
 const QString kSquare = QStringLiteral("点位符号");
 const QString kCircle = QStringLiteral("圆形符号");
 
-struct Plot {
-    TempHome home;
-    cad::Application app;
+struct Plot : test::CadHost {
     FileDialogRequest dialog;
     QString watch = paths::scratch(QStringLiteral("watch.txt"));
 
     Plot()
     {
-        home.context.setCad(&app);
         app.ActiveDocument().BlocksAdd(cad::Point{}, kSquare).AddCircle(cad::Point{}, 0.5);
         writeTextLines(watch, {QStringLiteral("P1 100.000 200.000 10.5"), QStringLiteral("P2 150.000 260.000")});
     }
@@ -51,13 +49,7 @@ struct Plot {
                 out.push_back(e);
         return out;
     }
-    QStringList messageTexts() const
-    {
-        QStringList out;
-        for (const auto& m : home.ui.messages())
-            out << m.toObject().value("text").toString();
-        return out;
-    }
+    QStringList messageTexts() const { return test::messageTexts(home); }
 };
 
 cad::Point at(const Entity* e) { return e->InsertionPoint(); }

@@ -10,6 +10,9 @@ namespace kelvor::test {
 
 struct CadHost {
     TempHome home;
+    // The home's context and ui under the names a TempHome gives them.
+    Context& context{home.context};
+    ScriptedUi& ui{home.ui};
     cad::Application app;
     CadHost()
     {

@@ -125,6 +125,14 @@ std::string exact(double v)
     return std::string(buf, r.ptr);
 }
 
+QStringList messageTexts(const ScriptedUi& ui)
+{
+    QStringList out;
+    for (const QJsonValue& m : ui.messages())
+        out.append(m.toObject().value(QStringLiteral("text")).toString());
+    return out;
+}
+
 QJsonObject lastMessage(const TempHome& home)
 {
     const QJsonArray m = home.ui.messages();

@@ -75,6 +75,13 @@ inline QString u(const char* s)
     return QString::fromUtf8(s);
 }
 
+// The texts of the message boxes shown so far, in order.
+QStringList messageTexts(const ScriptedUi& ui);
+inline QStringList messageTexts(const TempHome& home)
+{
+    return messageTexts(home.ui);
+}
+
 // The last message box shown (empty when none was).
 QJsonObject lastMessage(const TempHome& home);
 // A fixture file beside the test sources.

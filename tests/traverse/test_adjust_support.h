@@ -88,15 +88,6 @@ inline void fillSheet(traverse::TraverseSheet& sheet, const QStringList& dx)
         sheet.setRowVisible(row, row == 0);
 }
 
-// Texts of the message boxes shown so far.
-inline QStringList messageTexts(const ScriptedUi& ui)
-{
-    QStringList out;
-    for (const auto& m : ui.messages())
-        out << m.toObject().value(QStringLiteral("text")).toString();
-    return out;
-}
-
 inline QString messageTitle(const ScriptedUi& ui, int i)
 {
     return ui.messages().at(i).toObject().value(QStringLiteral("title")).toString();

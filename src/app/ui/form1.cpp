@@ -97,6 +97,7 @@ QMenu* Form1::buildMenu(const MenuItem& m, QWidget* parent)
         a->setCheckable(c.checked);
         a->setChecked(c.checked);
         a->setEnabled(c.enabled);
+        a->setVisible(c.shown);
         if (!c.shortcut.isEmpty()) {
             a->setShortcut(QKeySequence(c.shortcut));
             a->setShortcutContext(Qt::WindowShortcut);
@@ -116,6 +117,8 @@ void Form1::runItem(const QString& key)
         // Commands report their own failures; one that escapes still must
         // not take the program down.
         ctx_.ui().message(QStringLiteral("错误:%1").arg(e.number()), QString(), Icon::Critical);
+    } catch (const std::exception& e) {
+        ctx_.ui().message(QStringLiteral("错误:%1").arg(QString::fromLocal8Bit(e.what())), QString(), Icon::Critical);
     }
     refreshMenus();
     if (ctx_.state().ended && !ending_) {

@@ -73,11 +73,9 @@ Entity* traceBoundary(Document& doc, const Point& p)
         xy.push_back(x.y);
     }
     Entity* n = doc.ModelSpace().AddLightWeightPolyline(xy);
-    Entity::Data& d = n->data();
     for (size_t i = 0; i < chosen.v.size(); ++i)
-        d.v[i].bulge = chosen.v[i].bulge;
-    d.polyFlags |= 1;
-    doc.entityChanged(n);
+        n->SetBulge(int(i), chosen.v[i].bulge);
+    n->setClosed(true);
     return n;
 }
 

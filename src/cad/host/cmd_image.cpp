@@ -29,19 +29,17 @@ void imageclipCommand(CommandInput& in)
         fault(fail::Failed, QStringLiteral("imageclip: the object is no image"));
     if (!editable(doc, *e))
         fault(fail::LockedLayer, QStringLiteral("imageclip: the image is on a locked layer"));
-    Entity::Data& d = e->data();
+    const Entity::Data& d = e->data();
     QString option = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF"),
                                                     QStringLiteral("Delete"), QStringLiteral("New")});
     if (option.isEmpty())
         option = QStringLiteral("New");
     if (option == QLatin1String("ON")) {
-        d.clipping = d.clip.empty() ? 0 : 1;
+        e->setClippingEnabled(true);
     } else if (option == QLatin1String("OFF")) {
-        d.clipping = 0;
+        e->setClippingEnabled(false);
     } else if (option == QLatin1String("Delete")) {
-        d.clip.clear();
-        d.clipping = 0;
-        d.clipType = 1;
+        e->setClipBoundary(1, {});
     } else {
         if (!d.clip.empty()) {
             const QString again = matchKeyword(in.peek(), {QStringLiteral("Yes"), QStringLiteral("No")});
@@ -59,18 +57,15 @@ void imageclipCommand(CommandInput& in)
                 pts.pop_back();
             if (pts.size() < 3)
                 return;
-            d.clipType = 2;
         } else {
             const Point a = in.nextPoint(), b = in.nextPoint();
             pts = {Point{std::min(a.x, b.x), std::min(a.y, b.y)}, Point{std::max(a.x, b.x), std::max(a.y, b.y)}};
-            d.clipType = 1;
         }
-        d.clip.clear();
+        std::vector<Pt2> pixels;
         for (const Point& p : pts)
-            d.clip.push_back(toPixels(d, p));
-        d.clipping = 1;
+            pixels.push_back(toPixels(d, p));
+        e->setClipBoundary(kind == QLatin1String("Polygonal") ? 2 : 1, std::move(pixels));
     }
-    doc.entityChanged(e);
 }
 
 // The frame setting is the operator's answer (0, 1, 2, ON or OFF) when the
@@ -105,10 +100,9 @@ void transparencyCommand(CommandInput& in)
         if (!editable(doc, *e))
             continue;
         if (k == QLatin1String("ON"))
-            e->data().imageDisplay |= 8;
+            e->setImageDisplay(e->ImageDisplay() | 8);
         else if (k == QLatin1String("OFF"))
-            e->data().imageDisplay &= ~8;
-        doc.entityChanged(e);
+            e->setImageDisplay(e->ImageDisplay() & ~8);
     }
 }
 

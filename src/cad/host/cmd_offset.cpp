@@ -44,8 +44,7 @@ Entity* offsetEntity(Document& doc, Entity& e, const Pt2& p, double dist, bool t
         if (!(nr > 1e-12) || std::abs(toP - r) < 1e-12)
             return nullptr;
         Entity* copy = space.copyOf(e);
-        copy->data().radius = nr;
-        doc.entityChanged(copy);
+        copy->setRadius(nr);
         return copy;
     }
     case EntityKind::Line: {
@@ -57,11 +56,12 @@ Entity* offsetEntity(Document& doc, Entity& e, const Pt2& p, double dist, bool t
             return nullptr;
         const std::optional<double> d = through ? cross : (cross > 0 ? dist : -dist);
         Entity* copy = space.copyOf(e);
-        for (Vertex& v : copy->data().v) {
-            v.x += -t.y * *d;
-            v.y += t.x * *d;
+        std::vector<Vertex> v = copy->vertices();
+        for (Vertex& x : v) {
+            x.x += -t.y * *d;
+            x.y += t.x * *d;
         }
-        doc.entityChanged(copy);
+        copy->setVertices(std::move(v));
         return copy;
     }
     case EntityKind::LwPolyline:
@@ -69,17 +69,17 @@ Entity* offsetEntity(Document& doc, Entity& e, const Pt2& p, double dist, bool t
         const std::optional<double> d = sideDistance(*c, p, dist, through);
         if (!d)
             return nullptr;
-        const std::vector<geom::OffsetVertex> nv = geom::offsetPolyline(e.data().v, e.Closed(), *d);
+        const std::vector<geom::OffsetVertex> nv = geom::offsetPolyline(e.vertices(), e.Closed(), *d);
         if (nv.empty())
             return nullptr;
         Entity* copy = space.copyOf(e);
-        auto& v = copy->data().v;
+        std::vector<Vertex> v = copy->vertices();
         for (size_t i = 0; i < v.size(); ++i) {
             v[i].x = nv[i].x;
             v[i].y = nv[i].y;
             v[i].bulge = nv[i].bulge;
         }
-        doc.entityChanged(copy);
+        copy->setVertices(std::move(v));
         return copy;
     }
     default:

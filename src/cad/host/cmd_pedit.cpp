@@ -44,7 +44,7 @@ double signedAngle(const Pt2& from, const Pt2& to)
 // and its neighbours). Points on one circle give that circle exactly.
 void fit(Entity& e)
 {
-    auto& v = e.data().v;
+    std::vector<Vertex> v = e.vertices();
     const size_t n = v.size();
     const bool closed = e.Closed();
     if (n < 2 || (n == 2 && !closed))
@@ -77,6 +77,8 @@ void fit(Entity& e)
     }
     if (!closed)
         v[n - 1].bulge = 0;
+    for (size_t i = 0; i < n; ++i)
+        e.SetBulge(int(i), v[i].bulge);
 }
 
 // A lightweight polyline cannot hold a spline: it becomes an old-style one
@@ -85,22 +87,23 @@ Entity* asOldStyle(Entity& e)
 {
     Document& doc = e.document();
     std::vector<double> xyz;
-    const double elev = e.data().elevation;
-    for (const Vertex& x : e.data().v) {
+    const double elev = e.Elevation();
+    for (const Vertex& x : e.vertices()) {
         xyz.push_back(x.x);
         xyz.push_back(x.y);
         xyz.push_back(elev);
     }
     Entity* n = e.owner()->AddPolyline(xyz);
     takeProperties(*n, e);
-    Entity::Data& d = n->data();
-    d.polyFlags = e.data().polyFlags;
-    d.constWidth = e.data().constWidth;
-    d.elevation = elev;
-    for (size_t i = 0; i < d.v.size(); ++i) {
-        d.v[i].startWidth = e.data().v[i].startWidth;
-        d.v[i].endWidth = e.data().v[i].endWidth;
+    n->setPolylineFlags(e.polylineFlags());
+    n->setConstantWidth(e.ConstantWidth());
+    n->setElevation(elev);
+    std::vector<Vertex> v = n->vertices();
+    for (size_t i = 0; i < v.size(); ++i) {
+        v[i].startWidth = e.vertices()[i].startWidth;
+        v[i].endWidth = e.vertices()[i].endWidth;
     }
+    n->setVertices(std::move(v));
     const quint64 handle = e.handleValue();
     e.Delete();
     doc.assignHandle(n, handle);
@@ -125,14 +128,14 @@ void peditCommand(CommandInput& in)
         if (isEnter(item))
             return;
         const QString k = matchKeyword(item, options);
-        Entity::Data& d = e->data();
+        const int flags = e->polylineFlags();
         const bool flat = e->kind() != EntityKind::Polyline3d;
         if (k == QLatin1String("eXit")) {
             return;
         } else if (k == QLatin1String("Close")) {
-            d.polyFlags |= 1;
+            e->setPolylineFlags(flags | 1);
         } else if (k == QLatin1String("Open")) {
-            d.polyFlags &= ~1;
+            e->setPolylineFlags(flags & ~1);
         } else if (k == QLatin1String("Width") && flat) {
             const double w = in.nextReal();
             if (w >= 0)
@@ -140,26 +143,28 @@ void peditCommand(CommandInput& in)
         } else if (k == QLatin1String("Fit") && flat) {
             fit(*e);
             if (e->kind() == EntityKind::Polyline2d)
-                d.polyFlags = (d.polyFlags | 2) & ~4;
+                e->setPolylineFlags((flags | 2) & ~4);
         } else if (k == QLatin1String("Spline")) {
             if (e->kind() == EntityKind::LwPolyline)
                 e = asOldStyle(*e);
-            Entity::Data& sd = e->data();
-            for (Vertex& x : sd.v)
+            std::vector<Vertex> v = e->vertices();
+            for (Vertex& x : v)
                 x.bulge = 0;
-            sd.polyFlags = (sd.polyFlags | 4) & ~2;
+            e->setVertices(std::move(v));
+            e->setPolylineFlags((e->polylineFlags() | 4) & ~2);
         } else if (k == QLatin1String("Decurve")) {
-            for (Vertex& x : d.v)
+            std::vector<Vertex> v = e->vertices();
+            for (Vertex& x : v)
                 x.bulge = 0;
-            d.polyFlags &= ~(2 | 4);
+            e->setVertices(std::move(v));
+            e->setPolylineFlags(flags & ~(2 | 4));
         } else if (k == QLatin1String("Ltype gen") && flat) {
             const QString on = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
             if (on == QLatin1String("ON"))
-                d.polyFlags |= 128;
+                e->setPolylineFlags(flags | 128);
             else if (on == QLatin1String("OFF"))
-                d.polyFlags &= ~128;
+                e->setPolylineFlags(flags & ~128);
         }
-        doc.entityChanged(e);
     }
 }
 

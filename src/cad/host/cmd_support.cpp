@@ -110,18 +110,18 @@ std::vector<Entity*> selectObjects(CommandInput& in)
 
 namespace {
 
-// A flat vertex list from pieces; the widths of the vertex each piece started at.
+// A flat vertex list from pieces; the widths of the vertex each piece
+// started at. The piece is open.
 void writeVertices(Entity& e, const std::vector<geom::Seg>& segs, const std::vector<Vertex>& original)
 {
-    Entity::Data& d = e.data();
     const bool is3d = e.kind() == EntityKind::Polyline3d;
+    const double elevation = e.kind() == EntityKind::Polyline2d ? e.Elevation() : 0;
     std::vector<Vertex> v;
-    std::vector<int> flags;
     for (const geom::Seg& s : segs) {
         Vertex x;
         x.x = s.a.x;
         x.y = s.a.y;
-        x.z = is3d ? s.za : (e.kind() == EntityKind::Polyline2d ? d.elevation : 0);
+        x.z = is3d ? s.za : elevation;
         x.bulge = is3d ? 0 : s.bulge;
         if (s.vertex >= 0 && s.vertex < int(original.size())) {
             x.startWidth = original[s.vertex].startWidth;
@@ -133,31 +133,20 @@ void writeVertices(Entity& e, const std::vector<geom::Seg>& segs, const std::vec
     Vertex end;
     end.x = last.b.x;
     end.y = last.b.y;
-    end.z = is3d ? last.zb : (e.kind() == EntityKind::Polyline2d ? d.elevation : 0);
+    end.z = is3d ? last.zb : elevation;
     if (last.vertex >= 0 && last.vertex < int(original.size()))
         end.startWidth = end.endWidth = original[last.vertex].endWidth;
     v.push_back(end);
-    const int vf = d.vertexFlags.empty() ? (is3d ? 32 : 0) : d.vertexFlags.front();
-    flags.assign(v.size(), vf);
-    d.v = std::move(v);
-    if (!d.vertexFlags.empty() || is3d)
-        d.vertexFlags = flags;
-    d.polyFlags &= ~1;
-    d.subHandles.clear();
+    e.setVertices(std::move(v));
+    e.setPolylineFlags(e.polylineFlags() & ~1);
 }
 
 void writeArc(Entity& e, const std::vector<geom::Seg>& segs, const Point& centre, double radius)
 {
-    Entity::Data& d = e.data();
-    d.v.resize(1);
-    d.v[0] = Vertex{centre.x, centre.y, centre.z};
-    d.radius = radius;
-    d.startAngle = std::atan2(segs.front().a.y - centre.y, segs.front().a.x - centre.x);
-    d.endAngle = std::atan2(segs.back().b.y - centre.y, segs.back().b.x - centre.x);
-    if (d.startAngle < 0)
-        d.startAngle += 2 * M_PI;
-    if (d.endAngle < 0)
-        d.endAngle += 2 * M_PI;
+    e.setCenter(centre);
+    e.setRadius(radius);
+    e.setAngles(std::atan2(segs.front().a.y - centre.y, segs.front().a.x - centre.x),
+                std::atan2(segs.back().b.y - centre.y, segs.back().b.x - centre.x));
 }
 
 } // namespace
@@ -171,7 +160,7 @@ std::vector<Entity*> reshape(Entity& e, const std::vector<std::vector<geom::Seg>
         e.Delete();
         return out;
     }
-    const std::vector<Vertex> original = e.data().v;
+    const std::vector<Vertex> original = e.vertices();
     for (size_t k = 0; k < pieces.size(); ++k) {
         const std::vector<geom::Seg>& segs = pieces[k];
         if (segs.empty())
@@ -180,9 +169,8 @@ std::vector<Entity*> reshape(Entity& e, const std::vector<std::vector<geom::Seg>
         switch (e.kind()) {
         case EntityKind::Line: {
             target = k == 0 ? &e : owner.copyOf(e);
-            Entity::Data& d = target->data();
-            d.v[0] = Vertex{segs.front().a.x, segs.front().a.y, segs.front().za};
-            d.v[1] = Vertex{segs.back().b.x, segs.back().b.y, segs.back().zb};
+            target->setVertices({Vertex{segs.front().a.x, segs.front().a.y, segs.front().za},
+                                 Vertex{segs.back().b.x, segs.back().b.y, segs.back().zb}});
             break;
         }
         case EntityKind::Arc:
@@ -202,7 +190,6 @@ std::vector<Entity*> reshape(Entity& e, const std::vector<std::vector<geom::Seg>
         case EntityKind::Polyline2d:
         case EntityKind::Polyline3d:
             target = k == 0 ? &e : owner.copyOf(e);
-            target->data().v = original;
             writeVertices(*target, segs, original);
             break;
         default:

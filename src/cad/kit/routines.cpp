@@ -281,14 +281,6 @@ int PickEntitiesUntilCancel(Utility& u, const QString& prompt,
     }
 }
 
-void attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const RunError&) {
-    }
-}
-
 void AddLocatorLine(Document& doc, double x, double y)
 {
     doc.ModelSpace().AddPolyline({x, 0, 0, x, y, 0});

@@ -1,5 +1,6 @@
 #pragma once
 #include "cad/host/application.h"
+#include "platform/errors.h"
 #include "platform/office.h"
 #include "platform/context.h"
 
@@ -45,6 +46,20 @@ void reportLaterCadError(Context& ctx, LaterCadError which);
 // failures reach the caller).
 void addbox(Context& ctx, const Point& start, float len_box, float hei_box);
 
+// Runs one step of a drawing command whose steps are independent: a step the
+// host refuses (a RunError) is passed over and the command goes on. True when
+// the step went through.
+template <class F>
+bool attempt(F&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const RunError&) {
+        return false;
+    }
+}
+
 QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")
 QString GetDoubleEntTable(const Entity& entity, const Point& p); // (list(handent "2F3")(list  100.5 -20 0))
 QString axPoint2lspPoint(const Point& p);                        // 2551200.125,534500,0
@@ -82,10 +97,6 @@ bool isYes(const QString& answer); // Y or y
 int PickUntilCancel(Utility& u, const QString& prompt, const std::function<void(const Point&)>& onPoint);
 int PickEntitiesUntilCancel(Utility& u, const QString& prompt,
                             const std::function<void(Entity&, const Point&)>& onEntity);
-
-// Runs one step of a command that carries on past refused calls: a RunError
-// it raises is passed over without a message.
-void attempt(const std::function<void()>& step);
 
 void AddLocatorLine(Document& doc, double x, double y);
 

@@ -646,6 +646,19 @@ double Entity::EndAngle() const
     return d_->endAngle;
 }
 
+void Entity::setAngles(double start, double end)
+{
+    need(kind_ == EntityKind::Arc, "setAngles");
+    writable();
+    auto turn = [](double a) {
+        a = std::fmod(a, 2 * M_PI);
+        return a < 0 ? a + 2 * M_PI : a;
+    };
+    d_->startAngle = turn(start);
+    d_->endAngle = turn(end);
+    changed();
+}
+
 double Entity::Area() const
 {
     need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc || isPolyline(kind_) || kind_ == EntityKind::Region,
@@ -953,6 +966,36 @@ const std::vector<Vertex>& Entity::vertices() const
     return d_->v;
 }
 
+void Entity::setVertices(std::vector<Vertex> vertices)
+{
+    need(isPolyline(kind_) || (kind_ == EntityKind::Line && vertices.size() == 2), "setVertices");
+    writable();
+    if (kind_ == EntityKind::Polyline2d || kind_ == EntityKind::Polyline3d) {
+        // every vertex takes the first one's flags; the parts get new handles
+        const bool is3d = kind_ == EntityKind::Polyline3d;
+        const int vf = d_->vertexFlags.empty() ? (is3d ? 32 : 0) : d_->vertexFlags.front();
+        if (!d_->vertexFlags.empty() || is3d)
+            d_->vertexFlags.assign(vertices.size(), vf);
+        d_->subHandles.clear();
+    }
+    d_->v = std::move(vertices);
+    changed();
+}
+
+int Entity::polylineFlags() const
+{
+    need(isPolyline(kind_), "polylineFlags");
+    return d_->polyFlags;
+}
+
+void Entity::setPolylineFlags(int flags)
+{
+    need(isPolyline(kind_), "setPolylineFlags");
+    writable();
+    d_->polyFlags = flags;
+    changed();
+}
+
 bool Entity::Closed() const
 {
     need(isPolyline(kind_), "Closed");
@@ -1174,6 +1217,38 @@ bool Entity::ClippingEnabled() const
 {
     need(kind_ == EntityKind::RasterImage, "ClippingEnabled");
     return d_->clipping != 0;
+}
+
+void Entity::setClippingEnabled(bool on)
+{
+    need(kind_ == EntityKind::RasterImage, "setClippingEnabled");
+    writable();
+    d_->clipping = on && !d_->clip.empty() ? 1 : 0;
+    changed();
+}
+
+void Entity::setClipBoundary(int type, std::vector<Pt2> pixels)
+{
+    need(kind_ == EntityKind::RasterImage, "setClipBoundary");
+    writable();
+    d_->clipType = pixels.empty() ? 1 : type;
+    d_->clip = std::move(pixels);
+    d_->clipping = d_->clip.empty() ? 0 : 1;
+    changed();
+}
+
+int Entity::ImageDisplay() const
+{
+    need(kind_ == EntityKind::RasterImage, "ImageDisplay");
+    return d_->imageDisplay;
+}
+
+void Entity::setImageDisplay(int flags)
+{
+    need(kind_ == EntityKind::RasterImage, "setImageDisplay");
+    writable();
+    d_->imageDisplay = flags;
+    changed();
 }
 
 // --- shape

@@ -111,6 +111,7 @@ public:
     void setRadius(double r);
     double StartAngle() const;
     double EndAngle() const;
+    void setAngles(double start, double end); // arc, radians, taken into [0, 2π)
     double Area() const; // circle, closed polylines and regions
 
     // --- text (and mtext where it has the same member)
@@ -156,6 +157,13 @@ public:
     void AddVertex(int index, const Point& p); // lightweight: x, y
     bool FitCurve() const;                     // old-style 2D polyline's curve-fit flag
     const std::vector<Vertex>& vertices() const;
+    // The whole vertex list as an editing command rebuilds it (coordinates,
+    // bulges, widths); lines take their two points from it.
+    void setVertices(std::vector<Vertex> vertices);
+    // The polyline flag word: 1 closed, 2 curve-fit, 4 spline-fit, 128
+    // linetype generation.
+    int polylineFlags() const;
+    void setPolylineFlags(int flags);
 
     // --- block reference
     QString Name() const;
@@ -170,6 +178,12 @@ public:
     QString ImageFile() const;
     std::vector<Pt2> ClipBoundary() const;
     bool ClippingEnabled() const;
+    int ImageDisplay() const; // 1 shown, 2 not aligned with the screen, 4 clip shown, 8 transparency
+    void setImageDisplay(int flags);
+    // A new clip boundary in pixels (type 1 rectangle by two corners, 2
+    // polygon); an empty one removes the clip. Clipping follows on.
+    void setClipBoundary(int type, std::vector<Pt2> pixels);
+    void setClippingEnabled(bool on);
 
     // The plane shape used by selection and extents.
     Shape shape() const;
