@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file includes a header of a higher layer. Layers, lowest
 # first; a file may include its own layer and those below it:
-#   platform and platform/doc (no widgets)  <  routines  <  cad/model  <  cad/dxf  <  cad/host
+#   platform and platform/doc (no widgets)  <  routines, platform/sheet  <  cad/model  <  cad/dxf  <  cad/host
 #   <  cad/kit  <  subsystems  <  app.  Widgets: platform/ui beside platform,
 #   cad/ui beside cad/kit, <sub>/ui beside its subsystem.
 # Also: nothing in cad/model, cad/dxf or a subsystem's core includes a
@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../src"
 python3 - <<'PY'
 import os, re, sys
-rank = {'platform': 0, 'platform/doc': 0, 'platform/ui': 1, 'routines': 1, 'cad/model': 2, 'cad/dxf': 3, 'cad/host': 4,
+rank = {'platform': 0, 'platform/doc': 0, 'platform/ui': 1, 'routines': 1, 'platform/sheet': 1, 'cad/model': 2, 'cad/dxf': 3, 'cad/host': 4,
         'cad/kit': 5, 'cad/ui': 6}
 SUB = 7   # traverse, cass, ... and their ui
 APP = 9

@@ -18,8 +18,10 @@
 #include "coords/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
+#include "landuse/commands.h"
 #include "quelt/commands.h"
 #include "sheets/commands.h"
+#include "relief/commands.h"
 #include "traverse/commands.h"
 #include "traverse/sheet_rules.h"
 
@@ -134,6 +136,8 @@ void registerAllCommands(CommandRegistry& registry)
     from("quelt", quelt::registerQueltCommands);
     from("cass", cass::registerCassCommands);
     from("sheets", sheets::registerSheetsCommands);
+    from("landuse", landuse::registerLanduseCommands);
+    from("relief", relief::registerReliefCommands);
 }
 
 } // namespace kelvor::app

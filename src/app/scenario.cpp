@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/scripted.h"
 #include "platform/settings.h"
+#include "platform/sheet/sheet_host.h"
 #include "platform/text_file.h"
 #include "traverse/sheet.h"
 
@@ -42,6 +43,7 @@ const QStringList kKeys = {
     QStringLiteral("answers"), QStringLiteral("run"),      QStringLiteral("save_drawing"),
     QStringLiteral("read_files"), QStringLiteral("expect"), QStringLiteral("comment"),
     QStringLiteral("document"), QStringLiteral("copy_files"),
+    QStringLiteral("workbook"),
 };
 
 const QStringList kAnswerKinds = {
@@ -158,7 +160,7 @@ QString resolveIn(const QString& home, const QString& path)
 }
 
 const QStringList kStepKeys = {QStringLiteral("window"), QStringLiteral("set"), QStringLiteral("click"),
-                               QStringLiteral("close")};
+                               QStringLiteral("double_click"), QStringLiteral("close")};
 
 void checkSetValue(const QString& control, const QJsonValue& v, const QString& where)
 {
@@ -170,7 +172,7 @@ void checkSetValue(const QString& control, const QJsonValue& v, const QString& w
 }
 
 // {"window": form, "set": {control: value} or [{control: value}, ...],
-//  "click": control, "close": true}
+//  "click": control, "double_click": control or form, "close": true}
 WindowStep readWindowStep(const QJsonObject& o, int index)
 {
     const QString where = QStringLiteral("run[%1]").arg(index);
@@ -206,6 +208,10 @@ WindowStep readWindowStep(const QJsonObject& o, int index)
     if (!click.isUndefined() && (!click.isString() || click.toString().isEmpty()))
         throw Malformed(QStringLiteral("%1: \"click\" must name a control").arg(where));
     step.click = click.toString();
+    const QJsonValue doubleClick = o.value(QStringLiteral("double_click"));
+    if (!doubleClick.isUndefined() && (!doubleClick.isString() || doubleClick.toString().isEmpty()))
+        throw Malformed(QStringLiteral("%1: \"double_click\" must name a control or the form").arg(where));
+    step.doubleClick = doubleClick.toString();
     const QJsonValue close = o.value(QStringLiteral("close"));
     if (!close.isUndefined() && !close.isBool())
         throw Malformed(QStringLiteral("%1: \"close\" must be true or false").arg(where));
@@ -258,6 +264,67 @@ void openDrawing(cad::Application& host, const QString& home, const QString& dra
     }
     // as the host does with an untouched new drawing when a file is opened
     pristine.Close();
+}
+
+// "workbook": absent, none runs (starting gives one without a workbook);
+// "unavailable", none runs or starts; {"cells": {"E5": "011", "G5": 356.8},
+// "active": "B7"}, a running host whose one sheet holds them.
+void setUpWorkbook(const QJsonValue& v, sheet::SheetHosts& hosts)
+{
+    if (v.isUndefined())
+        return;
+    if (v.toString() == QLatin1String("unavailable")) {
+        hosts.available = false;
+        return;
+    }
+    if (!v.isObject())
+        throw Malformed(QStringLiteral("\"workbook\" takes \"unavailable\" or {\"cells\", \"active\"}"));
+    const QJsonObject o = v.toObject();
+    sheet::Workbook book;
+    auto place = [](const QString& address, const QString& where) {
+        int row = 0;
+        int column = 0;
+        if (!sheet::parseCellAddress(address, &row, &column))
+            throw Malformed(QStringLiteral("%1: \"%2\" is no cell").arg(where, address));
+        return std::pair{row, column};
+    };
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        if (it.key() == QLatin1String("cells")) {
+            const QJsonObject cells = it.value().toObject();
+            for (auto c = cells.begin(); c != cells.end(); ++c) {
+                const auto [row, column] = place(c.key(), QStringLiteral("workbook.cells"));
+                if (!c.value().isString() && !c.value().isDouble())
+                    throw Malformed(QStringLiteral("workbook.cells.%1: a text or a number is expected").arg(c.key()));
+                book.activeSheet().setCell(row, column, c.value().toVariant());
+            }
+        } else if (it.key() == QLatin1String("active")) {
+            const auto [row, column] = place(it.value().toString(), QStringLiteral("workbook.active"));
+            book.activeSheet().setActiveCell(row, column);
+        } else {
+            throw Malformed(QStringLiteral("workbook: unknown key \"%1\"").arg(it.key()));
+        }
+    }
+    hosts.run(book);
+}
+
+// The running host's active sheet (non-empty cells by address), its active
+// cell and whether it is shown; null when none runs.
+QJsonValue workbookOutput(sheet::SheetHosts& hosts)
+{
+    const sheet::SheetHost* host = hosts.running();
+    if (!host)
+        return QJsonValue::Null;
+    QJsonObject cells;
+    QString active;
+    if (const sheet::Workbook* book = host->workbook()) {
+        const sheet::Sheet& s = book->activeSheet();
+        for (const sheet::Sheet::Cell& c : s.cells())
+            cells.insert(sheet::cellAddress(c.row, c.column), QJsonValue::fromVariant(c.value));
+        active = sheet::cellAddress(s.activeRow(), s.activeColumn());
+    }
+    return QJsonObject{{QStringLiteral("cells"), cells},
+                       {QStringLiteral("active"), active},
+                       {QStringLiteral("visible"), host->visible()}};
 }
 
 ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
@@ -348,10 +415,14 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
     ctx.setCad(&host);
     if (!drawing.isEmpty())
         openDrawing(host, home, drawing);
+    sheet::Office office;
+    ctx.setOffice(&office);
+    setUpWorkbook(sc.value(QStringLiteral("workbook")), office.sheets);
     // The document host runs only while it holds the scenario's document.
     doc::Hosts documents(&ui);
     doc::Instance documentHost(documents.shared());
     documents.setRunning(&documentHost);
+    documents.setSpreadsheetHosts(&office);
     ctx.setOffice(&documents);
     if (const QString fault = copyFixtures(sc.value(QStringLiteral("copy_files")).toObject(), home); !fault.isEmpty())
         throw Malformed(fault);
@@ -497,6 +568,7 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
                                                   {QStringLiteral("events"), mapper.map(QJsonArray::fromStringList(host.events()))}});
     if (documentHost.holdsDocument())
         out.insert(QStringLiteral("document"), documentJson(documentHost.activeDocument()));
+    out.insert(QStringLiteral("workbook"), workbookOutput(office.sheets));
     const MainState& st = ctx.state();
     out.insert(QStringLiteral("menu"),
                QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},

@@ -29,6 +29,8 @@ struct WindowStep {
     // control name → text (string), tick (bool) or list index (number)
     QList<QPair<QString, QJsonValue>> set;
     QString click;
+    // A control, or the form's own name for its background.
+    QString doubleClick;
     bool close = false;
 };
 

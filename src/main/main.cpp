@@ -9,10 +9,12 @@
 #include "platform/context.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
+#include "platform/sheet/sheet_host.h"
 #include "cad/ui/cad_window.h"
 #include "platform/doc/host.h"
 #include "platform/ui/document_window.h"
 #include "platform/ui/qt_ui.h"
+#include "platform/ui/sheet_window.h"
 #include "traverse/sheet.h"
 
 #include <QApplication>
@@ -36,9 +38,13 @@ int main(int argc, char** argv)
     ctx.setCad(&cadHost);
     // Its window stays hidden until a command shows it.
     CadHostWindow cadWindow(cadHost, ui);
+    // No spreadsheet runs at first; a command that needs one starts it.
+    sheet::Office office;
+    showSheetWindows(office.sheets, ui);
     // The document host runs in its window, hidden until a command needs it.
     doc::Hosts officeHosts(&ui);
     DocumentWindow documentWindow(officeHosts);
+    officeHosts.setSpreadsheetHosts(&office);
     ctx.setOffice(&officeHosts);
 
     // The splash first; the main window loads hidden inside its load step.

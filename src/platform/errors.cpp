@@ -26,6 +26,7 @@ QString errorDescription(int number)
     case 429: return QStringLiteral("ActiveX component can't create object");
     case 5174: return QStringLiteral("This file could not be found");
     case 5941: return QStringLiteral("The requested member of the collection does not exist");
+    case 1004: return QStringLiteral("Application-defined or object-defined error");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

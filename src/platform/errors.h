@@ -25,6 +25,7 @@ constexpr int DeviceUnavailable = 68;
 constexpr int NoServer = 429;        // automation server not running
 constexpr int CannotOpenDocument = 5174; // the document host cannot open the file
 constexpr int NoSuchItem = 5941;     // a paragraph, table or cell the document lacks
+constexpr int ObjectDefined = 1004;  // the spreadsheet refused a call
 constexpr int Automation = -2145386493; // generic failure of a drawing call
 } // namespace err
 

@@ -8,13 +8,19 @@ class Document; // the document host's model (src/platform/doc)
 
 namespace kelvor::cad {
 
-// Ports to the word processor and the spreadsheet that some commands drive.
-// Their hosts come later; commands reach them through OfficeHosts.
+// Ports to the word processor and the spreadsheet that some commands drive;
+// commands reach them through OfficeHosts (Context::office()).
+
+// The spreadsheet: its active sheet's cells, 1-based as it counts them
+// (rows 1..65536, columns 1..256). A host started without a workbook has no
+// active sheet; cell and active-cell calls then, and cell calls outside the
+// bounds, raise RunError 1004 (err::ObjectDefined). A cell holds nothing, a
+// number (double) or a text, kept as written.
 class ExcelApplication {
 public:
     virtual ~ExcelApplication() = default;
     virtual void setVisible(bool on) = 0;
-    // The active sheet's cells, 1-based as the spreadsheet counts them.
+    virtual bool hasActiveSheet() const = 0;
     virtual QVariant cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, const QVariant& value) = 0;
     virtual int activeRow() const = 0;

@@ -194,6 +194,27 @@ void sheetTrim(const QDir& folder)
     cad::writeDxf(trim, folder.filePath(QStringLiteral("trim.dxf")));
 }
 
+// landuse.dxf: one row of a land-class area table (h = 6 at (10, 100): its
+// left border line, code 011 and area 356.8 centred in their cells), and a
+// check height 45.23 on gcd1 beside the map's note 45.18.
+void landuse(const QDir& folder)
+{
+    cad::Document doc;
+    cad::Block& ms = doc.ModelSpace();
+    ms.AddLine({10, 100, 0}, {10, 106, 0});
+    auto centred = [&](const QString& text, double x, double y, double height) {
+        cad::Entity* t = ms.AddText(text, {x, y, 0}, height);
+        t->setAlignment(cad::AlignMiddleCenter);
+        t->setTextAlignmentPoint({x, y, 0});
+    };
+    centred(QStringLiteral("011"), 10 + 6 * 3.333333 / 2, 103, 2.4);
+    centred(QStringLiteral("356.8"), 10 + 6 * 3.333333 + 6 * 5.833333 / 2, 103, 2.4);
+    doc.Layers().Add(QStringLiteral("gcd1"));
+    ms.AddText(QStringLiteral("45.23"), {200, 200, 0}, 2)->setLayer(QStringLiteral("gcd1"));
+    ms.AddText(QStringLiteral("45.18"), {205, 196, 0}, 2);
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("landuse.dxf")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -229,5 +250,8 @@ int main(int argc, char** argv)
     gps.ModelSpace().AddText(QStringLiteral("G001"), {20, 10, 0}, 2);
     gps.ModelSpace().AddText(QStringLiteral(" G002"), {30, 10, 0}, 2);
     cad::writeDxf(gps, folder.filePath(QStringLiteral("gps.dxf")));
+}
+
+    landuse(folder);
     return 0;
 }

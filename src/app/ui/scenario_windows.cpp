@@ -111,6 +111,20 @@ void clickWidget(QWidget* w)
     QCoreApplication::sendEvent(w, &release);
 }
 
+// A double-click where the person's mouse would make it: a control's
+// centre, or a point of the form's background that no control covers.
+void doubleClickWidget(QWidget* w, QPointF at)
+{
+    focus(w);
+    const QPointF global = w->mapToGlobal(at);
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                           QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(t, at, global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
 class StepRunner {
 public:
     StepRunner(QWidget& form, const QString& formName)
@@ -221,7 +235,29 @@ public:
         settle();
     }
 
+    void doubleClick(const QString& name) const
+    {
+        if (name != name_) {
+            QWidget* w = qobject_cast<QWidget*>(control(name));
+            if (!w)
+                fault(QStringLiteral("control %1 of form %2 takes no double-click").arg(name, name_));
+            doubleClickWidget(w, QPointF(w->width() / 2.0, w->height() / 2.0));
+        } else {
+            doubleClickWidget(&form_, freePoint());
+        }
+        settle();
+    }
+
 private:
+    QPointF freePoint() const
+    {
+        for (int y = 1; y < form_.height(); y += 4)
+            for (int x = 1; x < form_.width(); x += 4)
+                if (!form_.childAt(x, y))
+                    return QPointF(x, y);
+        fault(QStringLiteral("form %1 shows no background to double-click").arg(name_));
+    }
+
     [[noreturn]] void refuse(const QString& name, const QJsonValue& v) const
     {
         const QString shown = v.isString() ? QStringLiteral("\"%1\"").arg(v.toString())
@@ -302,6 +338,9 @@ QJsonObject controlTexts(QWidget& form)
         }
         out.insert(w->objectName(), v);
     }
+    // The form's Tag, where it keeps one (the on-top state of outExcelx).
+    if (const QVariant tag = form.property("Tag"); tag.isValid())
+        out.insert(QStringLiteral("Tag"), tag.toString());
     return out;
 }
 
@@ -400,6 +439,8 @@ QJsonObject ScenarioWindowDriver::step(const WindowStep& s)
     QJsonObject texts = controlTexts(*w);
     if (!s.click.isEmpty())
         runner.click(s.click);
+    if (form && !s.doubleClick.isEmpty())
+        runner.doubleClick(s.doubleClick);
     if (!form) {
         // the click closed the form for good: its texts as the click found them
         open_.erase(s.form);

@@ -4,6 +4,7 @@
 
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
+#include "landuse/ui/windows.h"
 #include "quelt/ui/windows.h"
 #include "sheets/ui/windows.h"
 #include "platform/context.h"
@@ -19,6 +20,7 @@ void registerAllWindows(WindowRegistry& windows)
     registerBarWindows(windows);
     quelt::registerQueltWindows(windows);
     sheets::registerSheetsWindows(windows);
+    landuse::registerLanduseWindows(windows);
 }
 
 } // namespace kelvor::app
