@@ -16,6 +16,7 @@
 #include "blunder/commands.h"
 #include "cass/commands.h"
 #include "coords/commands.h"
+#include "drafting/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
 #include "quelt/commands.h"
@@ -132,6 +133,7 @@ void registerAllCommands(CommandRegistry& registry)
     from("blunder", blunder::registerBlunderCommands);
     from("quelt", quelt::registerQueltCommands);
     from("cass", cass::registerCassCommands);
+    from("drafting", drafting::registerDraftingCommands);
 }
 
 } // namespace kelvor::app
