@@ -1,7 +1,9 @@
 #include "commands.h"
 
+#include "drawing_tools.h"
 #include "measure.h"
 #include "text_tools.h"
+#include "xdata_alias.h"
 
 #include "platform/commands.h"
 
@@ -19,6 +21,16 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("fengbixianzhuji"), fengbixianzhuji_Click);
     r.add(QStringLiteral("addareaatboxboundary"), addareaatboxboundary_Click);
     r.add(QStringLiteral("addnewgroup"), addnewgroup_Click);
+    r.add(QStringLiteral("shengchenglinshikuai(0)"), [](Context& c) { shengchenglinshikuai_Click(c, 0); });
+    r.add(QStringLiteral("shengchenglinshikuai(1)"), [](Context& c) { shengchenglinshikuai_Click(c, 1); });
+    r.add(QStringLiteral("polylinewidth"), polylinewidth_Click);
+    r.add(QStringLiteral("plineatspline(0)"), [](Context& c) { plineatspline_Click(c, 0); });
+    r.add(QStringLiteral("plineatspline(1)"), [](Context& c) { plineatspline_Click(c, 1); });
+    r.add(QStringLiteral("tuxiangcaijian"), tuxiangcaijian_Click);
+    r.add(QStringLiteral("tuxiangkuangjia"), tuxiangkuangjia_Click);
+    r.add(QStringLiteral("tuxiangtaomingtu"), tuxiangtaomingtu_Click);
+    r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
+    r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
 }
 
 } // namespace kelvor::drafting
