@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "drawing_tools.h"
+#include "hidden.h"
 #include "measure.h"
 #include "text_tools.h"
 #include "xdata_alias.h"
@@ -31,6 +32,13 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("tuxiangtaomingtu"), tuxiangtaomingtu_Click);
     r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
     r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
+    // never shown in the menu; reachable by name
+    r.add(QStringLiteral("jlbg_fss"), jlbg_fss_Click);
+    r.add(QStringLiteral("selecterr"), selecterr_Click);
+    r.add(QStringLiteral("setgetvariable"), setgetvariable_Click);
+    r.add(QStringLiteral("objectcopy"), objectcopy_Click);
+    r.add(QStringLiteral("layer"), layer_Click);
+    r.add(QStringLiteral("shandianpaixu"), shandianpaixu_Click);
 }
 
 } // namespace kelvor::drafting

@@ -158,7 +158,8 @@ void cassTools(const QDir& folder)
 
 // drafting.dxf: the style 等线体; squares of 10 m (anticlockwise at the
 // origin, clockwise at 20), one with an arc side at 40; texts with blanks;
-// two direction lines; a row of eleven squares for the area list.
+// two direction lines; a row of eleven squares for the area list; an
+// image with a clip rectangle; a CASS-coded polyline.
 void drafting(const QDir& folder)
 {
     cad::Document doc;
@@ -174,6 +175,10 @@ void drafting(const QDir& folder)
     lw(ms, {0, 60, 0, 70});
     for (int i = 0; i < 11; ++i)
         lw(ms, {100.0 + 20 * i, 100, 110.0 + 20 * i, 100, 110.0 + 20 * i, 110, 100.0 + 20 * i, 110}, true);
+    // an image with a clip rectangle, and a CASS-coded polyline
+    ms.AddRaster(QStringLiteral("d:\\a.jpg"), {200, 0, 0}, 20, 0);
+    lw(ms, {200, 0, 210, 0, 210, 5, 200, 5});
+    coded(lw(ms, {300, 0, 310, 0, 313, 4}), "141111");
     cad::writeDxf(doc, folder.filePath(QStringLiteral("drafting.dxf")));
 }
 
