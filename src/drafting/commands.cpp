@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "coordinate_notes.h"
 #include "drawing_tools.h"
 #include "hidden.h"
 #include "measure.h"
@@ -30,6 +31,7 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("tuxiangcaijian"), tuxiangcaijian_Click);
     r.add(QStringLiteral("tuxiangkuangjia"), tuxiangkuangjia_Click);
     r.add(QStringLiteral("tuxiangtaomingtu"), tuxiangtaomingtu_Click);
+    r.add(QStringLiteral("zjzbfangge"), zjzbfangge_Click);
     r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
     r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
     // never shown in the menu; reachable by name

@@ -179,6 +179,9 @@ void drafting(const QDir& folder)
     ms.AddRaster(QStringLiteral("d:\\a.jpg"), {200, 0, 0}, 20, 0);
     lw(ms, {200, 0, 210, 0, 210, 5, 200, 5});
     coded(lw(ms, {300, 0, 310, 0, 313, 4}), "141111");
+    // the frame layer and style of the grid notes (made last: the handles above stay)
+    doc.Layers().Add(QStringLiteral("tk"));
+    doc.TextStyles().Add(QStringLiteral("hz"));
     cad::writeDxf(doc, folder.filePath(QStringLiteral("drafting.dxf")));
 }
 
