@@ -32,6 +32,7 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("tuxiangkuangjia"), tuxiangkuangjia_Click);
     r.add(QStringLiteral("tuxiangtaomingtu"), tuxiangtaomingtu_Click);
     r.add(QStringLiteral("zjzbfangge"), zjzbfangge_Click);
+    r.add(QStringLiteral("zhuobiaozhuji"), zhuobiaozhuji_Click);
     r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
     r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
     // never shown in the menu; reachable by name
