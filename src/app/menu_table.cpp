@@ -212,6 +212,11 @@ QList<MenuItem> buildMenuBar()
              {
                  element("shengchenglinshikuai", 0, "生成临时块", "drafting"),
                  element("shengchenglinshikuai", 1, "插入临时块", "drafting"),
+                 item("jlbg_fss", "创建表格", "drafting", hidden),
+                 item("selecterr", "选择集", "drafting", hidden),
+                 item("setgetvariable", "获取系统变量", "drafting", hidden),
+                 item("objectcopy", "对象复制", "drafting", hidden),
+                 item("layer", "图层", "drafting", hidden),
                  item("findxdataxtype", "获取扩展属性", "drafting"),
                  item("updataacadpgp", "惯用PGP文件", "drafting"),
                  sep("fen66"),
@@ -219,6 +224,7 @@ QList<MenuItem> buildMenuBar()
                  item("deletetextspace", "去除文字空格", "drafting"),
                  item("polylinewidth", "修改线型宽度", "drafting"),
                  item("crooslinetext", "规范文字注记", "drafting"),
+                 item("shandianpaixu", "散 点 排 序", "drafting", hidden),
                  menu("plinespline", "直/曲线转换",
                       {
                           element("plineatspline", 0, "曲线->直线", "drafting"),

@@ -16,6 +16,7 @@
 #include "blunder/commands.h"
 #include "cass/commands.h"
 #include "coords/commands.h"
+#include "drafting/commands.h"
 #include "exchange/commands.h"
 #include "exchange/loaders_commands.h"
 #include "landuse/commands.h"
@@ -138,6 +139,7 @@ void registerAllCommands(CommandRegistry& registry)
     from("sheets", sheets::registerSheetsCommands);
     from("landuse", landuse::registerLanduseCommands);
     from("relief", relief::registerReliefCommands);
+    from("drafting", drafting::registerDraftingCommands);
 }
 
 } // namespace kelvor::app

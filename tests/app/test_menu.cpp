@@ -149,6 +149,11 @@ south|CASS开发(&S)|sub
 gaoji|AutoCAD辅助(&A)|sub
   shengchenglinshikuai(0)|生成临时块|
   shengchenglinshikuai(1)|插入临时块|
+  jlbg_fss|创建表格|hidden
+  selecterr|选择集|hidden
+  setgetvariable|获取系统变量|hidden
+  objectcopy|对象复制|hidden
+  layer|图层|hidden
   findxdataxtype|获取扩展属性|
   updataacadpgp|惯用PGP文件|
   fen66|-|sep
@@ -156,6 +161,7 @@ gaoji|AutoCAD辅助(&A)|sub
   deletetextspace|去除文字空格|
   polylinewidth|修改线型宽度|
   crooslinetext|规范文字注记|
+  shandianpaixu|散 点 排 序|hidden
   plinespline|直/曲线转换|sub
     plineatspline(0)|曲线->直线|
     plineatspline(1)|直线->曲线|

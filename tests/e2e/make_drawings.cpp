@@ -215,6 +215,35 @@ void landuse(const QDir& folder)
     cad::writeDxf(doc, folder.filePath(QStringLiteral("landuse.dxf")));
 }
 
+// drafting.dxf: the style 等线体; squares of 10 m (anticlockwise at the
+// origin, clockwise at 20), one with an arc side at 40; texts with blanks;
+// two direction lines; a row of eleven squares for the area list; an
+// image with a clip rectangle; a CASS-coded polyline.
+void drafting(const QDir& folder)
+{
+    cad::Document doc;
+    doc.TextStyles().Add(QString::fromUtf8("等线体"));
+    cad::Block& ms = doc.ModelSpace();
+    lw(ms, {0, 0, 10, 0, 10, 10, 0, 10}, true);
+    lw(ms, {20, 0, 20, 10, 30, 10, 30, 0}, true);
+    lw(ms, {40, 0, 50, 0, 50, 10, 40, 10}, true)->SetBulge(1, 0.1);
+    ms.AddText(QStringLiteral("A B"), {0, 30, 0}, 1);
+    ms.AddText(QStringLiteral(" C D "), {10, 30, 0}, 1);
+    ms.AddText(QStringLiteral("AB"), {20, 30, 0}, 1);
+    lw(ms, {0, 50, 10, 50});
+    lw(ms, {0, 60, 0, 70});
+    for (int i = 0; i < 11; ++i)
+        lw(ms, {100.0 + 20 * i, 100, 110.0 + 20 * i, 100, 110.0 + 20 * i, 110, 100.0 + 20 * i, 110}, true);
+    // an image with a clip rectangle, and a CASS-coded polyline
+    ms.AddRaster(QStringLiteral("d:\\a.jpg"), {200, 0, 0}, 20, 0);
+    lw(ms, {200, 0, 210, 0, 210, 5, 200, 5});
+    coded(lw(ms, {300, 0, 310, 0, 313, 4}), "141111");
+    // the frame layer and style of the grid notes (made last: the handles above stay)
+    doc.Layers().Add(QStringLiteral("tk"));
+    doc.TextStyles().Add(QStringLiteral("hz"));
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("drafting.dxf")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -250,8 +279,7 @@ int main(int argc, char** argv)
     gps.ModelSpace().AddText(QStringLiteral("G001"), {20, 10, 0}, 2);
     gps.ModelSpace().AddText(QStringLiteral(" G002"), {30, 10, 0}, 2);
     cad::writeDxf(gps, folder.filePath(QStringLiteral("gps.dxf")));
-}
-
     landuse(folder);
+    drafting(folder);
     return 0;
 }

@@ -1,0 +1,72 @@
+// The extended-data listing and the command alias file.
+#include "drafting/xdata_alias.h"
+#include "drafting_host.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvor;
+using namespace kelvor::cad;
+using test::u;
+
+TEST(XDataListing, EveryApplicationNumberedInOneSequence)
+{
+    const struct {
+        const char* name;
+        XData data;
+        bool pick;
+        const char* listing;
+    } cases[] = {
+        {"CASS entity", {xstr(1001, QStringLiteral("South")), xstr(1000, QStringLiteral("141111"))}, true,
+         "\r\n 0  1001->South\r\n 1  1000->141111\r\n"},
+        {"two applications",
+         {xstr(1001, QStringLiteral("South")), xstr(1000, QStringLiteral("141111")), xstr(1001, QStringLiteral("ACAD")),
+          {1040, QVariant(2.5)}, {1010, QVariant(QVariantList{1.0, 2.0, 0.0})}},
+         true, "\r\n 0  1001->South\r\n 1  1000->141111\r\n 2  1001->ACAD\r\n 3  1040->2.5\r\n 4  1010->1,2,0\r\n"},
+        {"no data", {}, true, "\r\n"},
+        {"cancelled pick", {xstr(1001, QStringLiteral("South"))}, false, "\r\n"},
+    };
+    for (const auto& c : cases) {
+        test::DraftingHost h;
+        Entity* e = h.square(0, 0, 10);
+        if (!c.data.empty())
+            e->SetXData(c.data);
+        if (c.pick)
+            h.answerEntity(e->Handle(), 0, 0);
+        else
+            h.answer(QStringLiteral("esc"));
+        drafting::findxdataxtype_Click(h.context);
+        EXPECT_EQ(h.app.transcript(), u("提示") + QString::fromLatin1(c.listing)) << c.name;
+    }
+    test::TempHome home;
+    drafting::findxdataxtype_Click(home.context);
+    EXPECT_TRUE(home.ui.messages().isEmpty());
+}
+
+TEST(AliasFile, FortySevenLinesReplacedWhole)
+{
+    test::TempHome home;
+    const QString file = home.path(QStringLiteral("d:\\acad.pgp"));
+    test::writeGbk(file, QStringLiteral("old content\r\nmore\r\nand more\r\n"));
+    for (int run = 0; run < 2; ++run) {
+        home.answer(QStringLiteral("save"), QStringLiteral("d:\\acad.pgp"));
+        drafting::updataacadpgp_Click(home.context);
+        const QByteArray bytes = test::readBytes(file);
+        const QList<QByteArray> lines = bytes.split('\n');
+        ASSERT_EQ(lines.size(), 48) << run; // 47 lines, each closed by CR LF
+        EXPECT_EQ(lines[1], QByteArray("DEL,DEL,       0,File to delete: ,4\r")) << run;
+        EXPECT_EQ(lines[7], QByteArray("; Command alias format:\r")) << run;
+        EXPECT_EQ(lines[39], QByteArray("j,     *polyins\r")) << run;
+        EXPECT_EQ(lines[46], QByteArray("ds,   *EXPLODEGCD\r")) << run;
+        EXPECT_EQ(bytes, test::gbkLines(drafting::aliasFileLines())) << run;
+    }
+    const QStringList texts = test::messageTexts(home);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], u("成功保存目标文件:D:\\acad.pgp"));
+    EXPECT_EQ(home.context.state().commonDialog.title, u("保存acad.pgp文件"));
+    EXPECT_EQ(home.context.state().commonDialog.filter, u("E500数据文件(*.pgp)|*.pgp"));
+
+    test::TempHome cancel;
+    cancel.answer(QStringLiteral("button"), QStringLiteral("Cancel"));
+    drafting::updataacadpgp_Click(cancel.context);
+    EXPECT_TRUE(cancel.ui.messages().isEmpty());
+}
