@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace kelvor;
 using namespace kelvor::tools;
 using kelvor::test::TempHome;
@@ -27,8 +29,6 @@ TEST(HeightDifference, HorizontalAndSlopeDistance)
         {"1.3000", "100", "1.5", "1.2", false, "高差计算结果为: 2.919米"},
         {"1.3000", "100", "1.5", "1.2", true, "高差计算结果为: 2.918米"},
         {"-1.3000", "100", "1.2", "1.5", false, "高差计算结果为:-2.919米"},
-        // distance and heights that are no numbers count as 0; leading number read
-        {"0", "abc", "1.5m", "", false, "高差计算结果为: 1.5米"},
         // a vertical angle that is no number is reported and counts as 0
         {"x", "100", "1.6", "1.1", false, "高差计算结果为: .5米"},
         {"0", "0", "1.0002", "1", false, "高差计算结果为: 0米"},
@@ -42,6 +42,15 @@ TEST(HeightDifference, HorizontalAndSlopeDistance)
         EXPECT_EQ(m.value("text").toString(), QString::fromUtf8(c.text)) << c.angle << " " << c.distance;
         EXPECT_EQ(m.value("title").toString(), QStringLiteral("计算结果"));
         EXPECT_EQ(m.value("icon").toString(), QStringLiteral("exclamation"));
+    }
+    // a distance or height that is no number is refused, never read as 0
+    for (const auto& bad : {std::array<const char*, 3>{"abc", "1.5", "1"}, {"100", "1.5m", "1"}, {"100", "1.5", ""}}) {
+        TempHome home;
+        Command16_Click(home.context, QStringLiteral("1.3000"), QString::fromUtf8(bad[0]), QString::fromUtf8(bad[1]),
+                        QString::fromUtf8(bad[2]), false);
+        const QJsonObject m = lastMessage(home);
+        EXPECT_EQ(m.value("text").toString(), QStringLiteral("输入格式不对！")) << bad[0] << bad[1] << bad[2];
+        EXPECT_EQ(home.ui.messages().size(), 1);
     }
 }
 
@@ -110,7 +119,6 @@ TEST(InverseBearing, Messages)
         {"1000", "1000", "1100", "1100", "结果：45度0分0.000秒"},
         {"1000", "1000", "900", "1000", "结果：180度0分0.000秒"},
         {"1000", "1000", "1000", "1000", "结果：0度0分0秒"},
-        {"a", "1000", "1100", "1100", "结果：0度0分0秒"},
     };
     for (const Case& c : cases) {
         TempHome home;
@@ -120,6 +128,14 @@ TEST(InverseBearing, Messages)
         EXPECT_EQ(m.value("text").toString(), QString::fromUtf8(c.text)) << c.x1 << "," << c.y1;
         EXPECT_EQ(m.value("title").toString(), QStringLiteral("反算结果"));
         EXPECT_EQ(m.value("icon").toString(), QStringLiteral("information"));
+    }
+    // a coordinate that is no number gets the bad-input message and no result
+    for (const char* bad : {"a", "", "1000x"}) {
+        TempHome home;
+        Command6_Click(home.context, QString::fromUtf8(bad), QStringLiteral("1000"), QStringLiteral("1100"),
+                       QStringLiteral("1100"));
+        EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("输入格式不对！")) << bad;
+        EXPECT_EQ(home.ui.messages().size(), 1);
     }
     // a bearing with minutes and seconds: minutes below 10 keep one digit
     const QString t = inverseBearingText(QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("100"),

@@ -63,6 +63,10 @@ TEST(CadDocuments, OpenChangeSaveAsAndReopen)
     EXPECT_TRUE(QFile::exists(native(QStringLiteral("d:\\maps\\plan.dxf"))));
     EXPECT_EQ(first.Path(), QStringLiteral("D:\\maps"));
     EXPECT_EQ(first.Name(), QStringLiteral("plan.dxf"));
+    // the same file again while it is open is refused, whatever the case of its path
+    EXPECT_NE(test::errorOf([&] { app.DocumentsOpen(QStringLiteral("D:\\MAPS\\plan.dwg")); }), 0);
+    EXPECT_EQ(app.DocumentsCount(), 1);
+    first.SaveAs(QStringLiteral("d:\\maps\\first")); // frees plan.dxf for the next opening
 
     Document& opened = app.DocumentsOpen(QStringLiteral("D:\\MAPS\\plan.dwg"));
     EXPECT_EQ(&app.ActiveDocument(), &opened);
@@ -129,6 +133,7 @@ TEST(CadDocuments, SavedUntilTheDrawingChanges)
     EXPECT_FALSE(d.Saved());
     d.SaveAs(home.path(QStringLiteral("a.dxf")));
     EXPECT_TRUE(d.Saved());
+    d.SaveAs(home.path(QStringLiteral("b.dxf"))); // a.dxf no longer open
     Document& opened = app.DocumentsOpen(home.path(QStringLiteral("a.dxf")));
     EXPECT_TRUE(opened.Saved()) << "reading is no change";
     const struct {

@@ -556,6 +556,7 @@ TEST(CadDxf, DocumentsOpenSaveAndWblock)
     first.SaveAs(home.path(QStringLiteral("d:\\maps\\a.dwg")));
     EXPECT_EQ(first.Path(), QStringLiteral("D:\\maps"));
     EXPECT_EQ(first.Name(), QStringLiteral("a.dxf"));
+    first.SaveAs(home.path(QStringLiteral("d:\\maps\\kept.dwg"))); // a.dxf no longer open
     Document& opened = app.DocumentsOpen(QStringLiteral("d:\\maps\\A.dwg"));
     EXPECT_EQ(&app.ActiveDocument(), &opened);
     EXPECT_EQ(opened.ModelSpace().Count(), first.ModelSpace().Count());
@@ -654,9 +655,14 @@ TEST(CadDxf, SavedFilesStayByteIdentical)
     test::TempHome home;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved);
-        const QByteArray want = test::readBytes(test::fixture(QStringLiteral("fixtures/saved/") + QLatin1String(c.saved)));
-        ASSERT_FALSE(want.isEmpty());
+        const QString stored = test::fixture(QStringLiteral("fixtures/saved/") + QLatin1String(c.saved));
         const QByteArray got = c.write();
+        // KELVOR_REWRITE_SAVED=1 stores what the writer makes now, after a
+        // change of the written form that was meant
+        if (qEnvironmentVariableIsSet("KELVOR_REWRITE_SAVED"))
+            test::writeBytes(stored, got);
+        const QByteArray want = test::readBytes(stored);
+        ASSERT_FALSE(want.isEmpty());
         EXPECT_TRUE(got == want) << "first difference at byte " << std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first - got.begin();
         // the file written through the streaming writer holds the same bytes
         writeDxf(*readDxfBytes(want), home.path("d:\\again.dxf"));
