@@ -175,8 +175,13 @@ void BM_BoundaryTrace(benchmark::State& state)
     Document& d = app.DocumentsOpen(files().path());
     const Point corner = d.ModelSpace().Item(1)->Coordinate(0);
     const QString text = QStringLiteral("_-BOUNDARY\r%1,%2\r\r").arg(corner.x + 5, 0, 'f', 3).arg(corner.y + 4, 0, 'f', 3);
+    const int before = d.ModelSpace().Count();
     for (auto _ : state) {
         d.SendCommand(text);
+        if (d.ModelSpace().Count() == before) {
+            state.SkipWithError("no boundary around the point");
+            break;
+        }
         Entity* traced = d.ModelSpace().Item(d.ModelSpace().Count() - 1);
         benchmark::DoNotOptimize(traced->Area());
         traced->Delete();
