@@ -193,8 +193,7 @@ void changejmd3d_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     for (Entity* e : BuildingOutlineSelection(*doc, QStringLiteral("JMD,laf"))) {
@@ -218,8 +217,7 @@ void checkjmdfang_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     int count = 0;
@@ -308,8 +306,7 @@ void jmdclosecheck_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     const std::vector<Entity*> outlines = BuildingOutlineSelection(*doc, QStringLiteral("JMD,laf"));

@@ -144,8 +144,7 @@ void breakpolytype2_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     Utility& u = doc->Utility();
@@ -251,8 +250,7 @@ void weiqiangmen_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     attempt([&] { doc->SetVariable(QStringLiteral("osmode"), 1); });

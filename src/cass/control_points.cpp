@@ -71,8 +71,7 @@ void tumiankongzidiancg_Click(Context& ctx)
     TextWriter out(watch);
     // Without a host the list stays empty and is shown all the same.
     if (Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent)) {
-        Document* doc = nullptr;
-        attempt([&] { doc = &app->ActiveDocument(); });
+        Document* doc = cad::activeDocument(*app);
         std::vector<Entity*> blocks;
         if (doc)
             attempt([&] {
@@ -100,8 +99,7 @@ void tuxingfuhaoyiwei_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     std::vector<Entity*> symbols;

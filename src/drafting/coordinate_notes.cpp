@@ -16,8 +16,7 @@ void zjzbfangge_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     double k = 1;

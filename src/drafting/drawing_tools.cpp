@@ -12,13 +12,6 @@ namespace {
 
 const QString kTemporaryBlock = QStringLiteral("d:\\bak1.dwg");
 
-Document* activeDocument(Application& app)
-{
-    Document* doc = nullptr;
-    attempt([&] { doc = &app.ActiveDocument(); });
-    return doc;
-}
-
 std::vector<Entity*> pick(Document& doc, const QString& types)
 {
     std::vector<Entity*> out;

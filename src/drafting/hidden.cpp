@@ -24,8 +24,7 @@ Document* attach(Context& ctx, bool activate, Application** host = nullptr)
         *host = app;
     if (!app)
         return nullptr;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     return doc;
 }
 

@@ -34,13 +34,6 @@ QString squareMetresAndMu(double area, const QString& muPattern = QStringLiteral
         + FormatPattern(area * 0.0015, muPattern) + QStringLiteral("亩)");
 }
 
-Document* activeDocument(Application& app)
-{
-    Document* doc = nullptr;
-    attempt([&] { doc = &app.ActiveDocument(); });
-    return doc;
-}
-
 // The lightweight polylines the user picks into a fresh set "text".
 std::vector<Entity*> pickPolylines(Document& doc)
 {

@@ -84,8 +84,7 @@ void texttools_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     const std::vector<Entity*> texts = pickTexts(*doc);
@@ -229,8 +228,7 @@ void crooslinetext_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     attempt([&] {
@@ -311,8 +309,7 @@ void deletetextspace_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     for (Entity* t : pickTexts(*doc))

@@ -34,8 +34,7 @@ void findxdataxtype_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!app)
         return;
-    Document* doc = nullptr;
-    attempt([&] { doc = &app->ActiveDocument(); });
+    Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     Utility& u = doc->Utility();

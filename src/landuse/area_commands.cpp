@@ -60,8 +60,7 @@ void TableToColumnLayout(Context& ctx, const AreaLayout& layout)
     ExcelApplication* sheet = connectSheet(ctx);
     if (!sheet)
         return;
-    cad::Document* doc = nullptr;
-    cad::attempt([&] { doc = &app->ActiveDocument(); });
+    cad::Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     const std::vector<cad::Entity*> lines = pickOnScreen(*app, *doc, QStringLiteral("line"));
@@ -95,8 +94,7 @@ void TextsToRowLayout(Context& ctx, const AreaLayout& layout)
     ExcelApplication* sheet = connectSheet(ctx);
     if (!sheet)
         return;
-    cad::Document* doc = nullptr;
-    cad::attempt([&] { doc = &app->ActiveDocument(); });
+    cad::Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
     const std::vector<cad::Entity*> texts = pickOnScreen(*app, *doc, QStringLiteral("text"));

@@ -60,6 +60,14 @@ bool attempt(F&& step)
     }
 }
 
+// The host's active drawing, or null when it has none (or refuses).
+inline Document* activeDocument(Application& app)
+{
+    Document* doc = nullptr;
+    attempt([&] { doc = &app.ActiveDocument(); });
+    return doc;
+}
+
 QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")
 QString GetDoubleEntTable(const Entity& entity, const Point& p); // (list(handent "2F3")(list  100.5 -20 0))
 QString axPoint2lspPoint(const Point& p);                        // 2551200.125,534500,0
