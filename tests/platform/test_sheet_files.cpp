@@ -117,6 +117,17 @@ TEST(SheetFiles, XlsxRoundTripKeepsSheetsCellsAndActiveCell)
     EXPECT_EQ(strings.count("<t>011</t>"), 1) << strings.constData();
 }
 
+TEST(SheetFiles, TextsWithLineEndsAndControlCharactersComeBackWhole)
+{
+    for (const QString& text : {QStringLiteral("a,b\r"), QStringLiteral("x\r\ny"), QString::fromUtf16(u"12\0\0%"),
+                                QStringLiteral("_x000D_ as typed")}) {
+        Workbook book;
+        book.activeSheet().setCell(1, 1, text);
+        const Workbook back = readXlsxBytes(xlsxBytes(book));
+        EXPECT_EQ(back.activeSheet().cell(1, 1), QVariant(text)) << text.toStdString();
+    }
+}
+
 TEST(SheetFiles, SheetNamesAreWrittenAsSpreadsheetsAcceptThem)
 {
     const struct {

@@ -25,7 +25,8 @@ QString escapeXString(const QString& text)
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text[i];
-        const bool control = ch.unicode() < 0x20 && ch != u'\t' && ch != u'\n' && ch != u'\r';
+        // a CR would come back as LF from any XML reader
+        const bool control = ch.unicode() < 0x20 && ch != u'\t' && ch != u'\n';
         const bool lone = ch.isSurrogate() &&
                           !(ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) &&
                           !(ch.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate());
