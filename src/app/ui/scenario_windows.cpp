@@ -5,6 +5,7 @@
 #include "platform/context.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -241,7 +242,15 @@ public:
             QWidget* w = qobject_cast<QWidget*>(control(name));
             if (!w)
                 fault(QStringLiteral("control %1 of form %2 takes no double-click").arg(name, name_));
-            doubleClickWidget(w, QPointF(w->width() / 2.0, w->height() / 2.0));
+            if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
+                // on the entry chosen (by "set"), else on the list's empty area
+                QWidget* area = view->viewport();
+                const QModelIndex current = view->currentIndex();
+                const QRect at = current.isValid() ? view->visualRect(current) : area->rect();
+                doubleClickWidget(area, QPointF(at.center()));
+            } else {
+                doubleClickWidget(w, QPointF(w->width() / 2.0, w->height() / 2.0));
+            }
         } else {
             doubleClickWidget(&form_, freePoint());
         }

@@ -2,12 +2,14 @@
 
 #include "platform/windows.h"
 #include "landuse/ui/out_excelx.h"
+#include "landuse/ui/frmzb.h"
 
 namespace kelvor::landuse {
 
 void registerLanduseWindows(WindowRegistry& windows)
 {
     windows.addWindow<OutExcelx>(QStringLiteral("outExcelx"));
+    windows.addWindow<Frmzb>(QStringLiteral("frmzb"));
 }
 
 } // namespace kelvor::landuse
