@@ -67,7 +67,6 @@ Frmzb::Frmzb(Context& ctx, QWidget* parent)
     for (int i = 0; i < 4; ++i) {
         check1_[i] = new QCheckBox(checks[i]);
         check1_[i]->setObjectName(QStringLiteral("Check1(%1)").arg(i));
-        connect(check1_[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
     }
     check1_[0]->setChecked(defaults.alternate);
     check1_[1]->setChecked(defaults.insertSymbol);
@@ -126,6 +125,9 @@ Frmzb::Frmzb(Context& ctx, QWidget* parent)
     list1_ = listColumn(right, 0, QStringLiteral("显示边长大于：(为0时不输出)"),
                         QStringLiteral("输出后双击各输出项可显示号码位置"));
     list2_ = listColumn(right, 1, QStringLiteral("显示边长少于：(为0时不输出)"), QStringLiteral("输出后双击点号可显示号码"));
+
+    for (int i = 0; i < 4; ++i)
+        connect(check1_[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
