@@ -244,6 +244,27 @@ void drafting(const QDir& folder)
     cad::writeDxf(doc, folder.filePath(QStringLiteral("drafting.dxf")));
 }
 
+
+// boundary.dxf: a closed boundary square (300, 500.25)-(310, 510.25), an
+// old text beside it, and a boundary line (98, 200)-(102, 200) through a
+// point circle at (100, 200) of radius 1.
+// boundary_template.dxf: the page template of the coordinate table, its
+// frame 105 x 148.5 from the insertion point.
+void boundary(const QDir& folder)
+{
+    cad::Document doc;
+    cad::Block& ms = doc.ModelSpace();
+    lw(ms, {300, 500.25, 300, 510.25, 310, 510.25, 310, 500.25}, true);
+    ms.AddText(QStringLiteral("old"), {320, 505, 0}, 2);
+    ms.AddLine({98, 200, 0}, {102, 200, 0});
+    ms.AddCircle({100, 200, 0}, 1);
+    cad::writeDxf(doc, folder.filePath(QStringLiteral("boundary.dxf")));
+
+    cad::Document templ;
+    lw(templ.ModelSpace(), {0, 0, 105, 0, 105, -148.5, 0, -148.5}, true);
+    cad::writeDxf(templ, folder.filePath(QStringLiteral("boundary_template.dxf")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -281,5 +302,6 @@ int main(int argc, char** argv)
     cad::writeDxf(gps, folder.filePath(QStringLiteral("gps.dxf")));
     landuse(folder);
     drafting(folder);
+    boundary(folder);
     return 0;
 }
