@@ -94,6 +94,11 @@ copy("load_sj", "exchange/fixtures/loaders/traverse.SJ")
 put("point_list", "points.txt", gbk(["7,3381234.567,519256.789", "40000, 3381234.567 , 519256.789",
                                      "-5,3381234.567,519256.789", "12.5,3381234.567,519256.789"]))
 
+# boundary points: as 拾取多义线 writes them, with and without sides, and
+# lines that take no row
+put("boundary_points", "watch.txt", gbk(["0001,500.2500,300.0000,***", "0002,510.2500,300.0000,10.00",
+                                         "J03,.5000,-.2500", "", "bad,x,1", "0004, 1e3 , 2D2 ,5"]))
+
 # DXF: the coordinate fixtures, and a drawing with the usual furniture
 copy("dxf_zone", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf")
 for name in ("drawing.dxf", "one_point.dxf"):

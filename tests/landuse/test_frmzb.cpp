@@ -1,6 +1,8 @@
 // The boundary-point window: its controls, the symbol button and the lists.
 #include "cad_host.h"
+#include "landuse/commands.h"
 #include "landuse/ui/frmzb.h"
+#include "platform/commands.h"
 #include "platform/paths.h"
 #include "test_support.h"
 
@@ -117,4 +119,19 @@ TEST(Frmzb, PickFillsTheListsAndADoubleClickZooms)
     h.answer(QStringLiteral("esc"));
     w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     EXPECT_EQ(list1->count(), 0);
+}
+
+TEST(Frmzb, MenuItemsOfTheBoundaryToolsAreBuilt)
+{
+    CommandRegistry registry;
+    registry.addPlaceholder(QStringLiteral("zb_xxxx"), u("获取pline线坐标"));
+    registerLanduseCommands(registry);
+    for (const char* item : {"zb_xxxx", "jzdbgxxxxx", "zhengshijiezhixian", "jzdtoprints"})
+        EXPECT_FALSE(registry.isPlaceholder(QString::fromLatin1(item))) << item;
+    test::TempHome home;
+    QStringList opened;
+    home.context.openWindow = [&opened](const QString& form) { opened << form; };
+    registry.run(QStringLiteral("zb_xxxx"), home.context);
+    EXPECT_EQ(opened, QStringList{"frmzb"});
+    EXPECT_TRUE(test::messageTexts(home).isEmpty());
 }
