@@ -46,7 +46,9 @@ Frmzb::Frmzb(Context& ctx, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmzb"));
     setWindowTitle(QStringLiteral("处理线坐标"));
-    setModal(true);
+    // Blocks only the main window: the drawing window, where the person
+    // picks the polyline, stays usable as AutoCAD beside the program was.
+    setWindowModality(Qt::WindowModal);
 
     const BoundaryPointSettings defaults;
     const QString captions[4] = {QStringLiteral("界址点号位数"), QStringLiteral("界址点前缀符号"),
