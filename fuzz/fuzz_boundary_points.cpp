@@ -3,6 +3,7 @@
 // and the table takes exactly one row per point.
 #include "fuzz_support.h"
 #include "landuse/boundary_table.h"
+#include "routines/routines.h"
 
 #include <cmath>
 
