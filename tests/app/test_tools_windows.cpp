@@ -1,3 +1,4 @@
+#include "app/tools/about_texts.h"
 #include "app/tools/lunar.h"
 #include "app/tools/ui/addtext.h"
 #include "app/tools/ui/form2.h"
@@ -193,9 +194,21 @@ TEST(AboutWindow, DatesMarqueeAndButtons)
 
     box.show();
     QTest::mouseClick(child<QWidget>(box, "Label3(0)"), Qt::LeftButton);
-    EXPECT_TRUE(lastMessageText(home).startsWith(QStringLiteral("联系：\r\n\r\nEmail:")));
+    EXPECT_TRUE(lastMessageText(home).startsWith(QStringLiteral("本程序没有电子邮箱。")));
     QTest::mouseClick(child<QWidget>(box, "Picture1(2)"), Qt::LeftButton);
     EXPECT_EQ(home.ui.messages().last().toObject().value("title").toString(), QStringLiteral("联系"));
+
+    // Name, version and the build's licence; no placeholder number or address.
+    EXPECT_TRUE(child<QLabel>(box, "Label1(0)")->text().contains(aboutVersion()));
+    EXPECT_TRUE(child<QLabel>(box, "Label1(4)")->text().contains(QStringLiteral("LGPL")));
+    QStringList shown{child<QLabel>(box, "Label1(0)")->text(), child<QLabel>(box, "Label1(4)")->text()};
+    for (const QJsonValue& m : home.ui.messages())
+        shown << m.toObject().value("text").toString();
+    for (const QString& text : shown) {
+        EXPECT_FALSE(text.contains(QStringLiteral("000-0000"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("example."))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("（通信地址）"))) << text.toStdString();
+    }
     QTest::mouseClick(child<QWidget>(box, "Label3(1)"), Qt::LeftButton);
     EXPECT_EQ(box.result(), QDialog::Accepted);
     EXPECT_FALSE(box.isVisible());

@@ -1,40 +1,47 @@
 #include "about_texts.h"
 
+#include <QtGlobal>
+
 namespace kelvor::tools {
 
 namespace {
 
-QString emailLines()
+// Only what is true of this build: no maker, address or number is invented.
+QString buildLines()
 {
-    return QStringLiteral("Email:maker@example.com\r\nEmail:support@example.org");
+    return aboutAuthorsLine() + QStringLiteral("\r\n") + aboutTelephoneLine();
 }
 
 } // namespace
 
+QString aboutVersion()
+{
+    return QStringLiteral(KELVOR_VERSION);
+}
+
 QString aboutAuthorsLine()
 {
-    return QStringLiteral("程序设计：Kelvor 开发组");
+    return QStringLiteral("Kelvor 测量内业工具箱 ") + aboutVersion();
 }
 
 QString aboutTelephoneLine()
 {
-    return QStringLiteral("联系电话：000-00000000");
+    return QStringLiteral("许可：以 Qt %1 构建，Qt 按 GNU LGPL v3 许可使用").arg(QString::fromLatin1(qVersion()));
 }
 
 QString aboutEmailText()
 {
-    return QStringLiteral("联系：\r\n\r\n") + emailLines();
+    return QStringLiteral("本程序没有电子邮箱。\r\n\r\n") + buildLines();
 }
 
 QString aboutEmailRequestText()
 {
-    return QStringLiteral("用户将请求以Email方式发送到以下的地址，作者视情况\r\n不定期将程序的最新版本传给用户。\r\n\r\n")
-        + emailLines();
+    return aboutEmailText();
 }
 
 QString aboutContactText()
 {
-    return QStringLiteral("单位：Kelvor 开发组\r\n地址：（通信地址）\r\n电话：000-00000000\r\n传真：000-00000001");
+    return buildLines();
 }
 
 } // namespace kelvor::tools
