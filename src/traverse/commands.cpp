@@ -17,6 +17,8 @@
 
 #include <QFileInfo>
 
+#include <array>
+
 namespace kelvor::traverse {
 
 namespace {
@@ -48,7 +50,7 @@ QString reportPathFor(const Context& ctx, const QString& stationName)
     return folderSetting(ctx) + QLatin1Char('\\') + stationName + QStringLiteral(".CG");
 }
 
-void dxpc(Context& ctx, const QString& filename_pub)
+bool dxpc(Context& ctx, const QString& filename_pub)
 {
     Ui& ui = ctx.ui();
     const QString grade = ctx.sheet() ? ctx.sheet()->grade() : QString();
@@ -68,7 +70,7 @@ void dxpc(Context& ctx, const QString& filename_pub)
             ui.message(QStringLiteral("第2站的点名[") + name
                            + QStringLiteral("]不能用作成果文件名，请修改点名后再平差。"),
                        QStringLiteral("错误"), Icon::Critical);
-            return;
+            return false;
         }
 
         const ReportSettings rs = ReportSettings::read(ctx.settings());
@@ -89,6 +91,7 @@ void dxpc(Context& ctx, const QString& filename_pub)
 
         ctx.state().recentReport = reportPath;
         ui.openTextWindow(reportPath);
+        return true;
     } catch (const RunError& e) {
         if (e.number() == err::TypeMismatch) {
             ui.beep();
@@ -99,15 +102,24 @@ void dxpc(Context& ctx, const QString& filename_pub)
         }
         ui.message(QString::number(e.number()));
     }
+    return false;
 }
 
 void Command37_Click(Context& ctx)
 {
-    if (TraverseSheet* sheet = ctx.sheet()) {
+    TraverseSheet* sheet = ctx.sheet();
+    // A failed run must not leave the person's grid cut to the rows it read.
+    std::array<bool, TraverseSheet::Rows> shown{};
+    if (sheet) {
+        for (int r = 0; r < TraverseSheet::Rows; ++r)
+            shown[size_t(r)] = sheet->rowVisible(r);
         sheet->hideRowsFromFirstBlankName(2);
         savedx(*sheet);
     }
-    dxpc(ctx, scratchDataFilePath());
+    if (!dxpc(ctx, scratchDataFilePath()) && sheet) {
+        for (int r = 0; r < TraverseSheet::Rows; ++r)
+            sheet->setRowVisible(r, shown[size_t(r)]);
+    }
 }
 
 QString Command37_ToolTip(const Context& ctx, const QString& previous)

@@ -13,8 +13,8 @@ namespace kelvor::traverse {
 // 生成成果表 checked, the .zb list and watch.txt), then makes the report the
 // recent entry and shows it. Every failure takes the run's one error path:
 // the invalid-number or folder message, then the error number; nothing is
-// written before the whole result is known.
-void dxpc(Context& ctx, const QString& filename_pub);
+// written before the whole result is known. True when the report was written.
+bool dxpc(Context& ctx, const QString& filename_pub);
 
 // The report path a run would write for a station-2 name:
 // <"MydxfileSavepath="> & "\" & name & ".CG".

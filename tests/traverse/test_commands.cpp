@@ -43,6 +43,33 @@ TEST(AdjustCommands, TheSheetButtonAdjustsTheRowsUpToTheFirstEmptyName)
     EXPECT_EQ(c.home.ui.textWindowFiles(), QStringList{QStringLiteral("d:\\cg\\P1.CG")});
 }
 
+TEST(AdjustCommands, AFailedRunLeavesTheSheetsRowsAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        int blankName; // a cell of the filled sheet emptied, -1 none
+        bool empty;    // the sheet left empty
+    };
+    const Case cases[] = {
+        {"empty sheet", -1, true},
+        {"station 3 without its distance", 20, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Commands c;
+        if (!k.empty) {
+            test::fillSheet(c.sheet, c.dx());
+            c.sheet.setText5(k.blankName, QStringLiteral("abc"));
+        }
+        c.sheet.showAllRows();
+        CommandRegistry registry;
+        registerTraverseCommands(registry);
+        ASSERT_TRUE(registry.run(QStringLiteral("Command37"), c.home.context));
+        EXPECT_TRUE(c.home.context.state().recentReport.isEmpty());
+        EXPECT_EQ(c.sheet.shownRows(), TraverseSheet::Rows);
+    }
+}
+
 TEST(AdjustCommands, TheToolTipNamesTheReportOfTheSecondRow)
 {
     Commands c;
