@@ -21,6 +21,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kelvor::app {
 
 Form1::Form1(Context& ctx, CommandRegistry& registry, const WindowRegistry& windows, QWidget* parent)
@@ -72,8 +74,10 @@ Form1::Form1(Context& ctx, CommandRegistry& registry, const WindowRegistry& wind
     installQuickPopup(*this);
 
     ctx_.openWindow = [this](const QString& form) { openWindow(form); };
-    // the client area is 9375 x 7155 twips below the menu bar
-    resize(twips(9375), twips(7155) + menuBar()->sizeHint().height());
+    // the client area is 9375 x 7155 twips below the menu bar, wider where
+    // the sheet's cells need it to show a coordinate whole
+    const int sheetWidth = frame1_->minimumSizeHint().width() + picture1_->width() + twips(240);
+    resize(std::max(twips(9375), sheetWidth), twips(7155) + menuBar()->sizeHint().height());
 }
 
 QMenu* Form1::buildMenu(const MenuItem& m, QWidget* parent)

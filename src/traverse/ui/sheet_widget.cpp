@@ -17,7 +17,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace kelvor::traverse {
@@ -74,7 +77,65 @@ int virtualKey(const QKeyEvent* e)
     }
 }
 
+// The longest values the cells are read with: coordinates to 0.1 mm, and
+// angles, distances and heights with four decimals.
+const QString kWidestCoordinate = QStringLiteral("3381800.0004");
+const QString kWidestHeight = QStringLiteral("1800.0004");
+const QString kWidestCell = QStringLiteral("147.5022");
+
+const char* const KnownWords[] = {"点名", "X 坐标", "Y 坐标", "H 高程", "点名", "X 坐标", "Y 坐标", "H 高程"};
+
 } // namespace
+
+int widthShowing(const QLineEdit* edit, const QString& sample)
+{
+    // What the style and the edit's own margins take from the box's width.
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.rect = QRect(0, 0, 1000, edit->sizeHint().height());
+    opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+    const QRect inner = edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit);
+    const QMargins m = edit->textMargins();
+    const int overhead = 1000 - inner.width() + m.left() + m.right() + 4; // 2 px each side inside the edit
+    return edit->fontMetrics().horizontalAdvance(sample) + overhead + 1;
+}
+
+KnownHeader::KnownHeader(const QString& caption, QWidget* parent)
+    : QLabel(caption, parent)
+{
+}
+
+QList<KnownHeader::Place> KnownHeader::places() const
+{
+    QList<Place> out;
+    const QFontMetrics fm = fontMetrics();
+    for (int i = 0; i < boxes_.size() && i < int(std::size(KnownWords)); ++i) {
+        const QWidget* box = boxes_.at(i);
+        const QString word = QString::fromUtf8(KnownWords[i]);
+        const int left = mapFromGlobal(box->mapToGlobal(QPoint(0, 0))).x();
+        const int w = fm.horizontalAdvance(word);
+        out.append({word, QRect(left + (box->width() - w) / 2, 0, w, height())});
+    }
+    return out;
+}
+
+QSize KnownHeader::sizeHint() const
+{
+    return {0, fontMetrics().height() + 4};
+}
+
+QSize KnownHeader::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void KnownHeader::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    for (const Place& place : places())
+        p.drawText(place.rect, Qt::AlignCenter, place.word);
+}
 
 SheetWidget::SheetWidget(TraverseSheet& sheet, Context& ctx, CommandRegistry* registry, QWidget* parent)
     : QWidget(parent)
@@ -93,7 +154,7 @@ void SheetWidget::build()
     auto* outer = new QVBoxLayout(this);
     outer->setSpacing(2);
 
-    auto* header = new QLabel(
+    auto* header = new KnownHeader(
         QStringLiteral(" 点名    X 坐标      Y 坐标    H 高程   点名     X 坐标    Y 坐标     H 高程"), this);
     header->setObjectName(QStringLiteral("Label4(0)"));
     outer->addWidget(header);
@@ -115,7 +176,13 @@ void SheetWidget::build()
         });
         known->addWidget(e, place[i][0], place[i][1]);
         text1_[size_t(i)] = e;
+        const bool heightBox = i == 6 || i == 13;
+        const bool nameBox = i == 0 || i == 3 || i == 7 || i == 10;
+        if (!nameBox)
+            e->setMinimumWidth(widthShowing(e, heightBox ? kWidestHeight : kWidestCoordinate));
     }
+    // The lower line holds all eight columns: B's and C's name, X, Y, H.
+    header->setColumns({text1_[3], text1_[4], text1_[5], text1_[6], text1_[10], text1_[11], text1_[12], text1_[13]});
     label39_ = new QLabel(this);
     label39_->setObjectName(QStringLiteral("Label39"));
     label39_->setToolTip(QStringLiteral("双击获取已知点高程"));
@@ -152,6 +219,7 @@ void SheetWidget::build()
             if (!refreshing_)
                 sheet_.setText5(k, t);
         });
+        e->setMinimumWidth(widthShowing(e, kWidestCell));
         grid->addWidget(e, k < 108 ? row + 1 : 13, k < 108 ? k % TraverseSheet::Columns + 1 : k - 108 + 1);
         text5_[size_t(k)] = e;
     }

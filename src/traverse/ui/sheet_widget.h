@@ -1,4 +1,7 @@
 #pragma once
+#include <QLabel>
+#include <QList>
+#include <QRect>
 #include <QWidget>
 #include <array>
 
@@ -16,6 +19,32 @@ class Context;
 namespace kelvor::traverse {
 
 class TraverseSheet;
+
+// Label4(0): keeps its one caption, but draws each column's words over the
+// known-point box below them, so the headers follow the columns however
+// wide the window is.
+class KnownHeader : public QLabel {
+public:
+    KnownHeader(const QString& caption, QWidget* parent);
+    // The boxes under the eight words, in the caption's order.
+    void setColumns(const QList<QWidget*>& boxes) { boxes_ = boxes; }
+    struct Place {
+        QString word;
+        QRect rect; // in this label's coordinates
+    };
+    QList<Place> places() const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QList<QWidget*> boxes_;
+};
+
+// The width a line edit needs to show sample whole in its font.
+int widthShowing(const QLineEdit* edit, const QString& sample);
 
 // Frame1(0) of the main window: the traverse sheet with its row labels,
 // column headers, grade and contour boxes and buttons. It edits the
