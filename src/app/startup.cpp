@@ -12,6 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUuid>
 #include <QSysInfo>
 
 #include <cerrno>
@@ -101,9 +105,77 @@ void fallBackToMemory(Ui& ui, SettingsStore& settings)
 
 } // namespace
 
-bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName)
+CadRequest takeCadRequest(QStringList& arguments)
+{
+    CadRequest r;
+    const qsizetype at = arguments.indexOf(QStringLiteral("--cad"));
+    if (at < 0)
+        return r;
+    r.wanted = true;
+    arguments.removeAt(at);
+    if (at < arguments.size() && !arguments.at(at).startsWith(QStringLiteral("--"))) {
+        const QString given = arguments.takeAt(at);
+        // A drive-letter path goes to the path service as it stands; a native
+        // one is made absolute here, where it was typed.
+        static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:[\\\\/]"));
+        r.drawing = drive.match(given).hasMatch() ? given : QFileInfo(given).absoluteFilePath();
+    }
+    return r;
+}
+
+HandOver::HandOver(const QString& lockFile, QObject* parent)
+    : QObject(parent)
+    , folder_(folderFor(lockFile))
+{
+}
+
+QString HandOver::folderFor(const QString& lockFile)
+{
+    return lockFile + QStringLiteral(".requests");
+}
+
+void HandOver::listen()
+{
+    QDir().mkpath(folder_);
+    auto* watcher = new QFileSystemWatcher(QStringList{folder_}, this);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, [this] { collect(); });
+    collect();
+}
+
+void HandOver::collect()
+{
+    // Only whole requests: they are renamed into the folder once written.
+    const QFileInfoList files = QDir(folder_).entryInfoList({QStringLiteral("*.cad")}, QDir::Files, QDir::Time | QDir::Reversed);
+    for (const QFileInfo& f : files) {
+        QFile file(f.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString drawing = QString::fromUtf8(file.readAll());
+        file.close();
+        file.remove();
+        emit cadRequested(drawing);
+    }
+}
+
+bool HandOver::send(const QString& lockFile, const CadRequest& request)
+{
+    const QString folder = folderFor(lockFile);
+    if (!QDir().mkpath(folder))
+        return false;
+    QSaveFile file(folder + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces)
+                   + QStringLiteral(".cad"));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(request.drawing.toUtf8());
+    return file.commit();
+}
+
+bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName,
+             const CadRequest& cad)
 {
     if (!instance.acquire()) {
+        if (cad.wanted && HandOver::send(instance.fileName(), cad))
+            return false;
         showSecondCopy(ui, executableName);
         return false;
     }

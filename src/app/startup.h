@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -43,13 +44,47 @@ private:
 // The message for a lock file that cannot be made.
 QString lockFailureText(const QString& lockFile);
 
+// "--cad [drawing]" on the command line: start or show the drawing window,
+// opening the drawing, in the copy already running when there is one.
+struct CadRequest {
+    bool wanted = false;
+    QString drawing; // absolute, or a Windows-style path as given; "" none
+};
+// Takes "--cad" and the drawing after it (when not itself an option) out of
+// the arguments; the rest stay for the report path.
+CadRequest takeCadRequest(QStringList& arguments);
+
+// The hand-over between copies: a later copy drops its request as a file in
+// a folder beside the lock file; the running copy watches that folder.
+class HandOver : public QObject {
+    Q_OBJECT
+public:
+    explicit HandOver(const QString& lockFile, QObject* parent = nullptr);
+    // The running copy: requests from now on (and any left waiting) arrive
+    // as cadRequested.
+    void listen();
+    // A later copy: true when the request was left for the running copy.
+    static bool send(const QString& lockFile, const CadRequest& request);
+    static QString folderFor(const QString& lockFile);
+
+signals:
+    void cadRequested(const QString& drawing);
+
+private:
+    void collect();
+    QString folder_;
+};
+
 // The start-up's checks before the main window loads, each reported and
 // none of them ending the program: the single-instance lock (false when
 // another copy runs, after its message), then the settings store. A store
 // that is neither UTF-8 nor GBK text is moved aside and named; a store that
 // is a folder, cannot be read or cannot be written leaves the program on
 // the defaults in memory, with a message naming the file.
-bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName);
+// A second copy asked for the drawing window hands the request over and
+// ends without the second-copy message.
+bool startUp(Ui& ui, SettingsStore& settings, SingleInstance& instance, const QString& executableName,
+             const CadRequest& cad = CadRequest());
 
 // The message for a store the program cannot use, and for one moved aside.
 QString settingsUnusableText(const QString& file);

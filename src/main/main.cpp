@@ -50,15 +50,22 @@ int main(int argc, char** argv)
     // The splash first; the main window loads hidden inside its load step.
     app::Star star(ui.today());
 
+    QStringList arguments = QApplication::arguments().mid(1);
+    const app::CadRequest cadRequest = app::takeCadRequest(arguments);
     app::SingleInstance instance;
-    if (!app::startUp(ui, settings, instance, QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName()))
+    if (!app::startUp(ui, settings, instance, QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName(),
+                      cadRequest))
         return 0;
+    // Later copies started with --cad hand their drawing over to this one.
+    app::HandOver handOver(instance.fileName());
+    QObject::connect(&handOver, &app::HandOver::cadRequested, &cadWindow,
+                     [&cadWindow](const QString& drawing) { cadWindow.startOrShow(drawing); });
 
     CommandRegistry registry;
     app::registerAllCommands(registry);
     WindowRegistry windows;
     app::registerAllWindows(windows);
-    const QString report = app::commandLineReport(QApplication::arguments().mid(1));
+    const QString report = app::commandLineReport(arguments);
     // Timer2 runs only from the splash's show on, so the loader's failure
     // message needs no stop and restart of it here.
     app::loadMainWindow(ctx, report, app::openCommandLineReport);
@@ -67,6 +74,9 @@ int main(int argc, char** argv)
     QObject::connect(&form, &app::Form1::programEnded, &qapp, [] { QCoreApplication::exit(0); });
     form.refreshMenus();
     form.placeBusyPicture();
+    form.setDrawingWindow([&cadHost] { return cadHost.running(); },
+                          [&cadWindow] { cadWindow.startOrShow(); });
+    QObject::connect(&cadWindow, &CadHostWindow::runningChanged, &form, [&form] { form.drawingWindowChanged(); });
 
     app::applyFirstRun(ui, settings);
 
@@ -74,6 +84,11 @@ int main(int argc, char** argv)
         if (QScreen* screen = QGuiApplication::primaryScreen())
             form.move(screen->availableGeometry().center() - form.rect().center());
         form.show();
+    });
+    QObject::connect(&star, &app::Star::finished, &cadWindow, [&cadWindow, &handOver, cadRequest] {
+        if (cadRequest.wanted)
+            cadWindow.startOrShow(cadRequest.drawing);
+        handOver.listen();
     });
     star.show();
     star.timer2().start();

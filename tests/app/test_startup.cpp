@@ -4,6 +4,7 @@
 #include "app/registry.h"
 #include "platform/commands.h"
 #include "platform/paths.h"
+#include "platform/windows.h"
 #include "platform/text_file.h"
 #include "test_support.h"
 #include "traverse/sheet.h"
@@ -16,6 +17,8 @@
 #include <QSysInfo>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -438,4 +441,82 @@ TEST(Startup, StaleOrBrokenLocksAreTakenOverAndAFailedLockIsSaidSo)
         EXPECT_EQ(messageTexts(home.ui), QStringList{app::secondCopyText(QStringLiteral("kelvor"))});
         EXPECT_FALSE(QFileInfo::exists(home.settings.file()));
     }
+}
+
+TEST(StartUpCad, TheCadOptionAndItsDrawingAreTakenOutOfTheArguments)
+{
+    const QString here = QDir::currentPath();
+    struct Case {
+        QStringList given;
+        bool wanted;
+        QString drawing;
+        QStringList rest;
+    } cases[] = {
+        {{}, false, {}, {}},
+        {{QStringLiteral("d:\\cg\\P1.CG")}, false, {}, {QStringLiteral("d:\\cg\\P1.CG")}},
+        {{QStringLiteral("--cad")}, true, {}, {}},
+        {{QStringLiteral("--cad"), QStringLiteral("a.dxf")}, true, here + QStringLiteral("/a.dxf"), {}},
+        {{QStringLiteral("--cad"), QStringLiteral("d:\\maps\\A.dxf")}, true, QStringLiteral("d:\\maps\\A.dxf"), {}},
+        {{QStringLiteral("r.CG"), QStringLiteral("--cad"), QStringLiteral("/tmp/b.dxf")}, true,
+         QStringLiteral("/tmp/b.dxf"), {QStringLiteral("r.CG")}},
+        {{QStringLiteral("--cad"), QStringLiteral("--other")}, true, {}, {QStringLiteral("--other")}},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.given.join(QLatin1Char(' ')).toStdString());
+        QStringList args = c.given;
+        const app::CadRequest r = app::takeCadRequest(args);
+        EXPECT_EQ(r.wanted, c.wanted);
+        EXPECT_EQ(r.drawing, c.drawing);
+        EXPECT_EQ(args, c.rest);
+    }
+}
+
+TEST(StartUpCad, ASecondCopyWithCadHandsItsDrawingOverSilently)
+{
+    TempHome home;
+    const QString lock = home.root() + QStringLiteral("/kelvorconfig.ini.lock");
+    app::SingleInstance first(lock);
+    ASSERT_TRUE(first.acquire());
+    app::HandOver running(lock);
+    QStringList received;
+    QObject::connect(&running, &app::HandOver::cadRequested, [&](const QString& d) { received << d; });
+    // one left before the running copy listened is not lost
+    app::CadRequest early{true, QStringLiteral("/tmp/early.dxf")};
+    ASSERT_TRUE(app::HandOver::send(lock, early));
+    running.listen();
+    EXPECT_EQ(received, QStringList{QStringLiteral("/tmp/early.dxf")});
+
+    app::SingleInstance second(lock);
+    app::CadRequest r{true, QStringLiteral("/tmp/a.dxf")};
+    EXPECT_FALSE(app::startUp(home.ui, home.settings, second, QStringLiteral("kelvor"), r));
+    EXPECT_TRUE(messageTexts(home.ui).isEmpty());
+    for (int i = 0; i < 100 && received.size() < 2; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(received.value(1), QStringLiteral("/tmp/a.dxf"));
+    EXPECT_TRUE(QDir(app::HandOver::folderFor(lock)).entryList(QDir::Files).isEmpty());
+}
+
+TEST(StartUpCad, TheStatusBarSaysWhetherTheDrawingWindowRunsAndItsButtonStartsIt)
+{
+    TempHome home;
+    CommandRegistry registry;
+    WindowRegistry windows;
+    app::Form1 form(home.context, registry, windows);
+    EXPECT_EQ(form.drawingState()->text(), QStringLiteral("绘图窗口：未运行"));
+    EXPECT_FALSE(form.drawingButton()->isEnabled());
+
+    bool running = false;
+    int started = 0;
+    form.setDrawingWindow([&] { return running; }, [&] {
+        ++started;
+        running = true;
+    });
+    EXPECT_EQ(form.drawingButton()->text(), QStringLiteral("启动绘图窗口"));
+    form.drawingButton()->click();
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(form.drawingState()->text(), QStringLiteral("绘图窗口：运行中"));
+    EXPECT_EQ(form.drawingButton()->text(), QStringLiteral("显示绘图窗口"));
+    running = false; // the person closed the drawing window
+    form.drawingWindowChanged();
+    EXPECT_EQ(form.drawingState()->text(), QStringLiteral("绘图窗口：未运行"));
 }

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -162,6 +163,40 @@ TEST(CadWindow, ClosingStopsTheHostUntilAStartingCommand)
     EXPECT_EQ(h.doc().ModelSpace().Count(), 0);
     EXPECT_EQ(h.win.scene().document(), &h.doc());
     EXPECT_TRUE(h.win.isVisible());
+}
+
+TEST(CadWindow, StartOrShowRunsTheHostAndOpensADrawingOnce)
+{
+    Host h;
+    QSignalSpy running(&h.win, &CadHostWindow::runningChanged);
+    h.home.answer(QStringLiteral("button"), QStringLiteral("No"));
+    h.win.close();
+    ASSERT_FALSE(h.app.running());
+
+    const QString file = h.home.root() + QStringLiteral("/Site.dxf");
+    {
+        Document other(nullptr);
+        other.ModelSpace().AddLine({0, 0, 0}, {5, 5, 0});
+        writeDxf(other, file);
+    }
+    h.win.startOrShow(file);
+    QApplication::processEvents();
+    EXPECT_TRUE(h.app.running());
+    EXPECT_TRUE(h.win.isVisible());
+    ASSERT_TRUE(h.app.hasDocument());
+    EXPECT_EQ(h.doc().ModelSpace().Count(), 1);
+    const int open = h.app.DocumentsCount();
+    // the same file again, in other letter case: brought forward, not read twice
+    h.win.startOrShow(h.home.root() + QStringLiteral("/site.DXF"));
+    EXPECT_EQ(h.app.DocumentsCount(), open);
+    EXPECT_EQ(h.doc().ModelSpace().Count(), 1);
+    // a missing file is named and the window still shows
+    h.win.startOrShow(h.home.root() + QStringLiteral("/none.dxf"));
+    EXPECT_TRUE(test::lastMessage(h.home).value("text").toString().contains(QStringLiteral("无法打开图形文件")));
+    EXPECT_TRUE(h.win.isVisible());
+    ASSERT_GE(running.size(), 2);
+    EXPECT_FALSE(running.first().first().toBool());
+    EXPECT_TRUE(running.last().first().toBool());
 }
 
 TEST(CadWindow, ClickAnswersGetPointWithThePaintedCoordinates)

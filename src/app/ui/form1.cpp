@@ -18,6 +18,8 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -73,11 +75,25 @@ Form1::Form1(Context& ctx, CommandRegistry& registry, const WindowRegistry& wind
     installLauncher(*this);
     installQuickPopup(*this);
 
+    drawingState_ = new QLabel(this);
+    drawingState_->setObjectName(QStringLiteral("drawingState"));
+    drawingButton_ = new QPushButton(this);
+    drawingButton_->setObjectName(QStringLiteral("drawingButton"));
+    statusBar()->addWidget(drawingState_);
+    statusBar()->addWidget(drawingButton_);
+    connect(drawingButton_, &QPushButton::clicked, this, [this] {
+        if (startOrShowDrawing_)
+            startOrShowDrawing_();
+        drawingWindowChanged();
+    });
+    drawingWindowChanged();
+
     ctx_.openWindow = [this](const QString& form) { openWindow(form); };
     // the client area is 9375 x 7155 twips below the menu bar, wider where
     // the sheet's cells need it to show a coordinate whole
     const int sheetWidth = frame1_->minimumSizeHint().width() + picture1_->width() + twips(240);
-    resize(std::max(twips(9375), sheetWidth), twips(7155) + menuBar()->sizeHint().height());
+    resize(std::max(twips(9375), sheetWidth),
+           twips(7155) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 QMenu* Form1::buildMenu(const MenuItem& m, QWidget* parent)
@@ -142,6 +158,21 @@ void Form1::refreshMenus()
     action(QStringLiteral("printcgb"))->setChecked(st.printcgb);
     action(QStringLiteral("openfudongqiao"))->setChecked(true);
     action(QStringLiteral("publicfiles"))->setText(commonFileCaption(st));
+}
+
+void Form1::setDrawingWindow(std::function<bool()> running, std::function<void()> startOrShow)
+{
+    drawingRunning_ = std::move(running);
+    startOrShowDrawing_ = std::move(startOrShow);
+    drawingWindowChanged();
+}
+
+void Form1::drawingWindowChanged()
+{
+    const bool on = drawingRunning_ && drawingRunning_();
+    drawingState_->setText(on ? QStringLiteral("绘图窗口：运行中") : QStringLiteral("绘图窗口：未运行"));
+    drawingButton_->setText(on ? QStringLiteral("显示绘图窗口") : QStringLiteral("启动绘图窗口"));
+    drawingButton_->setEnabled(bool(startOrShowDrawing_));
 }
 
 void Form1::placeBusyPicture()

@@ -4,11 +4,14 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include <functional>
+
 class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QToolBar;
 
 namespace kelvor {
@@ -49,6 +52,13 @@ public:
     QToolBar* toolbar() const { return toolbar1_; }
     Context& context() const { return ctx_; }
 
+    // The drawing window within reach outside the menus: the status bar
+    // says whether the host runs, and its button starts or shows it.
+    void setDrawingWindow(std::function<bool()> running, std::function<void()> startOrShow);
+    void drawingWindowChanged();
+    QLabel* drawingState() const { return drawingState_; }
+    QPushButton* drawingButton() const { return drawingButton_; }
+
 signals:
     // The program is to end now (退出, closing the window).
     void programEnded();
@@ -71,6 +81,10 @@ private:
     QFrame* picture1_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QLabel* picture11_ = nullptr;
+    QLabel* drawingState_ = nullptr;
+    QPushButton* drawingButton_ = nullptr;
+    std::function<bool()> drawingRunning_;
+    std::function<void()> startOrShowDrawing_;
     bool ending_ = false;
 };
 

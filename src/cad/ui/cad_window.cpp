@@ -2,18 +2,21 @@
 
 #include "cad/ui/cad_view.h"
 
+#include "cad/dxf/dxf.h"
 #include "cad/model/document.h"
 #include "cad/model/geom_snap.h"
 #include "cad/model/selection.h"
 #include "cad/ui/plot_output.h"
 #include "routines/routines.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -171,6 +174,8 @@ CadHostWindow::~CadHostWindow()
 
 void CadHostWindow::hostChanged(Change what)
 {
+    if (what == Running)
+        emit runningChanged(app_.running());
     if (syncing_)
         return;
     switch (what) {
@@ -287,6 +292,38 @@ void CadHostWindow::history(const QString& text)
 void CadHostWindow::newDrawing()
 {
     app_.DocumentsAdd();
+}
+
+void CadHostWindow::startOrShow(const QString& drawing)
+{
+    if (!app_.running())
+        app_.setRunning(true);
+    if (!drawing.isEmpty()) {
+        const QString wanted = QFileInfo(paths::resolve(cad::drawingPath(drawing))).absoluteFilePath();
+        bool found = false;
+        for (int i = 0; i < app_.DocumentsCount() && !found; ++i) {
+            cad::Document& d = app_.DocumentsItem(i);
+            if (!d.FullName().isEmpty()
+                && QFileInfo(paths::resolve(d.FullName())).absoluteFilePath().compare(wanted, Qt::CaseInsensitive) == 0) {
+                app_.setActive(d);
+                found = true;
+            }
+        }
+        if (!found) {
+            try {
+                app_.DocumentsOpen(drawing);
+            } catch (const RunError& e) {
+                ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(drawing, e.description()), QStringLiteral("错误"),
+                            Icon::Critical);
+            }
+        }
+    }
+    app_.setVisible(true);
+    try {
+        app_.activate(app_.Caption());
+    } catch (const RunError&) {
+        // shown is enough when the window cannot come forward
+    }
 }
 
 void CadHostWindow::openDrawing()

@@ -48,6 +48,9 @@ public:
     // may be discarded, false to keep it (Cancel, or the save failed).
     bool confirmDiscard(cad::Document& doc);
     void zoomExtents();
+    // Starts the host when it is stopped, shows its window in front and,
+    // given a drawing, opens it (or brings it forward when already open).
+    void startOrShow(const QString& drawing = QString());
 
     // A menu item's macro: leading Esc characters cancel the question
     // waiting, a blank or ';' is Enter; a macro without a closing Enter is
@@ -62,6 +65,8 @@ public:
 signals:
     // A question now waits for the person (tests drive the window here).
     void questionAsked(const QString& asking);
+    // The host started or stopped.
+    void runningChanged(bool running);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
