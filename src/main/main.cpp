@@ -27,6 +27,8 @@ int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own buttons and dialogs speak Chinese like the rest of the program.
+    installChineseTranslations();
     QtUi ui;
     SettingsStore settings(paths::current().settingsFile);
     Context ctx(settings, ui);

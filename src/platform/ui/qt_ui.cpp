@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QPushButton>
 
 namespace kelvor {
@@ -48,7 +51,7 @@ QtUi::QtUi(QWidget* owner)
 
 Answer QtUi::message(const QString& text, const QString& title, Icon icon, Buttons buttons, int defaultButton)
 {
-    QMessageBox box(owner_);
+    QMessageBox box(dialogParent());
     box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
     box.setText(displayText(text));
     switch (icon) {
@@ -94,7 +97,7 @@ Answer QtUi::message(const QString& text, const QString& title, Icon icon, Butto
 QString QtUi::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString t = QInputDialog::getText(owner_, title.isEmpty() ? applicationTitle() : title, displayText(prompt),
+    const QString t = QInputDialog::getText(dialogParent(), title.isEmpty() ? applicationTitle() : title, displayText(prompt),
                                             QLineEdit::Normal, defaultText, &ok);
     return ok ? t : QString();
 }
@@ -110,9 +113,29 @@ QString startDir(const FileDialogRequest& r)
 }
 } // namespace
 
+QWidget* QtUi::dialogParent() const
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible())
+        return active;
+    return owner_;
+}
+
+bool installChineseTranslations()
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    return true;
+}
+
 QStringList QtUi::openFiles(const FileDialogRequest& r)
 {
-    QFileDialog dlg(owner_, r.title.isEmpty() ? QStringLiteral("打开") : r.title, startDir(r));
+    QFileDialog dlg(dialogParent(), r.title.isEmpty() ? QStringLiteral("打开") : r.title, startDir(r));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     const QStringList filters = qtNameFilters(r.filter);
@@ -126,7 +149,7 @@ QStringList QtUi::openFiles(const FileDialogRequest& r)
 
 QString QtUi::saveFile(const FileDialogRequest& r)
 {
-    QFileDialog dlg(owner_, r.title.isEmpty() ? QStringLiteral("保存") : r.title, startDir(r));
+    QFileDialog dlg(dialogParent(), r.title.isEmpty() ? QStringLiteral("保存") : r.title, startDir(r));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = qtNameFilters(r.filter);
@@ -140,7 +163,7 @@ QString QtUi::saveFile(const FileDialogRequest& r)
 
 QString QtUi::pickFolder(const QString& prompt)
 {
-    const QString p = QFileDialog::getExistingDirectory(owner_, prompt, paths::resolve(QStringLiteral("d:\\")));
+    const QString p = QFileDialog::getExistingDirectory(dialogParent(), prompt, paths::resolve(QStringLiteral("d:\\")));
     if (p.isEmpty())
         return QString();
     return paths::toWindows(p);

@@ -27,11 +27,19 @@ public:
     void processEvents() override;
 
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // Dialogs sit over the window the person works in (the drawing window
+    // when a command runs from it), else over the owner.
+    QWidget* dialogParent() const;
 
 private:
     QPointer<QWidget> owner_;
     bool busy_ = false;
 };
+
+// Qt's own texts (standard buttons, file dialogs) in Chinese whatever the
+// machine's locale: the zh_CN translations of Qt, and zh_CN as the default
+// locale. False when the translations are not installed.
+bool installChineseTranslations();
 
 // "desc|*.CG|all|*.*" as a Qt name filter list; patterns match either case.
 QStringList qtNameFilters(const QString& filter);
