@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -197,6 +198,48 @@ TEST(CadWindow, StartOrShowRunsTheHostAndOpensADrawingOnce)
     ASSERT_GE(running.size(), 2);
     EXPECT_FALSE(running.first().first().toBool());
     EXPECT_TRUE(running.last().first().toBool());
+}
+
+TEST(CadWindow, LongOpensAndSavesShowProgressWithTheFileNameAndKeepPainting)
+{
+    Host h;
+    h.showing({0, 0}, {100, 100});
+    const QString file = h.home.root() + QStringLiteral("/Big.dxf");
+    {
+        Document big(nullptr);
+        for (int i = 0; i < 30000; ++i)
+            big.ModelSpace().AddLine({double(i), 0, 0}, {double(i), 10, 0});
+        writeDxf(big, file);
+    }
+    ASSERT_GT(QFileInfo(file).size(), 3 << 20);
+    h.win.setProgressDelay(0);
+
+    QStringList seen;
+    int ticks = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        ++ticks;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                seen << d->labelText();
+    });
+    watch.start(0);
+
+    h.home.answerOpen({file});
+    h.win.openDrawing();
+    ASSERT_EQ(h.doc().ModelSpace().Count(), 30000);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(seen.first().contains(QStringLiteral("正在打开 Big.dxf")));
+    EXPECT_GT(ticks, 0); // events ran during the read
+
+    seen.clear();
+    ASSERT_TRUE(h.win.saveDrawing());
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(seen.first().contains(QStringLiteral("正在保存 Big.dxf")));
+    watch.stop();
+    // the dialog is gone once the file is done
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(w) && w->isVisible());
 }
 
 TEST(CadWindow, ClickAnswersGetPointWithThePaintedCoordinates)

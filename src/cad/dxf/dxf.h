@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace kelvor::cad {
@@ -20,6 +21,14 @@ std::unique_ptr<Document> readDxfBytes(const QByteArray& bytes, DocumentHost* ho
 QByteArray dxfBytes(Document& doc, DrawingFormat format = DrawingFormat::R2000);
 // Writes atomically: the old file stays whole when writing fails.
 void writeDxf(Document& doc, const QString& path, DrawingFormat format = DrawingFormat::R2000);
+
+// Long reads and writes of drawing files tell this how far they have come
+// (bytes done, and the total or 0 when it is not known in advance), about
+// once a megabyte, so that a window can show progress and keep painting.
+// One hook for the program; none at first.
+using FileProgress = std::function<void(qint64 done, qint64 total)>;
+void setFileProgress(FileProgress progress);
+const FileProgress& fileProgress();
 
 // A path as commands give it ("d:\a.dwg", "d:\a") mapped to the native
 // DXF path: ".dwg" becomes the drawing extension, a missing one is added.

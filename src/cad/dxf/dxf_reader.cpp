@@ -100,6 +100,8 @@ private:
         out.code = code;
         out.value = readLine();
         out.line = line;
+        if (pos_ >= reportAt_)
+            report();
         // No text line of a drawing holds a NUL: such bytes come from a
         // damaged file, and kept content would carry them into the next save.
         if (out.value.contains('\0'))
@@ -278,7 +280,16 @@ private:
 
     const QByteArray& data_;
     QString name_;
+    void report()
+    {
+        constexpr qsizetype Step = 1 << 20;
+        reportAt_ = pos_ + Step;
+        if (const FileProgress& progress = fileProgress())
+            progress(pos_, data_.size());
+    }
+
     qsizetype pos_ = 0;
+    qsizetype reportAt_ = 1 << 20;
     int line_ = 0;
     Pair back_;
     bool pushed_ = false;

@@ -15,6 +15,24 @@
 
 namespace kelvor::cad {
 
+namespace {
+FileProgress& progressHook()
+{
+    static FileProgress hook;
+    return hook;
+}
+} // namespace
+
+void setFileProgress(FileProgress progress)
+{
+    progressHook() = std::move(progress);
+}
+
+const FileProgress& fileProgress()
+{
+    return progressHook();
+}
+
 QString drawingPath(const QString& path)
 {
     QString p = path.trimmed();
@@ -1091,7 +1109,14 @@ void writeDxf(Document& doc, const QString& path, DrawingFormat format)
 {
     try {
         AtomicFile file(paths::resolve(path));
-        Writer(doc, format, [&file](const QByteArray& piece) { file.write(piece); }).run();
+        const FileProgress& progress = fileProgress();
+        qint64 done = 0;
+        Writer(doc, format, [&](const QByteArray& piece) {
+            file.write(piece);
+            done += piece.size();
+            if (progress)
+                progress(done, 0);
+        }).run();
         file.commit();
     } catch (const RunError& e) {
         fault(fail::Failed, QStringLiteral("cannot write \"%1\": %2").arg(path, e.description()));

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -294,6 +296,66 @@ void CadHostWindow::newDrawing()
     app_.DocumentsAdd();
 }
 
+namespace {
+
+// A long open or save: the busy cursor at once, a progress dialog with the
+// file's name once it has taken longer than the delay, and the windows kept
+// painted meanwhile (the person's input waits until the file is done).
+class ProgressShown {
+public:
+    ProgressShown(QWidget* over, const QString& label, int delayMs)
+        : over_(over)
+        , label_(label)
+        , delay_(delayMs)
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        clock_.start();
+        cad::setFileProgress([this](qint64 done, qint64 total) { step(done, total); });
+    }
+    ~ProgressShown()
+    {
+        cad::setFileProgress({});
+        QApplication::restoreOverrideCursor();
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    void step(qint64 done, qint64 total)
+    {
+        if (!dialog_ && clock_.elapsed() >= delay_) {
+            dialog_ = std::make_unique<QProgressDialog>(label_, QString(), 0, 0, over_);
+            dialog_->setObjectName(QStringLiteral("drawingProgress"));
+            dialog_->setWindowTitle(QStringLiteral("Kelvor CAD"));
+            dialog_->setCancelButton(nullptr);
+            dialog_->setWindowModality(Qt::WindowModal);
+            dialog_->setMinimumDuration(0);
+            dialog_->setAutoClose(false);
+            dialog_->setAutoReset(false);
+            dialog_->show();
+        }
+        if (dialog_ && total > 0) {
+            dialog_->setRange(0, 1000);
+            dialog_->setValue(int(done * 1000 / total));
+        }
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    QWidget* over_;
+    QString label_;
+    int delay_;
+    QElapsedTimer clock_;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
+
+QString shortName(const QString& path)
+{
+    const int cut = int(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))));
+    return path.mid(cut + 1);
+}
+
+} // namespace
+
 void CadHostWindow::startOrShow(const QString& drawing)
 {
     if (!app_.running())
@@ -311,6 +373,7 @@ void CadHostWindow::startOrShow(const QString& drawing)
         }
         if (!found) {
             try {
+                ProgressShown shown(this, QStringLiteral("正在打开 %1 ……").arg(shortName(drawing)), progressDelay_);
                 app_.DocumentsOpen(drawing);
             } catch (const RunError& e) {
                 ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(drawing, e.description()), QStringLiteral("错误"),
@@ -335,6 +398,7 @@ void CadHostWindow::openDrawing()
     if (path.isEmpty())
         return;
     try {
+        ProgressShown shown(this, QStringLiteral("正在打开 %1 ……").arg(shortName(path)), progressDelay_);
         app_.DocumentsOpen(path);
     } catch (const RunError& e) {
         ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),
@@ -352,6 +416,7 @@ bool CadHostWindow::saveDocument(cad::Document& doc)
     if (doc.FullName().isEmpty())
         return saveDocumentAs(doc);
     try {
+        ProgressShown shown(this, QStringLiteral("正在保存 %1 ……").arg(shortName(doc.FullName())), progressDelay_);
         doc.Save();
     } catch (const RunError& e) {
         ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(doc.FullName(), e.description()),
@@ -377,6 +442,7 @@ bool CadHostWindow::saveDocumentAs(cad::Document& doc)
     if (path.isEmpty())
         return false;
     try {
+        ProgressShown shown(this, QStringLiteral("正在保存 %1 ……").arg(shortName(path)), progressDelay_);
         doc.SaveAs(path);
     } catch (const RunError& e) {
         ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),

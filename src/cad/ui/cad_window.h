@@ -51,6 +51,9 @@ public:
     // Starts the host when it is stopped, shows its window in front and,
     // given a drawing, opens it (or brings it forward when already open).
     void startOrShow(const QString& drawing = QString());
+    // Opening and saving show a progress dialog once they take longer than
+    // this (milliseconds; tests make it 0).
+    void setProgressDelay(int ms) { progressDelay_ = ms; }
 
     // A menu item's macro: leading Esc characters cancel the question
     // waiting, a blank or ';' is Enter; a macro without a closing Enter is
@@ -127,6 +130,7 @@ private:
     QEventLoop* loop_ = nullptr;
     bool syncing_ = false;
     bool closing_ = false;
+    int progressDelay_ = 500;
     QPointF hover_;
     int hoverSnap_ = 0; // the OSMODE bit of the snap under the pointer
     cad::Point hoverPoint_;
