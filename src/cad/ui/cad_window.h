@@ -37,7 +37,7 @@ public:
     DrawingScene& scene() { return scene_; }
     // What is being asked: "point", "entity", "select", "string", "real",
     // "integer", "keyword"; empty while no question waits.
-    QString asking() const { return pending_ ? pending_->asking : QString(); }
+    QString asking() const { return pending_ && !pending_->answered ? pending_->asking : QString(); }
 
     // The host's own menu commands.
     void newDrawing();
