@@ -111,6 +111,48 @@ TEST(CadWindowStyles, DashedLineAtTwoLinetypeScales)
         EXPECT_TRUE(pic.inked(x, 0)) << x;
 }
 
+TEST(CadWindowStyles, TextElementsOfAComplexLinetypeStandInTheirGaps)
+{
+    // "G" stands 6 back from the end of each gap, 1.5 below the path, 3 high:
+    // across x 12..14 of each 18-long repeat, turned with the path.
+    const struct {
+        const char* what;
+        double ltscale;
+        Point from, to;
+        double textAt; // along the path, where the first text stands
+    } cases[] = {
+        {"along a horizontal line", 1, {0, 0, 0}, {90, 0, 0}, 13},
+        {"turned with a vertical line", 1, {0, 0, 0}, {0, 90, 0}, 13},
+        {"LTSCALE 2 doubles pattern, offsets and height", 2, {0, 0, 0}, {90, 0, 0}, 26},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::CadHost h;
+        Linetype& lt = h.doc().Linetypes().Add(QStringLiteral("GAS"));
+        lt.pattern = {10, -8};
+        auto g = [](int code, const char* v) { return KeptGroup{code, QByteArray(v)}; };
+        lt.elements.resize(2);
+        lt.elements[0].groups = {g(74, "0")};
+        lt.elements[1].groups = {g(74, "2"), g(75, "0"), g(46, "3"), g(50, "0"), g(44, "-6"), g(45, "-1.5"), g(9, "G")};
+        lt.elements[1].style = QStringLiteral("Standard");
+        h.doc().SetVariable(QStringLiteral("LTSCALE"), c.ltscale);
+        h.ms().AddLine(c.from, c.to)->setLinetype(QStringLiteral("GAS"));
+        const Picture pic(h.doc(), -45, -45, 95, 95, 1000, QStringLiteral("gas_%1").arg(&c - cases));
+        const bool vertical = c.to.x == 0;
+        auto on = [&](double along, double across) {
+            return vertical ? pic.inked(-across, along) : pic.inked(along, across);
+        };
+        int inked = 0;
+        for (double a = c.textAt - 1; a <= c.textAt + 1; a += 0.1)
+            for (double d = -1 * c.ltscale; d <= 1 * c.ltscale; d += 0.1)
+                inked += on(a, d);
+        EXPECT_GT(inked, 5) << "no text in the gap";
+        // the end of the gap stays empty, the dash after it is drawn
+        EXPECT_FALSE(on(17.5 * c.ltscale, 0));
+        EXPECT_TRUE(on(20 * c.ltscale, 0));
+    }
+}
+
 TEST(CadWindowStyles, LinetypeByLayerAndPolylineGeneration)
 {
     const struct {

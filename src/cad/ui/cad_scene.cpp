@@ -5,6 +5,7 @@
 #include "cad/model/entity.h"
 #include "cad/ui/scene_styles.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -158,6 +159,7 @@ struct Layers {
     };
     QHash<QString, L> byName;
     QHash<QString, std::vector<double>> patterns; // by linetype name, upper-cased; LTSCALE applied
+    QHash<QString, std::vector<DrawingScene::DashText>> texts; // of complex linetypes, the same way
     bool frames = true;                           // IMAGEFRAME 1 or 2
     explicit Layers(cad::Document& doc)
     {
@@ -168,12 +170,53 @@ struct Layers {
             std::vector<double> p;
             for (double d : t.pattern)
                 p.push_back(d * (ltscale > 0 ? ltscale : 1));
-            if (std::any_of(p.begin(), p.end(), [](double d) { return d < 0; }))
+            if (std::any_of(p.begin(), p.end(), [](double d) { return d < 0; })) {
                 patterns.insert(t.Name.toUpper(), std::move(p)); // without a gap it is drawn solid
+                std::vector<DrawingScene::DashText> x = dashTexts(doc, t, ltscale > 0 ? ltscale : 1);
+                if (!x.empty())
+                    texts.insert(t.Name.toUpper(), std::move(x));
+            }
         }
         frames = doc.GetVariable(QStringLiteral("IMAGEFRAME")).toInt() != 0;
     }
     L of(const QString& name) const { return byName.value(name.toUpper(), L{}); }
+
+    // The text elements of a linetype (flag 2 of group 74); shapes are not
+    // drawn. A style of fixed height scales it, else the scale is the height.
+    static std::vector<DrawingScene::DashText> dashTexts(cad::Document& doc, const cad::Linetype& t, double scale)
+    {
+        std::vector<DrawingScene::DashText> out;
+        for (size_t i = 0; i < t.elements.size() && i < t.pattern.size(); ++i) {
+            DrawingScene::DashText x;
+            x.element = i;
+            int flags = 0;
+            double size = 0;
+            bool hasText = false;
+            for (const cad::KeptGroup& g : t.elements[i].groups) {
+                const double v = g.value.trimmed().toDouble();
+                switch (g.code) {
+                case 74: flags = int(v); break;
+                case 46: size = v; break;
+                case 50: x.rotation = v; break;
+                case 44: x.dx = v * scale; break;
+                case 45: x.dy = v * scale; break;
+                case 9:
+                    x.text = decodeGbk(g.value);
+                    hasText = true;
+                    break;
+                default: break;
+                }
+            }
+            if (!(flags & 2) || !hasText || x.text.isEmpty())
+                continue;
+            const cad::TextStyle* style = doc.TextStyles().find(t.elements[i].style);
+            const double fixed = style && style->height > 0 ? style->height : 1;
+            x.height = (size != 0 ? std::abs(size) : 1) * fixed * scale;
+            x.absolute = flags & 1;
+            out.push_back(std::move(x));
+        }
+        return out;
+    }
 };
 
 // A raster image's picture: the file as the drawing names it (through the
@@ -235,6 +278,7 @@ struct Builder {
     const Layers& layers;
     DrawingScene::Item& item;
     std::vector<double> dashes; // the pattern of the entity being built (drawing units); empty: solid
+    std::vector<DrawingScene::DashText> dashTexts; // its texts, when a complex linetype
     double tiny = 0;            // drawing units: references smaller show as their box
 
     void path(const std::vector<Pt2>& pts, bool closed, QRgb colour, const Map& t)
@@ -258,6 +302,13 @@ struct Builder {
                 d *= t.lengthScale();
             p.pattern = int(item.patterns.size());
             item.patterns.push_back(std::move(scaled));
+            std::vector<DrawingScene::DashText> texts = dashTexts;
+            for (DrawingScene::DashText& x : texts) {
+                x.height *= t.lengthScale();
+                x.dx *= t.lengthScale();
+                x.dy *= t.lengthScale();
+            }
+            item.patternTexts.push_back(std::move(texts));
         }
         item.prims.push_back(p);
     }
@@ -276,6 +327,25 @@ struct Builder {
         for (double& d : p)
             d *= scale;
         return p;
+    }
+
+    // The texts of the same linetype, resolved and scaled the same way.
+    std::vector<DrawingScene::DashText> textsOf(const QString& linetype, const QString& layer,
+                                                const std::vector<DrawingScene::DashText>& byBlock,
+                                                double scale) const
+    {
+        if (linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+            return byBlock;
+        const QString name = linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
+            ? layers.of(layer).linetype
+            : linetype;
+        std::vector<DrawingScene::DashText> x = layers.texts.value(name.toUpper());
+        for (DrawingScene::DashText& e : x) {
+            e.height *= scale;
+            e.dx *= scale;
+            e.dy *= scale;
+        }
+        return x;
     }
 
     void image(const Entity& e, QRgb colour, const Map& t)
@@ -544,7 +614,8 @@ struct Builder {
     }
 
     void add(Entity* e, const Map& t, const QString& parentLayer, QRgb parentColour, int depth,
-             const std::vector<double>& parentDashes = {})
+             const std::vector<double>& parentDashes = {},
+             const std::vector<DrawingScene::DashText>& parentTexts = {})
     {
         if (!e->Visible() || e->isErased())
             return;
@@ -560,7 +631,10 @@ struct Builder {
                                                       : aciColour(aci);
         const Entity::Data& d = e->data();
         dashes = patternOf(e->Linetype(), layerName, parentDashes, d.ltscale);
+        dashTexts = dashes.empty() ? std::vector<DrawingScene::DashText>{}
+                                   : textsOf(e->Linetype(), layerName, parentTexts, d.ltscale);
         const std::vector<double> own = dashes;
+        const std::vector<DrawingScene::DashText> ownTexts = dashTexts;
         switch (e->kind()) {
         case EntityKind::Line:
             path({{d.v[0].x, d.v[0].y}, {d.v[1].x, d.v[1].y}}, false, colour, t);
@@ -626,7 +700,7 @@ struct Builder {
                          colour, inner);
                 else
                     for (Entity* c : def->entities())
-                        add(c, inner, layerName, colour, depth + 1, own);
+                        add(c, inner, layerName, colour, depth + 1, own, ownTexts);
             }
             if (depth == 0)
                 attributes(*e, colour, layerName);
@@ -640,6 +714,7 @@ struct Builder {
             break;
         case EntityKind::RasterImage:
             dashes.clear();
+            dashTexts.clear();
             image(*e, colour, t);
             break;
         case EntityKind::Foreign:
@@ -1111,6 +1186,36 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
     const double markSize = pointSizePixels(doc_ ? doc_->GetVariable(QStringLiteral("PDSIZE")).toDouble() : 0, s,
                                             view.height);
     std::vector<QPointF> screen; // a path's points, for its dashes
+    std::vector<DashMark> marks; // where its elements end, for linetype texts
+    // A linetype's text at the end of its element: offset along and across
+    // the path, turned with it unless its angle is absolute; left out while
+    // too small to read.
+    auto dashText = [&](QPainter& on, const DashText& x, const DashMark& m, double scale, const QColor& colour) {
+        const double up = x.height * scale;
+        if (up < 4 || up > 4000)
+            return;
+        const double dir = -m.angle; // the path's direction on the drawing (screen y is down)
+        const double ox = x.dx * std::cos(dir) - x.dy * std::sin(dir);
+        const double oy = x.dx * std::sin(dir) + x.dy * std::cos(dir);
+        const double angle = (x.absolute ? 0 : dir) + x.rotation;
+        const bool wide = std::any_of(x.text.begin(), x.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
+        const GlyphFit& fit = wide ? glyphs.cjk : glyphs.latin;
+        const int px = std::max(1, int(std::lround(up * fit.emPerHeight)));
+        auto f = fonts.find(px);
+        if (f == fonts.end()) {
+            QFont font = base;
+            font.setPixelSize(px);
+            f = fonts.insert(px, font);
+        }
+        on.save();
+        on.translate(m.at.x() + ox * scale, m.at.y() - oy * scale);
+        on.rotate(-angle * 180 / M_PI);
+        on.setFont(*f);
+        on.setPen(colour);
+        on.drawText(QPointF(0, -fit.raise * px), x.text);
+        on.restore();
+        ++stats_.texts;
+    };
     // on paper the screen's white is black
     auto ink = [this](QRgb c) { return QColor::fromRgb(paper_ && (c & 0xffffff) == 0xffffff ? qRgb(0, 0, 0) : c); };
 
@@ -1195,9 +1300,16 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                         screen.emplace_back(sx(pts[i].x), sy(pts[i].y));
                     std::vector<QLineF> dashes;
                     DashPhase phase;
-                    dashPath(screen.data(), int(screen.size()), p.closed, px, phase, dashes, b.dots);
+                    const std::vector<DashText>& texts = it.patternTexts[size_t(p.pattern)];
+                    marks.clear();
+                    dashPath(screen.data(), int(screen.size()), p.closed, px, phase, dashes, b.dots,
+                             texts.empty() ? nullptr : &marks);
                     for (const QLineF& l : dashes)
                         segment(lines, l.x1(), l.y1(), l.x2(), l.y2());
+                    for (const DashMark& m : marks)
+                        for (const DashText& x : texts)
+                            if (x.element == m.element)
+                                dashText(painter, x, m, s, ink(p.colour));
                     break;
                 }
                 const quint32 n = p.closed ? p.count : p.count - 1;

@@ -103,6 +103,15 @@ public:
         double m[6] = {1, 0, 0, 1, 0, 0};
         std::vector<cad::Pt2> clip;
     };
+    // A complex linetype's text, standing at the end of its pattern element:
+    // offsets along and across the path, height (drawing units) and angle
+    // (radians; to the path unless absolute).
+    struct DashText {
+        size_t element = 0;
+        QString text;
+        double height = 0, rotation = 0, dx = 0, dy = 0;
+        bool absolute = false;
+    };
     struct Item {
         cad::Entity* entity = nullptr;
         cad::Box box;
@@ -110,6 +119,7 @@ public:
         std::vector<Prim> prims;
         std::vector<TextRun> texts;
         std::vector<std::vector<double>> patterns; // dash lengths in drawing units (gaps negative)
+        std::vector<std::vector<DashText>> patternTexts; // beside patterns, one list each
         std::vector<ImageRun> images;
         bool live = false;
         bool big = false;

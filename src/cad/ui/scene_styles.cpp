@@ -6,7 +6,7 @@
 namespace kelvor {
 
 void dashPath(const QPointF* pts, int n, bool closed, const std::vector<double>& pattern, DashPhase& phase,
-              std::vector<QLineF>& lines, std::vector<QPointF>& dots)
+              std::vector<QLineF>& lines, std::vector<QPointF>& dots, std::vector<DashMark>* marks)
 {
     if (n < 2)
         return;
@@ -35,6 +35,8 @@ void dashPath(const QPointF* pts, int n, bool closed, const std::vector<double>&
             at += step;
             phase.into += step;
             if (phase.into >= span - 1e-9) {
+                if (marks)
+                    marks->push_back({phase.element % pattern.size(), q, std::atan2(b.y() - a.y(), b.x() - a.x())});
                 phase.element = (phase.element + 1) % pattern.size();
                 phase.into = 0;
             }
