@@ -2,12 +2,25 @@
 
 #include "platform/commands.h"
 #include "relief/height_check.h"
+#include "relief/contours.h"
+#include "relief/control_points.h"
+#include "relief/height_notes.h"
+#include "relief/height_points.h"
 
 namespace kelvor::relief {
 
 void registerReliefCommands(CommandRegistry& registry)
 {
     registry.add(QStringLiteral("laheightcheck"), laheightcheck_Click);
+    registry.add(QStringLiteral("addgcd"), addgcd_Click);
+    registry.add(QStringLiteral("alterdgxlaheight"), alterdgxlaheight_Click);
+    registry.add(QStringLiteral("deletedgx"), deletedgx_Click);
+    registry.add(QStringLiteral("laheightaddnumber"), laheightaddnumber_Click);
+    registry.add(QStringLiteral("laheightgcdqw"), laheightgcdqw_Click);
+    registry.add(QStringLiteral("shuimiangaochenzj"), shuimiangaochenzj_Click);
+    registry.add(QStringLiteral("changekzd"), changekzd_Click);
+    registry.add(QStringLiteral("changekzdheight"), changekzdheight_Click);
+    registry.add(QStringLiteral("gaibiankzdbili"), gaibiankzdbili_Click);
 }
 
 } // namespace kelvor::relief
