@@ -49,7 +49,7 @@ TEST(Contours, IndexContourIsAnExactMultipleOfFiveIntervals)
     } cases[] = {
         {15, 1, true},   {14, 1, false},  {0, 1, true},    {-5, 1, true},  {-4, 1, false},
         {14.999999999999998, 1, false},   {7.5, 0.5, true}, {10, 0.5, true}, {12.5, 0.5, true},
-        {11, 0.5, false}, {20, 2, false}, {30, 2, true},    {15.5, 1, false},
+        {11, 0.5, false}, {25, 2, false}, {30, 2, true},    {15.5, 1, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isIndexContour(c.elevation, c.interval), c.index) << c.elevation << " at " << c.interval;
