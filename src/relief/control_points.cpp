@@ -119,7 +119,8 @@ void changekzdheight_Click(Context& ctx)
         set.Select(cad::SelectAll, {}, {}, cad::SelectionFilter().add(2, QStringLiteral("gc115")));
         points = set.entities();
     });
-    const cad::SelectionFilter notes = cad::SelectionFilter().add(0, QStringLiteral("text")).add(8, QStringLiteral("kzd"));
+    const cad::SelectionFilter notes =
+        cad::SelectionFilter().add(0, QStringLiteral("text")).add(8, QStringLiteral("kzd"));
     int n = 0;
     for (cad::Entity* point : points) {
         cad::Point p;
