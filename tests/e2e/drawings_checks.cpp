@@ -27,7 +27,7 @@ cad::Entity* text(cad::Block& ms, const char* s, const char* layer, double x, do
 // is missing), points, place names and other notes on zj and sxss,
 // redundant polylines (one on a locked layer), layers whose names are no
 // plain file names, an empty layer, a check line, a three-vertex line and
-// two lines to compare.
+// two lines to compare, and a line and a text on jmd.
 void qcDrawing(const QDir& folder)
 {
     cad::Document doc;
@@ -68,6 +68,9 @@ void qcDrawing(const QDir& folder)
     on(ms.AddLightWeightPolyline({0, 20, 0, 20.05, 10, 30}), "check");
     on(ms.AddLightWeightPolyline({100, 100, 110, 100, 120, 105}), "check");
     on(ms.AddLightWeightPolyline({100.03, 100.04, 110, 100.1, 120, 105}), "check");
+
+    on(ms.AddLine({-70, 0, 0}, {-60, 0, 0}), "jmd");
+    text(ms, "砖2", "jmd", -65, 5, 1);
 
     doc.Layers().Item(QStringLiteral("locked")).Lock = true;
     cad::writeDxf(doc, folder.filePath(QStringLiteral("qc.dxf")));
