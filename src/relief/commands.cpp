@@ -6,6 +6,9 @@
 #include "relief/control_points.h"
 #include "relief/height_notes.h"
 #include "relief/height_points.h"
+#include "relief/drawing_cleanup.h"
+#include "relief/layer_export.h"
+#include "relief/point_checks.h"
 
 namespace kelvor::relief {
 
@@ -21,6 +24,13 @@ void registerReliefCommands(CommandRegistry& registry)
     registry.add(QStringLiteral("changekzd"), changekzd_Click);
     registry.add(QStringLiteral("changekzdheight"), changekzdheight_Click);
     registry.add(QStringLiteral("gaibiankzdbili"), gaibiankzdbili_Click);
+    registry.add(QStringLiteral("massboss"), massboss_Click);
+    registry.add(QStringLiteral("deletelingbianchang"), deletelingbianchang_Click);
+    registry.add(QStringLiteral("yuaddkuaohao"), yuaddkuaohao_Click);
+    registry.add(QStringLiteral("layeratoutputfile"), layeratoutputfile_Click);
+    registry.add(QStringLiteral("lwpolyinsertpoint"), lwpolyinsertpoint_Click);
+    registry.add(QStringLiteral("fangfano2"), fangfano2_Click);
+    registry.add(QStringLiteral("dadianshujijianche"), dadianshujijianche_Click);
 }
 
 } // namespace kelvor::relief

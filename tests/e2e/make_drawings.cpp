@@ -4,6 +4,7 @@
 #include "cad/model/document.h"
 #include "cad/model/entity.h"
 #include "drawings_relief.h"
+#include "drawings_checks.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -305,5 +306,6 @@ int main(int argc, char** argv)
     drafting(folder);
     boundary(folder);
     reliefDrawing(folder);
+    qcDrawing(folder);
     return 0;
 }
