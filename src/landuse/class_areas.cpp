@@ -131,7 +131,7 @@ double netParcelArea(Document& doc, Entity& parcel)
 
 void tongjizhidingdilei_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
+    Application* app = ConnectToAutoCAD(ctx);
     if (!app)
         return;
     Document* doc = activeDocument(*app);

@@ -3,6 +3,7 @@
 #include "cad/dxf/dxf.h"
 #include "cad/model/document.h"
 #include "cad/model/entity.h"
+#include "drawings_landuse_parcels.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -303,5 +304,6 @@ int main(int argc, char** argv)
     landuse(folder);
     drafting(folder);
     boundary(folder);
+    landuseParcels(folder);
     return 0;
 }
