@@ -5,6 +5,7 @@
 #include "cad/model/entity.h"
 #include "drawings_relief.h"
 #include "drawings_checks.h"
+#include "drawings_landuse_parcels.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -307,5 +308,6 @@ int main(int argc, char** argv)
     boundary(folder);
     reliefDrawing(folder);
     qcDrawing(folder);
+    landuseParcels(folder);
     return 0;
 }
