@@ -1,6 +1,8 @@
 #include "landuse/commands.h"
 #include "landuse/boundary_lines.h"
 #include "landuse/boundary_table.h"
+#include "landuse/area_notes.h"
+#include "landuse/class_conversion.h"
 
 #include "platform/commands.h"
 #include "platform/context.h"
@@ -20,6 +22,16 @@ void registerLanduseCommands(CommandRegistry& registry)
     registry.add(QStringLiteral("jzdbgxxxxx"), jzdbgxxxxx_Click);
     registry.add(QStringLiteral("zhengshijiezhixian"), zhengshijiezhixian_Click);
     registry.add(QStringLiteral("jzdtoprints"), jzdtoprints_Click);
+    registry.add(QStringLiteral("biaozhudileibianhao"), [](Context& ctx) {
+        if (ctx.openWindow)
+            ctx.openWindow(QStringLiteral("dilei"));
+    });
+    registry.add(QStringLiteral("oldchangnewdl"), oldchangnewdl_Click);
+    registry.add(QStringLiteral("huifujiudilei"), huifujiudilei_Click);
+    registry.add(QStringLiteral("XIUGAITUBANHAO"), XIUGAITUBANHAO_Click);
+    registry.add(QStringLiteral("findzhidingzhifu"), findzhidingzhifu_Click);
+    registry.add(QStringLiteral("areatoarea"), areatoarea_Click);
+    registry.add(QStringLiteral("drawdljarea"), drawdljarea_Click);
 }
 
 } // namespace kelvor::landuse
