@@ -11,6 +11,8 @@
 
 using namespace kelvor;
 
+void landuseClasses(const QDir& folder); // drawings_landuse_classes.cpp
+
 namespace {
 
 cad::Entity* lw(cad::Block& b, const std::vector<double>& xy, bool closed = false)
@@ -303,5 +305,6 @@ int main(int argc, char** argv)
     landuse(folder);
     drafting(folder);
     boundary(folder);
+    landuseClasses(folder);
     return 0;
 }

@@ -7,6 +7,10 @@
 #include "test_support.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTest>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -96,6 +100,32 @@ TEST(Dilei, ChosenNamePlacesItsCodeAtThePick)
     w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     EXPECT_TRUE(h.app.transcript().contains(u("-->商业用地\r")));
     EXPECT_TRUE(test::messageTexts(h.home).isEmpty());
+}
+
+TEST(Dilei, TypingOrLeavingTheFieldChoosesNothing)
+{
+    test::CadHost h;
+    test::writeGbkLines(h.home.path(QStringLiteral("d:\\dl.txt")), {u("111,灌溉水田"), u("211,商业用地")});
+    h.context.state().commonFile = QStringLiteral("d:\\dl.txt");
+    for (int i = 0; i < 3; ++i)
+        h.answer(QStringLiteral("esc")); // a stray choice must not stop the test
+    Dilei w(h.context);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    // the first field holds its design text, which is also a name of its list
+    combo(w, 0)->lineEdit()->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    combo(w, 1)->lineEdit()->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    QInputMethodEvent typed;
+    typed.setCommitString(u("商业用地"));
+    QCoreApplication::sendEvent(combo(w, 1)->lineEdit(), &typed);
+    QTest::keyClick(combo(w, 1)->lineEdit(), Qt::Key_Return);
+    w.findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(h.ms().entities().empty());
+    EXPECT_FALSE(h.app.transcript().contains(u("注记的位置")));
+    EXPECT_EQ(combo(w, 1)->count(), 1);
 }
 
 TEST(Dilei, MenuItemOpensTheWindow)

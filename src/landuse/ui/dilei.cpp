@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace kelvor::landuse {
@@ -50,6 +51,11 @@ Dilei::Dilei(Context& ctx, QWidget* parent)
         box->setObjectName(QStringLiteral("Combo1(%1)").arg(i));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        // Only a choice from the list places a code: typing a name into the
+        // field, or leaving the field with its design text, chooses nothing.
+        box->setCompleter(nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
         box->setGeometry(groups[i].box);
         box->addItems(lists[size_t(i)]);
         box->setCurrentIndex(-1);
