@@ -60,7 +60,7 @@ void restoreText(Entity& text)
     attempt([&] { text.setTextString(*code); });
     attempt([&] { text.setThickness(0); });
     attempt([&] { text.setColor(7); });
-    if (kept) // the application's name alone: its items are gone
+    if (kept)
         attempt([&] { text.SetXData({xstr(1001, kOwnApplication)}); });
 }
 
