@@ -99,6 +99,11 @@ put("point_list", "points.txt", gbk(["7,3381234.567,519256.789", "40000, 3381234
 put("boundary_points", "watch.txt", gbk(["0001,500.2500,300.0000,***", "0002,510.2500,300.0000,10.00",
                                          "J03,.5000,-.2500", "", "bad,x,1", "0004, 1e3 , 2D2 ,5"]))
 
+# land-class files of the picker and the conversion, with blank, short and
+# padded lines
+put("land_classes", "dl.txt", gbk(["111,灌溉水田", "211, 商业用地 ,x", "", "311", "0A1,其他", ",空"]))
+put("class_conversion", "rules.txt", gbk(["111,水田,011", " 112 , 旱地 , 113 ", "113,a,112", "", "114,旱地"]))
+
 # DXF: the coordinate fixtures, and a drawing with the usual furniture
 copy("dxf_zone", "coords/fixtures/drawing.dxf", "coords/fixtures/one_point.dxf")
 for name in ("drawing.dxf", "one_point.dxf"):

@@ -4,6 +4,8 @@
 #include "landuse/class_areas.h"
 #include "landuse/closed_lines.h"
 #include "landuse/parcel_record.h"
+#include "landuse/area_notes.h"
+#include "landuse/class_conversion.h"
 
 #include "platform/commands.h"
 #include "platform/context.h"
@@ -28,6 +30,16 @@ void registerLanduseCommands(CommandRegistry& registry)
     registry.add(QStringLiteral("tongjizhongdidao"), tongjizhongdidao_Click);
     registry.add(QStringLiteral("checkpolylineclose"), checkpolylineclose_Click);
     registry.add(QStringLiteral("polylineareayn"), polylineareayn_Click);
+    registry.add(QStringLiteral("biaozhudileibianhao"), [](Context& ctx) {
+        if (ctx.openWindow)
+            ctx.openWindow(QStringLiteral("dilei"));
+    });
+    registry.add(QStringLiteral("oldchangnewdl"), oldchangnewdl_Click);
+    registry.add(QStringLiteral("huifujiudilei"), huifujiudilei_Click);
+    registry.add(QStringLiteral("XIUGAITUBANHAO"), XIUGAITUBANHAO_Click);
+    registry.add(QStringLiteral("findzhidingzhifu"), findzhidingzhifu_Click);
+    registry.add(QStringLiteral("areatoarea"), areatoarea_Click);
+    registry.add(QStringLiteral("drawdljarea"), drawdljarea_Click);
 }
 
 } // namespace kelvor::landuse

@@ -173,6 +173,12 @@ TEST(CadXData, ReadReplaceAndRefuse)
     EXPECT_EQ(errorOf([&] { e->SetXData({}); }), fail::Failed);
     EXPECT_EQ(errorOf([&] { e->SetXData({xstr(1000, "no application")}); }), fail::Failed);
     EXPECT_EQ(e->GetXData(QString()).size(), 6u);
+
+    // the name alone removes that application's data, the others keep theirs
+    e->SetXData({xstr(1001, "SOUTH")});
+    EXPECT_EQ(e->GetXData(QString()), (XData{xstr(1001, "Other"), {1070, 5}, {1040, 2.5}}));
+    e->SetXData({xstr(1001, "none")});
+    EXPECT_EQ(e->GetXData(QString()).size(), 3u);
 }
 
 TEST(CadFilters, WildcardsFollowTheDrawingProgramsRules)

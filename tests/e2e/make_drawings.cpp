@@ -14,6 +14,8 @@
 
 using namespace kelvor;
 
+void landuseClasses(const QDir& folder); // drawings_landuse_classes.cpp
+
 namespace {
 
 cad::Entity* lw(cad::Block& b, const std::vector<double>& xy, bool closed = false)
@@ -309,5 +311,6 @@ int main(int argc, char** argv)
     reliefDrawing(folder);
     qcDrawing(folder);
     landuseParcels(folder);
+    landuseClasses(folder);
     return 0;
 }

@@ -521,7 +521,8 @@ void Entity::SetXData(const XData& data)
             }
         }
         result.erase(result.begin() + s, result.begin() + e);
-        result.insert(result.begin() + s, group.begin(), group.end());
+        if (group.size() > 1) // the name alone removes the application's data
+            result.insert(result.begin() + s, group.begin(), group.end());
         i = j;
     }
     xdata_ = std::move(result);

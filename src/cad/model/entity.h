@@ -93,7 +93,7 @@ public:
     void GetBoundingBox(Point& minPoint, Point& maxPoint) const;
     void Update(); // counted; the host window redraws
     XData GetXData(const QString& appName) const; // "" = every application, in stored order
-    void SetXData(const XData& data);
+    void SetXData(const XData& data); // an application's name alone removes its data
 
     // --- line
     Point StartPoint() const;

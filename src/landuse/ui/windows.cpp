@@ -3,6 +3,7 @@
 #include "platform/windows.h"
 #include "landuse/ui/out_excelx.h"
 #include "landuse/ui/frmzb.h"
+#include "landuse/ui/dilei.h"
 
 namespace kelvor::landuse {
 
@@ -10,6 +11,7 @@ void registerLanduseWindows(WindowRegistry& windows)
 {
     windows.addWindow<OutExcelx>(QStringLiteral("outExcelx"));
     windows.addWindow<Frmzb>(QStringLiteral("frmzb"));
+    windows.addWindow<Dilei>(QStringLiteral("dilei"));
 }
 
 } // namespace kelvor::landuse
