@@ -1,7 +1,9 @@
 // The batch insertion list and its insertion into the drawing.
 #include "drafting/batch_insert.h"
+#include "drafting/commands.h"
 #include "drafting/ui/insdwg.h"
 #include "drafting_host.h"
+#include "platform/commands.h"
 #include "platform/paths.h"
 
 #include <QCheckBox>
@@ -34,6 +36,17 @@ drafting::DrawingList listOf(const QStringList& entries, int current, std::vecto
     l.current = current;
     return l;
 }
+
+// The busy picture's every switch.
+struct BusyUi : ScriptedUi {
+    using ScriptedUi::ScriptedUi;
+    void setBusy(bool busy) override
+    {
+        switches.push_back(busy);
+        ScriptedUi::setBusy(busy);
+    }
+    std::vector<bool> switches;
+};
 
 int references(test::CadHost& h)
 {
@@ -165,6 +178,41 @@ TEST(BatchInsert, AFailedInsertionEndsTheBatchSilently)
     drafting::mergeDrawings(none.context, listOf({QStringLiteral("d:\\a.dxf")}, -1), false);
     EXPECT_TRUE(none.ui.messages().isEmpty());
     EXPECT_FALSE(none.ui.busy());
+}
+
+TEST(BatchInsert, BusyOnOnceAndOffOnEveryPath)
+{
+    const struct {
+        const char* name;
+        bool host;
+        const char* file;
+        std::vector<bool> switches;
+    } cases[] = {
+        {"inserted", true, "d:\\a.dxf", {true, false}},
+        {"a file the host cannot insert", true, "d:\\missing.dxf", {true, false}},
+        {"no host", false, "d:\\a.dxf", {}},
+    };
+    for (const auto& c : cases) {
+        test::DraftingHost h;
+        drawing(h.home.path(QStringLiteral("d:\\a.dxf")), 0);
+        BusyUi ui(h.home.answers);
+        Context ctx(h.home.settings, ui);
+        if (c.host)
+            ctx.setCad(&h.app);
+        drafting::mergeDrawings(ctx, listOf({QString::fromLatin1(c.file)}, -1), false);
+        EXPECT_EQ(ui.switches, c.switches) << c.name;
+    }
+}
+
+TEST(InsdwgWindow, OpenedByItsMenuItem)
+{
+    test::TempHome home;
+    CommandRegistry registry;
+    drafting::registerDraftingCommands(registry);
+    QStringList opened;
+    home.context.openWindow = [&](const QString& form) { opened << form; };
+    registry.run(QStringLiteral("insertdwg"), home.context);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("insdwg")});
 }
 
 TEST(InsdwgWindow, ListButtonsAndMerge)
