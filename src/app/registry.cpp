@@ -55,6 +55,16 @@ const QList<ExtraItem>& extraItems()
         {QStringLiteral("Label2(2)"), QStringLiteral("线坐标处理")},
         {QStringLiteral("Label2(3)"), QStringLiteral("标注地类编码")},
         {QStringLiteral("Label2(4)"), QStringLiteral("查看记录文件")},
+        // the main window's drawing routines that nothing starts
+        {QStringLiteral("EraseColourOneEntities"), QString(), false},
+        {QStringLiteral("HighlightPickedInRed"), QString(), false},
+        {QStringLiteral("ShowObjectNames"), QString(), false},
+        {QStringLiteral("ShowHandles"), QString(), false},
+        {QStringLiteral("ShowOsmodeSetPickbox"), QString(), false},
+        {QStringLiteral("RecolourDefaultValueEight"), QString(), false},
+        {QStringLiteral("InsertCircleBlock"), QString(), false},
+        {QStringLiteral("EnlargeCircles"), QString(), false},
+        {QStringLiteral("EraseRedGcdTexts"), QString(), false},
     };
     return items;
 }

@@ -13,6 +13,7 @@ namespace kelvor::app {
 struct ExtraItem {
     QString key;
     QString caption; // what the placeholder message names
+    bool shown = true; // false: reachable by name only (tests, kelvor-run)
 };
 const QList<ExtraItem>& extraItems();
 

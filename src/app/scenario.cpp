@@ -574,7 +574,8 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
                QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},
                            {QStringLiteral("filelist_shown"), recentReportShown(st.recentReport)},
                            {QStringLiteral("publicfiles"), commonFileCaption(st)},
-                           {QStringLiteral("printcgb"), st.printcgb}});
+                           {QStringLiteral("printcgb"), st.printcgb},
+                           {QStringLiteral("entitybianzhou"), st.groupPickCaption}});
     QJsonObject read;
     for (const auto& v : sc.value(QStringLiteral("read_files")).toArray()) {
         const QString real = resolveIn(home, v.toString());

@@ -5,9 +5,11 @@
 #include "hidden.h"
 #include "measure.h"
 #include "text_tools.h"
+#include "unreferenced.h"
 #include "xdata_alias.h"
 
 #include "platform/commands.h"
+#include "platform/context.h"
 
 namespace kelvor::drafting {
 
@@ -35,6 +37,11 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("zhuobiaozhuji"), zhuobiaozhuji_Click);
     r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
     r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
+    r.add(QStringLiteral("entitybianzhou"), entitybianzhou_Click);
+    r.add(QStringLiteral("insertdwg"), [](Context& c) {
+        if (c.openWindow)
+            c.openWindow(QStringLiteral("insdwg"));
+    });
     // never shown in the menu; reachable by name
     r.add(QStringLiteral("jlbg_fss"), jlbg_fss_Click);
     r.add(QStringLiteral("selecterr"), selecterr_Click);
@@ -42,6 +49,16 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("objectcopy"), objectcopy_Click);
     r.add(QStringLiteral("layer"), layer_Click);
     r.add(QStringLiteral("shandianpaixu"), shandianpaixu_Click);
+    // routines nothing in the windows starts; by their own names
+    r.add(QStringLiteral("EraseColourOneEntities"), EraseColourOneEntities);
+    r.add(QStringLiteral("HighlightPickedInRed"), HighlightPickedInRed);
+    r.add(QStringLiteral("ShowObjectNames"), ShowObjectNames);
+    r.add(QStringLiteral("ShowHandles"), ShowHandles);
+    r.add(QStringLiteral("ShowOsmodeSetPickbox"), ShowOsmodeSetPickbox);
+    r.add(QStringLiteral("RecolourDefaultValueEight"), RecolourDefaultValueEight);
+    r.add(QStringLiteral("InsertCircleBlock"), InsertCircleBlock);
+    r.add(QStringLiteral("EnlargeCircles"), EnlargeCircles);
+    r.add(QStringLiteral("EraseRedGcdTexts"), EraseRedGcdTexts);
 }
 
 } // namespace kelvor::drafting

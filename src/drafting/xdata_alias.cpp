@@ -51,6 +51,31 @@ void findxdataxtype_Click(Context& ctx)
     attempt([&] { u.Prompt(text); });
 }
 
+PickStyleSwitch pickStyleSwitch(double current)
+{
+    const QString item = QStringLiteral("实体编组控制");
+    if (current == 1)
+        return {0, item + QStringLiteral("(关)")};
+    return {1, item + QStringLiteral("(开)")};
+}
+
+void entitybianzhou_Click(Context& ctx)
+{
+    // Without a host nothing changes: the caption keeps the last switch made.
+    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
+    if (!app)
+        return;
+    Document* doc = cad::activeDocument(*app);
+    if (!doc)
+        return;
+    QVariant current;
+    attempt([&] { current = doc->GetVariable(QStringLiteral("pickstyle")); });
+    const PickStyleSwitch next = pickStyleSwitch(current.toDouble());
+    attempt([&] { doc->SetVariable(QStringLiteral("pickstyle"), next.value); });
+    ctx.state().groupPickCaption = next.caption;
+    attempt([&] { doc->Utility().Prompt(next.caption + QStringLiteral("\r\n")); });
+}
+
 const QStringList& aliasFileLines()
 {
     static const QStringList lines = {

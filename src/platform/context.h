@@ -28,6 +28,8 @@ struct MainState {
     QString currentFolder;
     // CommonDialog1: properties a command leaves stay for the next one.
     FileDialogRequest commonDialog;
+    // The caption of 实体编组控制: the last group-picking switch made.
+    QString groupPickCaption = QStringLiteral("实体编组控制");
     // Set by the commands that end the program (退出, the floating bar's
     // exit); the main window ends at once, the scenario runner stops.
     bool ended = false;

@@ -390,6 +390,31 @@ TEST(Menu, ShortcutsRunTheirItemsWhileTheMenusAreClosed)
     }
 }
 
+TEST(Menu, GroupPickCaptionFollowsTheLastSwitch)
+{
+    Shell s;
+    QAction* item = s.form->action(QStringLiteral("entitybianzhou"));
+    EXPECT_EQ(item->text(), QStringLiteral("实体编组控制"));
+    s.registry.substitute(QStringLiteral("entitybianzhou"),
+                          [](Context& ctx) { ctx.state().groupPickCaption = QStringLiteral("实体编组控制(关)"); });
+    item->trigger();
+    EXPECT_EQ(item->text(), QStringLiteral("实体编组控制(关)"));
+}
+
+TEST(Menu, RoutinesNothingStartsAreNeverShown)
+{
+    QStringList hidden;
+    for (const app::ExtraItem& e : app::extraItems())
+        if (!e.shown)
+            hidden << e.key;
+    EXPECT_TRUE(hidden.contains(QStringLiteral("RecolourDefaultValueEight")));
+    Shell s;
+    for (const QString& k : hidden) {
+        EXPECT_EQ(s.form->action(k), nullptr) << k.toStdString();
+        EXPECT_EQ(s.registry.owner(k), QStringLiteral("drafting")) << k.toStdString();
+    }
+}
+
 TEST(Menu, CheckMarksFollowTheStateAfterEachCommand)
 {
     Shell s;

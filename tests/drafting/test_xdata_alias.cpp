@@ -70,3 +70,46 @@ TEST(AliasFile, FortySevenLinesReplacedWhole)
     drafting::updataacadpgp_Click(cancel.context);
     EXPECT_TRUE(cancel.ui.messages().isEmpty());
 }
+
+TEST(PickStyle, SwitchesGroupPickingAndShowsItInTheCaption)
+{
+    const struct {
+        const char* name;
+        int start;
+        int runs;
+        int value;       // pickstyle afterwards
+        const char* tail; // the caption's last three characters
+    } cases[] = {
+        {"1 turns it off", 1, 1, 0, "(关)"},
+        {"again turns it on", 1, 2, 1, "(开)"},
+        {"2 counts as not 1", 2, 1, 1, "(开)"},
+        {"3 counts as not 1", 3, 1, 1, "(开)"},
+        {"0 turns it on", 0, 1, 1, "(开)"},
+    };
+    for (const auto& c : cases) {
+        test::DraftingHost h;
+        h.doc().SetVariable(QStringLiteral("pickstyle"), c.start);
+        for (int i = 0; i < c.runs; ++i)
+            drafting::entitybianzhou_Click(h.context);
+        const QString caption = u("实体编组控制") + u(c.tail);
+        EXPECT_EQ(h.doc().GetVariable(QStringLiteral("PICKSTYLE")).toInt(), c.value) << c.name;
+        EXPECT_EQ(h.context.state().groupPickCaption, caption) << c.name;
+        EXPECT_TRUE(h.app.transcript().endsWith(caption + QStringLiteral("\r\n"))) << c.name;
+    }
+}
+
+TEST(PickStyle, WithoutAHostNothingChanges)
+{
+    test::TempHome home;
+    EXPECT_EQ(home.context.state().groupPickCaption, u("实体编组控制"));
+    drafting::entitybianzhou_Click(home.context);
+    EXPECT_EQ(home.context.state().groupPickCaption, u("实体编组控制"));
+    EXPECT_TRUE(home.ui.messages().isEmpty());
+
+    test::DraftingHost h;
+    drafting::entitybianzhou_Click(h.context); // 1 -> (关)
+    h.app.setRunning(false);
+    drafting::entitybianzhou_Click(h.context);
+    EXPECT_EQ(h.context.state().groupPickCaption, u("实体编组控制(关)"));
+    EXPECT_TRUE(h.ui.messages().isEmpty());
+}

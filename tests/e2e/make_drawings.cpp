@@ -223,7 +223,8 @@ void landuse(const QDir& folder)
 // drafting.dxf: the style 等线体; squares of 10 m (anticlockwise at the
 // origin, clockwise at 20), one with an arc side at 40; texts with blanks;
 // two direction lines; a row of eleven squares for the area list; an
-// image with a clip rectangle; a CASS-coded polyline.
+// image with a clip rectangle; a CASS-coded polyline; a 3D polyline,
+// circles, red texts on GCD and off it, a line on the red layer.
 void drafting(const QDir& folder)
 {
     cad::Document doc;
@@ -246,6 +247,19 @@ void drafting(const QDir& folder)
     // the frame layer and style of the grid notes (made last: the handles above stay)
     doc.Layers().Add(QStringLiteral("tk"));
     doc.TextStyles().Add(QStringLiteral("hz"));
+    // for the routines nothing starts: a 3D polyline, two circles, red
+    // texts on GCD and off it, a ByLayer line on a red layer
+    ms.Add3DPoly({400, 0, 0, 410, 0, 5, 410, 10, 10});
+    ms.AddCircle({400, 50, 0}, 2);
+    ms.AddCircle({410, 50, 1}, 3);
+    doc.Layers().Add(QStringLiteral("GCD"));
+    doc.Layers().Add(QStringLiteral("red")).Color = 1;
+    cad::Entity* gcdRed = ms.AddText(QStringLiteral("12.5"), {400, 80, 0}, 2);
+    gcdRed->setLayer(QStringLiteral("GCD"));
+    gcdRed->setColor(1);
+    ms.AddText(QStringLiteral("13.5"), {410, 80, 0}, 2)->setLayer(QStringLiteral("GCD"));
+    ms.AddText(QStringLiteral("14.5"), {420, 80, 0}, 2)->setColor(1);
+    ms.AddLine({400, 90, 0}, {420, 90, 0})->setLayer(QStringLiteral("red"));
     cad::writeDxf(doc, folder.filePath(QStringLiteral("drafting.dxf")));
 }
 

@@ -158,6 +158,7 @@ void Form1::refreshMenus()
     action(QStringLiteral("printcgb"))->setChecked(st.printcgb);
     action(QStringLiteral("openfudongqiao"))->setChecked(true);
     action(QStringLiteral("publicfiles"))->setText(commonFileCaption(st));
+    action(QStringLiteral("entitybianzhou"))->setText(st.groupPickCaption);
 }
 
 void Form1::setDrawingWindow(std::function<bool()> running, std::function<void()> startOrShow)

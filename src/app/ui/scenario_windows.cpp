@@ -341,7 +341,16 @@ QJsonObject controlTexts(QWidget& form)
             QJsonArray items;
             for (int i = 0; i < list->count(); ++i)
                 items.append(list->item(i)->text());
-            v = QJsonObject{{QStringLiteral("items"), items}, {QStringLiteral("index"), list->currentRow()}};
+            QJsonObject l{{QStringLiteral("items"), items}, {QStringLiteral("index"), list->currentRow()}};
+            if (list->selectionMode() == QAbstractItemView::MultiSelection
+                || list->selectionMode() == QAbstractItemView::ExtendedSelection) {
+                QJsonArray selected;
+                for (int i = 0; i < list->count(); ++i)
+                    if (list->item(i)->isSelected())
+                        selected.append(i);
+                l.insert(QStringLiteral("selected"), selected);
+            }
+            v = l;
         } else {
             continue;
         }

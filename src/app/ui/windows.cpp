@@ -4,6 +4,7 @@
 
 #include "app/tools/ui/windows.h"
 #include "coords/ui/windows.h"
+#include "drafting/ui/windows.h"
 #include "landuse/ui/windows.h"
 #include "quelt/ui/windows.h"
 #include "sheets/ui/windows.h"
@@ -21,6 +22,7 @@ void registerAllWindows(WindowRegistry& windows)
     quelt::registerQueltWindows(windows);
     sheets::registerSheetsWindows(windows);
     landuse::registerLanduseWindows(windows);
+    drafting::registerDraftingWindows(windows);
 }
 
 } // namespace kelvor::app
