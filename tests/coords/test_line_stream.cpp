@@ -28,6 +28,12 @@ TEST(LineInput, LinesAndEndsSurviveChunkBoundaries)
     } cases[] = {
         {"CR LF split between chunks", longA + "\r\nb\r\nc", {longA, "b", "c"}, {"\r\n", "\r\n", ""}},
         {"lone CR at the chunk end", longA + "\rb\n", {longA, "b"}, {"\r", "\n"}},
+        {"lone CR only in the next chunk", QByteArray(Chunk - 3, 'a') + "\r\nb\rc\n",
+         {QByteArray(Chunk - 3, 'a'), "b", "c"}, {"\r\n", "\r", "\n"}},
+        {"LF and CR LF mixed, no lone CR", "a\nb\r\n\r\nc\n\nd", {"a", "b", "", "c", "", "d"},
+         {"\n", "\r\n", "\r\n", "\n", "\n", ""}},
+        {"CR LF inside one line's bytes is its end, a CR before it is alone", "a\r\r\nb", {"a", "", "b"},
+         {"\r", "\r\n", ""}},
         {"line longer than two chunks", QByteArray(Chunk * 2 + 5, 'z') + "\n\n", {QByteArray(Chunk * 2 + 5, 'z'), ""},
          {"\n", "\n"}},
         {"empty file", QByteArray(), {}, {}},
