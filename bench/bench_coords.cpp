@@ -1,10 +1,13 @@
-// Gauss–Krüger series and DXF zone change against PROJ's cct (proj-bin) on
-// the same million points, and the zone change against a plain copy of the
-// same file. Run by hand: build/bench/bench_coords [--benchmark_filter=...].
-// The counter peak_extra_MB of the DXF run shows that the zone change
-// streams: a few MB above the process's size for a file of about 64 MB.
+// Gauss–Krüger series and the file zone changes against PROJ's cct
+// (proj-bin) on the same million points, and the DXF zone change against a
+// plain copy of the same file (QFile::copy, and one through the atomic
+// writer as every rewritten file goes). Run by hand:
+// build-release/bench/bench_coords [--benchmark_filter=...]. The counters
+// peak_extra_MB show that the conversions stream; a run of one file bench
+// alone under /usr/bin/time -v shows the whole process's peak.
 #include "coords/gauss.h"
 #include "coords/zone_change.h"
+#include "platform/atomic_file.h"
 #include "process_memory.h"
 
 #include <benchmark/benchmark.h>
@@ -31,29 +34,38 @@ struct Point {
     double bDeg, lDeg;  // geodetic, degrees
 };
 
-// A deterministic spread of points within 3° of meridian 114.
+// A deterministic spread of points within 3° of meridian 114, made one at a
+// time: the files of the file benches are written without holding them, so
+// a run of one such bench alone (/usr/bin/time -v) shows the conversion's
+// own peak memory.
+template <class F>
+void forEachPoint(F&& f)
+{
+    unsigned s = 12345;
+    auto rnd = [&s] {
+        s = s * 1103515245u + 12345u;
+        return double((s >> 8) & 0xFFFF) / 65536.0;
+    };
+    for (int i = 0; i < Points; ++i) {
+        const int bd = 20 + int(rnd() * 30), bm = int(rnd() * 60);
+        const int lTotal = 114 * 60 - 180 + int(rnd() * 360);
+        const int ld = lTotal / 60, lm = lTotal % 60;
+        Point p{};
+        p.bDms = bd + bm / 100.0;
+        p.lDms = ld + lm / 100.0;
+        p.bDeg = bd + bm / 60.0;
+        p.lDeg = ld + lm / 60.0;
+        ZuoBiaoZhengSuan(p.bDms, p.lDms, 114, p.x, p.y, Series::Krasovsky, true);
+        f(p);
+    }
+}
+
 const std::vector<Point>& points()
 {
     static const std::vector<Point> pts = [] {
         std::vector<Point> v;
         v.reserve(Points);
-        unsigned s = 12345;
-        auto rnd = [&s] {
-            s = s * 1103515245u + 12345u;
-            return double((s >> 8) & 0xFFFF) / 65536.0;
-        };
-        for (int i = 0; i < Points; ++i) {
-            const int bd = 20 + int(rnd() * 30), bm = int(rnd() * 60);
-            const int lTotal = 114 * 60 - 180 + int(rnd() * 360);
-            const int ld = lTotal / 60, lm = lTotal % 60;
-            Point p{};
-            p.bDms = bd + bm / 100.0;
-            p.lDms = ld + lm / 100.0;
-            p.bDeg = bd + bm / 60.0;
-            p.lDeg = ld + lm / 60.0;
-            ZuoBiaoZhengSuan(p.bDms, p.lDms, 114, p.x, p.y, Series::Krasovsky, true);
-            v.push_back(p);
-        }
+        forEachPoint([&v](const Point& p) { v.push_back(p); });
         return v;
     }();
     return pts;
@@ -75,13 +87,13 @@ void writeStreamed(const QString& path, const std::function<void(QByteArray&, co
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     QByteArray buf;
-    for (const Point& p : points()) {
+    forEachPoint([&](const Point& p) {
         line(buf, p);
         if (buf.size() > (1 << 20)) {
             f.write(buf);
             buf.resize(0);
         }
-    }
+    });
     f.write(buf);
 }
 
@@ -119,14 +131,14 @@ const QString& dxfInput()
         f.close();
         f.open(QIODevice::Append);
         QByteArray buf;
-        for (const Point& pt : points()) {
+        forEachPoint([&](const Point& pt) {
             buf += "  0\r\nPOINT\r\n  8\r\nKZD\r\n 10\r\n" + QByteArray::number(pt.y, 'f', 3) + "\r\n 20\r\n"
                 + QByteArray::number(pt.x, 'f', 3) + "\r\n 30\r\n0.0\r\n";
             if (buf.size() > (1 << 20)) {
                 f.write(buf);
                 buf.resize(0);
             }
-        }
+        });
         buf += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
         f.write(buf);
         return p;
@@ -176,6 +188,24 @@ void BM_DxfPlainCopy(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DxfPlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The least any rewrite of the file costs here: read in chunks, written
+// through the atomic writer (temporary file, sync, rename).
+void BM_DxfCopyThroughAtomicWriter(benchmark::State& state)
+{
+    const QString in = dxfInput();
+    const QString out = workFile("atomic_copy.dxf");
+    for (auto _ : state) {
+        QFile f(in);
+        f.open(QIODevice::ReadOnly);
+        kelvor::AtomicFile w(out);
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        for (qint64 got; (got = f.read(chunk.data(), chunk.size())) > 0;)
+            w.write(chunk.constData(), got);
+        w.commit();
+    }
+}
+BENCHMARK(BM_DxfCopyThroughAtomicWriter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_CctZoneChange(benchmark::State& state)
 {

@@ -12,7 +12,8 @@ KELVOR_FUZZ_INIT
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Home& home = fuzz::Home::fresh();
-    const QString source = home.put(QStringLiteral("d:\\in.dxf"), fuzz::bytesOf(data, size));
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    const QString source = home.put(QStringLiteral("d:\\in.dxf"), bytes);
     const QString target = fuzz::Home::absent(QStringLiteral("d:\\out.dxf"));
 
     coords::ZoneForm form;
@@ -28,5 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (converted != QFile::exists(target))
         fuzz::finding("the target's existence does not match the outcome");
+    if (converted) {
+        // Only value texts change; every line end is kept.
+        QFile f(target);
+        const QByteArray out = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        if (out.count('\n') != bytes.count('\n') || out.count('\r') != bytes.count('\r'))
+            fuzz::finding("the target's lines differ from the source's");
+    }
     return 0;
 }

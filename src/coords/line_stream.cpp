@@ -14,7 +14,19 @@ namespace kelvor::coords {
 
 namespace {
 constexpr qint64 ChunkSize = 1 << 20;
+
+// A CR not followed by an LF, or a CR last (its LF may be in the next
+// chunk). One pass without branches, so that it costs little beside the read.
+bool mayHoldLoneCr(const char* p, size_t n)
+{
+    if (n == 0)
+        return false;
+    unsigned char lone = p[n - 1] == '\r';
+    for (size_t i = 0; i + 1 < n; ++i)
+        lone |= (p[i] == '\r') & (p[i + 1] != '\n');
+    return lone != 0;
 }
+} // namespace
 
 LineInput::LineInput(const QString& nativePath)
     : file_(nativePath)
@@ -45,6 +57,7 @@ void LineInput::fill()
     buf_.resize(old + got);
     if (got == 0)
         eof_ = true;
+    loneCr_ = mayHoldLoneCr(buf_.constData(), size_t(buf_.size()));
 }
 
 bool LineInput::more()
@@ -55,7 +68,7 @@ bool LineInput::more()
     return true;
 }
 
-LineInput::Found LineInput::lineAt(std::string_view window, size_t at, bool atEnd, Line& line)
+LineInput::Found LineInput::lineAt(std::string_view window, size_t at, bool atEnd, Line& line, bool loneCr)
 {
     if (at >= window.size())
         return atEnd ? Found::None : Found::NeedMore;
@@ -64,8 +77,12 @@ LineInput::Found LineInput::lineAt(std::string_view window, size_t at, bool atEn
     // Most files end lines with LF or CR LF: find the LF, then a CR before it.
     const char* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(stop - start)));
     const char* p = lf ? lf : stop;
-    if (const void* cr = std::memchr(start, '\r', size_t(p - start)))
+    if (!loneCr) {
+        if (lf && lf > start && lf[-1] == '\r')
+            --p;
+    } else if (const void* cr = std::memchr(start, '\r', size_t(p - start))) {
         p = static_cast<const char*>(cr);
+    }
     if (!atEnd && (p == stop || (*p == '\r' && p + 1 == stop)))
         return Found::NeedMore; // the line end may continue in the next chunk
     size_t endLen = 0;
@@ -82,7 +99,7 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
     for (;;) {
         const std::string_view w = window();
         Line l;
-        switch (lineAt(w, 0, eof_, l)) {
+        switch (lineAt(w, 0, eof_, l, loneCr_)) {
         case Found::None:
             return false;
         case Found::NeedMore:

@@ -33,6 +33,9 @@ public:
     // views into the old window die. False when the file was used up before.
     std::string_view window() const { return {buf_.constData() + pos_, size_t(buf_.size() - pos_)}; }
     bool atEnd() const { return eof_; }
+    // Whether the window may hold a CR that ends a line alone (not before an
+    // LF); without one, lineAt() finds each line with a single search.
+    bool loneCr() const { return loneCr_; }
     void consume(size_t bytes) { pos_ += qsizetype(bytes); }
     bool more();
 
@@ -43,7 +46,8 @@ public:
     enum class Found { Line, NeedMore, None };
     // The line at `at` of `window`; NeedMore when its end may lie beyond the
     // window and the file goes on (`atEnd` false), None when nothing is left.
-    static Found lineAt(std::string_view window, size_t at, bool atEnd, Line& line);
+    // `loneCr` false promises that the window ends no line with a CR alone.
+    static Found lineAt(std::string_view window, size_t at, bool atEnd, Line& line, bool loneCr = true);
 
 private:
     void fill();
@@ -52,6 +56,7 @@ private:
     qsizetype pos_ = 0;
     qint64 consumed_ = 0; // bytes dropped from the front of buf_
     bool eof_ = false;
+    bool loneCr_ = true;
     qint64 line_ = 0;
 };
 

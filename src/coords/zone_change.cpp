@@ -176,7 +176,7 @@ qint64 convertDxfZone(const QString& source, const QString& target, double l0, d
     Line l[4];
     bool needMore = false;
     auto take = [&](int i) {
-        const Found f = LineInput::lineAt(w, i == 0 ? at : l[i - 1].next, in.atEnd(), l[i]);
+        const Found f = LineInput::lineAt(w, i == 0 ? at : l[i - 1].next, in.atEnd(), l[i], in.loneCr());
         needMore = f == Found::NeedMore;
         return f == Found::Line;
     };

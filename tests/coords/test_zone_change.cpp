@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <chrono>
 #include <QJsonObject>
 
 using namespace kelvor;
@@ -44,69 +45,6 @@ ZoneForm form114to117()
     f.targetMeridian = QStringLiteral("117");
     f.falseEasting = true;
     return f;
-}
-
-// ---- the line stream ---------------------------------------------------------
-
-// Lines and their ends must come out whole wherever the 1 MiB read chunks
-// cut them.
-TEST(LineInput, LinesAndEndsSurviveChunkBoundaries)
-{
-    constexpr int Chunk = 1 << 20;
-    const QByteArray longA(Chunk - 1, 'a');
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        QList<QByteArray> lines;
-        QList<QByteArray> ends;
-    } cases[] = {
-        {"CR LF split between chunks", longA + "\r\nb\r\nc", {longA, "b", "c"}, {"\r\n", "\r\n", ""}},
-        {"lone CR at the chunk end", longA + "\rb\n", {longA, "b"}, {"\r", "\n"}},
-        {"line longer than two chunks", QByteArray(Chunk * 2 + 5, 'z') + "\n\n", {QByteArray(Chunk * 2 + 5, 'z'), ""},
-         {"\n", "\n"}},
-        {"empty file", QByteArray(), {}, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempHome home;
-        QFile f(home.path("l.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(c.bytes);
-        f.close();
-        LineInput in(home.path("l.txt"));
-        std::string_view line, end;
-        QList<QByteArray> lines, ends;
-        while (in.next(line, end)) {
-            lines << QByteArray(line.data(), qsizetype(line.size()));
-            ends << QByteArray(end.data(), qsizetype(end.size()));
-        }
-        EXPECT_TRUE(lines == c.lines);
-        EXPECT_EQ(ends, c.ends);
-        EXPECT_EQ(in.lineNumber(), c.lines.size());
-    }
-}
-
-// The streams write and read numbers as bytes; the texts must be those of
-// NumberText and ParseNumber, or converted files would change.
-TEST(LineStreamNumbers, BytesMatchTheTextRules)
-{
-    const double values[] = {0.0, -0.0, 0.5, -0.25, 1e20, -1.5e-7, 123456789012345678.0, 3384554.89504856,
-                             231352.466879015, 1e15, 999999999999999.0, 5e-324, 1.7976931348623157e308};
-    for (double v : values) {
-        char buf[32];
-        const char* end = putNumberText(buf, v);
-        EXPECT_EQ(QString::fromLatin1(buf, end - buf), NumberText(v)) << v;
-    }
-    const char* texts[] = {"519256.789", " +1.5 ", "1D3", "1e3", "1E+3", "1e400", "-.5", "1.", ".", "", "-",
-                           "inf", "-nan", "0x10", "1,5", "12 3", "\xb5\xe3"};
-    for (const char* t : texts) {
-        const std::optional<double> got = numberIn(t);
-        const std::optional<double> want = ParseNumber(QString::fromLatin1(t));
-        EXPECT_EQ(got.has_value(), want.has_value()) << t;
-        if (got && want) {
-            EXPECT_EQ(*got, *want) << t;
-        }
-    }
 }
 
 // ---- the DXF stream ---------------------------------------------------------
@@ -293,6 +231,39 @@ struct RecordingProgress : DxfProgress {
     void finished(qint64 m) override { calls << "finished"; last = m; }
 };
 
+// The window repaints on every advance: at most 20 a second while the file
+// converts, then once with the whole size.
+TEST(DxfZoneChange, ProgressComesFromTheBytesReadAndIsPaced)
+{
+    struct TimedProgress : DxfProgress {
+        QList<std::chrono::steady_clock::time_point> at;
+        QList<qint64> values;
+        void advance(qint64 v) override
+        {
+            at << std::chrono::steady_clock::now();
+            values << v;
+        }
+    } progress;
+    TempHome home;
+    QByteArray block;
+    for (int i = 0; i < 1000; ++i)
+        block += "  0\r\nPOINT\r\n  8\r\nKZD\r\n 10\r\n" + QByteArray::number(500000 + i * 3.125, 'f', 3)
+            + "\r\n 20\r\n" + QByteArray::number(3300000 + i * 7.5, 'f', 3) + "\r\n";
+    QByteArray in("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n");
+    while (in.size() < (12 << 20))
+        in += block;
+    in += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    writeBytes(home.path("big.dxf"), in);
+    convertDxfZone(home.path("big.dxf"), home.path("out.dxf"), 114, 117, Kr54WithFalseEasting, &progress);
+    ASSERT_FALSE(progress.values.isEmpty());
+    EXPECT_EQ(progress.values.last(), in.size());
+    for (qsizetype i = 1; i + 1 < progress.at.size(); ++i) {
+        EXPECT_GE(progress.at[i] - progress.at[i - 1], std::chrono::milliseconds(50)) << "advance " << i;
+        EXPECT_GT(progress.values[i], progress.values[i - 1]) << "advance " << i;
+        EXPECT_LT(progress.values[i], in.size()) << "advance " << i;
+    }
+}
+
 TEST(DxfZoneChangeCommand, ConvertsAndReportsTheDatumsAndMeridians)
 {
     const struct {
@@ -411,100 +382,6 @@ TEST(DxfZoneChangeCommand, FailuresAreReportedAndTheTargetIsNotWritten)
         EXPECT_EQ(m.value("icon").toString(), QStringLiteral("critical"));
         EXPECT_FALSE(QFile::exists(home.path("d:\\out.dxf")));
         EXPECT_EQ(kelvor::test::readBytes(home.path("d:\\in.dxf")), c.source);
-    }
-}
-
-// ---- the point list ----------------------------------------------------------
-
-TEST(PointListZoneChange, WritesHeadingAndPrintZoneLines)
-{
-    TempHome home;
-    kelvor::test::writeGbk(QStringLiteral("d:\\1.txt"),
-                           QStringLiteral("7,3381234.567,519256.789\r\n40000, 3381234.567 , 519256.789\r\n"
-                                          "-5,3381234.567,519256.789\r\n12.5,3381234.567,519256.789\r\n"));
-    textZoneChange(home.context, form114to117());
-    const QJsonObject m = lastMessage(home);
-    EXPECT_EQ(m.value("text").toString(), QStringLiteral("txt文件已完成换带"));
-    EXPECT_EQ(m.value("icon").toString(), QStringLiteral("none"));
-    EXPECT_EQ(m.value("title").toString(), applicationTitle());
-
-    const QStringList lines = readTextLines(QStringLiteral("d:\\2.txt"));
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("114           到             117           的换带计算"));
-    EXPECT_EQ(lines[1], QStringLiteral("点号                          X坐标                              Y坐标"));
-    // point number at column 1, commas at 15 and 57, X at 29, Y at 71
-    const QString row = QStringLiteral(" 7 ") + QString(11, ' ') + QStringLiteral(",") + QString(13, ' ')
-        + QStringLiteral(" 3384554.89504856 ") + QString(10, ' ') + QStringLiteral(",") + QString(13, ' ')
-        + QStringLiteral(" 231352.466879015 ");
-    EXPECT_EQ(lines[2], row);
-    EXPECT_EQ(lines[2].indexOf(','), 14);
-    EXPECT_EQ(lines[2].indexOf(" 3384554"), 28);
-    EXPECT_EQ(lines[2].lastIndexOf(','), 56);
-    EXPECT_EQ(lines[2].indexOf(" 231352"), 70);
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral(" 40000 ")));  // beyond 16 bits
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("-5 ")));
-    EXPECT_TRUE(lines[5].startsWith(QStringLiteral(" 12 ")));     // half to even
-    EXPECT_EQ(lines[3].mid(14), lines[2].mid(14));
-    EXPECT_TRUE(kelvor::test::readBytes(QStringLiteral("d:\\2.txt")).endsWith("231352.466879015 \r\n"));
-}
-
-TEST(PointListZoneChange, EmptyInputGivesTheHeadingOnly)
-{
-    TempHome home;
-    kelvor::test::writeGbk(QStringLiteral("d:\\1.txt"), QString());
-    textZoneChange(home.context, form114to117());
-    EXPECT_EQ(readTextLines(QStringLiteral("d:\\2.txt")).size(), 2);
-    EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("txt文件已完成换带"));
-}
-
-TEST(PointListZoneChange, ZonesMoveOnAfterAFullZone)
-{
-    ZoneForm f = form114to117();
-    f.sourceMeridian = QStringLiteral("114.0000000000"); // 14 characters
-    EXPECT_EQ(pointListHeading(f), QStringLiteral("114.0000000000") + QString(14, ' ') + QStringLiteral("到") + QString(13, ' ')
-                          + QStringLiteral("117") + QString(11, ' ') + QStringLiteral("的换带计算"));
-}
-
-TEST(PointListZoneChange, AFailingLineIsNamedAndNoFileIsLeft)
-{
-    const struct {
-        const char* name;
-        QString line2;
-    } cases[] = {
-        {"third comma", QStringLiteral("2,3381234.567,519256.789,9")},
-        {"x is no number", QStringLiteral("2,338x,519256.789")},
-        {"one comma only", QStringLiteral("2,3381234.567")},
-        {"empty line", QString()},
-        {"huge point number", QStringLiteral("1E20,3381234.567,519256.789")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempHome home;
-        kelvor::test::writeGbk(QStringLiteral("d:\\1.txt"), QStringLiteral("1,3381234.567,519256.789\r\n") + c.line2
-                                                               + QStringLiteral("\r\n3,3381234.567,519256.789\r\n"));
-        textZoneChange(home.context, form114to117());
-        const QJsonObject m = lastMessage(home);
-        EXPECT_TRUE(m.value("text").toString().startsWith(QStringLiteral("第 2 行"))) << m.value("text").toString().toStdString();
-        EXPECT_EQ(m.value("icon").toString(), QStringLiteral("critical"));
-        EXPECT_FALSE(textFileExists(QStringLiteral("d:\\2.txt")));
-    }
-}
-
-TEST(PointListZoneChange, MissingInputOrMeridianIsReported)
-{
-    {
-        TempHome home;
-        textZoneChange(home.context, form114to117());
-        EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("找不到点文件 d:\\1.txt！"));
-    }
-    {
-        TempHome home;
-        kelvor::test::writeGbk(QStringLiteral("d:\\1.txt"), QStringLiteral("1,3381234.567,519256.789\r\n"));
-        ZoneForm f = form114to117();
-        f.targetMeridian = QStringLiteral("117度");
-        textZoneChange(home.context, f);
-        EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("错误的转换后中央子午线！"));
-        EXPECT_FALSE(textFileExists(QStringLiteral("d:\\2.txt")));
     }
 }
 
