@@ -20,9 +20,6 @@ class Entity;
 
 namespace kelvor::landuse {
 
-// This system's own extended-data application.
-inline const QString kOwnApplication = QStringLiteral("KELVOR");
-
 struct ConversionRule {
     QString from;  // compared with the text's string as stored
     QString label; // shown in the note only

@@ -1,4 +1,5 @@
 // Two lines compared vertex by vertex into watch.txt.
+#include "cad/kit/routines.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "relief/drawing_steps.h"
@@ -9,6 +10,8 @@
 
 namespace kelvor::relief {
 namespace {
+
+const QString kNoteTag = QStringLiteral("点号");
 
 const QChar kCr(13); // message lines are joined by a lone carriage return
 
@@ -29,14 +32,16 @@ void addNotes(cad::Application* app, const std::vector<cad::Pt2>& vertices, Note
         attempt([&] {
             cad::Entity* note = doc->ModelSpace().AddText(SignedNumberText(++t), {v.x, v.y, 0}, style.height);
             note->setColor(style.colour);
-            note->SetXData({cad::xstr(1001, noteApplication())});
+            // Marked as our own so that a later run erases only these; the record
+            // needs an item, as an application's name alone removes its data.
+            note->SetXData({cad::xstr(1001, cad::kOwnApplication), cad::xstr(1000, kNoteTag)});
         });
 }
 
 void eraseOwnNotes(cad::Application& app)
 {
     const auto notes = selectAll(
-        app, cad::SelectionFilter().add(0, QStringLiteral("text")).add(1001, noteApplication()));
+        app, cad::SelectionFilter().add(0, QStringLiteral("text")).add(1001, cad::kOwnApplication));
     for (cad::Entity* e : notes)
         attempt([&] { e->Erase(); });
     attempt([&] { app.ActiveDocument().SelectionSets().Item(QStringLiteral("text")).Delete(); });

@@ -128,9 +128,4 @@ void removeVertexDumps()
         QFile::remove(paths::resolve(vertexDumpPath(line)));
 }
 
-QString noteApplication()
-{
-    return QStringLiteral("KELVOR");
-}
-
 } // namespace kelvor::relief

@@ -67,10 +67,6 @@ std::vector<cad::Pt2> polylineVertices(const cad::Entity& line);
 // Deletes both dumps, whether or not they exist.
 void removeVertexDumps();
 
-// The extended-data application that marks the point-number notes the
-// comparison writes, so that a later run erases only those.
-QString noteApplication();
-
 // 多义线加点 (lwpolyinsertpoint): after each vertex of the picked check line
 // the map point the person picks. Esc or Enter at a point puts the line back
 // as it was and ends.

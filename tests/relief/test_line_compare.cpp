@@ -57,7 +57,7 @@ TEST(LineCompare, EqualLinesReportEveryVertexAndNumberThemOnRequest)
         EXPECT_EQ(notes[i]->TextString(), SignedNumberText(int(i % 3) + 1)) << i;
         EXPECT_EQ(notes[i]->Height(), 0.5) << i;
         EXPECT_EQ(notes[i]->Color(), i < 3 ? 3 : 1) << i;
-        EXPECT_FALSE(notes[i]->GetXData(noteApplication()).empty()) << i;
+        EXPECT_FALSE(notes[i]->GetXData(cad::kOwnApplication).empty()) << i;
     }
     EXPECT_EQ(notes[3]->InsertionPoint().x, 100.03);
     EXPECT_EQ(notes[3]->InsertionPoint().y, 200.04);

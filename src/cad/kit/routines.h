@@ -33,6 +33,10 @@ enum class ConnectFailure {
 };
 inline const std::vector<Forward> kFullForward{Forward::Visible, Forward::Activate, Forward::Maximise};
 
+// This program's own application name in extended data: marks what it keeps
+// for itself beside other programs' records (an original code, its own notes).
+inline const QString kOwnApplication = QStringLiteral("KELVOR");
+
 // Connects at the start of a drawing command: the host, or null when the
 // command must end (its message, if any, already shown once).
 Application* ConnectToAutoCAD(Context& ctx, const std::vector<Forward>& steps = kFullForward,
