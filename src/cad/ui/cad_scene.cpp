@@ -300,15 +300,15 @@ struct Builder {
             std::vector<double> scaled = dashes;
             for (double& d : scaled)
                 d *= t.lengthScale();
-            p.pattern = int(item.patterns.size());
-            item.patterns.push_back(std::move(scaled));
+            p.pattern = int(item.rareParts().patterns.size());
+            item.rareParts().patterns.push_back(std::move(scaled));
             std::vector<DrawingScene::DashText> texts = dashTexts;
             for (DrawingScene::DashText& x : texts) {
                 x.height *= t.lengthScale();
                 x.dx *= t.lengthScale();
                 x.dy *= t.lengthScale();
             }
-            item.patternTexts.push_back(std::move(texts));
+            item.rareParts().patternTexts.push_back(std::move(texts));
         }
         item.prims.push_back(p);
     }
@@ -382,10 +382,10 @@ struct Builder {
             DrawingScene::Prim p;
             p.kind = DrawingScene::Prim::Image;
             p.colour = colour;
-            p.text = int(item.images.size());
+            p.text = int(item.rareParts().images.size());
             for (const Pt2& q : outline)
                 item.box.add(q.x, q.y);
-            item.images.push_back(std::move(run));
+            item.rareParts().images.push_back(std::move(run));
             item.prims.push_back(p);
             if (layers.frames)
                 path(outline, true, colour, Map{});
@@ -994,6 +994,16 @@ void DrawingScene::unfile(int index)
     it.cx1 = it.cy1 = -1;
 }
 
+// Painting a whole drawing turns most items into dots: what that needs is
+// kept in the item, so as not to visit its parts.
+void DrawingScene::noteFirstPart(Item& item)
+{
+    if (item.prims.empty())
+        return;
+    item.markFirst = item.prims.front().kind == Prim::Mark;
+    item.firstColour = item.prims.front().colour;
+}
+
 void DrawingScene::rebuild()
 {
     items_.clear();
@@ -1008,6 +1018,7 @@ void DrawingScene::rebuild()
     const Layers layers(*doc_);
     const std::vector<Entity*> all = space().entities();
     items_.resize(all.size());
+    slot_.reserve(all.size());
     Box ext;
     for (size_t i = 0; i < all.size(); ++i) {
         Item& item = items_[i];
@@ -1015,6 +1026,8 @@ void DrawingScene::rebuild()
         Builder b{*doc_, layers, item};
         b.add(all[i], Map{}, QString(), aciColour(7), 0);
         item.live = !item.prims.empty();
+        item.lit = all[i]->Highlighted();
+        noteFirstPart(item);
         if (item.live) {
             slot_[all[i]] = int(i);
             ext.add(item.box);
@@ -1073,6 +1086,8 @@ void DrawingScene::ensure()
             b.add(e, Map{}, QString(), aciColour(7), 0);
         }
         item.live = !item.prims.empty();
+        item.lit = e->Highlighted();
+        noteFirstPart(item);
         if (item.live) {
             slot_[e] = index;
             file(index);
@@ -1222,13 +1237,18 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
     for (int index : shown) {
         const Item& it = items_[index];
         // selected on screen, or highlighted by a command until it says otherwise
-        const bool hl = (!highlighted.empty() && highlighted.count(it.entity)) || it.entity->Highlighted();
+        const bool hl = (!highlighted.empty() && highlighted.count(it.entity)) || it.lit;
         const double extent = std::max(it.box.maxX - it.box.minX, it.box.maxY - it.box.minY) * s;
         ++stats_.drawn;
-        const bool mark = it.prims.front().kind == Prim::Mark && pdmode != 0;
-        if (extent < 1.5 && !hl && !mark) {
+        const bool mark = it.markFirst && pdmode != 0;
+        // a point style smaller than a pixel or two shows as a dot, as a small
+        // entity does; drawing its strokes at every point cost whole seconds
+        const bool tinyMark = mark && markSize < 1.5 && !hl;
+        if (tinyMark && pdmode == 1)
+            continue;
+        if ((extent < 1.5 && !hl && !mark) || tinyMark) {
             // smaller than a pixel or two: a dot in the colour of its first part
-            batch(it.prims.front().colour).dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2),
+            batch(it.firstColour).dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2),
                                                               sy((it.box.minY + it.box.maxY) / 2));
             ++stats_.dots;
             continue;
@@ -1249,7 +1269,7 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                 break;
             }
             case Prim::Image: {
-                const ImageRun& r = it.images[p.text];
+                const ImageRun& r = it.rare->images[p.text];
                 painter.save();
                 if (!r.clip.empty()) {
                     QPolygonF c;
@@ -1292,7 +1312,7 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                 [[fallthrough]];
             case Prim::Path: {
                 if (p.pattern >= 0 && !hl) {
-                    std::vector<double> px = it.patterns[p.pattern];
+                    std::vector<double> px = it.rare->patterns[p.pattern];
                     for (double& d : px)
                         d *= s;
                     screen.clear();
@@ -1300,7 +1320,7 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
                         screen.emplace_back(sx(pts[i].x), sy(pts[i].y));
                     std::vector<QLineF> dashes;
                     DashPhase phase;
-                    const std::vector<DashText>& texts = it.patternTexts[size_t(p.pattern)];
+                    const std::vector<DashText>& texts = it.rare->patternTexts[size_t(p.pattern)];
                     marks.clear();
                     dashPath(screen.data(), int(screen.size()), p.closed, px, phase, dashes, b.dots,
                              texts.empty() ? nullptr : &marks);

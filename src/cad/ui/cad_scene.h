@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRgb>
 #include <QString>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -118,17 +119,32 @@ public:
         std::vector<cad::Pt2> pts;
         std::vector<Prim> prims;
         std::vector<TextRun> texts;
-        std::vector<std::vector<double>> patterns; // dash lengths in drawing units (gaps negative)
-        std::vector<std::vector<DashText>> patternTexts; // beside patterns, one list each
-        std::vector<ImageRun> images;
+        // Few entities carry dashes or pictures: kept apart so that every
+        // item of a big drawing stays small to make and to walk.
+        struct Rare {
+            std::vector<std::vector<double>> patterns; // dash lengths in drawing units (gaps negative)
+            std::vector<std::vector<DashText>> patternTexts; // beside patterns, one list each
+            std::vector<ImageRun> images;
+        };
+        std::unique_ptr<Rare> rare;
+        Rare& rareParts()
+        {
+            if (!rare)
+                rare = std::make_unique<Rare>();
+            return *rare;
+        }
         bool live = false;
         bool big = false;
+        bool lit = false; // highlighted by a command: read here, as painting must not visit every entity
+        bool markFirst = false; // its first part is a point style
+        QRgb firstColour = 0;   // of its first part: the dot it shows as when tiny
         int cx0 = 0, cy0 = 0, cx1 = -1, cy1 = -1; // grid cells it is filed in
     };
 
 private:
     void ensure();
     void rebuild();
+    static void noteFirstPart(Item& item);
     void file(int index);
     void unfile(int index);
     std::vector<int> near(const cad::Box& area, bool sorted);
