@@ -206,6 +206,23 @@ TEST(CadWindowStyles, PointStylesAndSizes)
     }
 }
 
+TEST(CadWindowStyles, PointStylesUnderAPixelShowAsADotOrNothing)
+{
+    // PDSIZE 0.001 over 400 pixels for 4 units: a tenth of a pixel
+    const struct {
+        int pdmode;
+        bool inked;
+    } cases[] = {{0, true}, {1, false}, {3, true}, {33, true}, {66, true}};
+    for (const auto& c : cases) {
+        test::CadHost h;
+        h.doc().SetVariable(QStringLiteral("PDMODE"), c.pdmode);
+        h.doc().SetVariable(QStringLiteral("PDSIZE"), 0.001);
+        h.ms().AddPoint({2, 2, 0});
+        const Picture pic(h.doc(), 0, 0, 4, 4, 400, QStringLiteral("tiny_points_%1").arg(c.pdmode));
+        EXPECT_EQ(pic.seen(qRgb(255, 255, 255), 2, 2, 1), c.inked) << "PDMODE " << c.pdmode;
+    }
+}
+
 TEST(CadWindowStyles, ImageClippedByAPolygonWithAndWithoutFrame)
 {
     for (int frame : {1, 0}) {
