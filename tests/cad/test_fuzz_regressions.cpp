@@ -48,6 +48,8 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         // The euro sign of such a name (windows-1252 0x80) went to GBK as the
         // lone byte 0x80, which GBK does not read back.
         {"dxf_kept_name_euro.dxf", false, "0"},
+        // An integer setting beyond any int was converted regardless.
+        {"dxf_header_int_huge.dxf", true, "", 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <unordered_map>
 
@@ -492,9 +493,14 @@ void Reader::header()
                 doc_->SetVariable(name, l);
             } else if (known->second.typeId() == QMetaType::QString) {
                 doc_->SetVariable(name, text(vals[0]));
+            } else if (known->second.typeId() == QMetaType::Int) {
+                const long long v = integer(vals[0]);
+                if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+                    error(vals[0].line + 1,
+                          QStringLiteral("\"%1\" is out of range (group %2)").arg(head(vals[0].value)).arg(vals[0].code));
+                doc_->SetVariable(name, int(v));
             } else {
-                const double v = real(vals[0]);
-                doc_->SetVariable(name, known->second.typeId() == QMetaType::Int ? QVariant(int(v)) : QVariant(v));
+                doc_->SetVariable(name, real(vals[0]));
             }
         }
     };
