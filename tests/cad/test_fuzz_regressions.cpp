@@ -45,6 +45,11 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         // A header variable the host keeps, named in another code page
         // (windows-1252), went back unconverted into the GBK copy.
         {"dxf_kept_name_code_page.dxf", false, "0"},
+        // The euro sign of such a name (windows-1252 0x80) went to GBK as the
+        // lone byte 0x80, which GBK does not read back.
+        {"dxf_kept_name_euro.dxf", false, "0"},
+        // An integer setting beyond any int was converted regardless.
+        {"dxf_header_int_huge.dxf", true, "", 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

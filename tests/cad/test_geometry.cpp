@@ -89,6 +89,60 @@ TEST(CadGeometry, BoundingBoxesAreExact)
     EXPECT_DOUBLE_EQ((lo.y + hi.y) / 2, 534500.5);
 }
 
+// Boxes are measured without building the outline; they must still be the
+// outline's to the last bit (the saved header's extents come from them).
+TEST(CadGeometry, BoxesAreThoseOfTheOutlines)
+{
+    Host h;
+    Block& ms = h.ms();
+    Block& def = h.doc().BlocksAdd({1, 1, 0}, QStringLiteral("TK"));
+    def.AddCircle({3, 4, 0}, 2.5);
+    h.doc().BlocksAdd({0, 0, 0}, QStringLiteral("EMPTY"));
+    auto text = [&](double rot, int align) {
+        Entity* t = ms.AddText(QStringLiteral("房屋 A7"), {534512.3, 2551234.7, 0}, 2.5);
+        t->setRotation(rot);
+        t->setAlignment(align);
+        if (align != AlignLeft)
+            t->setTextAlignmentPoint({534520.1, 2551239.9, 0});
+        return t;
+    };
+    Entity* bulged3d = ms.Add3DPoly({0, 0, 0, 3, 1, 2, 5, 7, 1});
+    bulged3d->setClosed(true);
+    Entity* outline = lw(ms, {50, 50, 60, 50, 60, 60}, true, {0.3, 0, -0.7});
+    const struct {
+        const char* what;
+        Entity* e;
+    } cases[] = {
+        {"line", ms.AddLine({534000.1, 2551000.3, 0}, {533990.7, 2551004.9, 0})},
+        {"point", ms.AddPoint({534000.1, 2551000.3, 12.5})},
+        {"circle", ms.AddCircle({534000.1, 2551000.3, 0}, 3.3)},
+        {"arc through angle 0", ms.AddArc({534000.1, 2551000.3, 0}, 2.2, 5.9, 0.4)},
+        {"arc of nearly a whole turn", ms.AddArc({1, 2, 0}, 7, 0.1, 0.05)},
+        {"text turned", text(0.7, AlignLeft)},
+        {"text aligned", text(0, AlignAligned)},
+        {"text middle centre", text(1.1, AlignMiddleCenter)},
+        {"text top right", text(0, AlignTopRight)},
+        {"mtext of lines", ms.AddMText({10, 20, 0}, 0, QStringLiteral("第一行\\P second\\\\P\nthird"))},
+        {"open polyline with bulges", lw(ms, {0, 0, 4, 0, 4, 3, 1, 5}, false, {0.4, -2, 0, 0.9})},
+        {"closed with a bulged closing piece", lw(ms, {534000, 2551000, 534010, 2551000, 534010, 2551008}, true, {0, 0.2, -1.3})},
+        {"old-style polyline", ms.AddPolyline({0, 0, 0, 5, 4, 0, -2, 5, 0})},
+        {"3d polyline keeps no bulge", bulged3d},
+        {"block reference", ms.InsertBlock({100, 200, 0}, QStringLiteral("TK"), 2, 3, 1, 0.6)},
+        {"reference to an empty block", ms.InsertBlock({100, 200, 0}, QStringLiteral("EMPTY"), 1, 1, 1, 0)},
+        {"region", ms.AddRegion({outline}).front()},
+        {"image", ms.AddRaster(QStringLiteral("d:\\a.tif"), {-100, -100, 0}, 50, 0.3)},
+    };
+    for (const auto& c : cases) {
+        const Box want = shapeBox(c.e->shape()), got = c.e->box();
+        EXPECT_TRUE(got.minX == want.minX && got.minY == want.minY && got.maxX == want.maxX && got.maxY == want.maxY)
+            << c.what;
+    }
+    // a changed entity is measured again
+    Entity* line = cases[0].e;
+    line->Move({0, 0, 0}, {10, 0, 0});
+    EXPECT_DOUBLE_EQ(line->box().minX, 533990.7 + 10);
+}
+
 TEST(CadGeometry, RegionsNeedClosedOutlines)
 {
     Host h;

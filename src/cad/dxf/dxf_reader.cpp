@@ -9,8 +9,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <unordered_map>
+
+#if defined(Q_OS_LINUX)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace kelvor::cad {
 
@@ -48,9 +54,12 @@ QString caretDecode(const QString& s)
 
 class Reader {
 public:
-    Reader(const QByteArray& bytes, const QString& name)
+    // mapped: the bytes are a file's pages mapped read-only, which may be
+    // given back once read
+    Reader(const QByteArray& bytes, const QString& name, bool mapped = false)
         : data_(bytes)
         , name_(name)
+        , mapped_(mapped)
     {
     }
     std::unique_ptr<Document> run(DocumentHost* app);
@@ -136,6 +145,18 @@ private:
         if (!s)
             notText(p);
         return caretDecode(*s);
+    }
+    // Layer, linetype and style names repeat from entity to entity: their
+    // texts are made once and shared.
+    QString name(const Pair& p)
+    {
+        for (const auto& [bytes, text] : names_)
+            if (bytes == p.value)
+                return text;
+        QString t = text(p);
+        if (names_.size() < 64)
+            names_.push_back({p.value.toByteArray(), t});
+        return t;
     }
     [[noreturn]] void notText(const Pair& p) const
     {
@@ -284,10 +305,30 @@ private:
     {
         constexpr qsizetype Step = 1 << 20;
         reportAt_ = pos_ + Step;
+        dropBehind(Step);
         if (const FileProgress& progress = fileProgress())
             progress(pos_, data_.size());
     }
 
+    // Pages of a mapped file read more than `keep` bytes ago leave the
+    // process (touched again, they come back from the file): reading costs
+    // the drawing's memory, not the file's too.
+    void dropBehind(qsizetype keep)
+    {
+#if defined(Q_OS_LINUX)
+        static const qsizetype page = sysconf(_SC_PAGESIZE);
+        const qsizetype upTo = (pos_ - keep) / page * page;
+        if (mapped_ && upTo > dropped_) {
+            madvise(const_cast<char*>(data_.constData()) + dropped_, size_t(upTo - dropped_), MADV_DONTNEED);
+            dropped_ = upTo;
+        }
+#else
+        Q_UNUSED(keep);
+#endif
+    }
+
+    bool mapped_ = false;
+    qsizetype dropped_ = 0;
     qsizetype pos_ = 0;
     qsizetype reportAt_ = 1 << 20;
     int line_ = 0;
@@ -309,6 +350,7 @@ private:
     std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
     EntityAccess raw_;
     DxfTextCodec codec_; // set from the header
+    std::vector<std::pair<QByteArray, QString>> names_; // made with codec_ as it stands
 };
 
 XData Reader::xdataFrom(const std::vector<Pair>& g, size_t i) const
@@ -355,6 +397,9 @@ void Reader::keepHandle(Entity* e, quint64 h, int line)
 KeptGroups Reader::takeAppGroups(std::vector<Pair>& g) const
 {
     KeptGroups out;
+    const auto app = std::find_if(g.begin(), g.end(), [](const Pair& q) { return q.code == 102 || q.code >= 1000; });
+    if (app == g.end() || app->code != 102)
+        return out; // most entities have none: nothing to take out
     std::vector<Pair> rest;
     bool inside = false;
     for (size_t i = 0; i < g.size(); ++i) {
@@ -423,8 +468,10 @@ void Reader::header()
             return;
         if (name == QLatin1String("ACADVER")) {
             codec_.setVersion(vals[0].value);
+            names_.clear();
         } else if (name == QLatin1String("DWGCODEPAGE")) {
             codec_.setCodePage(vals[0].value);
+            names_.clear();
         } else if (name == QLatin1String("HANDSEED")) {
             seed_ = handle(vals[0]);
         } else if (name == QLatin1String("CECOLOR")) {
@@ -446,9 +493,14 @@ void Reader::header()
                 doc_->SetVariable(name, l);
             } else if (known->second.typeId() == QMetaType::QString) {
                 doc_->SetVariable(name, text(vals[0]));
+            } else if (known->second.typeId() == QMetaType::Int) {
+                const long long v = integer(vals[0]);
+                if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+                    error(vals[0].line + 1,
+                          QStringLiteral("\"%1\" is out of range (group %2)").arg(head(vals[0].value)).arg(vals[0].code));
+                doc_->SetVariable(name, int(v));
             } else {
-                const double v = real(vals[0]);
-                doc_->SetVariable(name, known->second.typeId() == QMetaType::Int ? QVariant(int(v)) : QVariant(v));
+                doc_->SetVariable(name, real(vals[0]));
             }
         }
     };
@@ -727,8 +779,8 @@ bool Reader::entity(const Pair& start, Block& target)
         }
         switch (q.code) {
         case 5: h = handle(q); break;
-        case 8: layer = text(q); break;
-        case 6: linetype = text(q); break;
+        case 8: layer = name(q); break;
+        case 6: linetype = name(q); break;
         case 62: color = int(integer(q)); break;
         case 60: visible = integer(q) == 0; break;
         case 67: paper = integer(q) == 1; break;
@@ -814,7 +866,7 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 50) d.rotation = real(q) * kDeg;
             else if (q.code == 41) d.widthFactor = real(q);
             else if (q.code == 51) d.oblique = real(q) * kDeg;
-            else if (q.code == 7) d.style = text(q);
+            else if (q.code == 7) d.style = name(q);
             else if (q.code == 72) d.hAlign = int(integer(q));
             else if (q.code == 73) d.vAlign = int(integer(q));
             else if (q.code == 71) d.textGeneration = int(integer(q));
@@ -1009,8 +1061,11 @@ bool Reader::entity(const Pair& start, Block& target)
         doc_->reserveHandle(d.imageDefHandle);
         doc_->reserveHandle(d.imageReactorHandle);
     }
-    pendingXData_.push_back({e, x});
+    if (!x.empty())
+        pendingXData_.push_back({e, x});
     doc_->entityChanged(e);
+    if (kind != EntityKind::BlockReference) // its box follows its block's content
+        e->box(); // measured while its data is at hand
     return true;
 }
 
@@ -1287,7 +1342,8 @@ std::unique_ptr<Document> readDxf(const QString& path, DocumentHost* app)
     uchar* mapped = size > 0 ? f.map(0, size) : nullptr;
     const QByteArray bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
                                     : f.readAll();
-    std::unique_ptr<Document> doc = readDxfBytes(bytes, app, QFileInfo(path).fileName());
+    Reader reader(bytes, QFileInfo(path).fileName(), mapped != nullptr);
+    std::unique_ptr<Document> doc = reader.run(app);
     doc->setFullName(QFileInfo(path).absoluteFilePath());
     return doc;
 }

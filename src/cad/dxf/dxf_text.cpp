@@ -125,13 +125,15 @@ QString decodeUnicodeEscapes(const QString& text)
 QByteArray encodeDxfGbk(const QString& text)
 {
     QByteArray bytes = encodeGbk(text);
-    // encodeGbk marks what GBK lacks with "?": only then go character by character
-    if (bytes.count('?') == text.count(QLatin1Char('?')))
+    // encodeGbk marks what GBK lacks with "?", and a few characters it
+    // writes do not read back (the euro sign as the lone byte 0x80): only
+    // then go character by character
+    if (bytes.count('?') == text.count(QLatin1Char('?')) && decodeGbk(bytes) == text)
         return bytes;
     bytes.clear();
     for (QChar c : text) {
         const QByteArray one = c.isSurrogate() ? QByteArray("?") : encodeGbk(QString(c));
-        if (one == "?" && c != QLatin1Char('?'))
+        if ((one == "?" && c != QLatin1Char('?')) || (one != "?" && decodeGbk(one) != QString(c)))
             bytes += "\\U+" + QByteArray::number(c.unicode(), 16).toUpper().rightJustified(4, '0');
         else
             bytes += one;

@@ -197,6 +197,9 @@ public:
     quint64 sequence() const { return seq_; }
 
     ~Entity();
+    // An entity and its data are one allocation: a drawing holds many.
+    static void* operator new(size_t size);
+    static void operator delete(void* p);
     Entity(const Entity&) = delete;
     Entity& operator=(const Entity&) = delete;
 

@@ -161,51 +161,14 @@ Box shapeBox(const Shape& shape)
 
 void appendBulgeArc(std::vector<Pt2>& out, const Pt2& a, const Pt2& b, double bulge)
 {
-    if (std::abs(bulge) < 1e-12) {
-        out.push_back(b);
-        return;
-    }
-    const double chord = std::hypot(b.x - a.x, b.y - a.y);
-    if (chord < 1e-15) {
-        out.push_back(b);
-        return;
-    }
-    const double theta = 4 * std::atan(bulge); // signed included angle
-    const double radius = chord / (2 * std::sin(std::abs(theta) / 2));
-    const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
-    // unit normal to the left of a->b; the centre lies on it
-    const double nx = -(b.y - a.y) / chord, ny = (b.x - a.x) / chord;
-    const double dist = radius * std::cos(std::abs(theta) / 2); // negative past a half circle
-    const double sgn = bulge > 0 ? 1 : -1;
-    const double ccx = mx + nx * dist * sgn;
-    const double ccy = my + ny * dist * sgn;
-    const double start = std::atan2(a.y - ccy, a.x - ccx);
-    const int steps = std::max(2, int(std::ceil(std::abs(theta) / (M_PI / 32))));
-    for (int i = 1; i <= steps; ++i) {
-        if (i == steps) {
-            out.push_back(b);
-            break;
-        }
-        const double ang = start + theta * i / steps;
-        out.push_back({ccx + radius * std::cos(ang), ccy + radius * std::sin(ang)});
-    }
+    forBulgeArcPoints(a, b, bulge, [&out](const Pt2& p) { out.push_back(p); });
 }
 
 std::vector<Pt2> arcPoints(const Pt2& c, double r, double start, double end)
 {
-    // Reduced in one step: a drawing may hold angles of 1e300.
-    double sweep = std::fmod(end - start, 2 * M_PI);
-    if (!std::isfinite(sweep))
-        sweep = 2 * M_PI;
-    else if (sweep <= 0)
-        sweep += 2 * M_PI;
-    const int steps = std::max(2, int(std::ceil(sweep / (M_PI / 32))));
     std::vector<Pt2> out;
-    out.reserve(steps + 1);
-    for (int i = 0; i <= steps; ++i) {
-        const double a = start + sweep * i / steps;
-        out.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
-    }
+    out.reserve(66);
+    forArcPoints(c, r, start, end, [&out](const Pt2& p, bool) { out.push_back(p); });
     return out;
 }
 

@@ -121,4 +121,52 @@ void appendBulgeArc(std::vector<Pt2>& out, const Pt2& a, const Pt2& b, double bu
 // Arc points from start to end angle (radians, counter-clockwise).
 std::vector<Pt2> arcPoints(const Pt2& centre, double radius, double start, double end);
 
+// The same points handed one by one to f, for callers that only measure
+// them (a box must equal the one of the outline to the last bit).
+template <class F>
+void forBulgeArcPoints(const Pt2& a, const Pt2& b, double bulge, F&& f)
+{
+    if (std::abs(bulge) < 1e-12) {
+        f(b);
+        return;
+    }
+    const double chord = std::hypot(b.x - a.x, b.y - a.y);
+    if (chord < 1e-15) {
+        f(b);
+        return;
+    }
+    const double theta = 4 * std::atan(bulge); // signed included angle
+    const double radius = chord / (2 * std::sin(std::abs(theta) / 2));
+    const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+    // unit normal to the left of a->b; the centre lies on it
+    const double nx = -(b.y - a.y) / chord, ny = (b.x - a.x) / chord;
+    const double dist = radius * std::cos(std::abs(theta) / 2); // negative past a half circle
+    const double sgn = bulge > 0 ? 1 : -1;
+    const double ccx = mx + nx * dist * sgn;
+    const double ccy = my + ny * dist * sgn;
+    const double start = std::atan2(a.y - ccy, a.x - ccx);
+    const int steps = std::max(2, int(std::ceil(std::abs(theta) / (M_PI / 32))));
+    for (int i = 1; i < steps; ++i) {
+        const double ang = start + theta * i / steps;
+        f(Pt2{ccx + radius * std::cos(ang), ccy + radius * std::sin(ang)});
+    }
+    f(b);
+}
+
+template <class F>
+void forArcPoints(const Pt2& c, double r, double start, double end, F&& f)
+{
+    // Reduced in one step: a drawing may hold angles of 1e300.
+    double sweep = std::fmod(end - start, 2 * M_PI);
+    if (!std::isfinite(sweep))
+        sweep = 2 * M_PI;
+    else if (sweep <= 0)
+        sweep += 2 * M_PI;
+    const int steps = std::max(2, int(std::ceil(sweep / (M_PI / 32))));
+    for (int i = 0; i <= steps; ++i) {
+        const double a = start + sweep * i / steps;
+        f(Pt2{c.x + r * std::cos(a), c.y + r * std::sin(a)}, i == steps);
+    }
+}
+
 } // namespace kelvor::cad

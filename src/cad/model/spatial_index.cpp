@@ -54,7 +54,14 @@ void SpatialIndex::build(Block& space)
     dirty_.clear();
     loose_.clear();
     Box ext;
+    // The entities lie scattered over the heap: asking for the ones a few
+    // places ahead early lets their memory be fetched side by side.
+    constexpr size_t Ahead = 16;
     for (size_t i = 0; i < items_.size(); ++i) {
+#if defined(__GNUC__) || defined(__clang__)
+        if (i + Ahead < items_.size())
+            __builtin_prefetch(items_[i + Ahead]);
+#endif
         items_[i]->indexSlot_ = uint32_t(i);
         boxes_[i] = items_[i]->box();
         ext.add(boxes_[i]);
