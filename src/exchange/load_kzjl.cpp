@@ -305,7 +305,11 @@ void callcassdxmenu_Click(Context& ctx)
         return;
     KzjlLoad load;
     try {
-        load = fillSheetFromKzjl(*sheet, readTextLines(path), ctx.ui());
+        const QStringList lines = [&] {
+            BusyCursor busy(ctx.ui());
+            return readTextLines(path);
+        }();
+        load = fillSheetFromKzjl(*sheet, lines, ctx.ui());
     } catch (const RunError&) {
         load = {KzjlLoad::Stopped, QStringLiteral("不能读取文件 ") + path};
     }

@@ -125,6 +125,7 @@ void APPLOADPCY_Click(Context& ctx)
     if (TraverseSheet* sheet = ctx.sheet()) {
         QStringList lines;
         try {
+            BusyCursor busy(ctx.ui());
             lines = readTextLines(path);
         } catch (const RunError&) {
             // An unreadable file changes no cell; the lookup still runs.

@@ -175,6 +175,7 @@ void outcordnumber_Click(Context& ctx)
     if (TraverseSheet* sheet = ctx.sheet()) {
         emptySheetForRecord(*sheet);
         try {
+            BusyCursor busy(ctx.ui());
             fillSheetFromRecord(*sheet, readTextLines(path));
         } catch (const RunError&) {
             // An unreadable record leaves the emptied sheet.

@@ -248,6 +248,7 @@ QStringList ScriptedUi::captions() const
 
 void ScriptedUi::setBusy(bool busy)
 {
+    busySpells_ += busy && !busy_;
     busy_ = busy;
 }
 

@@ -82,6 +82,7 @@ public:
     // Every caption set, in order.
     QStringList captions() const;
     bool busy() const { return busy_; }
+    int busySpells() const { return busySpells_; } // times the busy cursor went on
     int beeps() const { return beeps_; }
     void clearRecord();
 
@@ -91,6 +92,7 @@ private:
     QStringList textFiles_;
     QDateTime now_;
     bool busy_ = false;
+    int busySpells_ = 0;
     int beeps_ = 0;
 };
 

@@ -68,4 +68,17 @@ public:
     }
 };
 
+// The busy cursor over a stretch of work a person waits for, off again on
+// every path; end it before anything asks or tells the person.
+class BusyCursor {
+public:
+    explicit BusyCursor(Ui& ui) : ui_(ui) { ui_.setBusy(true); }
+    ~BusyCursor() { ui_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Ui& ui_;
+};
+
 } // namespace kelvor

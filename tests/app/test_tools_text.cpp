@@ -52,6 +52,9 @@ TEST(DuplicateSearch, WholeLinesAndFirstFields)
                            QStringLiteral("共发现 1个重复数据！"),
                            QStringLiteral("已经生成数据文件d:\\watch.txt\r需要查看吗？")}));
     EXPECT_EQ(yes.home.ui.textWindowFiles(), QStringList{paths::resolve(QStringLiteral("d:\\watch.txt"))});
+    // the scan under a busy cursor, off before the results are told
+    EXPECT_EQ(yes.home.ui.busySpells(), 1);
+    EXPECT_FALSE(yes.home.ui.busy());
     const QJsonObject question = yes.home.ui.messages()[0].toObject();
     EXPECT_EQ(question.value("title").toString(), QStringLiteral("选项"));
     EXPECT_EQ(question.value("buttons").toString(), QStringLiteral("YesNoCancel"));

@@ -260,6 +260,8 @@ TEST(PcyCommand, CancelOrMissingFile)
     home.answerOpen({home.path(QStringLiteral("d:\\gone.txt"))});
     exchange::APPLOADPCY_Click(home.context);
     EXPECT_EQ(sheet.text5(0), QStringLiteral("B"));
+    EXPECT_EQ(home.ui.busySpells(), 1) << "the read under a busy cursor";
+    EXPECT_FALSE(home.ui.busy()) << "off again when the read fails";
     ASSERT_EQ(home.ui.messages().size(), 1);
     EXPECT_TRUE(home.ui.messages()[0].toObject()[QStringLiteral("text")].toString().startsWith(
         QStringLiteral("不能找到 ")));

@@ -237,6 +237,7 @@ void checkshu_Click(Context& ctx)
     };
     qint64 count = 0;
     try {
+        BusyCursor busy(ctx.ui());
         TextWriter report(duplicateReportPath());
         SeenKeys seen(lineCount(file), [&](qint64 at) { return comparedKey(in->lineAt(qsizetype(at)), wholeLines); });
         while (!in->atEnd()) {
