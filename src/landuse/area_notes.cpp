@@ -24,18 +24,7 @@ QString landClassTableScript(const Point& at)
 
 void areatoarea_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
-    if (!doc)
-        return;
-    const std::vector<Entity*> texts = selectTextsOnScreen(*app, *doc);
-    if (texts.empty()) {
-        attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
-        return;
-    }
-    for (Entity* t : texts) {
+    for (Entity* t : connectAndPickTexts(ctx, true).texts) {
         // a layer the drawing lacks or refuses is passed over
         attempt([&] {
             if (IsAreaNote(t->GetXData(QString())))

@@ -141,13 +141,7 @@ void oldchangnewdl_Click(Context& ctx)
 
 void huifujiudilei_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
-    if (!doc)
-        return;
-    for (Entity* t : selectTextsOnScreen(*app, *doc))
+    for (Entity* t : connectAndPickTexts(ctx, false).texts)
         restoreText(*t);
 }
 
@@ -173,20 +167,13 @@ void XIUGAITUBANHAO_Click(Context& ctx)
 
 void findzhidingzhifu_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible});
-    if (!app)
+    const PickedTexts picked = connectAndPickTexts(ctx, true);
+    if (picked.texts.empty())
         return;
-    Document* doc = activeDocument(*app);
-    if (!doc)
-        return;
-    const std::vector<Entity*> texts = selectTextsOnScreen(*app, *doc);
-    if (texts.empty()) {
-        attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
-        return;
-    }
+    Document* doc = picked.doc;
     QString typed;
     attempt([&] { typed = doc->Utility().GetString(true, QStringLiteral("请输入要查找的字符:")); });
-    for (Entity* t : texts) {
+    for (Entity* t : picked.texts) {
         attempt([&] {
             if (MatchesFound(t->TextString(), typed)) {
                 const Point p = t->InsertionPoint();

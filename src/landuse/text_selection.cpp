@@ -18,4 +18,18 @@ std::vector<cad::Entity*> selectTextsOnScreen(cad::Application& app, cad::Docume
     return texts;
 }
 
+PickedTexts connectAndPickTexts(Context& ctx, bool sayWhenNone)
+{
+    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Visible});
+    if (!app)
+        return {};
+    cad::Document* doc = cad::activeDocument(*app);
+    if (!doc)
+        return {};
+    PickedTexts picked{doc, selectTextsOnScreen(*app, *doc)};
+    if (picked.texts.empty() && sayWhenNone)
+        cad::attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
+    return picked;
+}
+
 } // namespace kelvor::landuse
