@@ -247,10 +247,7 @@ void danbianyangtai_Click(Context& ctx)
 
 void weiqiangmen_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     attempt([&] { doc->SetVariable(QStringLiteral("osmode"), 1); });

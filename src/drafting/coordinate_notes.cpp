@@ -13,10 +13,7 @@ using namespace cad;
 
 void zjzbfangge_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise});
     if (!doc)
         return;
     double k = 1;

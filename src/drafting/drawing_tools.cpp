@@ -59,10 +59,7 @@ void shengchenglinshikuai_Click(Context& ctx, int index)
 
 void polylinewidth_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise});
     if (!doc)
         return;
     const std::vector<Entity*> lines = pick(*doc, QStringLiteral("LWPOLYLINE,POLYLINE"));
@@ -90,10 +87,7 @@ void polylinewidth_Click(Context& ctx)
 
 void plineatspline_Click(Context& ctx, int index)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx);
     if (!doc)
         return;
     const QString option = index == 0 ? QStringLiteral("d") : QStringLiteral("s");

@@ -64,10 +64,7 @@ double hostArea(const Entity& e)
 
 void caldist_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise});
     if (!doc)
         return;
     Utility& u = doc->Utility();
@@ -204,10 +201,7 @@ void fengbixianzhuji_Click(Context& ctx)
 
 void addareaatboxboundary_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise});
     if (!doc)
         return;
     const XData codes{xstr(1001, QStringLiteral("south")), xstr(1000, QStringLiteral("310000")),

@@ -81,10 +81,7 @@ std::optional<double> askValue(Utility& u, const QString& question, bool typed)
 
 void texttools_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx);
     if (!doc)
         return;
     const std::vector<Entity*> texts = pickTexts(*doc);
@@ -225,10 +222,7 @@ Placement placementFor(double a)
 
 void crooslinetext_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx);
     if (!doc)
         return;
     attempt([&] {
@@ -306,10 +300,7 @@ void crooslinetext_Click(Context& ctx)
 
 void deletetextspace_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx);
     if (!doc)
         return;
     for (Entity* t : pickTexts(*doc))

@@ -31,10 +31,7 @@ QString valueText(const QVariant& v)
 
 void findxdataxtype_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     Utility& u = doc->Utility();
@@ -62,10 +59,7 @@ PickStyleSwitch pickStyleSwitch(double current)
 void entitybianzhou_Click(Context& ctx)
 {
     // Without a host nothing changes: the caption keeps the last switch made.
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     QVariant current;

@@ -35,10 +35,7 @@ void areatoarea_Click(Context& ctx)
 
 void drawdljarea_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     Utility& u = doc->Utility();

@@ -131,10 +131,7 @@ double netParcelArea(Document& doc, Entity& parcel)
 
 void tongjizhidingdilei_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Document* doc = ConnectToDrawing(ctx);
     if (!doc)
         return;
     SelectionSet* set = nullptr;

@@ -79,10 +79,7 @@ void lwpolyinsertpoint_Click(Context& ctx)
 
 void fangfano2_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Document* doc = cad::ConnectToDrawing(ctx, {cad::Forward::Activate});
     if (!doc)
         return;
     cad::Entity* line = pickCheckLine(*doc);

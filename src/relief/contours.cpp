@@ -58,10 +58,7 @@ bool thinnedOut(double elevation, int option)
 
 void alterdgxlaheight_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Document* doc = cad::ConnectToDrawing(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
     if (!doc)
         return;
     const std::vector<cad::Entity*> contours = contourSelection(*doc);
@@ -90,10 +87,7 @@ void alterdgxlaheight_Click(Context& ctx)
 
 void deletedgx_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Document* doc = cad::ConnectToDrawing(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
     if (!doc)
         return;
     const std::vector<cad::Entity*> contours = contourSelection(*doc);

@@ -102,10 +102,7 @@ void laheightaddnumber_Click(Context& ctx)
 
 void laheightgcdqw_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Document* doc = cad::ConnectToDrawing(ctx);
     if (!doc)
         return;
     cad::SelectionSet* set = nullptr;

@@ -63,10 +63,7 @@ NoteScale noteScale(const QString& answer)
 
 void addgcd_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Document* doc = cad::ConnectToDrawing(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
     if (!doc)
         return;
     cad::Utility& u = doc->Utility();

@@ -72,6 +72,15 @@ inline Document* activeDocument(Application& app)
     return doc;
 }
 
+// Connects as ConnectToAutoCAD does and takes the active drawing: null when
+// the command must end.
+inline Document* ConnectToDrawing(Context& ctx, const std::vector<Forward>& steps = kFullForward,
+                                  ConnectFailure failure = ConnectFailure::Standard)
+{
+    Application* app = ConnectToAutoCAD(ctx, steps, failure);
+    return app ? activeDocument(*app) : nullptr;
+}
+
 QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")
 QString GetDoubleEntTable(const Entity& entity, const Point& p); // (list(handent "2F3")(list  100.5 -20 0))
 QString axPoint2lspPoint(const Point& p);                        // 2551200.125,534500,0
