@@ -1,5 +1,6 @@
 // TXT文件转换: "d:\1.txt" into "d:\2.txt" through the window's command.
 #include "coords/zone_change.h"
+#include "zone_forms.h"
 #include "platform/text_file.h"
 #include "test_support.h"
 
@@ -9,19 +10,11 @@
 
 using namespace kelvor;
 using namespace kelvor::coords;
+using kelvor::test::form114to117;
 using kelvor::test::TempHome;
 using kelvor::test::lastMessage;
 
 namespace {
-
-ZoneForm form114to117()
-{
-    ZoneForm f;
-    f.sourceMeridian = QStringLiteral("114");
-    f.targetMeridian = QStringLiteral("117");
-    f.falseEasting = true;
-    return f;
-}
 
 TEST(PointListZoneChange, WritesHeadingAndPrintZoneLines)
 {

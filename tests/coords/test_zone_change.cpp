@@ -1,6 +1,7 @@
 #include "routines/routines.h"
 #include "coords/line_stream.h"
 #include "coords/zone_change.h"
+#include "zone_forms.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -14,6 +15,7 @@
 
 using namespace kelvor;
 using namespace kelvor::coords;
+using kelvor::test::form114to117;
 using kelvor::test::TempHome;
 using kelvor::test::lastMessage;
 using kelvor::test::linesOf;
@@ -36,15 +38,6 @@ QByteArray zoneChanged(const QString& east, const QString& north, bool wantEast)
     double x = 0, y = 0;
     changeZone(north.toDouble(), east.toDouble(), 114, 117, Kr54WithFalseEasting, x, y);
     return NumberText(wantEast ? y : x).toLatin1();
-}
-
-ZoneForm form114to117()
-{
-    ZoneForm f;
-    f.sourceMeridian = QStringLiteral("114");
-    f.targetMeridian = QStringLiteral("117");
-    f.falseEasting = true;
-    return f;
 }
 
 // ---- the DXF stream ---------------------------------------------------------

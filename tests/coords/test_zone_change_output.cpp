@@ -2,26 +2,19 @@
 // before they were made to stream: tricky number forms, line ends and the
 // print-zone layout must not drift when the readers and writers change.
 #include "coords/zone_change.h"
+#include "zone_forms.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace kelvor;
 using namespace kelvor::coords;
+using kelvor::test::form114to117;
 using kelvor::test::TempHome;
 
 namespace {
 
 const Projection Kr54WithFalseEasting{Series::Krasovsky, Series::Krasovsky, true};
-
-ZoneForm form114to117()
-{
-    ZoneForm f;
-    f.sourceMeridian = QStringLiteral("114");
-    f.targetMeridian = QStringLiteral("117");
-    f.falseEasting = true;
-    return f;
-}
 
 // The result lines after the two heading lines, or the failing line (1-based)
 // with no output. Some values are odd (a southern or negative northing) but

@@ -26,14 +26,6 @@ struct CleanupHost : test::CadHost {
         return t;
     }
     cad::Entity* lw(const std::vector<double>& xy) { return ms().AddLightWeightPolyline(xy); }
-    QStringList zooms() const
-    {
-        QStringList out;
-        for (const QString& e : app.events())
-            if (e.startsWith(QLatin1String("ZoomWindow")))
-                out << e;
-        return out;
-    }
 };
 
 } // namespace

@@ -24,14 +24,6 @@ struct PointHost : test::CadHost {
                 out.push_back(e);
         return out;
     }
-    QStringList zooms() const
-    {
-        QStringList out;
-        for (const QString& e : app.events())
-            if (e.startsWith(QLatin1String("ZoomWindow")))
-                out << e;
-        return out;
-    }
 };
 
 } // namespace

@@ -22,6 +22,15 @@ struct CadHost {
     }
     cad::Document& doc() { return app.ActiveDocument(); }
     cad::Block& ms() { return doc().ModelSpace(); }
+    // The host's recorded zooms, in order.
+    QStringList zooms() const
+    {
+        QStringList out;
+        for (const QString& e : app.events())
+            if (e.startsWith(QLatin1String("ZoomWindow")))
+                out << e;
+        return out;
+    }
 
     void answer(const QString& kind, const QString& text = QString()) { home.answer(kind, text); }
     // A pick at (x, y).
