@@ -4,12 +4,6 @@
 
 namespace kelvor {
 
-void openForm(Context& ctx, const QString& form)
-{
-    if (ctx.openWindow)
-        ctx.openWindow(form);
-}
-
 void guanyu_Click(Context& ctx)
 {
     openForm(ctx, QStringLiteral("Form2"));

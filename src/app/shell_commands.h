@@ -4,10 +4,6 @@
 namespace kelvor {
 class Context;
 
-// Shows a window of the program through the context's window hook; nothing
-// when no window system is wired (the scenario runner records the call).
-void openForm(Context& ctx, const QString& form);
-
 void guanyu_Click(Context& ctx);    // 关于本软件: the About box Form2, owned by the main window
 void systemset_Click(Context& ctx); // 参数 设定: the settings dialog seting
 void tishi_Click(Context& ctx);     // 帮助: the one-line help message

@@ -14,10 +14,7 @@ namespace kelvor::coords {
 
 void registerCoordsCommands(CommandRegistry& registry)
 {
-    registry.add(QStringLiteral("fangshi2zbzh"), [](Context& ctx) {
-        if (ctx.openWindow)
-            ctx.openWindow(QStringLiteral("HuanDaiJiSuan"));
-    });
+    registry.add(QStringLiteral("fangshi2zbzh"), [](Context& ctx) { openForm(ctx, QStringLiteral("HuanDaiJiSuan")); });
     registry.add(QStringLiteral("zhuobiaohuandai1czsm"), zhuobiaohuandai1czsm);
     registry.add(QStringLiteral("zhuobiaohuandai1scjhwj"), zhuobiaohuandai1scjhwj);
     registry.add(QStringLiteral("zhuobiaohuandai1schdhwj"), zhuobiaohuandai1schdhwj);

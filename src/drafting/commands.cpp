@@ -38,10 +38,7 @@ void registerDraftingCommands(CommandRegistry& r)
     r.add(QStringLiteral("findxdataxtype"), findxdataxtype_Click);
     r.add(QStringLiteral("updataacadpgp"), updataacadpgp_Click);
     r.add(QStringLiteral("entitybianzhou"), entitybianzhou_Click);
-    r.add(QStringLiteral("insertdwg"), [](Context& c) {
-        if (c.openWindow)
-            c.openWindow(QStringLiteral("insdwg"));
-    });
+    r.add(QStringLiteral("insertdwg"), [](Context& c) { openForm(c, QStringLiteral("insdwg")); });
     // never shown in the menu; reachable by name
     r.add(QStringLiteral("jlbg_fss"), jlbg_fss_Click);
     r.add(QStringLiteral("selecterr"), selecterr_Click);

@@ -14,14 +14,8 @@ namespace kelvor::landuse {
 
 void registerLanduseCommands(CommandRegistry& registry)
 {
-    registry.add(QStringLiteral("opuexcel1"), [](Context& ctx) {
-        if (ctx.openWindow)
-            ctx.openWindow(QStringLiteral("outExcelx"));
-    });
-    registry.add(QStringLiteral("zb_xxxx"), [](Context& ctx) {
-        if (ctx.openWindow)
-            ctx.openWindow(QStringLiteral("frmzb"));
-    });
+    registry.add(QStringLiteral("opuexcel1"), [](Context& ctx) { openForm(ctx, QStringLiteral("outExcelx")); });
+    registry.add(QStringLiteral("zb_xxxx"), [](Context& ctx) { openForm(ctx, QStringLiteral("frmzb")); });
     registry.add(QStringLiteral("jzdbgxxxxx"), jzdbgxxxxx_Click);
     registry.add(QStringLiteral("zhengshijiezhixian"), zhengshijiezhixian_Click);
     registry.add(QStringLiteral("jzdtoprints"), jzdtoprints_Click);
@@ -30,10 +24,7 @@ void registerLanduseCommands(CommandRegistry& registry)
     registry.add(QStringLiteral("tongjizhongdidao"), tongjizhongdidao_Click);
     registry.add(QStringLiteral("checkpolylineclose"), checkpolylineclose_Click);
     registry.add(QStringLiteral("polylineareayn"), polylineareayn_Click);
-    registry.add(QStringLiteral("biaozhudileibianhao"), [](Context& ctx) {
-        if (ctx.openWindow)
-            ctx.openWindow(QStringLiteral("dilei"));
-    });
+    registry.add(QStringLiteral("biaozhudileibianhao"), [](Context& ctx) { openForm(ctx, QStringLiteral("dilei")); });
     registry.add(QStringLiteral("oldchangnewdl"), oldchangnewdl_Click);
     registry.add(QStringLiteral("huifujiudilei"), huifujiudilei_Click);
     registry.add(QStringLiteral("XIUGAITUBANHAO"), XIUGAITUBANHAO_Click);

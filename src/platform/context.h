@@ -77,4 +77,12 @@ private:
     MainState state_;
 };
 
+// Shows a window of the program through the context's window hook; nothing
+// when no window system is wired (the scenario runner records the call).
+inline void openForm(Context& ctx, const QString& form)
+{
+    if (ctx.openWindow)
+        ctx.openWindow(form);
+}
+
 } // namespace kelvor

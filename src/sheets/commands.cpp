@@ -18,8 +18,7 @@ namespace {
 
 void addjiehebiaozb_Click(Context& ctx)
 {
-    if (ctx.openWindow)
-        ctx.openWindow(QStringLiteral("jhb"));
+    openForm(ctx, QStringLiteral("jhb"));
 }
 
 } // namespace

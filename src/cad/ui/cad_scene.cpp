@@ -313,17 +313,26 @@ struct Builder {
         item.prims.push_back(p);
     }
 
+    static bool isByBlock(const QString& linetype)
+    {
+        return linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0;
+    }
+    // The linetype an entity draws with when not ByBlock: its own, or its
+    // layer's for ByLayer; upper case, as the tables are keyed.
+    QString linetypeKey(const QString& linetype, const QString& layer) const
+    {
+        const bool byLayer = linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0;
+        return (byLayer ? layers.of(layer).linetype : linetype).toUpper();
+    }
+
     // The pattern of a linetype name as the entity resolves it: its own,
     // its layer's for ByLayer, the inserting reference's for ByBlock.
     std::vector<double> patternOf(const QString& linetype, const QString& layer, const std::vector<double>& byBlock,
                                   double scale) const
     {
-        if (linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        if (isByBlock(linetype))
             return byBlock;
-        const QString name = linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
-            ? layers.of(layer).linetype
-            : linetype;
-        std::vector<double> p = layers.patterns.value(name.toUpper());
+        std::vector<double> p = layers.patterns.value(linetypeKey(linetype, layer));
         for (double& d : p)
             d *= scale;
         return p;
@@ -334,12 +343,9 @@ struct Builder {
                                                 const std::vector<DrawingScene::DashText>& byBlock,
                                                 double scale) const
     {
-        if (linetype.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        if (isByBlock(linetype))
             return byBlock;
-        const QString name = linetype.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
-            ? layers.of(layer).linetype
-            : linetype;
-        std::vector<DrawingScene::DashText> x = layers.texts.value(name.toUpper());
+        std::vector<DrawingScene::DashText> x = layers.texts.value(linetypeKey(linetype, layer));
         for (DrawingScene::DashText& e : x) {
             e.height *= scale;
             e.dx *= scale;
@@ -994,11 +1000,14 @@ void DrawingScene::unfile(int index)
     it.cx1 = it.cy1 = -1;
 }
 
-// Painting a whole drawing turns most items into dots: what that needs is
-// kept in the item, so as not to visit its parts.
-void DrawingScene::noteFirstPart(Item& item)
+// After an item is built. Painting a whole drawing turns most items into
+// dots: what that needs is kept in the item, so as not to visit its entity
+// or its parts.
+void DrawingScene::settle(Item& item)
 {
-    if (item.prims.empty())
+    item.live = !item.prims.empty();
+    item.lit = item.entity->Highlighted();
+    if (!item.live)
         return;
     item.markFirst = item.prims.front().kind == Prim::Mark;
     item.firstColour = item.prims.front().colour;
@@ -1025,9 +1034,7 @@ void DrawingScene::rebuild()
         item.entity = all[i];
         Builder b{*doc_, layers, item};
         b.add(all[i], Map{}, QString(), aciColour(7), 0);
-        item.live = !item.prims.empty();
-        item.lit = all[i]->Highlighted();
-        noteFirstPart(item);
+        settle(item);
         if (item.live) {
             slot_[all[i]] = int(i);
             ext.add(item.box);
@@ -1085,9 +1092,7 @@ void DrawingScene::ensure()
             Builder b{*doc_, layers, item};
             b.add(e, Map{}, QString(), aciColour(7), 0);
         }
-        item.live = !item.prims.empty();
-        item.lit = e->Highlighted();
-        noteFirstPart(item);
+        settle(item);
         if (item.live) {
             slot_[e] = index;
             file(index);

@@ -144,7 +144,7 @@ public:
 private:
     void ensure();
     void rebuild();
-    static void noteFirstPart(Item& item);
+    static void settle(Item& item);
     void file(int index);
     void unfile(int index);
     std::vector<int> near(const cad::Box& area, bool sorted);
