@@ -36,25 +36,6 @@ SelectionSet* selectOnScreen(Application& app, const SelectionFilter& filter = {
     return set;
 }
 
-std::vector<Entity*> members(SelectionSet* set)
-{
-    std::vector<Entity*> out;
-    if (set)
-        attempt([&] { out = set->entities(); });
-    return out;
-}
-
-// A fresh set "text" holding every entity of the drawing that passes (left
-// empty when not to be filled).
-std::vector<Entity*> selectAll(Application& app, const SelectionFilter& filter, bool fill = true)
-{
-    SelectionSet* set = nullptr;
-    attempt([&] { set = &ScratchSelectionSet(app.ActiveDocument(), kText); });
-    if (set && fill)
-        attempt([&] { set->Select(SelectAll, {}, {}, filter); });
-    return members(set);
-}
-
 } // namespace
 
 const std::vector<CompletionPass>& completionPasses()
@@ -201,7 +182,7 @@ void addassist_Click(Context& ctx)
     attempt([&] { answer = utilityOf(*app).GetString(true, QStringLiteral("<1>.将植被边界线放入Assist图层<2>.还原:")); });
     const std::optional<VegetationMove> move = vegetationMove(answer);
     if (!move) {
-        selectAll(*app, {}, false); // any other answer searches no layer
+        scratchSet(*app, kText); // any other answer searches no layer
     } else {
         const SelectionFilter filter =
             SelectionFilter{}.add(8, move->searchLayers).add(0, QStringLiteral("LWPOLYLINE"));

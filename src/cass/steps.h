@@ -9,9 +9,6 @@ namespace kelvor::cass {
 
 using cad::attempt;
 
-inline void prompt(cad::Application& app, const QString& text)
-{
-    attempt([&] { app.ActiveDocument().Utility().Prompt(text); });
-}
+using cad::prompt;
 
 } // namespace kelvor::cass

@@ -1,26 +1,15 @@
 #pragma once
-// The passed-over steps the relief drawing commands share: once connected,
-// a call the host refuses is skipped and the command goes on.
+// The relief drawing commands go on past a step the host refuses: the
+// drawing kit's passed-over steps, by their short names.
 #include "cad/cad.h"
-
-#include <QString>
-#include <vector>
+#include "cad/kit/routines.h"
 
 namespace kelvor::relief {
 
 using cad::attempt;
-
-// A command-line text, shown when the host lets it.
-void prompt(cad::Application& app, const QString& text);
-
-// The members of the set, none when it is missing or refuses.
-std::vector<cad::Entity*> members(cad::SelectionSet* set);
-
-// A fresh set of that name in the active drawing (null when refused).
-cad::SelectionSet* scratchSet(cad::Application& app, const QString& name);
-
-// A fresh set "text" filled with every entity of the drawing the filter
-// admits; its members.
-std::vector<cad::Entity*> selectAll(cad::Application& app, const cad::SelectionFilter& filter);
+using cad::members;
+using cad::prompt;
+using cad::scratchSet;
+using cad::selectAll;
 
 } // namespace kelvor::relief

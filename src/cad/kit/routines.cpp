@@ -186,6 +186,34 @@ SelectionSet& ScratchSelectionSet(Document& doc, const QString& name, bool clear
     return doc.SelectionSets().Add(name);
 }
 
+void prompt(Application& app, const QString& text)
+{
+    attempt([&] { app.ActiveDocument().Utility().Prompt(text); });
+}
+
+SelectionSet* scratchSet(Application& app, const QString& name)
+{
+    SelectionSet* set = nullptr;
+    attempt([&] { set = &ScratchSelectionSet(app.ActiveDocument(), name); });
+    return set;
+}
+
+std::vector<Entity*> members(SelectionSet* set)
+{
+    std::vector<Entity*> out;
+    if (set)
+        attempt([&] { out = set->entities(); });
+    return out;
+}
+
+std::vector<Entity*> selectAll(Application& app, const SelectionFilter& filter)
+{
+    SelectionSet* set = scratchSet(app, QStringLiteral("text"));
+    if (set)
+        attempt([&] { set->Select(SelectAll, {}, {}, filter); });
+    return members(set);
+}
+
 QString scriptText(const QStringList& items)
 {
     QString s;

@@ -99,6 +99,15 @@ void AddRegFromPLline(Context& ctx);
 // and adds it anew.
 SelectionSet& ScratchSelectionSet(Document& doc, const QString& name, bool clearFirst = false);
 
+// Steps passed over when the host refuses them, for commands that go on:
+// a command-line text of the active drawing; a fresh set of that name in it
+// (null when refused); a set's members (none when missing or refused); a
+// fresh set "text" filled with every entity the filter admits, its members.
+void prompt(Application& app, const QString& text);
+SelectionSet* scratchSet(Application& app, const QString& name);
+std::vector<Entity*> members(SelectionSet* set);
+std::vector<Entity*> selectAll(Application& app, const SelectionFilter& filter);
+
 // Command-line text: each item followed by a carriage return.
 QString scriptText(const QStringList& items);
 void CommandLineScript(Document& doc, const QStringList& items);
