@@ -250,8 +250,10 @@ TEST(DxfZoneChange, ProgressComesFromTheBytesReadAndIsPaced)
     convertDxfZone(home.path("big.dxf"), home.path("out.dxf"), 114, 117, Kr54WithFalseEasting, &progress);
     ASSERT_FALSE(progress.values.isEmpty());
     EXPECT_EQ(progress.values.last(), in.size());
+    // The pacer reads the clock just before it calls; ours reads it inside the
+    // call, so two stamps may sit a hair under the pace.
     for (qsizetype i = 1; i + 1 < progress.at.size(); ++i) {
-        EXPECT_GE(progress.at[i] - progress.at[i - 1], std::chrono::milliseconds(50)) << "advance " << i;
+        EXPECT_GE(progress.at[i] - progress.at[i - 1], std::chrono::milliseconds(45)) << "advance " << i;
         EXPECT_GT(progress.values[i], progress.values[i - 1]) << "advance " << i;
         EXPECT_LT(progress.values[i], in.size()) << "advance " << i;
     }
