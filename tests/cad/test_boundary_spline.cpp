@@ -159,13 +159,13 @@ TEST(CadSpline, PeditSplineFitsAndDecurveRestoresTheFrame)
         EXPECT_EQ(s->ObjectName(), QStringLiteral("AcDb2dPolyline")) << c.what;
         const Entity::Data& d = s->data();
         EXPECT_EQ(d.polyFlags & 4, 4) << c.what;
-        ASSERT_EQ(d.fit.size(), c.fitPoints) << c.what;
+        ASSERT_EQ(d.rare().fit.size(), c.fitPoints) << c.what;
         EXPECT_EQ(s->Coordinates().size(), 12u) << c.what << ": the frame stays the polyline's vertices";
         // the fit starts and ends at the frame's ends and stays inside its hull
-        EXPECT_DOUBLE_EQ(d.fit.front().x, 0) << c.what;
-        EXPECT_DOUBLE_EQ(d.fit.back().x, 20) << c.what;
-        EXPECT_DOUBLE_EQ(d.fit.back().y, 10) << c.what;
-        for (const Vertex& v : d.fit)
+        EXPECT_DOUBLE_EQ(d.rare().fit.front().x, 0) << c.what;
+        EXPECT_DOUBLE_EQ(d.rare().fit.back().x, 20) << c.what;
+        EXPECT_DOUBLE_EQ(d.rare().fit.back().y, 10) << c.what;
+        for (const Vertex& v : d.rare().fit)
             EXPECT_TRUE(v.y >= -1e-12 && v.y <= 10 + 1e-12 && v.x >= 0 && v.x <= 20) << c.what;
         // measured, snapped and shown by the fit: shorter than the frame
         EXPECT_LT(s->Length(), 30) << c.what;
@@ -176,7 +176,7 @@ TEST(CadSpline, PeditSplineFitsAndDecurveRestoresTheFrame)
         EXPECT_EQ(s->shape().front().pts.size(), c.fitPoints) << c.what;
 
         h.send({QStringLiteral("_PEDIT"), axEnt2lspEnt(*s), QStringLiteral("d"), QString()});
-        EXPECT_TRUE(s->data().fit.empty()) << c.what;
+        EXPECT_TRUE(s->data().rare().fit.empty()) << c.what;
         EXPECT_EQ(s->data().polyFlags & 4, 0) << c.what;
         EXPECT_EQ(s->Coordinates().size(), 12u) << c.what;
         EXPECT_DOUBLE_EQ(s->Length(), 30) << c.what;

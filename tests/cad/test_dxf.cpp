@@ -102,7 +102,7 @@ void buildSample(Document& d)
     p3->SetXData(south("720101"));
     Entity* ref1 = ms.InsertBlock({1000, 2000, 0}, QStringLiteral("ACDJTK6B"), 1, 1, 1, 0);
     ref1->setLayer(QStringLiteral("tk"));
-    ref1->data().attribs.push_back({{100, "AcDbEntity"}, {8, "tk"}, {100, "AcDbText"}, {10, "1010"}, {20, "2010"},
+    ref1->data().rareMut().attribs.push_back({{100, "AcDbEntity"}, {8, "tk"}, {100, "AcDbText"}, {10, "1010"}, {20, "2010"},
                                     {30, "0.0"}, {40, "2.5"}, {1, QStringLiteral("测区")}, {100, "AcDbAttribute"},
                                     {2, "NAME"}, {70, "0"}});
     ms.InsertBlock({3000, 2000, 0}, QStringLiteral("acdjtk6b"), 2, 2, 1, M_PI / 2)->SetXData(south("ACDJTK"));
@@ -110,9 +110,9 @@ void buildSample(Document& d)
     outline->setClosed(true);
     ms.AddRegion({outline}).front()->setLayer(QStringLiteral("ASSIST"));
     Entity* img = ms.AddRaster(QStringLiteral("d:\\images\\底图.tif"), {-100, -100, 0}, 50, 0);
-    img->data().clipping = 1;
-    img->data().clipType = 2;
-    img->data().clip = {{-0.5, -0.5}, {0.2, -0.5}, {0.2, 0.3}, {-0.5, -0.5}};
+    img->data().rareMut().clipping = 1;
+    img->data().rareMut().clipType = 2;
+    img->data().rareMut().clip = {{-0.5, -0.5}, {0.2, -0.5}, {0.2, 0.3}, {-0.5, -0.5}};
     for (int i = 0; i < 8; ++i) {
         Entity* t = ms.AddText(QStringLiteral("%1").arg(100.25 + i), {double(i) * 10, -20, 0}, 1.5);
         t->setLayer(QStringLiteral("ZBTZ"));
@@ -152,8 +152,8 @@ QStringList describe(Document& d)
                         .arg(x.radius)
                         .arg(x.startAngle, 0, 'g', 17)
                         .arg(x.endAngle, 0, 'g', 17)
-                        .arg(x.clip.size())
-                        .arg(x.attribs.size());
+                        .arg(x.rare().clip.size())
+                        .arg(x.rare().attribs.size());
         for (const Vertex& v : x.v)
             s += QStringLiteral(" [%1 %2 %3 b%4 w%5/%6]")
                      .arg(v.x, 0, 'g', 17)

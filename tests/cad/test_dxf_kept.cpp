@@ -49,7 +49,7 @@ QJsonObject buildKept(test::CadHost& h)
     half->setClosed(true);
     Entity* arched = ms.AddRegion({half}).front();
     QJsonObject o{{"line", line->Handle()}, {"text", text->Handle()}, {"point", point->Handle()},
-                  {"spline", spline->Handle()}, {"fit", int(spline->data().fit.size())},
+                  {"spline", spline->Handle()}, {"fit", int(spline->data().rare().fit.size())},
                   {"region", region->Handle()}, {"arched", arched->Handle()}};
     return o;
 }
@@ -74,19 +74,19 @@ TEST(CadDxfKept, NewlyKeptItemsComeBack)
     EXPECT_DOUBLE_EQ(st.lastHeight, 3.5);
     Entity* spline = back->HandleToObject(handles["spline"].toString());
     EXPECT_EQ(spline->data().polyFlags & 4, 4);
-    EXPECT_EQ(int(spline->data().fit.size()), handles["fit"].toInt());
+    EXPECT_EQ(int(spline->data().rare().fit.size()), handles["fit"].toInt());
     EXPECT_EQ(spline->Coordinates().size(), 12u) << "the frame's four vertices";
-    EXPECT_EQ(spline->data().splineType, 6);
+    EXPECT_EQ(spline->data().rare().splineType, 6);
     EXPECT_EQ(back->GetVariable(QStringLiteral("IMAGEFRAME")).toInt(), 0);
     EXPECT_DOUBLE_EQ(back->HandleToObject(handles["text"].toString())->data().ltscale, 1) << "no 48: the default";
     Entity* region = back->HandleToObject(handles["region"].toString());
     EXPECT_DOUBLE_EQ(region->Area(), 100) << "the body brings the outline back";
-    ASSERT_EQ(region->data().regionLoops.size(), 1u);
-    EXPECT_EQ(region->data().regionLoops[0].size(), 4u);
+    ASSERT_EQ(region->data().rare().regionLoops.size(), 1u);
+    EXPECT_EQ(region->data().rare().regionLoops[0].size(), 4u);
     Entity* arched = back->HandleToObject(handles["arched"].toString());
     EXPECT_NEAR(arched->Area(), M_PI * 25 / 2, 1e-9) << "measured by its arc";
-    ASSERT_EQ(arched->data().regionLoops.size(), 1u);
-    EXPECT_NEAR(geom::outlineArea(arched->data().regionLoops[0]), M_PI * 25 / 2, 1e-9) << "the arc kept exactly";
+    ASSERT_EQ(arched->data().rare().regionLoops.size(), 1u);
+    EXPECT_NEAR(geom::outlineArea(arched->data().rare().regionLoops[0]), M_PI * 25 / 2, 1e-9) << "the arc kept exactly";
 }
 
 TEST(CadDxfKept, ExportForIndependentCheck)

@@ -338,8 +338,8 @@ TEST(CadCommands, ImageClipFrameAndTransparency)
 {
     Host h;
     Entity* image = h.ms().AddRaster(QStringLiteral("d:\\img\\a.tif"), {0, 0, 0}, 1, 0);
-    image->data().pixelsW = 100;
-    image->data().pixelsH = 50;
+    image->data().rareMut().pixelsW = 100;
+    image->data().rareMut().pixelsH = 50;
     Entity* boundary = lw(h.ms(), {0, 0, 10, 0, 10, 5, 0, 5});
     QStringList items{QStringLiteral("_imageclip"), axEnt2lspEnt(*image), QStringLiteral("NEW"), QStringLiteral("P")};
     for (int i = 0; i < 4; ++i)
@@ -348,7 +348,7 @@ TEST(CadCommands, ImageClipFrameAndTransparency)
     h.send(items);
     EXPECT_TRUE(image->ClippingEnabled());
     EXPECT_EQ(image->ClipBoundary().size(), 4u) << "the repeated first corner is no new corner";
-    EXPECT_EQ(image->data().clipType, 2);
+    EXPECT_EQ(image->data().rare().clipType, 2);
     h.send({QStringLiteral("_imageclip"), axEnt2lspEnt(*image), QStringLiteral("off")});
     EXPECT_FALSE(image->ClippingEnabled());
 
@@ -363,7 +363,7 @@ TEST(CadCommands, ImageClipFrameAndTransparency)
     h.home.answer(QStringLiteral("keyword"), QStringLiteral("ON"));
     h.doc().SendCommand(QStringLiteral(" _transparency\r"));
     EXPECT_TRUE(h.home.answers.empty());
-    EXPECT_EQ(image->data().imageDisplay & 8, 8);
+    EXPECT_EQ(image->data().rare().imageDisplay & 8, 8);
     EXPECT_EQ(h.ms().Count(), before);
     EXPECT_TRUE(h.app.journal().endsWith(QStringLiteral("_imageframe\r _transparency\r")));
     EXPECT_FALSE(h.app.transcript().contains(QStringLiteral("未知命令")));

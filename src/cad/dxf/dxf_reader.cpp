@@ -279,8 +279,8 @@ private:
             else
                 doc_->reserveHandle(s);
         }
-        if (allKnown)
-            d.subHandles = subs;
+        if (allKnown && !subs.empty())
+            d.rareMut().subHandles = subs;
     }
     void keepTop(quint64 h)
     {
@@ -808,7 +808,8 @@ bool Reader::entity(const Pair& start, Block& target)
     Entity* e = owner.create(kind);
     keepHandle(e, h, start.line);
     auto& d = e->data();
-    d.appGroups = std::move(app);
+    if (!app.empty())
+        d.rareMut().appGroups = std::move(app);
     // names are checked against the tables once everything is read
     pendingNames_.push_back({e, layer, linetype});
     if (color < 0 || color > 256)
@@ -877,14 +878,14 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
             else if (q.code == 40) d.height = real(q);
-            else if (q.code == 41) d.mtextWidth = real(q);
-            else if (q.code == 71) d.attachment = int(integer(q));
+            else if (q.code == 41) d.rareMut().mtextWidth = real(q);
+            else if (q.code == 71) d.rareMut().attachment = int(integer(q));
             else if (q.code == 3 || q.code == 1) d.text += text(q);
             else if (q.code == 7) d.style = text(q);
             else if (q.code == 50) d.rotation = real(q) * kDeg;
             else if (q.code != 5 && q.code != 330 && q.code != 100 && q.code != 8 && q.code != 6 && q.code != 62
                      && q.code != 60 && q.code != 67 && q.code != 102 && q.code != 360)
-                d.extra.push_back({q.code, text(q)});
+                d.rareMut().extra.push_back({q.code, text(q)});
             break;
         case EntityKind::LwPolyline:
             if (q.code == 10) {
@@ -905,7 +906,7 @@ bool Reader::entity(const Pair& start, Block& target)
         case EntityKind::Polyline3d:
             if (q.code == 30) d.elevation = real(q);
             else if (q.code == 70) d.polyFlags = int(integer(q));
-            else if (q.code == 75) d.splineType = int(integer(q));
+            else if (q.code == 75) d.rareMut().splineType = int(integer(q));
             else if (q.code == 40) { w40 = real(q); has40 = true; }
             else if (q.code == 41) { w41 = real(q); has41 = true; }
             else if (q.code == 39) d.thickness = real(q);
@@ -920,30 +921,30 @@ bool Reader::entity(const Pair& start, Block& target)
             break;
         case EntityKind::Region:
             if (q.code == 1 || q.code == 3)
-                d.extra.push_back({q.code, text(q)});
+                d.rareMut().extra.push_back({q.code, text(q)});
             break;
         case EntityKind::RasterImage:
             if (q.code == 10) vx(0).x = real(q);
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 11) d.u.x = real(q);
-            else if (q.code == 21) d.u.y = real(q);
-            else if (q.code == 31) d.u.z = real(q);
-            else if (q.code == 12) d.vv.x = real(q);
-            else if (q.code == 22) d.vv.y = real(q);
-            else if (q.code == 32) d.vv.z = real(q);
-            else if (q.code == 13) d.pixelsW = real(q);
-            else if (q.code == 23) d.pixelsH = real(q);
-            else if (q.code == 340) d.imageDefHandle = handle(q);
-            else if (q.code == 360) d.imageReactorHandle = handle(q);
-            else if (q.code == 70) d.imageDisplay = int(integer(q));
-            else if (q.code == 280) d.clipping = int(integer(q));
-            else if (q.code == 281) d.brightness = int(integer(q));
-            else if (q.code == 282) d.contrast = int(integer(q));
-            else if (q.code == 283) d.fade = int(integer(q));
-            else if (q.code == 71) d.clipType = int(integer(q));
-            else if (q.code == 14) d.clip.push_back({real(q), 0});
-            else if (q.code == 24 && !d.clip.empty()) d.clip.back().y = real(q);
+            else if (q.code == 11) d.rareMut().u.x = real(q);
+            else if (q.code == 21) d.rareMut().u.y = real(q);
+            else if (q.code == 31) d.rareMut().u.z = real(q);
+            else if (q.code == 12) d.rareMut().vv.x = real(q);
+            else if (q.code == 22) d.rareMut().vv.y = real(q);
+            else if (q.code == 32) d.rareMut().vv.z = real(q);
+            else if (q.code == 13) d.rareMut().pixelsW = real(q);
+            else if (q.code == 23) d.rareMut().pixelsH = real(q);
+            else if (q.code == 340) d.rareMut().imageDefHandle = handle(q);
+            else if (q.code == 360) d.rareMut().imageReactorHandle = handle(q);
+            else if (q.code == 70) d.rareMut().imageDisplay = int(integer(q));
+            else if (q.code == 280) d.rareMut().clipping = int(integer(q));
+            else if (q.code == 281) d.rareMut().brightness = int(integer(q));
+            else if (q.code == 282) d.rareMut().contrast = int(integer(q));
+            else if (q.code == 283) d.rareMut().fade = int(integer(q));
+            else if (q.code == 71) d.rareMut().clipType = int(integer(q));
+            else if (q.code == 14) d.rareMut().clip.push_back({real(q), 0});
+            else if (q.code == 24 && !d.rareMut().clip.empty()) d.rareMut().clip.back().y = real(q);
             break;
         case EntityKind::Foreign:
             break;
@@ -964,14 +965,14 @@ bool Reader::entity(const Pair& start, Block& target)
     if (kind == EntityKind::Region) {
         // the outline from the body's lines and arcs (other edge kinds: kept, not drawn)
         QStringList lines;
-        for (const RawGroup& g : d.extra) {
+        for (const RawGroup& g : d.rare().extra) {
             if (g.code == 1)
                 lines << g.value;
             else if (g.code == 3 && !lines.isEmpty())
                 lines.back() += g.value;
         }
-        d.regionLoops = regionLoopsOf(lines);
-        for (const std::vector<Vertex>& loop : d.regionLoops) {
+        d.rareMut().regionLoops = regionLoopsOf(lines);
+        for (const std::vector<Vertex>& loop : d.rare().regionLoops) {
             Chain c;
             c.closed = true;
             c.pts.push_back({loop.front().x, loop.front().y});
@@ -980,7 +981,7 @@ bool Reader::entity(const Pair& start, Block& target)
                 appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
             }
             c.pts.pop_back(); // back at the start
-            d.regionShape.push_back(std::move(c));
+            d.rareMut().regionShape.push_back(std::move(c));
         }
     }
     if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
@@ -1018,11 +1019,11 @@ bool Reader::entity(const Pair& start, Block& target)
                 v.z = d.elevation;
             subs.push_back(vh);
             if ((vf & 8) && (d.polyFlags & 4)) { // made by the spline fit: the curve, not the frame
-                d.fit.push_back(v);
+                d.rareMut().fit.push_back(v);
                 continue;
             }
             d.v.push_back(v);
-            d.vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
+            d.rareMut().vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
         }
         keepSubHandles(d, subs);
     }
@@ -1050,16 +1051,16 @@ bool Reader::entity(const Pair& start, Block& target)
                     else if (q.code != 330)
                         a.push_back({q.code, text(q)});
                 }
-                d.attribs.push_back(a);
+                d.rareMut().attribs.push_back(a);
                 subs.push_back(ah);
             }
             keepSubHandles(d, subs);
         }
     }
-    if (kind == EntityKind::RasterImage && d.imageDefHandle) {
-        images_[d.imageDefHandle] = e;
-        doc_->reserveHandle(d.imageDefHandle);
-        doc_->reserveHandle(d.imageReactorHandle);
+    if (kind == EntityKind::RasterImage && d.rare().imageDefHandle) {
+        images_[d.rare().imageDefHandle] = e;
+        doc_->reserveHandle(d.rare().imageDefHandle);
+        doc_->reserveHandle(d.rare().imageReactorHandle);
     }
     if (!x.empty())
         pendingXData_.push_back({e, x});
@@ -1136,10 +1137,10 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
         color = ColorByLayer;
     raw_.setColor(e, color, visible);
     auto& d = e->data();
-    d.foreignType = type;
-    d.foreignBody = std::move(body);
-    d.foreignSubclassed = marked;
-    d.appGroups = std::move(app);
+    d.rareMut().foreignType = type;
+    d.rareMut().foreignBody = std::move(body);
+    d.rareMut().foreignSubclassed = marked;
+    d.rareMut().appGroups = std::move(app);
     if (follows || type == "POLYLINE") {
         std::vector<quint64> subs;
         while (true) {
@@ -1154,7 +1155,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
                     sh = handle(q);
                     break;
                 }
-            d.foreignParts.push_back({keep(p, true), keptOf(sub_)});
+            d.rareMut().foreignParts.push_back({keep(p, true), keptOf(sub_)});
             subs.push_back(sh);
             if (end)
                 break;
@@ -1162,7 +1163,7 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
         if (std::find(subs.begin(), subs.end(), quint64(0)) == subs.end()) {
             for (quint64 s : subs)
                 doc_->reserveHandle(s);
-            d.subHandles = subs;
+            d.rareMut().subHandles = subs;
         }
     }
     pendingXData_.push_back({e, x});

@@ -334,21 +334,21 @@ void Writer::allocate()
             auto& d = e->data();
             size_t subs = 0;
             if (e->kind() == EntityKind::Polyline2d || e->kind() == EntityKind::Polyline3d)
-                subs = d.v.size() + d.fit.size() + 1;
+                subs = d.v.size() + d.rare().fit.size() + 1;
             else if (e->kind() == EntityKind::Foreign)
-                subs = d.foreignParts.size();
-            else if (e->kind() == EntityKind::BlockReference && !d.attribs.empty())
-                subs = d.attribs.size() + 1;
-            if (d.subHandles.size() != subs) {
-                d.subHandles.clear();
+                subs = d.rare().foreignParts.size();
+            else if (e->kind() == EntityKind::BlockReference && !d.rare().attribs.empty())
+                subs = d.rare().attribs.size() + 1;
+            if (d.rare().subHandles.size() != subs && (subs > 0 || d.hasRare())) {
+                d.rareMut().subHandles.clear();
                 for (size_t i = 0; i < subs; ++i)
-                    d.subHandles.push_back(doc_.newHandle());
+                    d.rareMut().subHandles.push_back(doc_.newHandle());
             }
             if (e->kind() == EntityKind::RasterImage) {
-                if (!d.imageDefHandle)
-                    d.imageDefHandle = doc_.newHandle();
-                if (!d.imageReactorHandle)
-                    d.imageReactorHandle = doc_.newHandle();
+                if (!d.rare().imageDefHandle)
+                    d.rareMut().imageDefHandle = doc_.newHandle();
+                if (!d.rare().imageReactorHandle)
+                    d.rareMut().imageReactorHandle = doc_.newHandle();
                 images_.push_back(e);
             }
         }
@@ -674,9 +674,9 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     auto common = [&](const QByteArray& type, quint64 handle, quint64 ownerHandle) {
         bytes(0, type);
         hex(5, handle);
-        appGroups(d.appGroups);
+        appGroups(d.rare().appGroups);
         hex(330, ownerHandle);
-        if (e.kind() != EntityKind::Foreign || d.foreignSubclassed)
+        if (e.kind() != EntityKind::Foreign || d.rare().foreignSubclassed)
             lit(100, "AcDbEntity");
         if (paper)
             integer(67, 1);
@@ -751,8 +751,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         lit(100, "AcDbMText");
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
         num(40, d.height);
-        num(41, d.mtextWidth);
-        integer(71, d.attachment);
+        num(41, d.rare().mtextWidth);
+        integer(71, d.rare().attachment);
         const QString t = d.text;
         // texts longer than 250 characters go out in 3-groups first
         int pos = 0;
@@ -764,7 +764,7 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         str(7, d.style);
         if (d.rotation != 0)
             num(50, d.rotation * kRad);
-        raw(d.extra);
+        raw(d.rare().extra);
         break;
     }
     case EntityKind::LwPolyline: {
@@ -802,8 +802,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0 && !is3d)
             num(39, d.thickness);
         integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
-        if (d.splineType && (d.polyFlags & 4))
-            integer(75, d.splineType);
+        if (d.rare().splineType && (d.polyFlags & 4))
+            integer(75, d.rare().splineType);
         if (!is3d && d.constWidth != 0) {
             num(40, d.constWidth);
             num(41, d.constWidth);
@@ -811,12 +811,12 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         xdata(e.GetXData(QString()));
         // a spline fit's curve first (flag 8), then its frame, as ezdxf and
         // the program that made the format write them
-        const size_t fits = (d.polyFlags & 4) ? d.fit.size() : 0;
+        const size_t fits = (d.polyFlags & 4) ? d.rare().fit.size() : 0;
         for (size_t i = 0; i < fits + d.v.size(); ++i) {
             const bool fitted = i < fits;
-            const Vertex& v = fitted ? d.fit[i] : d.v[i - fits];
+            const Vertex& v = fitted ? d.rare().fit[i] : d.v[i - fits];
             lit(0, "VERTEX");
-            hex(5, d.subHandles[i]);
+            hex(5, d.rare().subHandles[i]);
             hex(330, e.handleValue());
             lit(100, "AcDbEntity");
             if (paper)
@@ -834,11 +834,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                     num(42, v.bulge);
             }
             const size_t k = i - fits;
-            const int vf = fitted ? 8 : (k < d.vertexFlags.size() ? d.vertexFlags[k] : 0);
+            const int vf = fitted ? 8 : (k < d.rare().vertexFlags.size() ? d.rare().vertexFlags[k] : 0);
             integer(70, is3d ? (vf | 32) : vf);
         }
         lit(0, "SEQEND");
-        hex(5, d.subHandles.back());
+        hex(5, d.rare().subHandles.back());
         hex(330, e.handleValue());
         lit(100, "AcDbEntity");
         if (paper)
@@ -848,7 +848,7 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     }
     case EntityKind::BlockReference:
         lit(100, "AcDbBlockReference");
-        if (!d.attribs.empty())
+        if (!d.rare().attribs.empty())
             integer(66, 1);
         str(2, d.text);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
@@ -860,16 +860,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             num(43, d.scale[2]);
         if (d.rotation != 0)
             num(50, d.rotation * kRad);
-        if (!d.attribs.empty()) {
+        if (!d.rare().attribs.empty()) {
             xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < d.attribs.size(); ++i) {
+            for (size_t i = 0; i < d.rare().attribs.size(); ++i) {
                 lit(0, "ATTRIB");
-                hex(5, d.subHandles[i]);
+                hex(5, d.rare().subHandles[i]);
                 hex(330, e.handleValue());
-                raw(d.attribs[i]);
+                raw(d.rare().attribs[i]);
             }
             lit(0, "SEQEND");
-            hex(5, d.subHandles.back());
+            hex(5, d.rare().subHandles.back());
             hex(330, e.handleValue());
             lit(100, "AcDbEntity");
             if (paper)
@@ -881,11 +881,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     case EntityKind::Region:
         lit(100, "AcDbModelerGeometry");
         integer(70, 1);
-        if (!d.extra.empty() || d.regionLoops.empty()) {
-            raw(d.extra); // the body as read
+        if (!d.rare().extra.empty() || d.rare().regionLoops.empty()) {
+            raw(d.rare().extra); // the body as read
             break;
         }
-        for (const QString& line : regionBodyLines(d.regionLoops)) {
+        for (const QString& line : regionBodyLines(d.rare().regionLoops)) {
             // a line longer than a group holds goes on in 3 groups
             str(1, line.left(255));
             for (qsizetype at = 255; at < line.size(); at += 255)
@@ -893,16 +893,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         }
         break;
     case EntityKind::Foreign:
-        kept(d.foreignBody);
-        if (!d.foreignParts.empty()) {
+        kept(d.rare().foreignBody);
+        if (!d.rare().foreignParts.empty()) {
             xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < d.foreignParts.size(); ++i) {
+            for (size_t i = 0; i < d.rare().foreignParts.size(); ++i) {
                 // a part's handle, owner and layer are its entity's
-                const KeptRecord& part = d.foreignParts[i];
+                const KeptRecord& part = d.rare().foreignParts[i];
                 bytes(0, part.type);
                 bool handled = false, owned = false, layered = false, marked = false;
                 if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
-                    hex(5, d.subHandles[i]); // a file without handles
+                    hex(5, d.rare().subHandles[i]); // a file without handles
                     hex(330, e.handleValue());
                     handled = owned = true;
                 }
@@ -910,7 +910,7 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                     if (k.code == 100)
                         marked = true;
                     if (k.code == 5 && !handled) {
-                        hex(5, d.subHandles[i]);
+                        hex(5, d.rare().subHandles[i]);
                         handled = true;
                     } else if (k.code == 330 && !owned && !marked) {
                         hex(330, e.handleValue());
@@ -930,27 +930,27 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         lit(100, "AcDbRasterImage");
         integer(90, 0);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        point(11, d.u.x, d.u.y, d.u.z);
-        point(12, d.vv.x, d.vv.y, d.vv.z);
-        num(13, d.pixelsW);
-        num(23, d.pixelsH);
-        hex(340, d.imageDefHandle);
-        integer(70, d.imageDisplay);
-        integer(280, d.clipping);
-        integer(281, d.brightness);
-        integer(282, d.contrast);
-        integer(283, d.fade);
-        hex(360, d.imageReactorHandle);
-        integer(71, d.clipType);
-        if (d.clip.empty()) {
+        point(11, d.rare().u.x, d.rare().u.y, d.rare().u.z);
+        point(12, d.rare().vv.x, d.rare().vv.y, d.rare().vv.z);
+        num(13, d.rare().pixelsW);
+        num(23, d.rare().pixelsH);
+        hex(340, d.rare().imageDefHandle);
+        integer(70, d.rare().imageDisplay);
+        integer(280, d.rare().clipping);
+        integer(281, d.rare().brightness);
+        integer(282, d.rare().contrast);
+        integer(283, d.rare().fade);
+        hex(360, d.rare().imageReactorHandle);
+        integer(71, d.rare().clipType);
+        if (d.rare().clip.empty()) {
             integer(91, 2);
             num(14, -0.5);
             num(24, -0.5);
-            num(14, d.pixelsW - 0.5);
-            num(24, d.pixelsH - 0.5);
+            num(14, d.rare().pixelsW - 0.5);
+            num(24, d.rare().pixelsH - 0.5);
         } else {
-            integer(91, int(d.clip.size()));
-            for (const Pt2& p : d.clip) {
+            integer(91, int(d.rare().clip.size()));
+            for (const Pt2& p : d.rare().clip) {
                 num(14, p.x);
                 num(24, p.y);
             }
@@ -1011,27 +1011,27 @@ void Writer::objects()
             if (name.isEmpty())
                 name = QStringLiteral("IMAGE");
             str(3, name + QLatin1Char('_') + e->Handle());
-            hex(350, e->data().imageDefHandle);
+            hex(350, e->data().rare().imageDefHandle);
         }
         for (Entity* e : images_) {
             const auto& d = e->data();
             lit(0, "IMAGEDEF");
-            hex(5, d.imageDefHandle);
+            hex(5, d.rare().imageDefHandle);
             lit(102, "{ACAD_REACTORS");
-            hex(330, d.imageReactorHandle);
+            hex(330, d.rare().imageReactorHandle);
             lit(102, "}");
             hex(330, imageDict);
             lit(100, "AcDbRasterImageDef");
             integer(90, 0);
             str(1, d.text);
-            num(10, d.pixelsW);
-            num(20, d.pixelsH);
+            num(10, d.rare().pixelsW);
+            num(20, d.rare().pixelsH);
             num(11, 1);
             num(21, 1);
             integer(280, 1);
             integer(281, 0);
             lit(0, "IMAGEDEF_REACTOR");
-            hex(5, d.imageReactorHandle);
+            hex(5, d.rare().imageReactorHandle);
             hex(330, e->handleValue());
             lit(100, "AcDbRasterImageDefReactor");
             integer(90, 2);

@@ -150,8 +150,8 @@ void hatchPaths(const KeptGroups& g, Shape& out)
 
 Shape foreignOutline(const Entity::Data& d)
 {
-    const QByteArray& t = d.foreignType;
-    const KeptGroups& g = d.foreignBody;
+    const QByteArray& t = d.rare().foreignType;
+    const KeptGroups& g = d.rare().foreignBody;
     Shape out;
     if (t == "SPLINE") {
         std::vector<Pt2> pts = points(g, 11);
@@ -198,9 +198,9 @@ Shape foreignOutline(const Entity::Data& d)
 
 QString dimensionBlock(const Entity::Data& d)
 {
-    if (d.foreignType != "DIMENSION")
+    if (d.rare().foreignType != "DIMENSION")
         return {};
-    for (const KeptGroup& k : d.foreignBody)
+    for (const KeptGroup& k : d.rare().foreignBody)
         if (k.code == 2)
             return decodeGbk(k.value.trimmed());
     return {};

@@ -12,13 +12,13 @@ namespace {
 // A drawing point in the image's pixel coordinates (rows counted from the top).
 Pt2 toPixels(const Entity::Data& d, const Point& p)
 {
-    const double det = d.u.x * d.vv.y - d.u.y * d.vv.x;
+    const double det = d.rare().u.x * d.rare().vv.y - d.rare().u.y * d.rare().vv.x;
     if (std::abs(det) < 1e-300)
         return {0, 0};
     const double dx = p.x - d.v[0].x, dy = p.y - d.v[0].y;
-    const double a = (dx * d.vv.y - dy * d.vv.x) / det;
-    const double b = (d.u.x * dy - d.u.y * dx) / det;
-    return {a - 0.5, d.pixelsH - b - 0.5};
+    const double a = (dx * d.rare().vv.y - dy * d.rare().vv.x) / det;
+    const double b = (d.rare().u.x * dy - d.rare().u.y * dx) / det;
+    return {a - 0.5, d.rare().pixelsH - b - 0.5};
 }
 
 void imageclipCommand(CommandInput& in)
@@ -41,7 +41,7 @@ void imageclipCommand(CommandInput& in)
     } else if (option == QLatin1String("Delete")) {
         e->setClipBoundary(1, {});
     } else {
-        if (!d.clip.empty()) {
+        if (!d.rare().clip.empty()) {
             const QString again = matchKeyword(in.peek(), {QStringLiteral("Yes"), QStringLiteral("No")});
             if (!again.isEmpty())
                 in.nextText();

@@ -125,12 +125,12 @@ void splineFit(Entity& e)
         x.bulge = 0;
         frame.push_back({x.x, x.y});
     }
-    d.fit.clear();
+    d.rareMut().fit.clear();
     const double z = e.kind() == EntityKind::Polyline3d ? 0 : d.elevation;
     for (const Pt2& p : geom::splineFit(frame, (d.polyFlags & 1) != 0, type == 5 ? 2 : 3, segs))
-        d.fit.push_back(Vertex{p.x, p.y, z});
-    d.splineType = type;
-    d.vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 | 16 : 16);
+        d.rareMut().fit.push_back(Vertex{p.x, p.y, z});
+    d.rareMut().splineType = type;
+    d.rareMut().vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 | 16 : 16);
     d.polyFlags = (d.polyFlags | 4) & ~2;
     doc.entityChanged(&e); // the index, the window and the drawing's saved state learn of it
 }
@@ -140,11 +140,11 @@ void unfit(Entity& e)
     Entity::Data& d = e.data();
     for (Vertex& x : d.v)
         x.bulge = 0;
-    if (!d.fit.empty()) {
-        d.fit.clear();
-        d.vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 : 0);
+    if (!d.rare().fit.empty()) {
+        d.rareMut().fit.clear();
+        d.rareMut().vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 : 0);
     }
-    d.splineType = 0;
+    d.rareMut().splineType = 0;
     d.polyFlags &= ~(2 | 4);
     e.document().entityChanged(&e);
 }

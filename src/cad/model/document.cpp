@@ -209,10 +209,13 @@ Entity* Block::copyOf(const Entity& src)
     e->visible_ = src.visible_;
     e->xdata_ = src.xdata_;
     *e->d_ = *src.d_;
-    e->d_->subHandles.clear();
-    e->d_->appGroups.clear(); // reactors and dictionaries belong to the original
-    e->d_->imageDefHandle = 0;
-    e->d_->imageReactorHandle = 0;
+    if (e->d_->hasRare()) {
+        EntityRare& r = e->d_->rareMut();
+        r.subHandles.clear();
+        r.appGroups.clear(); // reactors and dictionaries belong to the original
+        r.imageDefHandle = 0;
+        r.imageReactorHandle = 0;
+    }
     doc_->entityChanged(e);
     return e;
 }
@@ -277,7 +280,7 @@ Entity* Block::AddMText(const Point& p, double width, const QString& text)
     Entity* e = create(EntityKind::MText);
     e->d_->text = text;
     e->d_->v[0] = {p.x, p.y, p.z};
-    e->d_->mtextWidth = width;
+    e->d_->rareMut().mtextWidth = width;
     e->d_->height = doc_->GetVariable(QStringLiteral("TEXTSIZE")).toDouble();
     doc_->entityChanged(e);
     return e;
@@ -354,9 +357,9 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
     for (size_t k = 0; k < shapes.size(); ++k) {
         const Shape& s = shapes[k];
         Entity* e = create(EntityKind::Region);
-        e->d_->regionLoops = {loops[k]};
-        e->d_->regionShape = s;
-        e->d_->regionShape.front().closed = true;
+        e->d_->rareMut().regionLoops = {loops[k]};
+        e->d_->rareMut().regionShape = s;
+        e->d_->rareMut().regionShape.front().closed = true;
         doc_->entityChanged(e);
         out.push_back(e);
     }
@@ -371,9 +374,9 @@ Entity* Block::AddRaster(const QString& imageFile, const Point& p, double scale,
     auto& d = *e->d_;
     d.text = imageFile;
     d.v[0] = {p.x, p.y, p.z};
-    d.pixelsW = d.pixelsH = 1;
-    d.u = {scale * std::cos(rotation), scale * std::sin(rotation), 0};
-    d.vv = {-scale * std::sin(rotation), scale * std::cos(rotation), 0};
+    d.rareMut().pixelsW = d.rareMut().pixelsH = 1;
+    d.rareMut().u = {scale * std::cos(rotation), scale * std::sin(rotation), 0};
+    d.rareMut().vv = {-scale * std::sin(rotation), scale * std::cos(rotation), 0};
     doc_->entityChanged(e);
     return e;
 }
@@ -796,10 +799,10 @@ void Document::settleHandseed(quint64 fileSeed)
     auto see = [&](quint64 h) { top = std::max(top, h); };
     for (const auto& [h, e] : byHandle_) {
         see(h);
-        for (quint64 s : e->data().subHandles)
+        for (quint64 s : e->data().rare().subHandles)
             see(s);
-        see(e->data().imageDefHandle);
-        see(e->data().imageReactorHandle);
+        see(e->data().rare().imageDefHandle);
+        see(e->data().rare().imageReactorHandle);
     }
     for (const Layer& l : layers_.items()) see(l.handle);
     for (const Linetype& l : linetypes_.items()) see(l.handle);

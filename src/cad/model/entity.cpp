@@ -62,7 +62,7 @@ bool isText(EntityKind k)
 QString lastMarker(const Entity::Data& d)
 {
     QString m;
-    for (const KeptGroup& g : d.foreignBody)
+    for (const KeptGroup& g : d.rare().foreignBody)
         if (g.code == 100)
             m = QString::fromLatin1(g.value.trimmed());
     return m;
@@ -182,6 +182,12 @@ Entity::Entity(EntityKind kind, Block* owner)
 {
 }
 
+const EntityRare& Entity::Data::none()
+{
+    static const EntityRare empty;
+    return empty;
+}
+
 Entity::~Entity()
 {
     d_->~Data();
@@ -262,7 +268,7 @@ QString Entity::dxfName() const
     case EntityKind::BlockReference: return QStringLiteral("INSERT");
     case EntityKind::Region: return QStringLiteral("REGION");
     case EntityKind::RasterImage: return QStringLiteral("IMAGE");
-    case EntityKind::Foreign: return QString::fromLatin1(d_->foreignType);
+    case EntityKind::Foreign: return QString::fromLatin1(d_->rare().foreignType);
     }
     return {};
 }
@@ -288,12 +294,12 @@ int Entity::EntityType() const
             {"RAY", 27}, {"SHAPE", 29}, {"SOLID", 30}, {"SPLINE", 31}, {"TOLERANCE", 33}, {"TRACE", 34},
             {"VIEWPORT", 35}, {"XLINE", 36}, {"INSERT", 38}, {"MLINE", 40}};
         for (const auto& [type, number] : byType)
-            if (d_->foreignType == type)
+            if (d_->rare().foreignType == type)
                 return number;
         const QString m = lastMarker(*d_);
-        if (d_->foreignType == "POLYLINE")
+        if (d_->rare().foreignType == "POLYLINE")
             return m == QLatin1String("AcDbPolyFaceMesh") ? 39 : 25;
-        if (d_->foreignType == "DIMENSION") {
+        if (d_->rare().foreignType == "DIMENSION") {
             static const std::pair<const char*, int> dims[] = {
                 {"AcDbAlignedDimension", 9}, {"AcDb2LineAngularDimension", 10}, {"AcDbDiametricDimension", 12},
                 {"AcDbOrdinateDimension", 13}, {"AcDbRadialDimension", 14}, {"AcDb3PointAngularDimension", 41}};
@@ -450,7 +456,8 @@ void Entity::transform(const Affine& t)
     case EntityKind::Text:
     case EntityKind::MText:
         d.height *= t.scale;
-        d.mtextWidth *= t.scale;
+        if (kind_ == EntityKind::MText)
+            d.rareMut().mtextWidth *= t.scale;
         d.rotation += t.angle;
         break;
     case EntityKind::LwPolyline:
@@ -465,12 +472,12 @@ void Entity::transform(const Affine& t)
         break;
     case EntityKind::RasterImage: {
         auto lin = [&](Point& p) { p = {t.a * p.x + t.b * p.y, t.c * p.x + t.d * p.y, p.z}; };
-        lin(d.u);
-        lin(d.vv);
+        lin(d.rareMut().u);
+        lin(d.rareMut().vv);
         break;
     }
     case EntityKind::Region:
-        for (Chain& c : d.regionShape)
+        for (Chain& c : d.rareMut().regionShape)
             for (Pt2& p : c.pts) {
                 const Point q = t.apply({p.x, p.y, 0});
                 p = {q.x, q.y};
@@ -727,15 +734,15 @@ double Entity::Area() const
             sweep += 2 * M_PI;
         return d.radius * d.radius / 2 * (sweep - std::sin(sweep));
     }
-    if (kind_ == EntityKind::Region && !d.regionLoops.empty()) {
+    if (kind_ == EntityKind::Region && !d.rare().regionLoops.empty()) {
         double a = 0; // exactly, arcs and all
-        for (const std::vector<Vertex>& loop : d.regionLoops)
+        for (const std::vector<Vertex>& loop : d.rare().regionLoops)
             a += std::abs(geom::outlineArea(loop));
         return a;
     }
     if (kind_ == EntityKind::Region) {
         double a = 0;
-        for (const Chain& c : d.regionShape) {
+        for (const Chain& c : d.rare().regionShape) {
             double s = 0;
             for (size_t i = 0; i < c.pts.size(); ++i) {
                 const Pt2& p = c.pts[i];
@@ -871,7 +878,7 @@ double Entity::Rotation() const
              || kind_ == EntityKind::RasterImage,
          "Rotation");
     if (kind_ == EntityKind::RasterImage)
-        return std::atan2(d_->u.y, d_->u.x);
+        return std::atan2(d_->rare().u.y, d_->rare().u.x);
     return d_->rotation;
 }
 
@@ -951,13 +958,13 @@ void Entity::setAlignment(int a)
 double Entity::Width() const
 {
     need(kind_ == EntityKind::MText, "Width");
-    return d_->mtextWidth;
+    return d_->rare().mtextWidth;
 }
 
 int Entity::AttachmentPoint() const
 {
     need(kind_ == EntityKind::MText, "AttachmentPoint");
-    return d_->attachment;
+    return d_->rare().attachment;
 }
 
 // --- polylines
@@ -1034,10 +1041,10 @@ void Entity::setVertices(std::vector<Vertex> vertices)
     if (kind_ == EntityKind::Polyline2d || kind_ == EntityKind::Polyline3d) {
         // every vertex takes the first one's flags; the parts get new handles
         const bool is3d = kind_ == EntityKind::Polyline3d;
-        const int vf = d_->vertexFlags.empty() ? (is3d ? 32 : 0) : d_->vertexFlags.front();
-        if (!d_->vertexFlags.empty() || is3d)
-            d_->vertexFlags.assign(vertices.size(), vf);
-        d_->subHandles.clear();
+        const int vf = d_->rare().vertexFlags.empty() ? (is3d ? 32 : 0) : d_->rare().vertexFlags.front();
+        if (!d_->rare().vertexFlags.empty() || is3d)
+            d_->rareMut().vertexFlags.assign(vertices.size(), vf);
+        d_->rareMut().subHandles.clear();
     }
     d_->v = std::move(vertices);
     changed();
@@ -1216,7 +1223,7 @@ void Entity::setScaleFactors(double x, double y, double z)
 const std::vector<RawGroups>& Entity::attributes() const
 {
     need(kind_ == EntityKind::BlockReference, "GetAttributes");
-    return d_->attribs;
+    return d_->rare().attribs;
 }
 
 Affine insertTransform(const Entity::Data& d, const Point& origin)
@@ -1267,20 +1274,20 @@ QString Entity::ImageFile() const
 std::vector<Pt2> Entity::ClipBoundary() const
 {
     need(kind_ == EntityKind::RasterImage, "ClipBoundary");
-    return d_->clip;
+    return d_->rare().clip;
 }
 
 bool Entity::ClippingEnabled() const
 {
     need(kind_ == EntityKind::RasterImage, "ClippingEnabled");
-    return d_->clipping != 0;
+    return d_->rare().clipping != 0;
 }
 
 void Entity::setClippingEnabled(bool on)
 {
     need(kind_ == EntityKind::RasterImage, "setClippingEnabled");
     writable();
-    d_->clipping = on && !d_->clip.empty() ? 1 : 0;
+    d_->rareMut().clipping = on && !d_->rareMut().clip.empty() ? 1 : 0;
     changed();
 }
 
@@ -1288,23 +1295,23 @@ void Entity::setClipBoundary(int type, std::vector<Pt2> pixels)
 {
     need(kind_ == EntityKind::RasterImage, "setClipBoundary");
     writable();
-    d_->clipType = pixels.empty() ? 1 : type;
-    d_->clip = std::move(pixels);
-    d_->clipping = d_->clip.empty() ? 0 : 1;
+    d_->rareMut().clipType = pixels.empty() ? 1 : type;
+    d_->rareMut().clip = std::move(pixels);
+    d_->rareMut().clipping = d_->rareMut().clip.empty() ? 0 : 1;
     changed();
 }
 
 int Entity::ImageDisplay() const
 {
     need(kind_ == EntityKind::RasterImage, "ImageDisplay");
-    return d_->imageDisplay;
+    return d_->rare().imageDisplay;
 }
 
 void Entity::setImageDisplay(int flags)
 {
     need(kind_ == EntityKind::RasterImage, "setImageDisplay");
     writable();
-    d_->imageDisplay = flags;
+    d_->rareMut().imageDisplay = flags;
     changed();
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 namespace kelvor::cad {
@@ -247,22 +248,13 @@ public:
     void setXData(Entity* e, const XData& x) { e->xdata_ = x; }
 };
 
-struct Entity::Data {
-    std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
-    double radius = 0, startAngle = 0, endAngle = 0;
-    double height = 0, widthFactor = 1, rotation = 0, oblique = 0, thickness = 0;
-    int hAlign = 0, vAlign = 0;
-    QString text;  // text, mtext, block name (insert), image file (image)
-    QString style = QStringLiteral("Standard");
-    double constWidth = 0, elevation = 0;
+// What few entities carry: old-style polyline parts, attributes, images,
+// regions, groups kept as read. A drawing of many entities holds it only
+// where present.
+struct EntityRare {
     std::vector<int> vertexFlags;  // old-style polylines: DXF 70 of each vertex (of the frame when spline-fit)
     std::vector<Vertex> fit;       // spline-fit polylines: the fit vertices (DXF vertex flag 8); v is the frame
     int splineType = 0;            // DXF 75 of a spline-fit polyline: 5 quadratic, 6 cubic
-    double ltscale = 1;            // the entity's own linetype scale (DXF 48)
-    int lineweight = -1;           // DXF 370: hundredths of a millimetre; -1 ByLayer, -2 ByBlock, -3 default
-    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
-    int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
-    double scale[3] = {1, 1, 1};
     double mtextWidth = 0;
     int attachment = 1;
     std::vector<RawGroups> attribs;   // ATTRIB entities as read, less handle and owner
@@ -286,10 +278,48 @@ struct Entity::Data {
     bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
 
+struct Entity::Data {
+    std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
+    double radius = 0, startAngle = 0, endAngle = 0;
+    double height = 0, widthFactor = 1, rotation = 0, oblique = 0, thickness = 0;
+    int hAlign = 0, vAlign = 0;
+    QString text;  // text, mtext, block name (insert), image file (image)
+    QString style = QStringLiteral("Standard");
+    double constWidth = 0, elevation = 0;
+    double ltscale = 1;            // the entity's own linetype scale (DXF 48)
+    int lineweight = -1;           // DXF 370: hundredths of a millimetre; -1 ByLayer, -2 ByBlock, -3 default
+    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
+    int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
+    double scale[3] = {1, 1, 1};
+
+    // Reading never adds the rare part; writing adds it when missing.
+    const EntityRare& rare() const { return r_.p ? *r_.p : none(); }
+    EntityRare& rareMut()
+    {
+        if (!r_.p)
+            r_.p = std::make_unique<EntityRare>();
+        return *r_.p;
+    }
+    bool hasRare() const { return r_.p != nullptr; }
+
+private:
+    static const EntityRare& none();
+    struct Owned { // a copy of the data copies its rare part
+        std::unique_ptr<EntityRare> p;
+        Owned() = default;
+        Owned(const Owned& o) : p(o.p ? std::make_unique<EntityRare>(*o.p) : nullptr) {}
+        Owned& operator=(const Owned& o)
+        {
+            p = o.p ? std::make_unique<EntityRare>(*o.p) : nullptr;
+            return *this;
+        }
+    } r_;
+};
+
 // The vertices a polyline runs through: a spline-fit one's fit, else its own.
 inline const std::vector<Vertex>& pathVertices(const Entity::Data& d)
 {
-    return d.fit.empty() ? d.v : d.fit;
+    return d.rare().fit.empty() ? d.v : d.rare().fit;
 }
 
 } // namespace kelvor::cad

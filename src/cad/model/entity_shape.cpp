@@ -27,7 +27,7 @@ double textUnits(const QString& s)
 // listed (hatches, meshes, proxies ...) have no box.
 Box foreignBox(const Entity::Data& d)
 {
-    const QByteArray& t = d.foreignType;
+    const QByteArray& t = d.rare().foreignType;
     std::vector<int> codes;
     if (t == "SPLINE")
         codes = {10, 11};
@@ -42,7 +42,7 @@ Box foreignBox(const Entity::Data& d)
     std::vector<std::pair<int, Pt2>> pts; // x code, point
     int pending = 0;
     double x = 0;
-    for (const KeptGroup& g : d.foreignBody) {
+    for (const KeptGroup& g : d.rare().foreignBody) {
         bool ok = false;
         const double v = g.value.trimmed().toDouble(&ok);
         if (!ok)
@@ -129,9 +129,9 @@ Quad mtextQuad(const Entity::Data& d)
     double units = 0;
     for (const QString& l : lines)
         units = std::max(units, textUnits(l));
-    const double w = d.mtextWidth > 0 ? d.mtextWidth : d.height * units;
+    const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : d.height * units;
     const double h = d.height * (1 + 1.5 * (lines.size() - 1));
-    const int col = (d.attachment - 1) % 3, row = (d.attachment - 1) / 3;
+    const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
     // rows: 0 top (box below the point), 1 middle, 2 bottom
     return rotatedQuad(-w * col / 2.0, row == 0 ? -h : (row == 1 ? -h / 2 : 0), w, h, p2(d.v[0]), d.rotation);
 }
@@ -139,7 +139,7 @@ Quad mtextQuad(const Entity::Data& d)
 Quad imageQuad(const Entity::Data& d)
 {
     const Pt2 o = p2(d.v[0]);
-    const Pt2 u{d.u.x * d.pixelsW, d.u.y * d.pixelsW}, v{d.vv.x * d.pixelsH, d.vv.y * d.pixelsH};
+    const Pt2 u{d.rare().u.x * d.rare().pixelsW, d.rare().u.y * d.rare().pixelsW}, v{d.rare().vv.x * d.rare().pixelsH, d.rare().vv.y * d.rare().pixelsH};
     return {o, Pt2{o.x + u.x, o.y + u.y}, Pt2{o.x + u.x + v.x, o.y + u.y + v.y}, Pt2{o.x + v.x, o.y + v.y}};
 }
 
@@ -237,7 +237,7 @@ Shape Entity::shape() const
         break;
     }
     case EntityKind::Region:
-        s = d.regionShape;
+        s = d.rare().regionShape;
         break;
     case EntityKind::RasterImage:
         s.push_back(closedChain(imageQuad(d)));
@@ -297,7 +297,7 @@ Box Entity::box() const
         break;
     }
     case EntityKind::Region:
-        b = shapeBox(d.regionShape);
+        b = shapeBox(d.rare().regionShape);
         break;
     case EntityKind::RasterImage:
         addQuad(imageQuad(d));

@@ -359,12 +359,12 @@ struct Builder {
         const Entity::Data& d = e.data();
         // corners of the picture and of its clip, in drawing units
         auto at = [&](double a, double b) {
-            return t.at(d.v[0].x + d.u.x * a + d.vv.x * b, d.v[0].y + d.u.y * a + d.vv.y * b);
+            return t.at(d.v[0].x + d.rare().u.x * a + d.rare().vv.x * b, d.v[0].y + d.rare().u.y * a + d.rare().vv.y * b);
         };
-        const double w = d.pixelsW > 0 ? d.pixelsW : 1, h = d.pixelsH > 0 ? d.pixelsH : 1;
+        const double w = d.rare().pixelsW > 0 ? d.rare().pixelsW : 1, h = d.rare().pixelsH > 0 ? d.rare().pixelsH : 1;
         std::vector<Pt2> outline{at(0, 0), at(w, 0), at(w, h), at(0, h)};
-        if (d.clipping && d.clip.size() >= 2) {
-            std::vector<Pt2> c = d.clip;
+        if (d.rare().clipping && d.rare().clip.size() >= 2) {
+            std::vector<Pt2> c = d.rare().clip;
             if (c.size() == 2) // a rectangle by two corners
                 c = {c[0], {c[1].x, c[0].y}, c[1], {c[0].x, c[1].y}};
             outline.clear();
@@ -372,9 +372,9 @@ struct Builder {
                 outline.push_back(at(q.x + 0.5, h - q.y - 0.5));
         }
         const QImage picture = pictureOf(doc, d.text);
-        if (!picture.isNull() && (d.imageDisplay & 1)) {
+        if (!picture.isNull() && (d.rare().imageDisplay & 1)) {
             DrawingScene::ImageRun run;
-            run.image = (d.imageDisplay & 8) ? picture : picture.convertToFormat(QImage::Format_RGB32);
+            run.image = (d.rare().imageDisplay & 8) ? picture : picture.convertToFormat(QImage::Format_RGB32);
             const Pt2 o = at(0, h), du = at(w, h), dv = at(0, 0); // the top left is pixel (0, 0)
             const double W = picture.width(), H = picture.height();
             run.m[0] = (du.x - o.x) / W;
@@ -383,7 +383,7 @@ struct Builder {
             run.m[3] = (dv.y - o.y) / H;
             run.m[4] = o.x;
             run.m[5] = o.y;
-            if (d.clipping)
+            if (d.rare().clipping)
                 run.clip = outline;
             DrawingScene::Prim p;
             p.kind = DrawingScene::Prim::Image;
@@ -400,10 +400,10 @@ struct Builder {
         // no picture: its frame and its file name
         path(outline, true, colour, Map{});
         const QString name = QFileInfo(QString(d.text).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-        const double side = std::hypot(d.vv.x, d.vv.y) * h * t.lengthScale();
+        const double side = std::hypot(d.rare().vv.x, d.rare().vv.y) * h * t.lengthScale();
         const Pt2 corner = at(0, 0);
         Map frame;
-        const double ang = std::atan2(d.u.y, d.u.x);
+        const double ang = std::atan2(d.rare().u.y, d.rare().u.x);
         frame.a = std::cos(ang);
         frame.b = -std::sin(ang);
         frame.c = std::sin(ang);
@@ -672,9 +672,9 @@ struct Builder {
             for (const QString& s : lines)
                 units = std::max(units, textUnits(s));
             const double h = d.height;
-            const double w = d.mtextWidth > 0 ? d.mtextWidth : h * units;
+            const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : h * units;
             const double total = h * (1 + 1.5 * (lines.size() - 1));
-            const int col = (d.attachment - 1) % 3, row = (d.attachment - 1) / 3;
+            const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
             const double top = row == 0 ? 0 : (row == 1 ? total / 2 : total);
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 const double lw = h * textUnits(lines[i]);
@@ -715,7 +715,7 @@ struct Builder {
             break;
         }
         case EntityKind::Region:
-            for (const cad::Chain& c : d.regionShape)
+            for (const cad::Chain& c : d.rare().regionShape)
                 path(c.pts, c.closed, colour, t);
             break;
         case EntityKind::RasterImage:
@@ -725,7 +725,7 @@ struct Builder {
             break;
         case EntityKind::Foreign:
             // what is simple to show; the rest is kept for the file, not drawn
-            if (d.foreignType == "DIMENSION") {
+            if (d.rare().foreignType == "DIMENSION") {
                 cad::Block* def = doc.findBlock(cad::dimensionBlock(d));
                 if (def && depth < 16 && !def->isModelSpace() && def != &doc.PaperSpace())
                     for (Entity* c : def->entities())
