@@ -339,12 +339,9 @@ private:
     std::unordered_map<quint64, Entity*> images_; // imagedef handle -> image
     quint64 seed_ = 0;
     std::vector<std::pair<QString, QString>> pendingVars_;
-    struct Names {
-        Entity* e;
-        QString layer, linetype;
-    };
-    std::vector<Names> pendingNames_;
-    std::vector<std::pair<Entity*, XData>> pendingXData_;
+    // the entities hold their names as read until the tables are complete
+    std::vector<Entity*> pendingNames_;
+    std::vector<Entity*> pendingXData_;
     std::map<QString, quint64> recordHandles_;
     std::map<QString, KeptGroups> recordGroups_; // block record groups after the name
     std::vector<std::pair<QString, quint64>> styleRefs_; // linetype, text style handle of its elements
@@ -811,7 +808,8 @@ bool Reader::entity(const Pair& start, Block& target)
     if (!app.empty())
         d.rareMut().appGroups = std::move(app);
     // names are checked against the tables once everything is read
-    pendingNames_.push_back({e, layer, linetype});
+    raw_.holdNames(e, layer, linetype);
+    pendingNames_.push_back(e);
     if (color < 0 || color > 256)
         color = ColorByLayer;
     raw_.setColor(e, color, visible);
@@ -950,7 +948,7 @@ bool Reader::entity(const Pair& start, Block& target)
             break;
         }
     }
-    const XData x = xdataFrom(g_, xstart);
+    XData x = xdataFrom(g_, xstart);
     if (kind == EntityKind::LwPolyline) {
         if (has43 || widthsSeen.empty())
             for (Vertex& v : d.v) {
@@ -1062,8 +1060,10 @@ bool Reader::entity(const Pair& start, Block& target)
         doc_->reserveHandle(d.rare().imageDefHandle);
         doc_->reserveHandle(d.rare().imageReactorHandle);
     }
-    if (!x.empty())
-        pendingXData_.push_back({e, x});
+    if (!x.empty()) {
+        raw_.setXData(e, std::move(x));
+        pendingXData_.push_back(e);
+    }
     doc_->entityChanged(e);
     if (kind != EntityKind::BlockReference) // its box follows its block's content
         e->box(); // measured while its data is at hand
@@ -1127,12 +1127,13 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
         }
         body.push_back({q.code, keep(q)});
     }
-    const XData x = xdataFrom(g_, xstart);
+    XData x = xdataFrom(g_, xstart);
     const QByteArray type = keep(start, true);
     Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
     Entity* e = owner.create(EntityKind::Foreign);
     keepHandle(e, h, start.line);
-    pendingNames_.push_back({e, layer, linetype});
+    raw_.holdNames(e, layer, linetype);
+    pendingNames_.push_back(e);
     if (color < 0 || color > 256)
         color = ColorByLayer;
     raw_.setColor(e, color, visible);
@@ -1166,7 +1167,10 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
             d.rareMut().subHandles = subs;
         }
     }
-    pendingXData_.push_back({e, x});
+    if (!x.empty()) {
+        raw_.setXData(e, std::move(x));
+        pendingXData_.push_back(e);
+    }
     doc_->entityChanged(e);
     return true;
 }
@@ -1300,17 +1304,16 @@ std::unique_ptr<Document> Reader::run(DocumentHost* app)
         error(line_, QStringLiteral("the file ends before its EOF marker"));
     doc_->ensureStandardTables();
     // names the tables lack are added, as a drawing program does on reading
-    for (auto& [e, layer, linetype] : pendingNames_) {
+    for (Entity* e : pendingNames_) {
+        const QString layer = raw_.layer(e), linetype = raw_.linetype(e);
         if (!doc_->Layers().contains(layer))
             doc_->Layers().Add(layer.isEmpty() ? QStringLiteral("0") : layer);
         raw_.setNames(e, doc_->Layers().find(layer.isEmpty() ? QStringLiteral("0") : layer)->Name, linetype, *doc_);
     }
-    for (auto& [e, x] : pendingXData_) {
-        for (const XDataItem& it : x)
+    for (Entity* e : pendingXData_)
+        for (const XDataItem& it : raw_.xdata(e))
             if (it.code == 1001)
                 doc_->RegisteredApplications().Add(it.value.toString());
-        raw_.setXData(e, x);
-    }
     for (auto& [name, value] : pendingVars_) {
         try {
             doc_->SetVariable(name, value);

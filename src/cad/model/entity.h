@@ -245,7 +245,16 @@ public:
         e->visible_ = visible;
     }
     void setNames(Entity* e, const QString& layer, const QString& linetype, Document& doc);
-    void setXData(Entity* e, const XData& x) { e->xdata_ = x; }
+    void setXData(Entity* e, XData x) { e->xdata_ = std::move(x); }
+    const XData& xdata(const Entity* e) const { return e->xdata_; }
+    // names as read, before the tables are complete
+    void holdNames(Entity* e, const QString& layer, const QString& linetype)
+    {
+        e->layer_ = layer;
+        e->linetype_ = linetype;
+    }
+    const QString& layer(const Entity* e) const { return e->layer_; }
+    const QString& linetype(const Entity* e) const { return e->linetype_; }
 };
 
 // What few entities carry: old-style polyline parts, attributes, images,
