@@ -28,9 +28,9 @@ QJsonObject buildKept(test::CadHost& h)
     line->setLinetypeScale(2.5);
     line->data().lineweight = 35;
     Entity* text = ms.AddText(QStringLiteral("镜像"), {0, 5, 0}, 2);
-    text->data().textGeneration = 2;
+    text->data().placedMut().textGeneration = 2;
     Entity* point = ms.AddPoint({3, 4, 0});
-    point->data().rotation = M_PI / 6;
+    point->data().placedMut().rotation = M_PI / 6;
     TextStyle& st = d.TextStyles().Add(QStringLiteral("HZ"));
     st.flags = 4;
     st.generation = 4;
@@ -66,8 +66,8 @@ TEST(CadDxfKept, NewlyKeptItemsComeBack)
     Entity* line = back->HandleToObject(handles["line"].toString());
     EXPECT_DOUBLE_EQ(line->LinetypeScale(), 2.5);
     EXPECT_EQ(line->data().lineweight, 35);
-    EXPECT_EQ(back->HandleToObject(handles["text"].toString())->data().textGeneration, 2);
-    EXPECT_NEAR(back->HandleToObject(handles["point"].toString())->data().rotation, M_PI / 6, 1e-12);
+    EXPECT_EQ(back->HandleToObject(handles["text"].toString())->data().placed().textGeneration, 2);
+    EXPECT_NEAR(back->HandleToObject(handles["point"].toString())->data().placed().rotation, M_PI / 6, 1e-12);
     const TextStyle& st = back->TextStyles().Item(QStringLiteral("HZ"));
     EXPECT_EQ(st.flags, 4);
     EXPECT_EQ(st.generation, 4);

@@ -840,7 +840,7 @@ bool Reader::entity(const Pair& start, Block& target)
             if (q.code == 10) vx(0).x = real(q);
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::Circle:
@@ -860,27 +860,27 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 11) vx(1).x = real(q);
             else if (q.code == 21) vx(1).y = real(q);
             else if (q.code == 31) vx(1).z = real(q);
-            else if (q.code == 40) d.height = real(q);
-            else if (q.code == 1) d.text = text(q);
-            else if (q.code == 50) d.rotation = real(q) * kDeg;
-            else if (q.code == 41) d.widthFactor = real(q);
-            else if (q.code == 51) d.oblique = real(q) * kDeg;
-            else if (q.code == 7) d.style = name(q);
-            else if (q.code == 72) d.hAlign = int(integer(q));
-            else if (q.code == 73) d.vAlign = int(integer(q));
-            else if (q.code == 71) d.textGeneration = int(integer(q));
+            else if (q.code == 40) d.placedMut().height = real(q);
+            else if (q.code == 1) d.placedMut().text = text(q);
+            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
+            else if (q.code == 41) d.placedMut().widthFactor = real(q);
+            else if (q.code == 51) d.placedMut().oblique = real(q) * kDeg;
+            else if (q.code == 7) d.placedMut().style = name(q);
+            else if (q.code == 72) d.placedMut().hAlign = int(integer(q));
+            else if (q.code == 73) d.placedMut().vAlign = int(integer(q));
+            else if (q.code == 71) d.placedMut().textGeneration = int(integer(q));
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::MText:
             if (q.code == 10) vx(0).x = real(q);
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 40) d.height = real(q);
+            else if (q.code == 40) d.placedMut().height = real(q);
             else if (q.code == 41) d.rareMut().mtextWidth = real(q);
             else if (q.code == 71) d.rareMut().attachment = int(integer(q));
-            else if (q.code == 3 || q.code == 1) d.text += text(q);
-            else if (q.code == 7) d.style = text(q);
-            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code == 3 || q.code == 1) d.placedMut().text += text(q);
+            else if (q.code == 7) d.placedMut().style = text(q);
+            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
             else if (q.code != 5 && q.code != 330 && q.code != 100 && q.code != 8 && q.code != 6 && q.code != 62
                      && q.code != 60 && q.code != 67 && q.code != 102 && q.code != 360)
                 d.rareMut().extra.push_back({q.code, text(q)});
@@ -910,12 +910,12 @@ bool Reader::entity(const Pair& start, Block& target)
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::BlockReference:
-            if (q.code == 2) d.text = text(q);
+            if (q.code == 2) d.placedMut().text = text(q);
             else if (q.code == 10) vx(0).x = real(q);
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code >= 41 && q.code <= 43) d.scale[q.code - 41] = real(q);
-            else if (q.code == 50) d.rotation = real(q) * kDeg;
+            else if (q.code >= 41 && q.code <= 43) d.placedMut().scale[q.code - 41] = real(q);
+            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
             break;
         case EntityKind::Region:
             if (q.code == 1 || q.code == 3)
@@ -1247,7 +1247,7 @@ void Reader::objects()
                 continue;
             for (const Pair& q : g_)
                 if (q.code == 1)
-                    it->second->data().text = text(q);
+                    it->second->data().placedMut().text = text(q);
         } else if (type != "IMAGEDEF_REACTOR") {
             // the host writes groups, images and their reactors itself
             kept.objects.push_back({type, keptOf(g_)});

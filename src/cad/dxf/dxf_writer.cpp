@@ -707,8 +707,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
         if (d.thickness != 0)
             num(39, d.thickness);
-        if (d.rotation != 0)
-            num(50, d.rotation * kRad);
+        if (d.placed().rotation != 0)
+            num(50, d.placed().rotation * kRad);
         break;
     case EntityKind::Circle:
     case EntityKind::Arc:
@@ -728,32 +728,32 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0)
             num(39, d.thickness);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.height);
-        str(1, d.text);
-        if (d.rotation != 0)
-            num(50, d.rotation * kRad);
-        if (d.widthFactor != 1)
-            num(41, d.widthFactor);
-        if (d.oblique != 0)
-            num(51, d.oblique * kRad);
-        str(7, d.style);
-        if (d.textGeneration != 0)
-            integer(71, d.textGeneration);
-        if (d.hAlign != 0)
-            integer(72, d.hAlign);
-        if (d.hAlign != 0 || d.vAlign != 0)
+        num(40, d.placed().height);
+        str(1, d.placed().text);
+        if (d.placed().rotation != 0)
+            num(50, d.placed().rotation * kRad);
+        if (d.placed().widthFactor != 1)
+            num(41, d.placed().widthFactor);
+        if (d.placed().oblique != 0)
+            num(51, d.placed().oblique * kRad);
+        str(7, d.placed().style);
+        if (d.placed().textGeneration != 0)
+            integer(71, d.placed().textGeneration);
+        if (d.placed().hAlign != 0)
+            integer(72, d.placed().hAlign);
+        if (d.placed().hAlign != 0 || d.placed().vAlign != 0)
             point(11, d.v[1].x, d.v[1].y, d.v[1].z);
         lit(100, "AcDbText");
-        if (d.vAlign != 0)
-            integer(73, d.vAlign);
+        if (d.placed().vAlign != 0)
+            integer(73, d.placed().vAlign);
         break;
     case EntityKind::MText: {
         lit(100, "AcDbMText");
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.height);
+        num(40, d.placed().height);
         num(41, d.rare().mtextWidth);
         integer(71, d.rare().attachment);
-        const QString t = d.text;
+        const QString t = d.placed().text;
         // texts longer than 250 characters go out in 3-groups first
         int pos = 0;
         while (t.size() - pos > 250) {
@@ -761,9 +761,9 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             pos += 250;
         }
         str(1, t.mid(pos));
-        str(7, d.style);
-        if (d.rotation != 0)
-            num(50, d.rotation * kRad);
+        str(7, d.placed().style);
+        if (d.placed().rotation != 0)
+            num(50, d.placed().rotation * kRad);
         raw(d.rare().extra);
         break;
     }
@@ -850,16 +850,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         lit(100, "AcDbBlockReference");
         if (!d.rare().attribs.empty())
             integer(66, 1);
-        str(2, d.text);
+        str(2, d.placed().text);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        if (d.scale[0] != 1)
-            num(41, d.scale[0]);
-        if (d.scale[1] != 1)
-            num(42, d.scale[1]);
-        if (d.scale[2] != 1)
-            num(43, d.scale[2]);
-        if (d.rotation != 0)
-            num(50, d.rotation * kRad);
+        if (d.placed().scale[0] != 1)
+            num(41, d.placed().scale[0]);
+        if (d.placed().scale[1] != 1)
+            num(42, d.placed().scale[1]);
+        if (d.placed().scale[2] != 1)
+            num(43, d.placed().scale[2]);
+        if (d.placed().rotation != 0)
+            num(50, d.placed().rotation * kRad);
         if (!d.rare().attribs.empty()) {
             xdata(e.GetXData(QString()));
             for (size_t i = 0; i < d.rare().attribs.size(); ++i) {
@@ -1007,7 +1007,7 @@ void Writer::objects()
         lit(100, "AcDbDictionary");
         integer(281, 1);
         for (Entity* e : images_) {
-            QString name = QFileInfo(QString(e->data().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+            QString name = QFileInfo(QString(e->data().placed().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
             if (name.isEmpty())
                 name = QStringLiteral("IMAGE");
             str(3, name + QLatin1Char('_') + e->Handle());
@@ -1023,7 +1023,7 @@ void Writer::objects()
             hex(330, imageDict);
             lit(100, "AcDbRasterImageDef");
             integer(90, 0);
-            str(1, d.text);
+            str(1, d.placed().text);
             num(10, d.rare().pixelsW);
             num(20, d.rare().pixelsH);
             num(11, 1);

@@ -189,7 +189,7 @@ Entity* Block::create(EntityKind kind)
     default: break;
     }
     if (kind == EntityKind::Text || kind == EntityKind::MText)
-        e->d_->style = current.style;
+        e->d_->placedMut().style = current.style;
     if (kind == EntityKind::Polyline3d)
         e->d_->polyFlags = 8;
     e->d_->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
@@ -266,11 +266,11 @@ Entity* Block::AddText(const QString& text, const Point& p, double height)
     if (!(height > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
     Entity* e = create(EntityKind::Text);
-    e->d_->text = text;
+    e->d_->placedMut().text = text;
     e->d_->v[0] = {p.x, p.y, p.z};
-    e->d_->height = height;
-    if (const TextStyle* st = doc_->TextStyles().find(e->d_->style))
-        e->d_->widthFactor = st->widthFactor;
+    e->d_->placedMut().height = height;
+    if (const TextStyle* st = doc_->TextStyles().find(e->d_->placed().style))
+        e->d_->placedMut().widthFactor = st->widthFactor;
     doc_->entityChanged(e);
     return e;
 }
@@ -278,10 +278,10 @@ Entity* Block::AddText(const QString& text, const Point& p, double height)
 Entity* Block::AddMText(const Point& p, double width, const QString& text)
 {
     Entity* e = create(EntityKind::MText);
-    e->d_->text = text;
+    e->d_->placedMut().text = text;
     e->d_->v[0] = {p.x, p.y, p.z};
     e->d_->rareMut().mtextWidth = width;
-    e->d_->height = doc_->GetVariable(QStringLiteral("TEXTSIZE")).toDouble();
+    e->d_->placedMut().height = doc_->GetVariable(QStringLiteral("TEXTSIZE")).toDouble();
     doc_->entityChanged(e);
     return e;
 }
@@ -372,7 +372,7 @@ Entity* Block::AddRaster(const QString& imageFile, const Point& p, double scale,
         fault(fail::Failed, QStringLiteral("the scale must be positive"));
     Entity* e = create(EntityKind::RasterImage);
     auto& d = *e->d_;
-    d.text = imageFile;
+    d.placedMut().text = imageFile;
     d.v[0] = {p.x, p.y, p.z};
     d.rareMut().pixelsW = d.rareMut().pixelsH = 1;
     d.rareMut().u = {scale * std::cos(rotation), scale * std::sin(rotation), 0};

@@ -99,7 +99,7 @@ public:
     {
         std::lock_guard lock(mutex_);
         if (slot_ == 0)
-            slot_ = (size + 63) / 64 * 64;
+            slot_ = (size + 15) / 16 * 16;
         if (!free_)
             grow();
         Free* f = free_;
@@ -185,6 +185,12 @@ Entity::Entity(EntityKind kind, Block* owner)
 const EntityRare& Entity::Data::none()
 {
     static const EntityRare empty;
+    return empty;
+}
+
+const EntityPlaced& Entity::Data::nowhere()
+{
+    static const EntityPlaced empty;
     return empty;
 }
 
@@ -455,10 +461,10 @@ void Entity::transform(const Affine& t)
         break;
     case EntityKind::Text:
     case EntityKind::MText:
-        d.height *= t.scale;
+        d.placedMut().height *= t.scale;
         if (kind_ == EntityKind::MText)
             d.rareMut().mtextWidth *= t.scale;
-        d.rotation += t.angle;
+        d.placedMut().rotation += t.angle;
         break;
     case EntityKind::LwPolyline:
     case EntityKind::Polyline2d:
@@ -466,9 +472,9 @@ void Entity::transform(const Affine& t)
         d.elevation += t.tz;
         break;
     case EntityKind::BlockReference:
-        for (double& s : d.scale)
+        for (double& s : d.placedMut().scale)
             s *= t.scale;
-        d.rotation += t.angle;
+        d.placedMut().rotation += t.angle;
         break;
     case EntityKind::RasterImage: {
         auto lin = [&](Point& p) { p = {t.a * p.x + t.b * p.y, t.c * p.x + t.d * p.y, p.z}; };
@@ -781,14 +787,14 @@ double Entity::Area() const
 QString Entity::TextString() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "TextString");
-    return d_->text;
+    return d_->placed().text;
 }
 
 void Entity::setTextString(const QString& s)
 {
     TextString();
     writable();
-    d_->text = s;
+    d_->placedMut().text = s;
     changed();
 }
 
@@ -843,7 +849,7 @@ void Entity::setTextAlignmentPoint(const Point& p)
 double Entity::Height() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "Height");
-    return d_->height;
+    return d_->placed().height;
 }
 
 void Entity::setHeight(double h)
@@ -852,14 +858,14 @@ void Entity::setHeight(double h)
     writable();
     if (!(h > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
-    d_->height = h;
+    d_->placedMut().height = h;
     changed();
 }
 
 double Entity::ScaleFactor() const
 {
     need(isText(kind_), "ScaleFactor");
-    return d_->widthFactor;
+    return d_->placed().widthFactor;
 }
 
 void Entity::setScaleFactor(double f)
@@ -868,7 +874,7 @@ void Entity::setScaleFactor(double f)
     writable();
     if (!(f > 0))
         fault(fail::Failed, QStringLiteral("the width factor must be positive"));
-    d_->widthFactor = f;
+    d_->placedMut().widthFactor = f;
     changed();
 }
 
@@ -879,7 +885,7 @@ double Entity::Rotation() const
          "Rotation");
     if (kind_ == EntityKind::RasterImage)
         return std::atan2(d_->rare().u.y, d_->rare().u.x);
-    return d_->rotation;
+    return d_->placed().rotation;
 }
 
 void Entity::setRotation(double r)
@@ -891,28 +897,28 @@ void Entity::setRotation(double r)
         transform(Affine::rotation({o.x, o.y, o.z}, r - Rotation()));
         return;
     }
-    d_->rotation = r;
+    d_->placedMut().rotation = r;
     changed();
 }
 
 double Entity::ObliqueAngle() const
 {
     need(isText(kind_), "ObliqueAngle");
-    return d_->oblique;
+    return d_->placed().oblique;
 }
 
 void Entity::setObliqueAngle(double a)
 {
     ObliqueAngle();
     writable();
-    d_->oblique = a;
+    d_->placedMut().oblique = a;
     changed();
 }
 
 QString Entity::StyleName() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "StyleName");
-    return d_->style;
+    return d_->placed().style;
 }
 
 void Entity::setStyleName(const QString& name)
@@ -922,14 +928,14 @@ void Entity::setStyleName(const QString& name)
     const cad::TextStyle* st = document().TextStyles().find(name);
     if (!st)
         fault(fail::Failed, QStringLiteral("the drawing has no text style \"%1\"").arg(name));
-    d_->style = st->Name;
+    d_->placedMut().style = st->Name;
     changed();
 }
 
 int Entity::Alignment() const
 {
     need(isText(kind_), "Alignment");
-    const int h = d_->hAlign, v = d_->vAlign;
+    const int h = d_->placed().hAlign, v = d_->placed().vAlign;
     if (v == 0)
         return h; // 0..5
     const int base = v == 3 ? AlignTopLeft : (v == 2 ? AlignMiddleLeft : AlignBottomLeft);
@@ -944,11 +950,11 @@ void Entity::setAlignment(int a)
         fault(fail::Failed, QStringLiteral("alignment %1 is out of range").arg(a));
     const bool wasLeft = Alignment() == AlignLeft;
     if (a <= 5) {
-        d_->hAlign = a;
-        d_->vAlign = 0;
+        d_->placedMut().hAlign = a;
+        d_->placedMut().vAlign = 0;
     } else {
-        d_->hAlign = (a - 6) % 3;
-        d_->vAlign = a <= 8 ? 3 : (a <= 11 ? 2 : 1);
+        d_->placedMut().hAlign = (a - 6) % 3;
+        d_->placedMut().vAlign = a <= 8 ? 3 : (a <= 11 ? 2 : 1);
     }
     if (wasLeft && a != AlignLeft)
         d_->v[1] = d_->v[0];
@@ -1187,25 +1193,25 @@ void Entity::AddVertex(int index, const Point& p)
 QString Entity::Name() const
 {
     need(kind_ == EntityKind::BlockReference, "Name");
-    return d_->text;
+    return d_->placed().text;
 }
 
 double Entity::XScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "XScaleFactor");
-    return d_->scale[0];
+    return d_->placed().scale[0];
 }
 
 double Entity::YScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "YScaleFactor");
-    return d_->scale[1];
+    return d_->placed().scale[1];
 }
 
 double Entity::ZScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "ZScaleFactor");
-    return d_->scale[2];
+    return d_->placed().scale[2];
 }
 
 void Entity::setScaleFactors(double x, double y, double z)
@@ -1214,9 +1220,9 @@ void Entity::setScaleFactors(double x, double y, double z)
     writable();
     if (x == 0 || y == 0 || z == 0)
         fault(fail::Failed, QStringLiteral("a scale factor must not be 0"));
-    d_->scale[0] = x;
-    d_->scale[1] = y;
-    d_->scale[2] = z;
+    d_->placedMut().scale[0] = x;
+    d_->placedMut().scale[1] = y;
+    d_->placedMut().scale[2] = z;
     changed();
 }
 
@@ -1228,8 +1234,8 @@ const std::vector<RawGroups>& Entity::attributes() const
 
 Affine insertTransform(const Entity::Data& d, const Point& origin)
 {
-    const double cs = std::cos(d.rotation), sn = std::sin(d.rotation);
-    const double sx = d.scale[0], sy = d.scale[1];
+    const double cs = std::cos(d.placed().rotation), sn = std::sin(d.placed().rotation);
+    const double sx = d.placed().scale[0], sy = d.placed().scale[1];
     Affine t;
     t.a = cs * sx;
     t.b = -sn * sy;
@@ -1240,7 +1246,7 @@ Affine insertTransform(const Entity::Data& d, const Point& origin)
     t.ty = ins.y - (t.c * origin.x + t.d * origin.y);
     t.tz = ins.z - origin.z;
     t.scale = std::sqrt(std::abs(sx * sy));
-    t.angle = d.rotation;
+    t.angle = d.placed().rotation;
     return t;
 }
 
@@ -1248,9 +1254,9 @@ std::vector<Entity*> Entity::Explode()
 {
     need(kind_ == EntityKind::BlockReference, "Explode");
     alive();
-    Block* def = document().findBlock(d_->text);
+    Block* def = document().findBlock(d_->placed().text);
     if (!def)
-        fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(d_->text));
+        fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(d_->placed().text));
     const Affine t = insertTransform(*d_, def->Origin());
     std::vector<Entity*> out;
     for (Entity* e : def->entities()) {
@@ -1268,7 +1274,7 @@ std::vector<Entity*> Entity::Explode()
 QString Entity::ImageFile() const
 {
     need(kind_ == EntityKind::RasterImage, "ImageFile");
-    return d_->text;
+    return d_->placed().text;
 }
 
 std::vector<Pt2> Entity::ClipBoundary() const

@@ -287,19 +287,33 @@ struct EntityRare {
     bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
 
-struct Entity::Data {
-    std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
-    double radius = 0, startAngle = 0, endAngle = 0;
-    double height = 0, widthFactor = 1, rotation = 0, oblique = 0, thickness = 0;
+// What placed entities carry: texts, block references, images.
+struct EntityPlaced {
+    double height = 0, widthFactor = 1, rotation = 0, oblique = 0;
     int hAlign = 0, vAlign = 0;
     QString text;  // text, mtext, block name (insert), image file (image)
     QString style = QStringLiteral("Standard");
+    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
+    double scale[3] = {1, 1, 1};
+};
+
+struct Entity::Data {
+    std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
+    double radius = 0, startAngle = 0, endAngle = 0;
+    double thickness = 0;
     double constWidth = 0, elevation = 0;
     double ltscale = 1;            // the entity's own linetype scale (DXF 48)
     int lineweight = -1;           // DXF 370: hundredths of a millimetre; -1 ByLayer, -2 ByBlock, -3 default
-    int textGeneration = 0;        // DXF 71 of a text: 2 mirrored in x, 4 upside down
     int polyFlags = 0;  // DXF 70 of polylines (1 closed, 2 fit, 128 linetype generation)
-    double scale[3] = {1, 1, 1};
+
+    // Reading never adds the placed part; writing adds it when missing.
+    const EntityPlaced& placed() const { return p_.p ? *p_.p : nowhere(); }
+    EntityPlaced& placedMut()
+    {
+        if (!p_.p)
+            p_.p = std::make_unique<EntityPlaced>();
+        return *p_.p;
+    }
 
     // Reading never adds the rare part; writing adds it when missing.
     const EntityRare& rare() const { return r_.p ? *r_.p : none(); }
@@ -313,16 +327,20 @@ struct Entity::Data {
 
 private:
     static const EntityRare& none();
-    struct Owned { // a copy of the data copies its rare part
-        std::unique_ptr<EntityRare> p;
+    static const EntityPlaced& nowhere();
+    template <class T>
+    struct Owned { // a copy of the data copies its parts
+        std::unique_ptr<T> p;
         Owned() = default;
-        Owned(const Owned& o) : p(o.p ? std::make_unique<EntityRare>(*o.p) : nullptr) {}
+        Owned(const Owned& o) : p(o.p ? std::make_unique<T>(*o.p) : nullptr) {}
         Owned& operator=(const Owned& o)
         {
-            p = o.p ? std::make_unique<EntityRare>(*o.p) : nullptr;
+            p = o.p ? std::make_unique<T>(*o.p) : nullptr;
             return *this;
         }
-    } r_;
+    };
+    Owned<EntityRare> r_;
+    Owned<EntityPlaced> p_;
 };
 
 // The vertices a polyline runs through: a spline-fit one's fit, else its own.

@@ -97,27 +97,27 @@ Quad textQuad(const Entity::Data& d)
     // Box rule: the text is height tall from its baseline, and each
     // character is 0.6 of the height wide (1 for full-width characters),
     // times the width factor.
-    const double h = d.height;
-    double w = h * d.widthFactor * textUnits(d.text);
+    const double h = d.placed().height;
+    double w = h * d.placed().widthFactor * textUnits(d.placed().text);
     Pt2 ref = p2(d.v[0]);
-    double rot = d.rotation;
+    double rot = d.placed().rotation;
     double x0 = 0, y0 = 0;
-    if (d.hAlign == 3 || d.hAlign == 5) { // aligned, fit: from insertion to alignment point
+    if (d.placed().hAlign == 3 || d.placed().hAlign == 5) { // aligned, fit: from insertion to alignment point
         const Pt2 a = p2(d.v[1]);
         const double len = std::hypot(a.x - ref.x, a.y - ref.y);
         if (len > 0) {
             w = len;
             rot = std::atan2(a.y - ref.y, a.x - ref.x);
         }
-    } else if (!(d.hAlign == 0 && d.vAlign == 0)) {
+    } else if (!(d.placed().hAlign == 0 && d.placed().vAlign == 0)) {
         ref = p2(d.v[1]);
-        if (d.hAlign == 1 || d.hAlign == 4)
+        if (d.placed().hAlign == 1 || d.placed().hAlign == 4)
             x0 = -w / 2;
-        else if (d.hAlign == 2)
+        else if (d.placed().hAlign == 2)
             x0 = -w;
-        if (d.hAlign == 4 || d.vAlign == 2)
+        if (d.placed().hAlign == 4 || d.placed().vAlign == 2)
             y0 = -h / 2;
-        else if (d.vAlign == 3)
+        else if (d.placed().vAlign == 3)
             y0 = -h;
     }
     return rotatedQuad(x0, y0, w, h, ref, rot);
@@ -125,15 +125,15 @@ Quad textQuad(const Entity::Data& d)
 
 Quad mtextQuad(const Entity::Data& d)
 {
-    const QStringList lines = QString(d.text).replace(QLatin1String("\\P"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    const QStringList lines = QString(d.placed().text).replace(QLatin1String("\\P"), QLatin1String("\n")).split(QLatin1Char('\n'));
     double units = 0;
     for (const QString& l : lines)
         units = std::max(units, textUnits(l));
-    const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : d.height * units;
-    const double h = d.height * (1 + 1.5 * (lines.size() - 1));
+    const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : d.placed().height * units;
+    const double h = d.placed().height * (1 + 1.5 * (lines.size() - 1));
     const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
     // rows: 0 top (box below the point), 1 middle, 2 bottom
-    return rotatedQuad(-w * col / 2.0, row == 0 ? -h : (row == 1 ? -h / 2 : 0), w, h, p2(d.v[0]), d.rotation);
+    return rotatedQuad(-w * col / 2.0, row == 0 ? -h : (row == 1 ? -h / 2 : 0), w, h, p2(d.v[0]), d.placed().rotation);
 }
 
 Quad imageQuad(const Entity::Data& d)
@@ -148,7 +148,7 @@ Quad imageQuad(const Entity::Data& d)
 bool insertQuad(const Entity& e, Quad& q)
 {
     const Entity::Data& d = e.data();
-    const Block* def = e.owner() ? e.document().findBlock(d.text) : nullptr;
+    const Block* def = e.owner() ? e.document().findBlock(d.placed().text) : nullptr;
     // The block's extents are measured once and mapped per reference, so
     // nested references cost their number, not the number of their leaves.
     const Box inner = def && def != e.owner() ? def->extents() : Box{};

@@ -180,13 +180,13 @@ bool filterMatches(const Entity& e, const SelectionFilter& filter)
             ok = typeMatches(e, pattern);
             break;
         case 2:
-            ok = e.kind() == EntityKind::BlockReference && wildcardMatch(e.data().text, pattern);
+            ok = e.kind() == EntityKind::BlockReference && wildcardMatch(e.data().placed().text, pattern);
             break;
         case 6:
             ok = wildcardMatch(e.Linetype(), pattern);
             break;
         case 7:
-            ok = (e.kind() == EntityKind::Text || e.kind() == EntityKind::MText) && wildcardMatch(e.data().style, pattern);
+            ok = (e.kind() == EntityKind::Text || e.kind() == EntityKind::MText) && wildcardMatch(e.data().placed().style, pattern);
             break;
         case 8:
             ok = wildcardMatch(e.Layer(), pattern);

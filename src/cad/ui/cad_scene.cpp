@@ -101,12 +101,12 @@ struct Map {
 
 Map insertMap(const Entity::Data& d, const Point& origin)
 {
-    const double cs = std::cos(d.rotation), sn = std::sin(d.rotation);
+    const double cs = std::cos(d.placed().rotation), sn = std::sin(d.placed().rotation);
     Map t;
-    t.a = cs * d.scale[0];
-    t.b = -sn * d.scale[1];
-    t.c = sn * d.scale[0];
-    t.d = cs * d.scale[1];
+    t.a = cs * d.placed().scale[0];
+    t.b = -sn * d.placed().scale[1];
+    t.c = sn * d.placed().scale[0];
+    t.d = cs * d.placed().scale[1];
     t.tx = d.v[0].x - (t.a * origin.x + t.b * origin.y);
     t.ty = d.v[0].y - (t.c * origin.x + t.d * origin.y);
     return t;
@@ -371,7 +371,7 @@ struct Builder {
             for (const Pt2& q : c)
                 outline.push_back(at(q.x + 0.5, h - q.y - 0.5));
         }
-        const QImage picture = pictureOf(doc, d.text);
+        const QImage picture = pictureOf(doc, d.placed().text);
         if (!picture.isNull() && (d.rare().imageDisplay & 1)) {
             DrawingScene::ImageRun run;
             run.image = (d.rare().imageDisplay & 8) ? picture : picture.convertToFormat(QImage::Format_RGB32);
@@ -399,7 +399,7 @@ struct Builder {
         }
         // no picture: its frame and its file name
         path(outline, true, colour, Map{});
-        const QString name = QFileInfo(QString(d.text).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+        const QString name = QFileInfo(QString(d.placed().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
         const double side = std::hypot(d.rare().vv.x, d.rare().vv.y) * h * t.lengthScale();
         const Pt2 corner = at(0, 0);
         Map frame;
@@ -650,7 +650,7 @@ struct Builder {
             path({{d.v[0].x, d.v[0].y}}, false, colour, t);
             DrawingScene::Prim& p = item.prims.back();
             p.kind = DrawingScene::Prim::Mark;
-            p.width = d.rotation + std::atan2(t.c, t.a);
+            p.width = d.placed().rotation + std::atan2(t.c, t.a);
             break;
         }
         case EntityKind::Circle: {
@@ -663,15 +663,15 @@ struct Builder {
             path(cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, d.startAngle, d.endAngle), false, colour, t);
             break;
         case EntityKind::Text:
-            placeText(d.text, d.v[0].x, d.v[0].y, d.v[1].x, d.v[1].y, d.height, d.widthFactor, d.rotation, d.oblique,
-                      d.hAlign, d.vAlign, t, colour);
+            placeText(d.placed().text, d.v[0].x, d.v[0].y, d.v[1].x, d.v[1].y, d.placed().height, d.placed().widthFactor, d.placed().rotation, d.placed().oblique,
+                      d.placed().hAlign, d.placed().vAlign, t, colour);
             break;
         case EntityKind::MText: {
-            const QStringList lines = mtextLines(d.text);
+            const QStringList lines = mtextLines(d.placed().text);
             double units = 0;
             for (const QString& s : lines)
                 units = std::max(units, textUnits(s));
-            const double h = d.height;
+            const double h = d.placed().height;
             const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : h * units;
             const double total = h * (1 + 1.5 * (lines.size() - 1));
             const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
@@ -680,7 +680,7 @@ struct Builder {
                 const double lw = h * textUnits(lines[i]);
                 const double x0 = -w * col / 2.0 + (w - lw) * col / 2.0;
                 const double y0 = top - h - 1.5 * h * double(i);
-                text(lines[i], lw, h, textFrame(d.v[0].x, d.v[0].y, d.rotation, x0, y0, 0), t, colour);
+                text(lines[i], lw, h, textFrame(d.v[0].x, d.v[0].y, d.placed().rotation, x0, y0, 0), t, colour);
             }
             break;
         }
@@ -692,7 +692,7 @@ struct Builder {
             polyline(d, false, colour, t);
             break;
         case EntityKind::BlockReference: {
-            cad::Block* def = doc.findBlock(d.text);
+            cad::Block* def = doc.findBlock(d.placed().text);
             if (def && depth < 16 && !def->isModelSpace()) {
                 const Map inner = t.then(insertMap(d, def->Origin()));
                 const Box ext = def->extents();
