@@ -92,12 +92,12 @@ Entity* Block::InsertBlock(const Point& p, const QString& name, double xs, doubl
     if (!def || def->isModelSpace())
         fault(fail::NotFound, QStringLiteral("the block \"%1\" is not defined").arg(blockName));
     Entity* e = create(EntityKind::BlockReference);
-    e->d_->placedMut().text = def->Name();
-    e->d_->v[0] = {p.x, p.y, p.z};
-    e->d_->placedMut().scale[0] = xs;
-    e->d_->placedMut().scale[1] = ys;
-    e->d_->placedMut().scale[2] = zs;
-    e->d_->placedMut().rotation = rotation;
+    e->dat()->placedMut().text = def->Name();
+    e->dat()->v[0] = {p.x, p.y, p.z};
+    e->dat()->placedMut().scale[0] = xs;
+    e->dat()->placedMut().scale[1] = ys;
+    e->dat()->placedMut().scale[2] = zs;
+    e->dat()->placedMut().rotation = rotation;
     doc_->entityChanged(e);
     return e;
 }

@@ -176,7 +176,7 @@ Entity* Block::create(EntityKind kind)
     e->layer_ = current.layer;
     e->linetype_ = current.linetype;
     e->color_ = current.color;
-    auto& v = e->d_->v;
+    auto& v = e->dat()->v;
     switch (kind) {
     case EntityKind::Line: v.resize(2); break;
     case EntityKind::Text: v.resize(2); break;
@@ -189,10 +189,10 @@ Entity* Block::create(EntityKind kind)
     default: break;
     }
     if (kind == EntityKind::Text || kind == EntityKind::MText)
-        e->d_->placedMut().style = current.style;
+        e->dat()->placedMut().style = current.style;
     if (kind == EntityKind::Polyline3d)
-        e->d_->polyFlags = 8;
-    e->d_->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
+        e->dat()->polyFlags = 8;
+    e->dat()->ltscale = std::max(1e-12, doc_->GetVariable(QStringLiteral("CELTSCALE")).toDouble());
     owned_.push_back(std::move(owned));
     compact();
     items_.push_back(e);
@@ -207,10 +207,10 @@ Entity* Block::copyOf(const Entity& src)
     e->linetype_ = src.linetype_;
     e->color_ = src.color_;
     e->visible_ = src.visible_;
-    e->xdata_ = src.xdata_;
-    *e->d_ = *src.d_;
-    if (e->d_->hasRare()) {
-        EntityRare& r = e->d_->rareMut();
+    e->setXDataList(src.xdata());
+    *e->dat() = *src.dat();
+    if (e->dat()->hasRare()) {
+        EntityRare& r = e->dat()->rareMut();
         r.subHandles.clear();
         r.appGroups.clear(); // reactors and dictionaries belong to the original
         r.imageDefHandle = 0;
@@ -223,8 +223,8 @@ Entity* Block::copyOf(const Entity& src)
 Entity* Block::AddLine(const Point& s, const Point& t)
 {
     Entity* e = create(EntityKind::Line);
-    e->d_->v[0] = {s.x, s.y, s.z};
-    e->d_->v[1] = {t.x, t.y, t.z};
+    e->dat()->v[0] = {s.x, s.y, s.z};
+    e->dat()->v[1] = {t.x, t.y, t.z};
     doc_->entityChanged(e);
     return e;
 }
@@ -232,7 +232,7 @@ Entity* Block::AddLine(const Point& s, const Point& t)
 Entity* Block::AddPoint(const Point& p)
 {
     Entity* e = create(EntityKind::Point);
-    e->d_->v[0] = {p.x, p.y, p.z};
+    e->dat()->v[0] = {p.x, p.y, p.z};
     doc_->entityChanged(e);
     return e;
 }
@@ -242,8 +242,8 @@ Entity* Block::AddCircle(const Point& c, double r)
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Circle);
-    e->d_->v[0] = {c.x, c.y, c.z};
-    e->d_->radius = r;
+    e->dat()->v[0] = {c.x, c.y, c.z};
+    e->dat()->radius = r;
     doc_->entityChanged(e);
     return e;
 }
@@ -253,10 +253,10 @@ Entity* Block::AddArc(const Point& c, double r, double a0, double a1)
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Arc);
-    e->d_->v[0] = {c.x, c.y, c.z};
-    e->d_->radius = r;
-    e->d_->startAngle = a0;
-    e->d_->endAngle = a1;
+    e->dat()->v[0] = {c.x, c.y, c.z};
+    e->dat()->radius = r;
+    e->dat()->startAngle = a0;
+    e->dat()->endAngle = a1;
     doc_->entityChanged(e);
     return e;
 }
@@ -266,11 +266,11 @@ Entity* Block::AddText(const QString& text, const Point& p, double height)
     if (!(height > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
     Entity* e = create(EntityKind::Text);
-    e->d_->placedMut().text = text;
-    e->d_->v[0] = {p.x, p.y, p.z};
-    e->d_->placedMut().height = height;
-    if (const TextStyle* st = doc_->TextStyles().find(e->d_->placed().style))
-        e->d_->placedMut().widthFactor = st->widthFactor;
+    e->dat()->placedMut().text = text;
+    e->dat()->v[0] = {p.x, p.y, p.z};
+    e->dat()->placedMut().height = height;
+    if (const TextStyle* st = doc_->TextStyles().find(e->dat()->placed().style))
+        e->dat()->placedMut().widthFactor = st->widthFactor;
     doc_->entityChanged(e);
     return e;
 }
@@ -278,10 +278,10 @@ Entity* Block::AddText(const QString& text, const Point& p, double height)
 Entity* Block::AddMText(const Point& p, double width, const QString& text)
 {
     Entity* e = create(EntityKind::MText);
-    e->d_->placedMut().text = text;
-    e->d_->v[0] = {p.x, p.y, p.z};
-    e->d_->rareMut().mtextWidth = width;
-    e->d_->placedMut().height = doc_->GetVariable(QStringLiteral("TEXTSIZE")).toDouble();
+    e->dat()->placedMut().text = text;
+    e->dat()->v[0] = {p.x, p.y, p.z};
+    e->dat()->rareMut().mtextWidth = width;
+    e->dat()->placedMut().height = doc_->GetVariable(QStringLiteral("TEXTSIZE")).toDouble();
     doc_->entityChanged(e);
     return e;
 }
@@ -291,7 +291,7 @@ Entity* Block::AddLightWeightPolyline(const std::vector<double>& xy)
     if (xy.size() % 2 != 0 || xy.size() < 4)
         fault(fail::Failed, QStringLiteral("a polyline needs two numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::LwPolyline);
-    e->d_->v = vertsFrom(xy, 2);
+    e->dat()->v = vertsFrom(xy, 2);
     doc_->entityChanged(e);
     return e;
 }
@@ -301,8 +301,8 @@ Entity* Block::AddPolyline(const std::vector<double>& xyz)
     if (xyz.size() % 3 != 0 || xyz.size() < 6)
         fault(fail::Failed, QStringLiteral("a polyline needs three numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::Polyline2d);
-    e->d_->v = vertsFrom(xyz, 3);
-    e->d_->elevation = xyz[2];
+    e->dat()->v = vertsFrom(xyz, 3);
+    e->dat()->elevation = xyz[2];
     doc_->entityChanged(e);
     return e;
 }
@@ -312,7 +312,7 @@ Entity* Block::Add3DPoly(const std::vector<double>& xyz)
     if (xyz.size() % 3 != 0 || xyz.size() < 6)
         fault(fail::Failed, QStringLiteral("a polyline needs three numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::Polyline3d);
-    e->d_->v = vertsFrom(xyz, 3);
+    e->dat()->v = vertsFrom(xyz, 3);
     doc_->entityChanged(e);
     return e;
 }
@@ -357,9 +357,9 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
     for (size_t k = 0; k < shapes.size(); ++k) {
         const Shape& s = shapes[k];
         Entity* e = create(EntityKind::Region);
-        e->d_->rareMut().regionLoops = {loops[k]};
-        e->d_->rareMut().regionShape = s;
-        e->d_->rareMut().regionShape.front().closed = true;
+        e->dat()->rareMut().regionLoops = {loops[k]};
+        e->dat()->rareMut().regionShape = s;
+        e->dat()->rareMut().regionShape.front().closed = true;
         doc_->entityChanged(e);
         out.push_back(e);
     }
@@ -371,7 +371,7 @@ Entity* Block::AddRaster(const QString& imageFile, const Point& p, double scale,
     if (!(scale > 0))
         fault(fail::Failed, QStringLiteral("the scale must be positive"));
     Entity* e = create(EntityKind::RasterImage);
-    auto& d = *e->d_;
+    auto& d = *e->dat();
     d.placedMut().text = imageFile;
     d.v[0] = {p.x, p.y, p.z};
     d.rareMut().pixelsW = d.rareMut().pixelsH = 1;

@@ -82,11 +82,6 @@ void EntityAccess::setNames(Entity* e, const QString& layer, const QString& line
 }
 
 namespace {
-// Where an entity's data starts behind it.
-constexpr size_t dataOffset(size_t entitySize)
-{
-    return (entitySize + alignof(Entity::Data) - 1) / alignof(Entity::Data) * alignof(Entity::Data);
-}
 
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !KELVOR_HAS_ASAN
 #define KELVOR_ENTITY_POOL 1
@@ -157,12 +152,12 @@ EntityPool& entityPool()
 
 } // namespace
 
-void* Entity::operator new(size_t size)
+void* Entity::operator new(size_t)
 {
 #ifdef KELVOR_ENTITY_POOL
-    return entityPool().take(dataOffset(size) + sizeof(Data));
+    return entityPool().take(dataAt() + sizeof(Data));
 #else
-    return ::operator new(dataOffset(size) + sizeof(Data));
+    return ::operator new(dataAt() + sizeof(Data));
 #endif
 }
 
@@ -176,10 +171,10 @@ void Entity::operator delete(void* p)
 }
 
 Entity::Entity(EntityKind kind, Block* owner)
-    : kind_(kind)
-    , owner_(owner)
-    , d_(new (reinterpret_cast<char*>(this) + dataOffset(sizeof(Entity))) Data)
+    : owner_(owner)
+    , kind_(kind)
 {
+    new (reinterpret_cast<char*>(this) + dataAt()) Data;
 }
 
 const EntityRare& Entity::Data::none()
@@ -194,9 +189,25 @@ const EntityPlaced& Entity::Data::nowhere()
     return empty;
 }
 
+const XData& Entity::xdata() const
+{
+    static const XData none;
+    return xdata_ ? *xdata_ : none;
+}
+
+void Entity::setXDataList(XData x)
+{
+    if (x.empty())
+        xdata_.reset();
+    else if (xdata_)
+        *xdata_ = std::move(x);
+    else
+        xdata_ = std::make_unique<XData>(std::move(x));
+}
+
 Entity::~Entity()
 {
-    d_->~Data();
+    dat()->~Data();
 }
 
 Document& Entity::document() const
@@ -252,7 +263,7 @@ QString Entity::ObjectName() const
     case EntityKind::Region: return QStringLiteral("AcDbRegion");
     case EntityKind::RasterImage: return QStringLiteral("AcDbRasterImage");
     case EntityKind::Foreign: {
-        const QString m = lastMarker(*d_);
+        const QString m = lastMarker(*dat());
         return m.isEmpty() || m == QLatin1String("AcDbEntity") ? QStringLiteral("AcDbEntity") : m;
     }
     }
@@ -274,7 +285,7 @@ QString Entity::dxfName() const
     case EntityKind::BlockReference: return QStringLiteral("INSERT");
     case EntityKind::Region: return QStringLiteral("REGION");
     case EntityKind::RasterImage: return QStringLiteral("IMAGE");
-    case EntityKind::Foreign: return QString::fromLatin1(d_->rare().foreignType);
+    case EntityKind::Foreign: return QString::fromLatin1(dat()->rare().foreignType);
     }
     return {};
 }
@@ -300,12 +311,12 @@ int Entity::EntityType() const
             {"RAY", 27}, {"SHAPE", 29}, {"SOLID", 30}, {"SPLINE", 31}, {"TOLERANCE", 33}, {"TRACE", 34},
             {"VIEWPORT", 35}, {"XLINE", 36}, {"INSERT", 38}, {"MLINE", 40}};
         for (const auto& [type, number] : byType)
-            if (d_->rare().foreignType == type)
+            if (dat()->rare().foreignType == type)
                 return number;
-        const QString m = lastMarker(*d_);
-        if (d_->rare().foreignType == "POLYLINE")
+        const QString m = lastMarker(*dat());
+        if (dat()->rare().foreignType == "POLYLINE")
             return m == QLatin1String("AcDbPolyFaceMesh") ? 39 : 25;
-        if (d_->rare().foreignType == "DIMENSION") {
+        if (dat()->rare().foreignType == "DIMENSION") {
             static const std::pair<const char*, int> dims[] = {
                 {"AcDbAlignedDimension", 9}, {"AcDb2LineAngularDimension", 10}, {"AcDbDiametricDimension", 12},
                 {"AcDbOrdinateDimension", 13}, {"AcDbRadialDimension", 14}, {"AcDb3PointAngularDimension", 41}};
@@ -389,14 +400,14 @@ double Entity::Thickness() const
     need(kind_ == EntityKind::Line || kind_ == EntityKind::Point || kind_ == EntityKind::Circle
              || kind_ == EntityKind::Arc || kind_ == EntityKind::Text || isFlatPolyline(kind_),
          "Thickness");
-    return d_->thickness;
+    return dat()->thickness;
 }
 
 void Entity::setThickness(double t)
 {
     Thickness();
     writable();
-    d_->thickness = t;
+    dat()->thickness = t;
     changed();
 }
 
@@ -439,7 +450,7 @@ Entity* Entity::Copy()
 
 void Entity::transform(const Affine& t)
 {
-    Data& d = *d_;
+    Data& d = *dat();
     auto mapV = [&](Vertex& v) {
         const Point p = t.apply({v.x, v.y, v.z});
         v.x = p.x;
@@ -503,13 +514,13 @@ void Entity::GetBoundingBox(Point& minPoint, Point& maxPoint) const
         fault(fail::Failed, QStringLiteral("the extents of this %1 are not known").arg(dxfName()));
     double zmin = 0, zmax = 0;
     bool first = true;
-    for (const Vertex& v : d_->v) {
+    for (const Vertex& v : dat()->v) {
         zmin = first ? v.z : std::min(zmin, v.z);
         zmax = first ? v.z : std::max(zmax, v.z);
         first = false;
     }
     if (kind_ == EntityKind::LwPolyline)
-        zmin = zmax = d_->elevation;
+        zmin = zmax = dat()->elevation;
     minPoint = {b.minX, b.minY, zmin};
     maxPoint = {b.maxX, b.maxY, zmax};
 }
@@ -524,10 +535,10 @@ XData Entity::GetXData(const QString& appName) const
 {
     alive();
     if (appName.isEmpty())
-        return xdata_;
+        return xdata();
     XData out;
     bool in = false;
-    for (const XDataItem& it : xdata_) {
+    for (const XDataItem& it : xdata()) {
         if (it.code == 1001)
             in = it.value.toString().compare(appName, Qt::CaseInsensitive) == 0;
         if (in)
@@ -545,7 +556,7 @@ void Entity::SetXData(const XData& data)
         if (it.code < 1000 || it.code > 1071)
             fault(fail::Failed, QStringLiteral("group code %1 is not an extended-data code").arg(it.code));
     // split into applications; each replaces its own group in place
-    XData result = xdata_;
+    XData result = xdata();
     size_t i = 0;
     while (i < data.size()) {
         size_t j = i + 1;
@@ -570,7 +581,7 @@ void Entity::SetXData(const XData& data)
             result.insert(result.begin() + s, group.begin(), group.end());
         i = j;
     }
-    xdata_ = std::move(result);
+    setXDataList(std::move(result));
     changed();
 }
 
@@ -579,7 +590,7 @@ void Entity::SetXData(const XData& data)
 Point Entity::StartPoint() const
 {
     need(kind_ == EntityKind::Line, "StartPoint");
-    const Vertex& v = d_->v[0];
+    const Vertex& v = dat()->v[0];
     return {v.x, v.y, v.z};
 }
 
@@ -587,16 +598,16 @@ void Entity::setStartPoint(const Point& p)
 {
     StartPoint();
     writable();
-    d_->v[0].x = p.x;
-    d_->v[0].y = p.y;
-    d_->v[0].z = p.z;
+    dat()->v[0].x = p.x;
+    dat()->v[0].y = p.y;
+    dat()->v[0].z = p.z;
     changed();
 }
 
 Point Entity::EndPoint() const
 {
     need(kind_ == EntityKind::Line, "EndPoint");
-    const Vertex& v = d_->v[1];
+    const Vertex& v = dat()->v[1];
     return {v.x, v.y, v.z};
 }
 
@@ -604,16 +615,16 @@ void Entity::setEndPoint(const Point& p)
 {
     EndPoint();
     writable();
-    d_->v[1].x = p.x;
-    d_->v[1].y = p.y;
-    d_->v[1].z = p.z;
+    dat()->v[1].x = p.x;
+    dat()->v[1].y = p.y;
+    dat()->v[1].z = p.z;
     changed();
 }
 
 double Entity::LinetypeScale() const
 {
     alive();
-    return d_->ltscale;
+    return dat()->ltscale;
 }
 
 void Entity::setLinetypeScale(double s)
@@ -621,14 +632,14 @@ void Entity::setLinetypeScale(double s)
     writable();
     if (!(s > 0))
         fault(fail::Failed, QStringLiteral("the linetype scale must be positive"));
-    d_->ltscale = s;
+    dat()->ltscale = s;
     changed();
 }
 
 double Entity::Length() const
 {
     need(kind_ == EntityKind::Line || isPolyline(kind_), "Length");
-    const auto& v = kind_ == EntityKind::Line ? d_->v : pathVertices(*d_);
+    const auto& v = kind_ == EntityKind::Line ? dat()->v : pathVertices(*dat());
     if (kind_ == EntityKind::Line)
         return std::sqrt(std::pow(v[1].x - v[0].x, 2) + std::pow(v[1].y - v[0].y, 2) + std::pow(v[1].z - v[0].z, 2));
     double len = 0;
@@ -655,7 +666,7 @@ double Entity::Length() const
 Point Entity::Coordinate3() const
 {
     need(kind_ == EntityKind::Point, "Coordinates");
-    const Vertex& v = d_->v[0];
+    const Vertex& v = dat()->v[0];
     return {v.x, v.y, v.z};
 }
 
@@ -663,9 +674,9 @@ void Entity::setCoordinate3(const Point& p)
 {
     Coordinate3();
     writable();
-    d_->v[0].x = p.x;
-    d_->v[0].y = p.y;
-    d_->v[0].z = p.z;
+    dat()->v[0].x = p.x;
+    dat()->v[0].y = p.y;
+    dat()->v[0].z = p.z;
     changed();
 }
 
@@ -674,7 +685,7 @@ void Entity::setCoordinate3(const Point& p)
 Point Entity::Center() const
 {
     need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc, "Center");
-    const Vertex& v = d_->v[0];
+    const Vertex& v = dat()->v[0];
     return {v.x, v.y, v.z};
 }
 
@@ -682,14 +693,14 @@ void Entity::setCenter(const Point& p)
 {
     Center();
     writable();
-    d_->v[0] = Vertex{p.x, p.y, p.z};
+    dat()->v[0] = Vertex{p.x, p.y, p.z};
     changed();
 }
 
 double Entity::Radius() const
 {
     need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc, "Radius");
-    return d_->radius;
+    return dat()->radius;
 }
 
 void Entity::setRadius(double r)
@@ -698,20 +709,20 @@ void Entity::setRadius(double r)
     writable();
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
-    d_->radius = r;
+    dat()->radius = r;
     changed();
 }
 
 double Entity::StartAngle() const
 {
     need(kind_ == EntityKind::Arc, "StartAngle");
-    return d_->startAngle;
+    return dat()->startAngle;
 }
 
 double Entity::EndAngle() const
 {
     need(kind_ == EntityKind::Arc, "EndAngle");
-    return d_->endAngle;
+    return dat()->endAngle;
 }
 
 void Entity::setAngles(double start, double end)
@@ -722,8 +733,8 @@ void Entity::setAngles(double start, double end)
         a = std::fmod(a, 2 * M_PI);
         return a < 0 ? a + 2 * M_PI : a;
     };
-    d_->startAngle = turn(start);
-    d_->endAngle = turn(end);
+    dat()->startAngle = turn(start);
+    dat()->endAngle = turn(end);
     changed();
 }
 
@@ -731,7 +742,7 @@ double Entity::Area() const
 {
     need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc || isPolyline(kind_) || kind_ == EntityKind::Region,
          "Area");
-    const Data& d = *d_;
+    const Data& d = *dat();
     if (kind_ == EntityKind::Circle)
         return M_PI * d.radius * d.radius;
     if (kind_ == EntityKind::Arc) {
@@ -787,14 +798,14 @@ double Entity::Area() const
 QString Entity::TextString() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "TextString");
-    return d_->placed().text;
+    return dat()->placed().text;
 }
 
 void Entity::setTextString(const QString& s)
 {
     TextString();
     writable();
-    d_->placedMut().text = s;
+    dat()->placedMut().text = s;
     changed();
 }
 
@@ -803,7 +814,7 @@ Point Entity::InsertionPoint() const
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText || kind_ == EntityKind::BlockReference
              || kind_ == EntityKind::RasterImage,
          "InsertionPoint");
-    const Vertex& v = d_->v[0];
+    const Vertex& v = dat()->v[0];
     return {v.x, v.y, v.z};
 }
 
@@ -814,16 +825,16 @@ void Entity::setInsertionPoint(const Point& p)
     if (kind_ == EntityKind::Text && Alignment() != AlignLeft && Alignment() != AlignAligned
         && Alignment() != AlignFit)
         fault(fail::Failed, QStringLiteral("the insertion point of an aligned text follows its alignment point"));
-    d_->v[0].x = p.x;
-    d_->v[0].y = p.y;
-    d_->v[0].z = p.z;
+    dat()->v[0].x = p.x;
+    dat()->v[0].y = p.y;
+    dat()->v[0].z = p.z;
     changed();
 }
 
 Point Entity::TextAlignmentPoint() const
 {
     need(isText(kind_), "TextAlignmentPoint");
-    const Vertex& v = d_->v[1];
+    const Vertex& v = dat()->v[1];
     return {v.x, v.y, v.z};
 }
 
@@ -833,8 +844,8 @@ void Entity::setTextAlignmentPoint(const Point& p)
     writable();
     if (Alignment() == AlignLeft)
         fault(fail::Failed, QStringLiteral("a left-aligned text has no alignment point"));
-    Vertex& a = d_->v[1];
-    Vertex& ins = d_->v[0];
+    Vertex& a = dat()->v[1];
+    Vertex& ins = dat()->v[0];
     if (Alignment() != AlignAligned && Alignment() != AlignFit) {
         ins.x += p.x - a.x;
         ins.y += p.y - a.y;
@@ -849,7 +860,7 @@ void Entity::setTextAlignmentPoint(const Point& p)
 double Entity::Height() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "Height");
-    return d_->placed().height;
+    return dat()->placed().height;
 }
 
 void Entity::setHeight(double h)
@@ -858,14 +869,14 @@ void Entity::setHeight(double h)
     writable();
     if (!(h > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
-    d_->placedMut().height = h;
+    dat()->placedMut().height = h;
     changed();
 }
 
 double Entity::ScaleFactor() const
 {
     need(isText(kind_), "ScaleFactor");
-    return d_->placed().widthFactor;
+    return dat()->placed().widthFactor;
 }
 
 void Entity::setScaleFactor(double f)
@@ -874,7 +885,7 @@ void Entity::setScaleFactor(double f)
     writable();
     if (!(f > 0))
         fault(fail::Failed, QStringLiteral("the width factor must be positive"));
-    d_->placedMut().widthFactor = f;
+    dat()->placedMut().widthFactor = f;
     changed();
 }
 
@@ -884,8 +895,8 @@ double Entity::Rotation() const
              || kind_ == EntityKind::RasterImage,
          "Rotation");
     if (kind_ == EntityKind::RasterImage)
-        return std::atan2(d_->rare().u.y, d_->rare().u.x);
-    return d_->placed().rotation;
+        return std::atan2(dat()->rare().u.y, dat()->rare().u.x);
+    return dat()->placed().rotation;
 }
 
 void Entity::setRotation(double r)
@@ -893,32 +904,32 @@ void Entity::setRotation(double r)
     Rotation();
     writable();
     if (kind_ == EntityKind::RasterImage) {
-        const Vertex& o = d_->v[0];
+        const Vertex& o = dat()->v[0];
         transform(Affine::rotation({o.x, o.y, o.z}, r - Rotation()));
         return;
     }
-    d_->placedMut().rotation = r;
+    dat()->placedMut().rotation = r;
     changed();
 }
 
 double Entity::ObliqueAngle() const
 {
     need(isText(kind_), "ObliqueAngle");
-    return d_->placed().oblique;
+    return dat()->placed().oblique;
 }
 
 void Entity::setObliqueAngle(double a)
 {
     ObliqueAngle();
     writable();
-    d_->placedMut().oblique = a;
+    dat()->placedMut().oblique = a;
     changed();
 }
 
 QString Entity::StyleName() const
 {
     need(kind_ == EntityKind::Text || kind_ == EntityKind::MText, "StyleName");
-    return d_->placed().style;
+    return dat()->placed().style;
 }
 
 void Entity::setStyleName(const QString& name)
@@ -928,14 +939,14 @@ void Entity::setStyleName(const QString& name)
     const cad::TextStyle* st = document().TextStyles().find(name);
     if (!st)
         fault(fail::Failed, QStringLiteral("the drawing has no text style \"%1\"").arg(name));
-    d_->placedMut().style = st->Name;
+    dat()->placedMut().style = st->Name;
     changed();
 }
 
 int Entity::Alignment() const
 {
     need(isText(kind_), "Alignment");
-    const int h = d_->placed().hAlign, v = d_->placed().vAlign;
+    const int h = dat()->placed().hAlign, v = dat()->placed().vAlign;
     if (v == 0)
         return h; // 0..5
     const int base = v == 3 ? AlignTopLeft : (v == 2 ? AlignMiddleLeft : AlignBottomLeft);
@@ -950,27 +961,27 @@ void Entity::setAlignment(int a)
         fault(fail::Failed, QStringLiteral("alignment %1 is out of range").arg(a));
     const bool wasLeft = Alignment() == AlignLeft;
     if (a <= 5) {
-        d_->placedMut().hAlign = a;
-        d_->placedMut().vAlign = 0;
+        dat()->placedMut().hAlign = a;
+        dat()->placedMut().vAlign = 0;
     } else {
-        d_->placedMut().hAlign = (a - 6) % 3;
-        d_->placedMut().vAlign = a <= 8 ? 3 : (a <= 11 ? 2 : 1);
+        dat()->placedMut().hAlign = (a - 6) % 3;
+        dat()->placedMut().vAlign = a <= 8 ? 3 : (a <= 11 ? 2 : 1);
     }
     if (wasLeft && a != AlignLeft)
-        d_->v[1] = d_->v[0];
+        dat()->v[1] = dat()->v[0];
     changed();
 }
 
 double Entity::Width() const
 {
     need(kind_ == EntityKind::MText, "Width");
-    return d_->rare().mtextWidth;
+    return dat()->rare().mtextWidth;
 }
 
 int Entity::AttachmentPoint() const
 {
     need(kind_ == EntityKind::MText, "AttachmentPoint");
-    return d_->rare().attachment;
+    return dat()->rare().attachment;
 }
 
 // --- polylines
@@ -979,7 +990,7 @@ std::vector<double> Entity::Coordinates() const
 {
     need(isPolyline(kind_) || kind_ == EntityKind::Point, "Coordinates");
     std::vector<double> out;
-    for (const Vertex& v : d_->v) {
+    for (const Vertex& v : dat()->v) {
         out.push_back(v.x);
         out.push_back(v.y);
         if (kind_ != EntityKind::LwPolyline)
@@ -996,7 +1007,7 @@ void Entity::setCoordinates(const std::vector<double>& flat)
     const size_t minimum = kind_ == EntityKind::Point ? 1 : 2;
     if (flat.size() % per != 0 || flat.size() / per < minimum || (kind_ == EntityKind::Point && flat.size() != 3))
         fault(fail::Failed, QStringLiteral("wrong number of coordinates"));
-    auto& v = d_->v;
+    auto& v = dat()->v;
     v.resize(flat.size() / per);
     for (size_t i = 0; i < v.size(); ++i) {
         v[i].x = flat[i * per];
@@ -1010,9 +1021,9 @@ void Entity::setCoordinates(const std::vector<double>& flat)
 Point Entity::Coordinate(int index) const
 {
     need(isPolyline(kind_), "Coordinate");
-    if (index < 0 || index >= int(d_->v.size()))
+    if (index < 0 || index >= int(dat()->v.size()))
         fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
-    const Vertex& v = d_->v[index];
+    const Vertex& v = dat()->v[index];
     return {v.x, v.y, kind_ == EntityKind::LwPolyline ? 0.0 : v.z};
 }
 
@@ -1020,7 +1031,7 @@ void Entity::setCoordinate(int index, const Point& p)
 {
     Coordinate(index);
     writable();
-    Vertex& v = d_->v[index];
+    Vertex& v = dat()->v[index];
     v.x = p.x;
     v.y = p.y;
     if (kind_ != EntityKind::LwPolyline)
@@ -1031,13 +1042,13 @@ void Entity::setCoordinate(int index, const Point& p)
 int Entity::vertexCount() const
 {
     need(isPolyline(kind_), "Coordinates");
-    return int(d_->v.size());
+    return int(dat()->v.size());
 }
 
 const std::vector<Vertex>& Entity::vertices() const
 {
     alive();
-    return d_->v;
+    return dat()->v;
 }
 
 void Entity::setVertices(std::vector<Vertex> vertices)
@@ -1047,47 +1058,47 @@ void Entity::setVertices(std::vector<Vertex> vertices)
     if (kind_ == EntityKind::Polyline2d || kind_ == EntityKind::Polyline3d) {
         // every vertex takes the first one's flags; the parts get new handles
         const bool is3d = kind_ == EntityKind::Polyline3d;
-        const int vf = d_->rare().vertexFlags.empty() ? (is3d ? 32 : 0) : d_->rare().vertexFlags.front();
-        if (!d_->rare().vertexFlags.empty() || is3d)
-            d_->rareMut().vertexFlags.assign(vertices.size(), vf);
-        d_->rareMut().subHandles.clear();
+        const int vf = dat()->rare().vertexFlags.empty() ? (is3d ? 32 : 0) : dat()->rare().vertexFlags.front();
+        if (!dat()->rare().vertexFlags.empty() || is3d)
+            dat()->rareMut().vertexFlags.assign(vertices.size(), vf);
+        dat()->rareMut().subHandles.clear();
     }
-    d_->v = std::move(vertices);
+    dat()->v = std::move(vertices);
     changed();
 }
 
 int Entity::polylineFlags() const
 {
     need(isPolyline(kind_), "polylineFlags");
-    return d_->polyFlags;
+    return dat()->polyFlags;
 }
 
 void Entity::setPolylineFlags(int flags)
 {
     need(isPolyline(kind_), "setPolylineFlags");
     writable();
-    d_->polyFlags = flags;
+    dat()->polyFlags = flags;
     changed();
 }
 
 bool Entity::Closed() const
 {
     need(isPolyline(kind_), "Closed");
-    return d_->polyFlags & 1;
+    return dat()->polyFlags & 1;
 }
 
 void Entity::setClosed(bool on)
 {
     Closed();
     writable();
-    d_->polyFlags = on ? (d_->polyFlags | 1) : (d_->polyFlags & ~1);
+    dat()->polyFlags = on ? (dat()->polyFlags | 1) : (dat()->polyFlags & ~1);
     changed();
 }
 
 double Entity::ConstantWidth() const
 {
     need(isFlatPolyline(kind_), "ConstantWidth");
-    return d_->constWidth;
+    return dat()->constWidth;
 }
 
 void Entity::setConstantWidth(double w)
@@ -1096,8 +1107,8 @@ void Entity::setConstantWidth(double w)
     writable();
     if (w < 0)
         fault(fail::Failed, QStringLiteral("the width must not be negative"));
-    d_->constWidth = w;
-    for (Vertex& v : d_->v)
+    dat()->constWidth = w;
+    for (Vertex& v : dat()->v)
         v.startWidth = v.endWidth = w;
     changed();
 }
@@ -1105,16 +1116,16 @@ void Entity::setConstantWidth(double w)
 double Entity::Elevation() const
 {
     need(isFlatPolyline(kind_), "Elevation");
-    return d_->elevation;
+    return dat()->elevation;
 }
 
 void Entity::setElevation(double e)
 {
     Elevation();
     writable();
-    d_->elevation = e;
+    dat()->elevation = e;
     if (kind_ == EntityKind::Polyline2d)
-        for (Vertex& v : d_->v)
+        for (Vertex& v : dat()->v)
             v.z = e;
     changed();
 }
@@ -1122,46 +1133,46 @@ void Entity::setElevation(double e)
 bool Entity::LinetypeGeneration() const
 {
     need(isFlatPolyline(kind_), "LinetypeGeneration");
-    return d_->polyFlags & 128;
+    return dat()->polyFlags & 128;
 }
 
 void Entity::setLinetypeGeneration(bool on)
 {
     LinetypeGeneration();
     writable();
-    d_->polyFlags = on ? (d_->polyFlags | 128) : (d_->polyFlags & ~128);
+    dat()->polyFlags = on ? (dat()->polyFlags | 128) : (dat()->polyFlags & ~128);
     changed();
 }
 
 bool Entity::FitCurve() const
 {
     need(kind_ == EntityKind::Polyline2d, "Type");
-    return d_->polyFlags & 2;
+    return dat()->polyFlags & 2;
 }
 
 double Entity::GetBulge(int index) const
 {
     need(isFlatPolyline(kind_), "GetBulge");
-    if (index < 0 || index >= int(d_->v.size()))
+    if (index < 0 || index >= int(dat()->v.size()))
         fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
-    return d_->v[index].bulge;
+    return dat()->v[index].bulge;
 }
 
 void Entity::SetBulge(int index, double bulge)
 {
     GetBulge(index);
     writable();
-    d_->v[index].bulge = bulge;
+    dat()->v[index].bulge = bulge;
     changed();
 }
 
 void Entity::GetWidth(int index, double& startWidth, double& endWidth) const
 {
     need(isFlatPolyline(kind_), "GetWidth");
-    if (index < 0 || index >= int(d_->v.size()))
+    if (index < 0 || index >= int(dat()->v.size()))
         fault(fail::Failed, QStringLiteral("vertex %1 does not exist").arg(index));
-    startWidth = d_->v[index].startWidth;
-    endWidth = d_->v[index].endWidth;
+    startWidth = dat()->v[index].startWidth;
+    endWidth = dat()->v[index].endWidth;
 }
 
 void Entity::SetWidth(int index, double startWidth, double endWidth)
@@ -1171,8 +1182,8 @@ void Entity::SetWidth(int index, double startWidth, double endWidth)
     writable();
     if (startWidth < 0 || endWidth < 0)
         fault(fail::Failed, QStringLiteral("the width must not be negative"));
-    d_->v[index].startWidth = startWidth;
-    d_->v[index].endWidth = endWidth;
+    dat()->v[index].startWidth = startWidth;
+    dat()->v[index].endWidth = endWidth;
     changed();
 }
 
@@ -1180,11 +1191,11 @@ void Entity::AddVertex(int index, const Point& p)
 {
     need(kind_ == EntityKind::LwPolyline, "AddVertex");
     writable();
-    if (index < 0 || index > int(d_->v.size()))
+    if (index < 0 || index > int(dat()->v.size()))
         fault(fail::Failed, QStringLiteral("vertex %1 cannot be added").arg(index));
     Vertex v{p.x, p.y, 0};
-    v.startWidth = v.endWidth = d_->constWidth;
-    d_->v.insert(d_->v.begin() + index, v);
+    v.startWidth = v.endWidth = dat()->constWidth;
+    dat()->v.insert(dat()->v.begin() + index, v);
     changed();
 }
 
@@ -1193,25 +1204,25 @@ void Entity::AddVertex(int index, const Point& p)
 QString Entity::Name() const
 {
     need(kind_ == EntityKind::BlockReference, "Name");
-    return d_->placed().text;
+    return dat()->placed().text;
 }
 
 double Entity::XScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "XScaleFactor");
-    return d_->placed().scale[0];
+    return dat()->placed().scale[0];
 }
 
 double Entity::YScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "YScaleFactor");
-    return d_->placed().scale[1];
+    return dat()->placed().scale[1];
 }
 
 double Entity::ZScaleFactor() const
 {
     need(kind_ == EntityKind::BlockReference, "ZScaleFactor");
-    return d_->placed().scale[2];
+    return dat()->placed().scale[2];
 }
 
 void Entity::setScaleFactors(double x, double y, double z)
@@ -1220,16 +1231,16 @@ void Entity::setScaleFactors(double x, double y, double z)
     writable();
     if (x == 0 || y == 0 || z == 0)
         fault(fail::Failed, QStringLiteral("a scale factor must not be 0"));
-    d_->placedMut().scale[0] = x;
-    d_->placedMut().scale[1] = y;
-    d_->placedMut().scale[2] = z;
+    dat()->placedMut().scale[0] = x;
+    dat()->placedMut().scale[1] = y;
+    dat()->placedMut().scale[2] = z;
     changed();
 }
 
 const std::vector<RawGroups>& Entity::attributes() const
 {
     need(kind_ == EntityKind::BlockReference, "GetAttributes");
-    return d_->rare().attribs;
+    return dat()->rare().attribs;
 }
 
 Affine insertTransform(const Entity::Data& d, const Point& origin)
@@ -1254,10 +1265,10 @@ std::vector<Entity*> Entity::Explode()
 {
     need(kind_ == EntityKind::BlockReference, "Explode");
     alive();
-    Block* def = document().findBlock(d_->placed().text);
+    Block* def = document().findBlock(dat()->placed().text);
     if (!def)
-        fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(d_->placed().text));
-    const Affine t = insertTransform(*d_, def->Origin());
+        fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(dat()->placed().text));
+    const Affine t = insertTransform(*dat(), def->Origin());
     std::vector<Entity*> out;
     for (Entity* e : def->entities()) {
         if (e->kind_ == EntityKind::Foreign)
@@ -1274,26 +1285,26 @@ std::vector<Entity*> Entity::Explode()
 QString Entity::ImageFile() const
 {
     need(kind_ == EntityKind::RasterImage, "ImageFile");
-    return d_->placed().text;
+    return dat()->placed().text;
 }
 
 std::vector<Pt2> Entity::ClipBoundary() const
 {
     need(kind_ == EntityKind::RasterImage, "ClipBoundary");
-    return d_->rare().clip;
+    return dat()->rare().clip;
 }
 
 bool Entity::ClippingEnabled() const
 {
     need(kind_ == EntityKind::RasterImage, "ClippingEnabled");
-    return d_->rare().clipping != 0;
+    return dat()->rare().clipping != 0;
 }
 
 void Entity::setClippingEnabled(bool on)
 {
     need(kind_ == EntityKind::RasterImage, "setClippingEnabled");
     writable();
-    d_->rareMut().clipping = on && !d_->rareMut().clip.empty() ? 1 : 0;
+    dat()->rareMut().clipping = on && !dat()->rareMut().clip.empty() ? 1 : 0;
     changed();
 }
 
@@ -1301,23 +1312,23 @@ void Entity::setClipBoundary(int type, std::vector<Pt2> pixels)
 {
     need(kind_ == EntityKind::RasterImage, "setClipBoundary");
     writable();
-    d_->rareMut().clipType = pixels.empty() ? 1 : type;
-    d_->rareMut().clip = std::move(pixels);
-    d_->rareMut().clipping = d_->rareMut().clip.empty() ? 0 : 1;
+    dat()->rareMut().clipType = pixels.empty() ? 1 : type;
+    dat()->rareMut().clip = std::move(pixels);
+    dat()->rareMut().clipping = dat()->rareMut().clip.empty() ? 0 : 1;
     changed();
 }
 
 int Entity::ImageDisplay() const
 {
     need(kind_ == EntityKind::RasterImage, "ImageDisplay");
-    return d_->rare().imageDisplay;
+    return dat()->rare().imageDisplay;
 }
 
 void Entity::setImageDisplay(int flags)
 {
     need(kind_ == EntityKind::RasterImage, "setImageDisplay");
     writable();
-    d_->rareMut().imageDisplay = flags;
+    dat()->rareMut().imageDisplay = flags;
     changed();
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace kelvor::cad {
@@ -193,8 +194,8 @@ public:
     Box box() const;
 
     struct Data; // kind-specific data, open to the file reader and writer
-    Data& data() { return *d_; }
-    const Data& data() const { return *d_; }
+    Data& data() { return *dat(); }
+    const Data& data() const { return *dat(); }
     quint64 sequence() const { return seq_; }
 
     ~Entity();
@@ -216,23 +217,28 @@ private:
     void transform(const Affine& t);
     void changed();
 
-    EntityKind kind_;
+    // The data lives right behind the entity, in the same allocation.
+    static constexpr size_t dataAt();
+    Data* dat() const;
+    const XData& xdata() const;
+    void setXDataList(XData x);
+
     Block* owner_ = nullptr;
     quint64 handle_ = 0;
     quint64 seq_ = 0;
     QString layer_ = QStringLiteral("0");
     QString linetype_ = QStringLiteral("ByLayer");
-    int color_ = ColorByLayer;
-    bool visible_ = true;
-    bool erased_ = false;
-    bool highlight_ = false;
-    XData xdata_;
-    Data* d_;
+    std::unique_ptr<XData> xdata_; // most entities have none
     // The box, measured when first asked for after a change (entityChanged);
     // a block reference's also when a block's content changed.
     mutable Box box_;
     mutable quint64 boxStamp_ = 0;
     quint32 indexSlot_ = ~quint32(0); // its place in the spatial index
+    EntityKind kind_;
+    int color_ = ColorByLayer;
+    bool visible_ = true;
+    bool erased_ = false;
+    bool highlight_ = false;
 };
 
 // For file readers: sets what the checked members refuse while a drawing
@@ -245,8 +251,8 @@ public:
         e->visible_ = visible;
     }
     void setNames(Entity* e, const QString& layer, const QString& linetype, Document& doc);
-    void setXData(Entity* e, XData x) { e->xdata_ = std::move(x); }
-    const XData& xdata(const Entity* e) const { return e->xdata_; }
+    void setXData(Entity* e, XData x) { e->setXDataList(std::move(x)); }
+    const XData& xdata(const Entity* e) const { return e->xdata(); }
     // names as read, before the tables are complete
     void holdNames(Entity* e, const QString& layer, const QString& linetype)
     {
@@ -342,6 +348,16 @@ private:
     Owned<EntityRare> r_;
     Owned<EntityPlaced> p_;
 };
+
+constexpr size_t Entity::dataAt()
+{
+    return (sizeof(Entity) + alignof(Data) - 1) / alignof(Data) * alignof(Data);
+}
+
+inline Entity::Data* Entity::dat() const
+{
+    return std::launder(reinterpret_cast<Data*>(reinterpret_cast<char*>(const_cast<Entity*>(this)) + dataAt()));
+}
 
 // The vertices a polyline runs through: a spline-fit one's fit, else its own.
 inline const std::vector<Vertex>& pathVertices(const Entity::Data& d)

@@ -197,7 +197,7 @@ bool forPathPoints(EntityKind kind, const Entity::Data& d, F&& f)
 
 Shape Entity::shape() const
 {
-    const Data& d = *d_;
+    const Data& d = *dat();
     Shape s;
     switch (kind_) {
     case EntityKind::Line:
@@ -253,7 +253,7 @@ Box Entity::box() const
     const quint64 stamp = kind_ == EntityKind::BlockReference && owner_ ? document().geometryStamp() : 1;
     if (boxStamp_ == stamp)
         return box_;
-    const Data& d = *d_;
+    const Data& d = *dat();
     Box b;
     const auto add = [&b](const Pt2& p) { b.add(p.x, p.y); };
     const auto addQuad = [&add](const Quad& q) {
