@@ -848,9 +848,9 @@ bool Reader::entity(const Pair& start, Block& target)
             if (q.code == 10) vx(0).x = real(q);
             else if (q.code == 20) vx(0).y = real(q);
             else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 40) d.radius = real(q);
-            else if (q.code == 50) d.startAngle = real(q) * kDeg;
-            else if (q.code == 51) d.endAngle = real(q) * kDeg;
+            else if (q.code == 40) d.placedMut().radius = real(q);
+            else if (q.code == 50) d.placedMut().startAngle = real(q) * kDeg;
+            else if (q.code == 51) d.placedMut().endAngle = real(q) * kDeg;
             else if (q.code == 39) d.thickness = real(q);
             break;
         case EntityKind::Text:

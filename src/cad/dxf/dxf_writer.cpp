@@ -716,11 +716,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0)
             num(39, d.thickness);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.radius);
+        num(40, d.placed().radius);
         if (e.kind() == EntityKind::Arc) {
             lit(100, "AcDbArc");
-            num(50, d.startAngle * kRad);
-            num(51, d.endAngle * kRad);
+            num(50, d.placed().startAngle * kRad);
+            num(51, d.placed().endAngle * kRad);
         }
         break;
     case EntityKind::Text:

@@ -243,7 +243,7 @@ Entity* Block::AddCircle(const Point& c, double r)
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Circle);
     e->dat()->v[0] = {c.x, c.y, c.z};
-    e->dat()->radius = r;
+    e->dat()->placedMut().radius = r;
     doc_->entityChanged(e);
     return e;
 }
@@ -254,9 +254,9 @@ Entity* Block::AddArc(const Point& c, double r, double a0, double a1)
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Arc);
     e->dat()->v[0] = {c.x, c.y, c.z};
-    e->dat()->radius = r;
-    e->dat()->startAngle = a0;
-    e->dat()->endAngle = a1;
+    e->dat()->placedMut().radius = r;
+    e->dat()->placedMut().startAngle = a0;
+    e->dat()->placedMut().endAngle = a1;
     doc_->entityChanged(e);
     return e;
 }
@@ -340,7 +340,7 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
         std::vector<Vertex> loop;
         const Entity::Data& od = o->data();
         if (o->kind() == EntityKind::Circle) {
-            loop = {Vertex{od.v[0].x + od.radius, od.v[0].y, 0, 1}, Vertex{od.v[0].x - od.radius, od.v[0].y, 0, 1}};
+            loop = {Vertex{od.v[0].x + od.placed().radius, od.v[0].y, 0, 1}, Vertex{od.v[0].x - od.placed().radius, od.v[0].y, 0, 1}};
         } else {
             for (const Vertex& x : pathVertices(od))
                 loop.push_back(Vertex{x.x, x.y, 0, o->kind() == EntityKind::Polyline3d ? 0 : x.bulge});

@@ -463,12 +463,12 @@ void Entity::transform(const Affine& t)
         mapV(v);
     switch (kind_) {
     case EntityKind::Circle:
-        d.radius *= t.scale;
+        d.placedMut().radius *= t.scale;
         break;
     case EntityKind::Arc:
-        d.radius *= t.scale;
-        d.startAngle += t.angle;
-        d.endAngle += t.angle;
+        d.placedMut().radius *= t.scale;
+        d.placedMut().startAngle += t.angle;
+        d.placedMut().endAngle += t.angle;
         break;
     case EntityKind::Text:
     case EntityKind::MText:
@@ -700,7 +700,7 @@ void Entity::setCenter(const Point& p)
 double Entity::Radius() const
 {
     need(kind_ == EntityKind::Circle || kind_ == EntityKind::Arc, "Radius");
-    return dat()->radius;
+    return dat()->placed().radius;
 }
 
 void Entity::setRadius(double r)
@@ -709,20 +709,20 @@ void Entity::setRadius(double r)
     writable();
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
-    dat()->radius = r;
+    dat()->placedMut().radius = r;
     changed();
 }
 
 double Entity::StartAngle() const
 {
     need(kind_ == EntityKind::Arc, "StartAngle");
-    return dat()->startAngle;
+    return dat()->placed().startAngle;
 }
 
 double Entity::EndAngle() const
 {
     need(kind_ == EntityKind::Arc, "EndAngle");
-    return dat()->endAngle;
+    return dat()->placed().endAngle;
 }
 
 void Entity::setAngles(double start, double end)
@@ -733,8 +733,8 @@ void Entity::setAngles(double start, double end)
         a = std::fmod(a, 2 * M_PI);
         return a < 0 ? a + 2 * M_PI : a;
     };
-    dat()->startAngle = turn(start);
-    dat()->endAngle = turn(end);
+    dat()->placedMut().startAngle = turn(start);
+    dat()->placedMut().endAngle = turn(end);
     changed();
 }
 
@@ -744,12 +744,12 @@ double Entity::Area() const
          "Area");
     const Data& d = *dat();
     if (kind_ == EntityKind::Circle)
-        return M_PI * d.radius * d.radius;
+        return M_PI * d.placed().radius * d.placed().radius;
     if (kind_ == EntityKind::Arc) {
-        double sweep = d.endAngle - d.startAngle;
+        double sweep = d.placed().endAngle - d.placed().startAngle;
         while (sweep <= 0)
             sweep += 2 * M_PI;
-        return d.radius * d.radius / 2 * (sweep - std::sin(sweep));
+        return d.placed().radius * d.placed().radius / 2 * (sweep - std::sin(sweep));
     }
     if (kind_ == EntityKind::Region && !d.rare().regionLoops.empty()) {
         double a = 0; // exactly, arcs and all

@@ -293,8 +293,10 @@ struct EntityRare {
     bool foreignSubclassed = true; // the file marked the common groups with 100 AcDbEntity
 };
 
-// What placed entities carry: texts, block references, images.
+// What entities placed at one point carry: texts, block references,
+// images, circles and arcs.
 struct EntityPlaced {
+    double radius = 0, startAngle = 0, endAngle = 0;
     double height = 0, widthFactor = 1, rotation = 0, oblique = 0;
     int hAlign = 0, vAlign = 0;
     QString text;  // text, mtext, block name (insert), image file (image)
@@ -305,7 +307,6 @@ struct EntityPlaced {
 
 struct Entity::Data {
     std::vector<Vertex> v; // line 2; point, circle, arc, text, mtext, insert, image 1 (+1 for text alignment)
-    double radius = 0, startAngle = 0, endAngle = 0;
     double thickness = 0;
     double constWidth = 0, elevation = 0;
     double ltscale = 1;            // the entity's own linetype scale (DXF 48)

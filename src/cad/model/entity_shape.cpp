@@ -207,13 +207,13 @@ Shape Entity::shape() const
         s.push_back(Chain{{p2(d.v[0])}, false});
         break;
     case EntityKind::Circle: {
-        Chain c{arcPoints(p2(d.v[0]), d.radius, 0, 2 * M_PI), true};
+        Chain c{arcPoints(p2(d.v[0]), d.placed().radius, 0, 2 * M_PI), true};
         c.pts.pop_back();
         s.push_back(std::move(c));
         break;
     }
     case EntityKind::Arc:
-        s.push_back(Chain{arcPoints(p2(d.v[0]), d.radius, d.startAngle, d.endAngle), false});
+        s.push_back(Chain{arcPoints(p2(d.v[0]), d.placed().radius, d.placed().startAngle, d.placed().endAngle), false});
         break;
     case EntityKind::Text:
         s.push_back(closedChain(textQuad(d)));
@@ -269,13 +269,13 @@ Box Entity::box() const
         add(p2(d.v[0]));
         break;
     case EntityKind::Circle:
-        forArcPoints(p2(d.v[0]), d.radius, 0, 2 * M_PI, [&add](const Pt2& p, bool last) {
+        forArcPoints(p2(d.v[0]), d.placed().radius, 0, 2 * M_PI, [&add](const Pt2& p, bool last) {
             if (!last)
                 add(p);
         });
         break;
     case EntityKind::Arc:
-        forArcPoints(p2(d.v[0]), d.radius, d.startAngle, d.endAngle, [&add](const Pt2& p, bool) { add(p); });
+        forArcPoints(p2(d.v[0]), d.placed().radius, d.placed().startAngle, d.placed().endAngle, [&add](const Pt2& p, bool) { add(p); });
         break;
     case EntityKind::Text:
         addQuad(textQuad(d));

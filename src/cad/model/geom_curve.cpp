@@ -200,7 +200,7 @@ std::optional<Curve> curveOf(const Entity& e)
     case EntityKind::Circle: {
         const Pt2 cc = p2(d.v[0]);
         const double z = d.v[0].z;
-        const Pt2 e0{cc.x + d.radius, cc.y}, e1{cc.x - d.radius, cc.y};
+        const Pt2 e0{cc.x + d.placed().radius, cc.y}, e1{cc.x - d.placed().radius, cc.y};
         c.segs.push_back(Seg{e0, e1, 1, z, z, 0});
         c.segs.push_back(Seg{e1, e0, 1, z, z, 0});
         c.closed = true;
@@ -209,14 +209,14 @@ std::optional<Curve> curveOf(const Entity& e)
     case EntityKind::Arc: {
         const Pt2 cc = p2(d.v[0]);
         const double z = d.v[0].z;
-        double sweep = d.endAngle - d.startAngle;
+        double sweep = d.placed().endAngle - d.placed().startAngle;
         sweep = wrap2pi(sweep);
         if (sweep < kTiny)
             sweep = 2 * M_PI;
-        const double mid = d.startAngle + sweep / 2;
-        const Pt2 s{cc.x + d.radius * std::cos(d.startAngle), cc.y + d.radius * std::sin(d.startAngle)};
-        const Pt2 m{cc.x + d.radius * std::cos(mid), cc.y + d.radius * std::sin(mid)};
-        const Pt2 t{cc.x + d.radius * std::cos(d.endAngle), cc.y + d.radius * std::sin(d.endAngle)};
+        const double mid = d.placed().startAngle + sweep / 2;
+        const Pt2 s{cc.x + d.placed().radius * std::cos(d.placed().startAngle), cc.y + d.placed().radius * std::sin(d.placed().startAngle)};
+        const Pt2 m{cc.x + d.placed().radius * std::cos(mid), cc.y + d.placed().radius * std::sin(mid)};
+        const Pt2 t{cc.x + d.placed().radius * std::cos(d.placed().endAngle), cc.y + d.placed().radius * std::sin(d.placed().endAngle)};
         // two halves, so that even a nearly full arc keeps a clear chord
         c.segs.push_back(Seg{s, m, std::tan(sweep / 8), z, z, 0});
         c.segs.push_back(Seg{m, t, std::tan(sweep / 8), z, z, 0});
@@ -374,8 +374,8 @@ Box exactBox(const Entity& e)
         if (e.kind() == EntityKind::Circle) {
             const Entity::Data& d = e.data();
             Box b;
-            b.add(d.v[0].x - d.radius, d.v[0].y - d.radius);
-            b.add(d.v[0].x + d.radius, d.v[0].y + d.radius);
+            b.add(d.v[0].x - d.placed().radius, d.v[0].y - d.placed().radius);
+            b.add(d.v[0].x + d.placed().radius, d.v[0].y + d.placed().radius);
             return b;
         }
         return curveBox(*c);

@@ -654,13 +654,13 @@ struct Builder {
             break;
         }
         case EntityKind::Circle: {
-            std::vector<Pt2> pts = cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, 0, 2 * M_PI);
+            std::vector<Pt2> pts = cad::arcPoints({d.v[0].x, d.v[0].y}, d.placed().radius, 0, 2 * M_PI);
             pts.pop_back();
             path(pts, true, colour, t);
             break;
         }
         case EntityKind::Arc:
-            path(cad::arcPoints({d.v[0].x, d.v[0].y}, d.radius, d.startAngle, d.endAngle), false, colour, t);
+            path(cad::arcPoints({d.v[0].x, d.v[0].y}, d.placed().radius, d.placed().startAngle, d.placed().endAngle), false, colour, t);
             break;
         case EntityKind::Text:
             placeText(d.placed().text, d.v[0].x, d.v[0].y, d.v[1].x, d.v[1].y, d.placed().height, d.placed().widthFactor, d.placed().rotation, d.placed().oblique,
@@ -1487,8 +1487,8 @@ bool DrawingScene::snapEndpoint(const Point& at, double tolerance, Point& found)
             see(d.v[1].x, d.v[1].y, d.v[1].z);
             break;
         case EntityKind::Arc:
-            see(d.v[0].x + d.radius * std::cos(d.startAngle), d.v[0].y + d.radius * std::sin(d.startAngle), d.v[0].z);
-            see(d.v[0].x + d.radius * std::cos(d.endAngle), d.v[0].y + d.radius * std::sin(d.endAngle), d.v[0].z);
+            see(d.v[0].x + d.placed().radius * std::cos(d.placed().startAngle), d.v[0].y + d.placed().radius * std::sin(d.placed().startAngle), d.v[0].z);
+            see(d.v[0].x + d.placed().radius * std::cos(d.placed().endAngle), d.v[0].y + d.placed().radius * std::sin(d.placed().endAngle), d.v[0].z);
             break;
         case EntityKind::LwPolyline:
             for (const cad::Vertex& v : d.v)
