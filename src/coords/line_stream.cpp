@@ -50,6 +50,8 @@ void LineInput::fill(qint64 bytes)
         consumed_ += pos_;
         pos_ = 0;
     }
+    // A small file needs no room beyond its size.
+    bytes = std::min(bytes, std::max<qint64>(file_.size() - file_.pos(), 0) + 4096);
     if (capacity_ - size_ < bytes) {
         const qsizetype capacity = std::max(size_ + qsizetype(bytes + bytes / 8), capacity_ * 2);
         std::unique_ptr<char[]> grown(new char[size_t(capacity)]);

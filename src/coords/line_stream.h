@@ -72,6 +72,8 @@ public:
     explicit LineOutput(const QString& nativePath);
     void write(std::string_view bytes)
     {
+        if (bytes.empty())
+            return;
         if (bytes.size() > size_t(Capacity - used_))
             flush();
         if (bytes.size() > size_t(Capacity)) {
