@@ -1,7 +1,7 @@
 // Gauss–Krüger series and the file zone changes against PROJ's cct
 // (proj-bin) on the same million points, and the DXF zone change against a
 // plain copy of the same file (QFile::copy, and one through the atomic
-// writer as every rewritten file goes). Run by hand:
+// writer as every rewritten file goes), on all cores and on one. Run by hand:
 // build-release/bench/bench_coords [--benchmark_filter=...]. The counters
 // peak_extra_MB show that the conversions stream; a run of one file bench
 // alone under /usr/bin/time -v shows the whole process's peak.
@@ -162,7 +162,7 @@ using kelvor::bench::statusKb;
 
 // ---- the DXF zone change -------------------------------------------------------
 
-void BM_DxfZoneChange(benchmark::State& state)
+void dxfZoneChange(benchmark::State& state, const DxfSplit& split)
 {
     const QString in = dxfInput();
     const QString out = workFile("out.dxf");
@@ -170,13 +170,20 @@ void BM_DxfZoneChange(benchmark::State& state)
     resetPeakRss();
     const double baseKb = statusKb("VmRSS:");
     for (auto _ : state)
-        benchmark::DoNotOptimize(convertDxfZone(in, out, 114, 117, p));
+        benchmark::DoNotOptimize(convertDxfZone(in, out, 114, 117, p, nullptr, split));
     state.counters["points_per_s"] = benchmark::Counter(double(Points), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["file_MB"] = double(QFile(in).size()) / 1048576.0;
     // Memory the conversion needed above what the process held before.
     state.counters["peak_extra_MB"] = (statusKb("VmHWM:") - baseKb) / 1024.0;
 }
+
+// As the command runs it: on all cores (at most 8).
+void BM_DxfZoneChange(benchmark::State& state) { dxfZoneChange(state, DxfSplit{}); }
 BENCHMARK(BM_DxfZoneChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// On one thread: the work per core, and the floor on a machine with no core to spare.
+void BM_DxfZoneChangeOneThread(benchmark::State& state) { dxfZoneChange(state, DxfSplit{64 << 10, 1}); }
+BENCHMARK(BM_DxfZoneChangeOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_DxfPlainCopy(benchmark::State& state)
 {

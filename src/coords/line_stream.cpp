@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -36,35 +37,43 @@ LineInput::LineInput(const QString& nativePath)
         raise(err::FileNotFound);
     if (fi.isDir() || !file_.open(QIODevice::ReadOnly))
         raise(err::PathFileAccess);
-    buf_.reserve(ChunkSize * 2);
 }
 
-void LineInput::fill()
+void LineInput::fill(qint64 bytes)
 {
     if (eof_)
         return;
     // Keep the unread tail, then append the next chunk.
     if (pos_ > 0) {
-        buf_.remove(0, pos_);
+        std::memmove(buf_.get(), buf_.get() + pos_, size_t(size_ - pos_));
+        size_ -= pos_;
         consumed_ += pos_;
         pos_ = 0;
     }
-    const qsizetype old = buf_.size();
-    buf_.resize(old + ChunkSize);
-    const qint64 got = file_.read(buf_.data() + old, ChunkSize);
+    // A small file needs no room beyond its size.
+    bytes = std::min(bytes, std::max<qint64>(file_.size() - file_.pos(), 0) + 4096);
+    if (capacity_ - size_ < bytes) {
+        const qsizetype capacity = std::max(size_ + qsizetype(bytes + bytes / 8), capacity_ * 2);
+        std::unique_ptr<char[]> grown(new char[size_t(capacity)]);
+        if (size_ > 0)
+            std::memcpy(grown.get(), buf_.get(), size_t(size_));
+        buf_ = std::move(grown);
+        capacity_ = capacity;
+    }
+    const qint64 got = file_.read(buf_.get() + size_, bytes);
     if (got < 0)
         raise(err::PathFileAccess);
-    buf_.resize(old + got);
+    size_ += qsizetype(got);
     if (got == 0)
         eof_ = true;
-    loneCr_ = mayHoldLoneCr(buf_.constData(), size_t(buf_.size()));
+    loneCr_ = mayHoldLoneCr(buf_.get(), size_t(size_));
 }
 
-bool LineInput::more()
+bool LineInput::more(qint64 bytes)
 {
     if (eof_)
         return false;
-    fill();
+    fill(bytes);
     return true;
 }
 
@@ -103,7 +112,7 @@ bool LineInput::next(std::string_view& line, std::string_view& end)
         case Found::None:
             return false;
         case Found::NeedMore:
-            fill();
+            fill(ChunkSize);
             continue;
         case Found::Line:
             break;

@@ -29,15 +29,16 @@ public:
 
     // For callers that look ahead and copy unchanged runs whole: the bytes
     // not handed out yet, found in place with lineAt(); consume() hands them
-    // out; more() reads on, keeping the rest of the window but moving it, so
-    // views into the old window die. False when the file was used up before.
-    std::string_view window() const { return {buf_.constData() + pos_, size_t(buf_.size() - pos_)}; }
+    // out; more() reads on (about `bytes` more), keeping the rest of the
+    // window but moving it, so views into the old window die. False when the
+    // file was used up before.
+    std::string_view window() const { return {buf_.get() + pos_, size_t(size_ - pos_)}; }
     bool atEnd() const { return eof_; }
     // Whether the window may hold a CR that ends a line alone (not before an
     // LF); without one, lineAt() finds each line with a single search.
     bool loneCr() const { return loneCr_; }
     void consume(size_t bytes) { pos_ += qsizetype(bytes); }
-    bool more();
+    bool more(qint64 bytes = 1 << 20);
 
     // A line found in a window: [start, start + length), its end, then the next line at `next`.
     struct Line {
@@ -50,9 +51,12 @@ public:
     static Found lineAt(std::string_view window, size_t at, bool atEnd, Line& line, bool loneCr = true);
 
 private:
-    void fill();
+    void fill(qint64 bytes);
     QFile file_;
-    QByteArray buf_;
+    // Kept from read to read: a buffer grown anew each time costs more in
+    // fresh pages than the read itself.
+    std::unique_ptr<char[]> buf_;
+    qsizetype size_ = 0, capacity_ = 0;
     qsizetype pos_ = 0;
     qint64 consumed_ = 0; // bytes dropped from the front of buf_
     bool eof_ = false;
@@ -68,6 +72,8 @@ public:
     explicit LineOutput(const QString& nativePath);
     void write(std::string_view bytes)
     {
+        if (bytes.empty())
+            return;
         if (bytes.size() > size_t(Capacity - used_))
             flush();
         if (bytes.size() > size_t(Capacity)) {

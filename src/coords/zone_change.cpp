@@ -9,77 +9,15 @@
 
 #include <QFileInfo>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <string_view>
 
 namespace kelvor::coords {
 
 namespace {
 
-using namespace std::string_view_literals;
-
 const QString ErrorTitle = QStringLiteral("错误");
 const QString DxfFilter = QStringLiteral("DXF文件(*.DXF)|*.DXF|所有文件(*.*)|*.*");
-
-bool isXCode(std::string_view l) { return l == " 10"sv || l == " 11"sv; }
-bool isYCode(std::string_view l) { return l == " 20"sv || l == " 21"sv; }
-
-// Trimmed of blanks (not tabs), any letter case.
-bool isWordTrimmedAnyCase(std::string_view l, std::string_view word)
-{
-    while (!l.empty() && l.front() == ' ')
-        l.remove_prefix(1);
-    while (!l.empty() && l.back() == ' ')
-        l.remove_suffix(1);
-    if (l.size() != word.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        char c = l[i];
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        if (c != word[i])
-            return false;
-    }
-    return true;
-}
-
-bool isZeroCode(std::string_view l)
-{
-    while (!l.empty() && l.front() == ' ')
-        l.remove_prefix(1);
-    return l == "0"sv;
-}
-
-// The window repaints its bar at most this often; progress between is dropped.
-class ProgressPacer {
-public:
-    explicit ProgressPacer(DxfProgress* p)
-        : progress_(p)
-    {
-    }
-    void maybe(qint64 bytesRead)
-    {
-        if (!progress_ || ++calls_ % 4096 != 0)
-            return;
-        const auto now = std::chrono::steady_clock::now();
-        if (now - last_ < std::chrono::milliseconds(50))
-            return;
-        last_ = now;
-        progress_->advance(bytesRead);
-    }
-
-private:
-    DxfProgress* progress_;
-    unsigned calls_ = 0;
-    std::chrono::steady_clock::time_point last_{};
-};
-
-void writeNumber(LineOutput& out, double v)
-{
-    out.wrote(putNumberText(out.room(32), v));
-}
 
 // The whole-degree checks of the meridian boxes use the leading number.
 bool checkMeridians(Context& ctx, const ZoneForm& form)
@@ -139,125 +77,6 @@ QString FileLineError::message() const
         break;
     }
     return QStringLiteral("源文件与目标文件不能是同一个文件！");
-}
-
-qint64 convertDxfZone(const QString& source, const QString& target, double l0, double l0new,
-                      const Projection& projection, DxfProgress* progress)
-{
-    const QString src = paths::resolve(source);
-    const QString dst = paths::resolve(target);
-    if (sameFile(src, dst))
-        throw FileLineError(FileLineError::SameFile, 0);
-
-    LineInput in(src);
-    LineOutput out(dst);
-    ProgressPacer pacer(progress);
-    using Line = LineInput::Line;
-    using Found = LineInput::Found;
-
-    // Unchanged bytes are copied in runs: `run` is where the bytes not yet
-    // written start, `at` where the next group of lines starts, both in the
-    // input's window; `lineNo` counts the lines before `at`.
-    std::string_view w = in.window();
-    size_t run = 0, at = 0;
-    qint64 lineNo = 0;
-    auto text = [&w](const Line& l) { return w.substr(l.start, l.length); };
-    // Writes what is pending, hands the window's used bytes out, reads on.
-    auto readOn = [&] {
-        out.write(w.substr(run, at - run));
-        in.consume(at);
-        run = at = 0;
-        const bool got = in.more();
-        w = in.window();
-        return got;
-    };
-    enum class Phase { Before, Entities, After } phase = Phase::Before;
-    qint64 converted = 0;
-    Line l[4];
-    bool needMore = false;
-    auto take = [&](int i) {
-        const Found f = LineInput::lineAt(w, i == 0 ? at : l[i - 1].next, in.atEnd(), l[i], in.loneCr());
-        needMore = f == Found::NeedMore;
-        return f == Found::Line;
-    };
-    // A line that must be there is missing: the file is cut short, or the
-    // group only reaches past the window (-1).
-    auto missing = [&](qint64 line) {
-        if (!needMore)
-            throw FileLineError(FileLineError::Truncated, line);
-        return -1;
-    };
-    // The lines of the group at `at` (a code line and what belongs to it),
-    // 0 at the end of the file, -1 when the group reaches past the window.
-    auto group = [&]() -> int {
-        if (!take(0))
-            return needMore ? -1 : 0;
-        const qint64 k = lineNo + 1; // line number of the code line
-        if (phase == Phase::Before) {
-            if (isWordTrimmedAnyCase(text(l[0]), "ENTITIES"sv))
-                phase = Phase::Entities;
-            return 1;
-        }
-        if (!isXCode(text(l[0]))) {
-            if (!take(1))
-                return needMore ? -1 : 1;
-            if (isZeroCode(text(l[0])) && isWordTrimmedAnyCase(text(l[1]), "ENDSEC"sv)) {
-                phase = Phase::After; // what follows the entities (objects: layouts, plot data) stays
-                return 2;
-            }
-            if (!isYCode(text(l[1])))
-                return 2;
-            return take(2) ? 3 : missing(k + 1);
-        }
-        if (!take(1))
-            return missing(k);
-        if (!take(2))
-            return missing(k + 1);
-        if (!isYCode(text(l[2])))
-            return 3;
-        if (!take(3))
-            return missing(k + 2);
-        const std::string_view e = text(l[1]), n = text(l[3]);
-        const std::optional<double> east = numberIn(e);
-        if (!east)
-            throw FileLineError(FileLineError::NotANumber, k + 1, lineText(e));
-        const std::optional<double> north = numberIn(n);
-        if (!north)
-            throw FileLineError(FileLineError::NotANumber, k + 3, lineText(n));
-        double newX = 0, newY = 0;
-        try {
-            changeZone(*north, *east, l0, l0new, projection, newX, newY);
-        } catch (const RunError&) {
-            throw FileLineError(FileLineError::OutOfRange, k + 1, lineText(e) + QStringLiteral(", ") + lineText(n));
-        }
-        out.write(w.substr(run, l[1].start - run));
-        writeNumber(out, newY);
-        const size_t eEnd = l[1].start + l[1].length;
-        out.write(w.substr(eEnd, l[3].start - eEnd));
-        writeNumber(out, newX);
-        run = l[3].start + l[3].length;
-        ++converted;
-        return 4;
-    };
-    while (phase != Phase::After) {
-        const int lines = group();
-        if (lines == 0)
-            break;
-        if (lines < 0) {
-            readOn();
-            continue;
-        }
-        at = l[lines - 1].next;
-        lineNo += lines;
-        pacer.maybe(in.bytesRead() + qint64(at));
-    }
-    do
-        at = w.size();
-    while (readOn());
-    out.commit();
-    if (progress)
-        progress->advance(in.bytesRead());
-    return converted;
 }
 
 void dxfZoneChange(Context& ctx, const ZoneForm& form, DxfProgress* progress)

@@ -53,13 +53,22 @@ public:
     virtual void finished(qint64 /*maximum*/) {}
 };
 
+// How a DXF zone change shares its work among threads: the file is read a
+// few pieces of about `pieceBytes` a thread at a time, and the pieces are
+// converted by `threads` threads. The output never depends on it; 0 threads
+// is one per core (at most 8).
+struct DxfSplit {
+    qint64 pieceBytes = 64 << 10;
+    int threads = 0;
+};
+
 // Streams source to target, moving every " 10"/" 20" and " 11"/" 21" pair
 // between the ENTITIES line and the end of that section from meridian l0 to
 // l0new; the rest of the file is copied byte for byte. The target appears
 // only when the whole file converted; FileLineError or RunError otherwise.
 // Returns the number of converted pairs.
 qint64 convertDxfZone(const QString& source, const QString& target, double l0, double l0new,
-                      const Projection& projection, DxfProgress* progress = nullptr);
+                      const Projection& projection, DxfProgress* progress = nullptr, const DxfSplit& split = {});
 
 // The command behind "DXF文件换带": meridian checks, the two file dialogs,
 // both passes and the closing message.
