@@ -1,10 +1,12 @@
 // The embedded CAD host's model: entities, extended data, filters,
 // selection, command-line questions and commands, shared drawing routines.
 #include "cad/cad.h"
+#include "cad/model/handle_map.h"
 #include "cad_host.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <unordered_map>
 
 using namespace kelvor;
 using namespace kelvor::cad;
@@ -522,4 +524,44 @@ TEST(CadMenus, PopupMenuOnTheMenuBar)
     ASSERT_EQ(m.Count(), 3);
     EXPECT_EQ(m.items()[0].HelpString, QStringLiteral("用来控制图像的透明/Kelvor"));
     EXPECT_TRUE(m.items()[2].separator);
+}
+
+// The flat handle table against a node map, through runs of sequential file
+// handles, handles that share a home slot, erasures inside runs and regrowth.
+TEST(HandleTable, AgreesWithAMapThroughInsertsErasuresAndGrowth)
+{
+    HandleMap table;
+    std::unordered_map<quint64, Entity*> model;
+    auto entity = [](quint64 h) { return reinterpret_cast<Entity*>(h * 16); };
+    unsigned seed = 7;
+    auto rnd = [&](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const quint64 h = round % 3 == 0 ? quint64(round / 3 + 1) // a file's handles, in order
+                        : round % 3 == 1 ? quint64(rnd(600) + 1)  // a small crowded range
+                                         : (quint64(rnd(40)) << 40) + 1; // high bits only
+        if (rnd(3) == 0) {
+            table.erase(h);
+            model.erase(h);
+        } else {
+            table.set(h, entity(h));
+            model[h] = entity(h);
+        }
+        if (round % 997 == 0)
+            table.reserve(model.size() * 2);
+    }
+    EXPECT_EQ(table.size(), model.size());
+    for (const auto& [h, e] : model)
+        EXPECT_EQ(table.find(h), e) << h;
+    size_t seen = 0;
+    table.forEach([&](quint64 h, Entity* e) {
+        ++seen;
+        EXPECT_EQ(model.count(h) ? model.at(h) : nullptr, e) << h;
+    });
+    EXPECT_EQ(seen, model.size());
+    for (quint64 h = 1; h < 8000; ++h)
+        EXPECT_EQ(table.find(h), model.count(h) ? model.at(h) : nullptr) << h;
+    EXPECT_EQ(table.find(0), nullptr);
 }

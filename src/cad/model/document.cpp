@@ -773,8 +773,7 @@ void Document::Regen(int)
 
 Entity* Document::findHandle(quint64 handle) const
 {
-    auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? nullptr : it->second;
+    return byHandle_.find(handle);
 }
 
 Entity* Document::HandleToObject(const QString& handle) const
@@ -797,13 +796,13 @@ void Document::settleHandseed(quint64 fileSeed)
 {
     quint64 top = 0;
     auto see = [&](quint64 h) { top = std::max(top, h); };
-    for (const auto& [h, e] : byHandle_) {
+    byHandle_.forEach([&](quint64 h, const Entity* e) {
         see(h);
         for (quint64 s : e->data().rare().subHandles)
             see(s);
         see(e->data().rare().imageDefHandle);
         see(e->data().rare().imageReactorHandle);
-    }
+    });
     for (const Layer& l : layers_.items()) see(l.handle);
     for (const Linetype& l : linetypes_.items()) see(l.handle);
     for (const TextStyle& t : styles_.items()) see(t.handle);
@@ -826,7 +825,7 @@ void Document::settleHandseed(quint64 fileSeed)
 
 void Document::registerEntity(Entity* e)
 {
-    byHandle_[e->handle_] = e;
+    byHandle_.set(e->handle_, e);
     entityChanged(e);
 }
 
@@ -834,7 +833,7 @@ void Document::assignHandle(Entity* e, quint64 handle)
 {
     byHandle_.erase(e->handle_);
     e->handle_ = handle;
-    byHandle_[handle] = e;
+    byHandle_.set(handle, e);
     reserveHandle(handle);
 }
 

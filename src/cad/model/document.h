@@ -1,5 +1,6 @@
 #pragma once
 #include "cad/model/entity.h"
+#include "cad/model/handle_map.h"
 #include "cad/model/selection.h"
 #include "cad/model/utility.h"
 
@@ -333,7 +334,7 @@ private:
     cad::SelectionSets sets_;
     std::unique_ptr<cad::Utility> utility_;
     std::map<QString, QVariant> vars_;
-    std::unordered_map<quint64, Entity*> byHandle_;
+    HandleMap byHandle_;
     std::unique_ptr<SpatialIndex> index_;
     std::unique_ptr<cad::Layouts> layouts_;
     std::unique_ptr<cad::Plot> plot_;
