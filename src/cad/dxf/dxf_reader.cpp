@@ -1259,7 +1259,7 @@ void Reader::objects()
 std::unique_ptr<Document> Reader::run(DocumentHost* app)
 {
     doc_ = std::make_unique<Document>(app);
-    doc_->reserveEntities(size_t(data_.size() / 150)); // a drawing's entities take 150 to 300 bytes: room for the most
+    doc_->reserveEntities(size_t(data_.size() / 200)); // a drawing's entities take 150 to 300 bytes
     // a fresh drawing brings its own tables; the file's replace them
     doc_->Layers().items().clear();
     doc_->Linetypes().items().clear();
