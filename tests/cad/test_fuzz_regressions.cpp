@@ -50,6 +50,8 @@ TEST(DxfReaderRegressions, RefusesOrRoundTrips)
         {"dxf_kept_name_euro.dxf", false, "0"},
         // An integer setting beyond any int was converted regardless.
         {"dxf_header_int_huge.dxf", true, "", 60},
+        // A header variable named with no value after it.
+        {"dxf_header_variable_no_value.dxf", false, "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
