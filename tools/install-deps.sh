@@ -2,7 +2,7 @@
 # Installs what building and testing kelvor needs on Debian 12 (run as root).
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ lld pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-ezdxf proj-bin
