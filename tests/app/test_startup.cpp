@@ -490,8 +490,7 @@ TEST(StartUpCad, ASecondCopyWithCadHandsItsDrawingOverSilently)
     app::CadRequest r{true, QStringLiteral("/tmp/a.dxf")};
     EXPECT_FALSE(app::startUp(home.ui, home.settings, second, QStringLiteral("kelvor"), r));
     EXPECT_TRUE(messageTexts(home.ui).isEmpty());
-    for (int i = 0; i < 100 && received.size() < 2; ++i)
-        QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 2; }, 5000));
     EXPECT_EQ(received.value(1), QStringLiteral("/tmp/a.dxf"));
     EXPECT_TRUE(QDir(app::HandOver::folderFor(lock)).entryList(QDir::Files).isEmpty());
 }
