@@ -263,7 +263,7 @@ public:
     const QString& linetype(const Entity* e) const { return e->linetype_; }
 };
 
-// What few entities carry: old-style polyline parts, attributes, images,
+// What few entities carry: old-style polyline parts, mtext boxes, attributes, images,
 // regions, groups kept as read. A drawing of many entities holds it only
 // where present.
 struct EntityRare {
