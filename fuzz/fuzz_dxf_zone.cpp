@@ -1,6 +1,6 @@
 // Zone change of an arbitrary ASCII DXF: the target appears only when the
 // whole file converted, and then with as many lines as the source; cut into
-// tiny pieces on three threads, the outcome and the bytes are the same.
+// tiny chunks on three threads, the outcome and the bytes are the same.
 #include "coords/zone_change.h"
 #include "fuzz_support.h"
 
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QString failure, splitFailure;
     const bool converted = convert(target, {}, failure);
     const QString splitTarget = fuzz::Home::absent(QStringLiteral("d:\\split.dxf"));
-    const bool splitConverted = convert(splitTarget, {.pieceBytes = 7, .threads = 3}, splitFailure);
+    const bool splitConverted = convert(splitTarget, {.chunkBytes = 7, .threads = 3}, splitFailure);
     if (converted != splitConverted || failure != splitFailure)
-        fuzz::finding("cut into pieces, the conversion ends otherwise");
+        fuzz::finding("cut into chunks, the conversion ends otherwise");
     if (converted != QFile::exists(target))
         fuzz::finding("the target's existence does not match the outcome");
     if (converted) {
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fuzz::finding("the target's lines differ from the source's");
         QFile g(splitTarget);
         if (!g.open(QIODevice::ReadOnly) || g.readAll() != out)
-            fuzz::finding("cut into pieces, the conversion writes other bytes");
+            fuzz::finding("cut into chunks, the conversion writes other bytes");
     }
     return 0;
 }

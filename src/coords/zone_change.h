@@ -54,11 +54,11 @@ public:
 };
 
 // How a DXF zone change shares its work among threads: the file is read a
-// few pieces of about `pieceBytes` a thread at a time, and the pieces are
+// few chunks of about `chunkBytes` a thread at a time, and the chunks are
 // converted by `threads` threads. The output never depends on it; 0 threads
 // is one per core (at most 8).
 struct DxfSplit {
-    qint64 pieceBytes = 64 << 10;
+    qint64 chunkBytes = 64 << 10;
     int threads = 0;
 };
 

@@ -1,12 +1,12 @@
 // The DXF zone change on all cores. The part of the file read so far (the
-// window) is cut into pieces at line starts; the pieces are converted by a
+// window) is cut into chunks at line starts; the chunks are converted by a
 // few threads, each into a buffer of its own, and the buffers written in
-// order. Only the first piece knows where its groups start and in which
+// order. Only the first chunk knows where its groups start and in which
 // section it lies; the others guess (a group at their first line, in the
 // entities once the word was seen before them) and note where their groups
-// start near their beginning. The piece before runs on a little past its
+// start near their beginning. The chunk before runs on a little past its
 // end: where both runs start a group at the same place in the same section
-// they agree from there on, so the next piece is taken from that place.
+// they agree from there on, so the next chunk is taken from that place.
 // Where they never meet, what is left of the window is cut again from the
 // last place known.
 #include "zone_change.h"
@@ -60,11 +60,11 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
-// Helper threads kept for one conversion. The pieces of a round are taken
+// Helper threads kept for one conversion. The chunks of a round are taken
 // in turn by whichever thread is free, the calling one included, so that a
 // helper the system leaves waiting holds up little. A ticket names the round,
-// its number of pieces and the next piece, so that a helper late from one
-// round can never take a piece of the next.
+// its number of chunks and the next chunk, so that a helper late from one
+// round can never take a chunk of the next.
 class Crew {
 public:
     explicit Crew(int helpers)
@@ -102,10 +102,10 @@ public:
     }
 
 private:
-    static constexpr int Bits = 20; // pieces per round below 2^20
-    static std::uint64_t ticket(std::uint32_t round, int n, int piece)
+    static constexpr int Bits = 20; // chunks per round below 2^20
+    static std::uint64_t ticket(std::uint32_t round, int n, int chunk)
     {
-        return std::uint64_t(round) << (2 * Bits) | std::uint64_t(n) << Bits | std::uint64_t(piece);
+        return std::uint64_t(round) << (2 * Bits) | std::uint64_t(n) << Bits | std::uint64_t(chunk);
     }
 
     void serve()
@@ -125,12 +125,12 @@ private:
         const std::uint64_t mask = (std::uint64_t(1) << Bits) - 1;
         std::uint64_t t = next_.load();
         for (;;) {
-            const int n = int(t >> Bits & mask), piece = int(t & mask);
-            if (std::uint32_t(t >> (2 * Bits)) != (round & 0xFFFFFF) || piece >= n)
+            const int n = int(t >> Bits & mask), chunk = int(t & mask);
+            if (std::uint32_t(t >> (2 * Bits)) != (round & 0xFFFFFF) || chunk >= n)
                 return;
             if (!next_.compare_exchange_weak(t, t + 1))
                 continue;
-            (*job_)(piece);
+            (*job_)(chunk);
             if (finished_.fetch_add(1) + 1 == n)
                 finished_.notify_one();
             t = next_.load();
@@ -145,8 +145,8 @@ private:
     const std::function<void(int)>* job_ = nullptr;
 };
 
-// Reads the source window by window, converts each in pieces, writes the
-// pieces' agreed output in order.
+// Reads the source window by window, converts each in chunks, writes the
+// chunks' agreed output in order.
 class DxfZoneChanger {
 public:
     DxfZoneChanger(const QString& src, const QString& dst, const Conversion& c, const DxfSplit& split,
@@ -157,10 +157,10 @@ public:
         , progress_(progress)
         , pacer_(progress)
         , threads_(split.threads > 0 ? split.threads : std::clamp(QThread::idealThreadCount(), 1, 8))
-        , runs_(size_t(threads_ * PiecesPerThread))
-        , piece_(size_t(std::max<qint64>(split.pieceBytes, 1)))
-        , overlap_(std::clamp<size_t>(piece_ / 64, 256, 16384))
-        , readBytes_(qint64(piece_ * runs_.size()))
+        , runs_(size_t(threads_ * ChunksPerThread))
+        , chunk_(size_t(std::max<qint64>(split.chunkBytes, 1)))
+        , overlap_(std::clamp<size_t>(chunk_ / 64, 256, 16384))
+        , readBytes_(qint64(chunk_ * runs_.size()))
     {
     }
 
@@ -200,7 +200,7 @@ public:
     }
 
 private:
-    // Converts the window from `at` (a group start) in pieces and writes what
+    // Converts the window from `at` (a group start) in chunks and writes what
     // they agree on; `at` moves to where the last agreed run stopped.
     End round(std::string_view w, size_t& at)
     {
@@ -255,12 +255,12 @@ private:
         return FileLineError(r.failure, lineBase + r.failureLine, text);
     }
 
-    // Sets the runs of the pieces of the window from `at`; returns how many.
+    // Sets the runs of the chunks of the window from `at`; returns how many.
     int cut(std::string_view w, size_t at)
     {
         const size_t rest = w.size() - at;
-        int n = int(std::clamp<size_t>((rest + piece_ - 1) / piece_, 1, runs_.size()));
-        // Pieces after the word guess that they lie in the entities.
+        int n = int(std::clamp<size_t>((rest + chunk_ - 1) / chunk_, 1, runs_.size()));
+        // Chunks after the word guess that they lie in the entities.
         const size_t entities = phase_ == Phase::Before ? w.find("ENTITIES"sv, at) : w.npos;
         size_t start = at;
         for (int i = 0; i < n; ++i) {
@@ -286,7 +286,7 @@ private:
     void runAll(std::string_view w, int n)
     {
         const std::function<void(int)> job = [this, w, atEnd = in_.atEnd(), loneCr = in_.loneCr()](int i) {
-            scanPiece(w, atEnd, loneCr, conv_, runs_[size_t(i)]);
+            scanChunk(w, atEnd, loneCr, conv_, runs_[size_t(i)]);
         };
         if (n == 1) {
             job(0);
@@ -302,11 +302,11 @@ private:
     const Conversion conv_;
     DxfProgress* progress_;
     ProgressPacer pacer_;
-    // Several pieces a thread, so that one the system leaves waiting holds up little.
-    static constexpr int PiecesPerThread = 4;
+    // Several chunks a thread, so that one the system leaves waiting holds up little.
+    static constexpr int ChunksPerThread = 4;
     const int threads_;
     std::vector<Run> runs_;
-    const size_t piece_, overlap_;
+    const size_t chunk_, overlap_;
     const qint64 readBytes_;
     std::unique_ptr<Crew> crew_; // after the runs: gone before them
     Phase phase_ = Phase::Before;

@@ -181,7 +181,7 @@ private:
 
 } // namespace
 
-void scanPiece(std::string_view w, bool atEnd, bool loneCr, const Conversion& c, Run& r) noexcept
+void scanChunk(std::string_view w, bool atEnd, bool loneCr, const Conversion& c, Run& r) noexcept
 {
     r.out.clear();
     r.head.clear();

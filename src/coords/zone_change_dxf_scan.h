@@ -1,8 +1,8 @@
 #pragma once
-// The pieces of a DXF zone change (see zone_change_dxf.cpp): one run reads
-// the groups of one piece of the window as the whole file was always read,
+// The chunks of a DXF zone change (see zone_change_dxf.cpp): one run reads
+// the groups of one chunk of the window as the whole file was always read,
 // converts its pairs into a buffer of its own and notes where its groups
-// start, so that the runs of neighbouring pieces can be matched up.
+// start, so that the runs of neighbouring chunks can be matched up.
 #include "gauss.h"
 #include "zone_change.h"
 
@@ -63,11 +63,11 @@ struct Mark {
     qint64 converted = 0;
 };
 
-// Why a run stopped at its last mark: past its piece and the overlap, at the
+// Why a run stopped at its last mark: past its chunk and the overlap, at the
 // end of the entities, at the end of the window, of the file, or at a fault.
 enum class End { Overran, SectionEnd, NeedMore, FileEnd, Failed };
 
-// One piece: where its run starts and what it found.
+// One chunk: where its run starts and what it found.
 struct Run {
     size_t from = 0;
     Phase phase = Phase::Before;
@@ -93,6 +93,6 @@ struct Conversion {
 // Runs `r` over window `w` from r.from (atEnd: the file ends with the window;
 // loneCr as LineInput::loneCr). Never throws: running out of memory lands
 // in r.crash.
-void scanPiece(std::string_view w, bool atEnd, bool loneCr, const Conversion& c, Run& r) noexcept;
+void scanChunk(std::string_view w, bool atEnd, bool loneCr, const Conversion& c, Run& r) noexcept;
 
 } // namespace kelvor::coords::dxfzone

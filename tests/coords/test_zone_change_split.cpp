@@ -1,5 +1,5 @@
-// The DXF zone change cut into pieces of any size and run on any number of
-// threads writes what one piece on one thread writes: cuts fall between a
+// The DXF zone change cut into chunks of any size and run on any number of
+// threads writes what one chunk on one thread writes: cuts fall between a
 // code and its value, inside a pair, in long lines, at lone CRs, before the
 // entities and after them, and a fault is found on the same line.
 #include "coords/zone_change.h"
@@ -101,7 +101,7 @@ Outcome convert(const TempHome& home, const QByteArray& in, const DxfSplit& spli
     return o;
 }
 
-TEST(DxfZoneChangeSplit, AnyCutGivesTheOutputOfOnePiece)
+TEST(DxfZoneChangeSplit, AnyCutGivesTheOutputOfOneChunk)
 {
     const struct {
         const char* name;
@@ -130,7 +130,7 @@ TEST(DxfZoneChangeSplit, AnyCutGivesTheOutputOfOnePiece)
             EXPECT_EQ(one.written.mid(one.written.indexOf(objects)), d.in.mid(d.in.indexOf(objects))) << d.name;
         }
         for (const DxfSplit& s : splits) {
-            SCOPED_TRACE(std::string(d.name) + ", pieces of " + std::to_string(s.pieceBytes) + " bytes on "
+            SCOPED_TRACE(std::string(d.name) + ", chunks of " + std::to_string(s.chunkBytes) + " bytes on "
                          + std::to_string(s.threads) + " threads");
             const Outcome o = convert(home, d.in, s);
             EXPECT_EQ(o.failed, one.failed);
