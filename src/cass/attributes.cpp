@@ -25,17 +25,6 @@ Utility& utilityOf(Application& app)
     return app.ActiveDocument().Utility();
 }
 
-// A fresh set "text" filled by the person's selection; null when the host
-// refuses it.
-SelectionSet* selectOnScreen(Application& app, const SelectionFilter& filter = {})
-{
-    SelectionSet* set = nullptr;
-    attempt([&] { set = &ScratchSelectionSet(app.ActiveDocument(), kText); });
-    if (set)
-        attempt([&] { set->SelectOnScreen(filter); });
-    return set;
-}
-
 } // namespace
 
 const std::vector<CompletionPass>& completionPasses()

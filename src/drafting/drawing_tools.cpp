@@ -121,16 +121,14 @@ void tuxiangcaijian_Click(Context& ctx)
 
 void tuxiangkuangjia_Click(Context& ctx)
 {
-    if (Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise}))
-        if (Document* doc = activeDocument(*app))
-            attempt([&] { CommandLineScript(*doc, {QStringLiteral("_imageframe")}); });
+    if (Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise}))
+        attempt([&] { CommandLineScript(*doc, {QStringLiteral("_imageframe")}); });
 }
 
 void tuxiangtaomingtu_Click(Context& ctx)
 {
-    if (Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise}))
-        if (Document* doc = activeDocument(*app))
-            attempt([&] { CommandLineScript(*doc, {QStringLiteral(" _transparency")}); });
+    if (Document* doc = ConnectToDrawing(ctx, {Forward::Activate, Forward::Maximise}))
+        attempt([&] { CommandLineScript(*doc, {QStringLiteral(" _transparency")}); });
 }
 
 } // namespace kelvor::drafting

@@ -127,8 +127,7 @@ void jzdbgxxxxx_Click(Context& ctx)
                                     .showOpen();
     if (TrimBlanks(coordinates).isEmpty())
         return;
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
-    Document* doc = app ? activeDocument(*app) : nullptr;
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     Utility& u = doc->Utility();
@@ -174,8 +173,7 @@ QString jzdScrPath()
 
 void jzdtoprints_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
-    Document* doc = app ? activeDocument(*app) : nullptr;
+    Document* doc = ConnectToDrawing(ctx, {Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     Utility& u = doc->Utility();

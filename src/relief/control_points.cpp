@@ -15,12 +15,6 @@ namespace {
 
 constexpr double kSquareHalf = 10; // drawing units each side of a control point, whatever the scale
 
-cad::Document* connectedDocument(Context& ctx)
-{
-    cad::Application* app = cad::ConnectToAutoCAD(ctx);
-    return app ? cad::activeDocument(*app) : nullptr;
-}
-
 // The annotation line keeps its place relative to the text beside it:
 // shifted with the scale, then stretched about its end point as it was.
 void fitAnnotationLine(cad::Entity* line, double k)
@@ -62,14 +56,10 @@ cad::Point annotationShift(bool upper, double k)
 
 void changekzd_Click(Context& ctx)
 {
-    cad::Document* doc = connectedDocument(ctx);
+    cad::Document* doc = cad::ConnectToDrawing(ctx);
     if (!doc)
         return;
-    cad::SelectionSet* set = nullptr;
-    cad::attempt([&] {
-        set = &cad::ScratchSelectionSet(*doc, QStringLiteral("text"));
-        set->SelectOnScreen(cad::SelectionFilter().add(0, QStringLiteral("text,line")));
-    });
+    cad::SelectionSet* set = cad::selectOnScreen(*doc, cad::SelectionFilter().add(0, QStringLiteral("text,line")));
     cad::Utility& u = doc->Utility();
     if (!set || set->Count() == 0) {
         cad::attempt([&] { u.Prompt(QStringLiteral("没有选择的文字")); });
@@ -174,7 +164,7 @@ std::optional<double> displayFactor(std::optional<double> answer)
 
 void gaibiankzdbili_Click(Context& ctx)
 {
-    cad::Document* doc = connectedDocument(ctx);
+    cad::Document* doc = cad::ConnectToDrawing(ctx);
     if (!doc)
         return;
     std::vector<cad::Entity*> picked;

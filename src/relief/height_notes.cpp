@@ -65,11 +65,7 @@ void laheightaddnumber_Click(Context& ctx)
     cad::Document* doc = cad::activeDocument(*app);
     if (!doc)
         return;
-    cad::SelectionSet* set = nullptr;
-    cad::attempt([&] {
-        set = &cad::ScratchSelectionSet(*doc, QStringLiteral("text"));
-        set->SelectOnScreen(cad::SelectionFilter().add(8, kNoteLayers));
-    });
+    cad::SelectionSet* set = cad::selectOnScreen(*doc, cad::SelectionFilter().add(8, kNoteLayers));
     if (!set || set->Count() == 0)
         return;
     double c = 0;
@@ -105,11 +101,8 @@ void laheightgcdqw_Click(Context& ctx)
     cad::Document* doc = cad::ConnectToDrawing(ctx);
     if (!doc)
         return;
-    cad::SelectionSet* set = nullptr;
-    cad::attempt([&] {
-        set = &cad::ScratchSelectionSet(*doc, QStringLiteral("text"));
-        set->SelectOnScreen(cad::SelectionFilter().add(0, QStringLiteral("text")).add(8, kNoteLayers));
-    });
+    cad::SelectionSet* set =
+        cad::selectOnScreen(*doc, cad::SelectionFilter().add(0, QStringLiteral("text")).add(8, kNoteLayers));
     if (!set || set->Count() == 0) {
         cad::attempt([&] { doc->Utility().Prompt(QStringLiteral("没有选择的文字")); });
         return;

@@ -198,6 +198,21 @@ SelectionSet* scratchSet(Application& app, const QString& name)
     return set;
 }
 
+SelectionSet* selectOnScreen(Document& doc, const SelectionFilter& filter)
+{
+    SelectionSet* set = nullptr;
+    attempt([&] { set = &ScratchSelectionSet(doc, QStringLiteral("text")); });
+    if (set)
+        attempt([&] { set->SelectOnScreen(filter); });
+    return set;
+}
+
+SelectionSet* selectOnScreen(Application& app, const SelectionFilter& filter)
+{
+    Document* doc = activeDocument(app);
+    return doc ? selectOnScreen(*doc, filter) : nullptr;
+}
+
 std::vector<Entity*> members(SelectionSet* set)
 {
     std::vector<Entity*> out;

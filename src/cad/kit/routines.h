@@ -107,6 +107,10 @@ void prompt(Application& app, const QString& text);
 SelectionSet* scratchSet(Application& app, const QString& name);
 std::vector<Entity*> members(SelectionSet* set);
 std::vector<Entity*> selectAll(Application& app, const SelectionFilter& filter);
+// A fresh set "text" filled by the person's selection; null when the host
+// refuses the set.
+SelectionSet* selectOnScreen(Document& doc, const SelectionFilter& filter = {});
+SelectionSet* selectOnScreen(Application& app, const SelectionFilter& filter = {});
 
 // Command-line text: each item followed by a carriage return.
 QString scriptText(const QStringList& items);
