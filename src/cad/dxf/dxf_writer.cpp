@@ -339,7 +339,7 @@ void Writer::allocate()
                 subs = d.rare().foreignParts.size();
             else if (e->kind() == EntityKind::BlockReference && !d.rare().attribs.empty())
                 subs = d.rare().attribs.size() + 1;
-            if (d.rare().subHandles.size() != subs && (subs > 0 || d.hasRare())) {
+            if (d.rare().subHandles.size() != subs) {
                 d.rareMut().subHandles.clear();
                 for (size_t i = 0; i < subs; ++i)
                     d.rareMut().subHandles.push_back(doc_.newHandle());
