@@ -670,13 +670,15 @@ void Writer::xdata(const XData& x)
 void Writer::entity(Entity& e, quint64 owner, bool paper)
 {
     const auto& d = e.data();
+    const EntityPlaced& placed = d.placed();
+    const EntityRare& rare = d.rare();
     // The kind as bytes: a kept foreign kind may hold any byte, NUL included.
     auto common = [&](const QByteArray& type, quint64 handle, quint64 ownerHandle) {
         bytes(0, type);
         hex(5, handle);
-        appGroups(d.rare().appGroups);
+        appGroups(rare.appGroups);
         hex(330, ownerHandle);
-        if (e.kind() != EntityKind::Foreign || d.rare().foreignSubclassed)
+        if (e.kind() != EntityKind::Foreign || rare.foreignSubclassed)
             lit(100, "AcDbEntity");
         if (paper)
             integer(67, 1);
@@ -707,8 +709,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
         if (d.thickness != 0)
             num(39, d.thickness);
-        if (d.placed().rotation != 0)
-            num(50, d.placed().rotation * kRad);
+        if (placed.rotation != 0)
+            num(50, placed.rotation * kRad);
         break;
     case EntityKind::Circle:
     case EntityKind::Arc:
@@ -716,11 +718,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0)
             num(39, d.thickness);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.placed().radius);
+        num(40, placed.radius);
         if (e.kind() == EntityKind::Arc) {
             lit(100, "AcDbArc");
-            num(50, d.placed().startAngle * kRad);
-            num(51, d.placed().endAngle * kRad);
+            num(50, placed.startAngle * kRad);
+            num(51, placed.endAngle * kRad);
         }
         break;
     case EntityKind::Text:
@@ -728,32 +730,32 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0)
             num(39, d.thickness);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.placed().height);
-        str(1, d.placed().text);
-        if (d.placed().rotation != 0)
-            num(50, d.placed().rotation * kRad);
-        if (d.placed().widthFactor != 1)
-            num(41, d.placed().widthFactor);
-        if (d.placed().oblique != 0)
-            num(51, d.placed().oblique * kRad);
-        str(7, d.placed().style);
-        if (d.placed().textGeneration != 0)
-            integer(71, d.placed().textGeneration);
-        if (d.placed().hAlign != 0)
-            integer(72, d.placed().hAlign);
-        if (d.placed().hAlign != 0 || d.placed().vAlign != 0)
+        num(40, placed.height);
+        str(1, placed.text);
+        if (placed.rotation != 0)
+            num(50, placed.rotation * kRad);
+        if (placed.widthFactor != 1)
+            num(41, placed.widthFactor);
+        if (placed.oblique != 0)
+            num(51, placed.oblique * kRad);
+        str(7, placed.style);
+        if (placed.textGeneration != 0)
+            integer(71, placed.textGeneration);
+        if (placed.hAlign != 0)
+            integer(72, placed.hAlign);
+        if (placed.hAlign != 0 || placed.vAlign != 0)
             point(11, d.v[1].x, d.v[1].y, d.v[1].z);
         lit(100, "AcDbText");
-        if (d.placed().vAlign != 0)
-            integer(73, d.placed().vAlign);
+        if (placed.vAlign != 0)
+            integer(73, placed.vAlign);
         break;
     case EntityKind::MText: {
         lit(100, "AcDbMText");
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, d.placed().height);
-        num(41, d.rare().mtextWidth);
-        integer(71, d.rare().attachment);
-        const QString t = d.placed().text;
+        num(40, placed.height);
+        num(41, rare.mtextWidth);
+        integer(71, rare.attachment);
+        const QString t = placed.text;
         // texts longer than 250 characters go out in 3-groups first
         int pos = 0;
         while (t.size() - pos > 250) {
@@ -761,10 +763,10 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
             pos += 250;
         }
         str(1, t.mid(pos));
-        str(7, d.placed().style);
-        if (d.placed().rotation != 0)
-            num(50, d.placed().rotation * kRad);
-        raw(d.rare().extra);
+        str(7, placed.style);
+        if (placed.rotation != 0)
+            num(50, placed.rotation * kRad);
+        raw(rare.extra);
         break;
     }
     case EntityKind::LwPolyline: {
@@ -802,8 +804,8 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         if (d.thickness != 0 && !is3d)
             num(39, d.thickness);
         integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
-        if (d.rare().splineType && (d.polyFlags & 4))
-            integer(75, d.rare().splineType);
+        if (rare.splineType && (d.polyFlags & 4))
+            integer(75, rare.splineType);
         if (!is3d && d.constWidth != 0) {
             num(40, d.constWidth);
             num(41, d.constWidth);
@@ -811,12 +813,12 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         xdata(e.GetXData(QString()));
         // a spline fit's curve first (flag 8), then its frame, as ezdxf and
         // the program that made the format write them
-        const size_t fits = (d.polyFlags & 4) ? d.rare().fit.size() : 0;
+        const size_t fits = (d.polyFlags & 4) ? rare.fit.size() : 0;
         for (size_t i = 0; i < fits + d.v.size(); ++i) {
             const bool fitted = i < fits;
-            const Vertex& v = fitted ? d.rare().fit[i] : d.v[i - fits];
+            const Vertex& v = fitted ? rare.fit[i] : d.v[i - fits];
             lit(0, "VERTEX");
-            hex(5, d.rare().subHandles[i]);
+            hex(5, rare.subHandles[i]);
             hex(330, e.handleValue());
             lit(100, "AcDbEntity");
             if (paper)
@@ -834,11 +836,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                     num(42, v.bulge);
             }
             const size_t k = i - fits;
-            const int vf = fitted ? 8 : (k < d.rare().vertexFlags.size() ? d.rare().vertexFlags[k] : 0);
+            const int vf = fitted ? 8 : (k < rare.vertexFlags.size() ? rare.vertexFlags[k] : 0);
             integer(70, is3d ? (vf | 32) : vf);
         }
         lit(0, "SEQEND");
-        hex(5, d.rare().subHandles.back());
+        hex(5, rare.subHandles.back());
         hex(330, e.handleValue());
         lit(100, "AcDbEntity");
         if (paper)
@@ -848,28 +850,28 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     }
     case EntityKind::BlockReference:
         lit(100, "AcDbBlockReference");
-        if (!d.rare().attribs.empty())
+        if (!rare.attribs.empty())
             integer(66, 1);
-        str(2, d.placed().text);
+        str(2, placed.text);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        if (d.placed().scale[0] != 1)
-            num(41, d.placed().scale[0]);
-        if (d.placed().scale[1] != 1)
-            num(42, d.placed().scale[1]);
-        if (d.placed().scale[2] != 1)
-            num(43, d.placed().scale[2]);
-        if (d.placed().rotation != 0)
-            num(50, d.placed().rotation * kRad);
-        if (!d.rare().attribs.empty()) {
+        if (placed.scale[0] != 1)
+            num(41, placed.scale[0]);
+        if (placed.scale[1] != 1)
+            num(42, placed.scale[1]);
+        if (placed.scale[2] != 1)
+            num(43, placed.scale[2]);
+        if (placed.rotation != 0)
+            num(50, placed.rotation * kRad);
+        if (!rare.attribs.empty()) {
             xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < d.rare().attribs.size(); ++i) {
+            for (size_t i = 0; i < rare.attribs.size(); ++i) {
                 lit(0, "ATTRIB");
-                hex(5, d.rare().subHandles[i]);
+                hex(5, rare.subHandles[i]);
                 hex(330, e.handleValue());
-                raw(d.rare().attribs[i]);
+                raw(rare.attribs[i]);
             }
             lit(0, "SEQEND");
-            hex(5, d.rare().subHandles.back());
+            hex(5, rare.subHandles.back());
             hex(330, e.handleValue());
             lit(100, "AcDbEntity");
             if (paper)
@@ -881,11 +883,11 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
     case EntityKind::Region:
         lit(100, "AcDbModelerGeometry");
         integer(70, 1);
-        if (!d.rare().extra.empty() || d.rare().regionLoops.empty()) {
-            raw(d.rare().extra); // the body as read
+        if (!rare.extra.empty() || rare.regionLoops.empty()) {
+            raw(rare.extra); // the body as read
             break;
         }
-        for (const QString& line : regionBodyLines(d.rare().regionLoops)) {
+        for (const QString& line : regionBodyLines(rare.regionLoops)) {
             // a line longer than a group holds goes on in 3 groups
             str(1, line.left(255));
             for (qsizetype at = 255; at < line.size(); at += 255)
@@ -893,16 +895,16 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         }
         break;
     case EntityKind::Foreign:
-        kept(d.rare().foreignBody);
-        if (!d.rare().foreignParts.empty()) {
+        kept(rare.foreignBody);
+        if (!rare.foreignParts.empty()) {
             xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < d.rare().foreignParts.size(); ++i) {
+            for (size_t i = 0; i < rare.foreignParts.size(); ++i) {
                 // a part's handle, owner and layer are its entity's
-                const KeptRecord& part = d.rare().foreignParts[i];
+                const KeptRecord& part = rare.foreignParts[i];
                 bytes(0, part.type);
                 bool handled = false, owned = false, layered = false, marked = false;
                 if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
-                    hex(5, d.rare().subHandles[i]); // a file without handles
+                    hex(5, rare.subHandles[i]); // a file without handles
                     hex(330, e.handleValue());
                     handled = owned = true;
                 }
@@ -910,7 +912,7 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
                     if (k.code == 100)
                         marked = true;
                     if (k.code == 5 && !handled) {
-                        hex(5, d.rare().subHandles[i]);
+                        hex(5, rare.subHandles[i]);
                         handled = true;
                     } else if (k.code == 330 && !owned && !marked) {
                         hex(330, e.handleValue());
@@ -930,27 +932,27 @@ void Writer::entity(Entity& e, quint64 owner, bool paper)
         lit(100, "AcDbRasterImage");
         integer(90, 0);
         point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        point(11, d.rare().u.x, d.rare().u.y, d.rare().u.z);
-        point(12, d.rare().vv.x, d.rare().vv.y, d.rare().vv.z);
-        num(13, d.rare().pixelsW);
-        num(23, d.rare().pixelsH);
-        hex(340, d.rare().imageDefHandle);
-        integer(70, d.rare().imageDisplay);
-        integer(280, d.rare().clipping);
-        integer(281, d.rare().brightness);
-        integer(282, d.rare().contrast);
-        integer(283, d.rare().fade);
-        hex(360, d.rare().imageReactorHandle);
-        integer(71, d.rare().clipType);
-        if (d.rare().clip.empty()) {
+        point(11, rare.u.x, rare.u.y, rare.u.z);
+        point(12, rare.vv.x, rare.vv.y, rare.vv.z);
+        num(13, rare.pixelsW);
+        num(23, rare.pixelsH);
+        hex(340, rare.imageDefHandle);
+        integer(70, rare.imageDisplay);
+        integer(280, rare.clipping);
+        integer(281, rare.brightness);
+        integer(282, rare.contrast);
+        integer(283, rare.fade);
+        hex(360, rare.imageReactorHandle);
+        integer(71, rare.clipType);
+        if (rare.clip.empty()) {
             integer(91, 2);
             num(14, -0.5);
             num(24, -0.5);
-            num(14, d.rare().pixelsW - 0.5);
-            num(24, d.rare().pixelsH - 0.5);
+            num(14, rare.pixelsW - 0.5);
+            num(24, rare.pixelsH - 0.5);
         } else {
-            integer(91, int(d.rare().clip.size()));
-            for (const Pt2& p : d.rare().clip) {
+            integer(91, int(rare.clip.size()));
+            for (const Pt2& p : rare.clip) {
                 num(14, p.x);
                 num(24, p.y);
             }
