@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
 using namespace kelvor;
 using namespace kelvor::cad;
@@ -160,6 +162,49 @@ TEST(DxfNumbers, NonFiniteNumbersFailNamingTheLine)
             EXPECT_TRUE(e.description().contains(QStringLiteral("line %1:").arg(valueLine))) << e.description().toStdString();
             EXPECT_TRUE(e.description().contains(QLatin1String(c.value))) << e.description().toStdString();
         }
+    }
+}
+
+// The model refuses such numbers at its front door; a value set past it
+// (the data the reader and writer share) still never reaches a file.
+TEST(DxfNumbers, ASaveMeetingANonFiniteNumberFailsAndKeepsTheOldFile)
+{
+    test::TempHome home;
+    const QString path = home.path("d:\\kept.dxf");
+    const struct {
+        const char* what;
+        std::function<QString(Document&)> spoil; // the place the message names
+    } cases[] = {
+        {"a line's end", [](Document& d) {
+             Entity* e = d.ModelSpace().AddLine({0, 0, 0}, {1, 1, 0});
+             e->data().v[1].y = std::numeric_limits<double>::quiet_NaN();
+             return QStringLiteral("handle %1").arg(e->Handle());
+         }},
+        {"a text's height", [](Document& d) {
+             Entity* e = d.ModelSpace().AddText(QStringLiteral("字"), {0, 0, 0}, 1);
+             e->data().placedMut().height = std::numeric_limits<double>::infinity();
+             return QStringLiteral("handle %1").arg(e->Handle());
+         }},
+        {"a system variable", [](Document& d) {
+             auto& vars = const_cast<std::map<QString, QVariant>&>(d.variables());
+             vars[QStringLiteral("USERR1")] = -std::numeric_limits<double>::infinity();
+             return QStringLiteral("$USERR1");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document d;
+        d.ModelSpace().AddCircle({5, 5, 0}, 2);
+        writeDxf(d, path);
+        const QByteArray old = test::readBytes(path);
+        const QString place = c.spoil(d);
+        try {
+            writeDxf(d, path);
+            ADD_FAILURE() << "saved";
+        } catch (const RunError& e) {
+            EXPECT_TRUE(e.description().contains(place)) << e.description().toStdString();
+        }
+        EXPECT_EQ(test::readBytes(path), old);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <map>
 #include <unordered_set>
 
@@ -129,6 +130,8 @@ private:
     }
     void str(int c, const QString& s)
     {
+        if (c == 9)
+            place_ = s;
         code(c);
         bool ascii = true;
         for (QChar ch : s)
@@ -148,12 +151,21 @@ private:
     }
     void lit(int c, const char* s)
     {
+        if (c == 9)
+            place_ = QString::fromLatin1(s);
         code(c);
         b_.append(s);
         b_.append("\r\n", 2);
     }
     void num(int c, double v)
     {
+        // A number no reader takes back would make the whole file unreadable:
+        // the save fails instead, naming where the number stood.
+        if (!std::isfinite(v))
+            fault(fail::Failed, QStringLiteral("%1 holds a number that is not finite (group %2)")
+                                    .arg(place_.isEmpty() ? QStringLiteral("handle %1").arg(QString::number(handle_, 16).toUpper())
+                                                          : place_)
+                                    .arg(c));
         code(c);
         if (v == 0)
             v = 0; // no "-0"
@@ -178,6 +190,10 @@ private:
     }
     void hex(int c, quint64 h)
     {
+        if (c == 5) {
+            handle_ = h;
+            place_.clear();
+        }
         code(c);
         char buf[24];
         const auto r = std::to_chars(buf, buf + sizeof buf, h, 16);
@@ -272,6 +288,9 @@ private:
 
     void allocate();
     void header();
+    // Where the groups being written belong: a header variable, else the record of handle_.
+    QString place_;
+    quint64 handle_ = 0;
     void classes();
     void tables();
     void tableHead(const char* name, quint64 h, int count);
@@ -474,9 +493,10 @@ void Writer::tables()
     num(11, 1);
     num(21, 1);
     const Box ext = ext_.valid() ? ext_ : Box{0, 0, 100, 100};
-    num(12, (ext.minX + ext.maxX) / 2);
-    num(22, (ext.minY + ext.maxY) / 2);
-    num(40, std::max(1.0, ext.maxY - ext.minY));
+    // halves first: extents near both ends of the numbers have a centre, and a height of at most the largest number
+    num(12, ext.minX / 2 + ext.maxX / 2);
+    num(22, ext.minY / 2 + ext.maxY / 2);
+    num(40, std::clamp(ext.maxY - ext.minY, 1.0, std::numeric_limits<double>::max()));
     num(41, 1.5);
     keptTable("VPORT");
     lit(0, "ENDTAB");
