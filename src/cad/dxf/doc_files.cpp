@@ -53,6 +53,9 @@ void copyBlockDefinitions(Document& from, Document& to)
 
 Entity* Block::InsertBlock(const Point& p, const QString& name, double xs, double ys, double zs, double rotation)
 {
+    needFinite(p);
+    needFinite({xs, ys, zs});
+    needAngle({rotation});
     if (xs == 0 || ys == 0 || zs == 0)
         fault(fail::Failed, QStringLiteral("a scale factor must not be 0"));
     QString blockName = name;

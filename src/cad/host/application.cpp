@@ -73,27 +73,10 @@ QString CommandInput::nextText(const QString& asking, const QString& prompt)
 double CommandInput::nextReal()
 {
     const QString t = nextText(QStringLiteral("real")).trimmed();
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok)
+    const std::optional<double> v = numberOf(t);
+    if (!v)
         fault(fail::Failed, QStringLiteral("\"%1\" is not a number").arg(t));
-    return v;
-}
-
-std::optional<Point> pointOf(const QString& item)
-{
-    const QStringList parts = item.trimmed().split(QLatin1Char(','));
-    if (parts.size() != 2 && parts.size() != 3)
-        return std::nullopt;
-    Point p;
-    bool okx = false, oky = false, okz = true;
-    p.x = parts[0].trimmed().toDouble(&okx);
-    p.y = parts[1].trimmed().toDouble(&oky);
-    if (parts.size() == 3)
-        p.z = parts[2].trimmed().toDouble(&okz);
-    if (!(okx && oky && okz))
-        return std::nullopt;
-    return p;
+    return *v;
 }
 
 Point CommandInput::nextPoint()

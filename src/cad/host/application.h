@@ -68,9 +68,6 @@ private:
 
 using CommandHandler = std::function<void(CommandInput&)>;
 
-// "x,y" or "x,y,z"; null for anything else.
-std::optional<Point> pointOf(const QString& item);
-
 // Parses an entity expression: (handent "H") or (list(handent "H")(list x y z)).
 Entity* entityFromExpression(Document& doc, const QString& text, Point* pick = nullptr);
 

@@ -19,17 +19,21 @@ bool boundaryKind(EntityKind k)
 
 // The region's outline from the curves near the point: the search box
 // grows until the region found lies inside it (no curve outside the box
-// can cut it) or the box covers the drawing.
+// can cut it) or the box covers the drawing. The drawing's extents bound
+// the growth: once the reach spans from the point to their far corner,
+// whatever the box holds is all there is (a reach of infinity at worst).
 std::vector<Vertex> regionAround(Document& doc, const Pt2& p)
 {
     Box all;
     for (Entity* e : doc.ModelSpace().entities())
         if (boundaryKind(e->kind()))
             all.add(e->box());
-    if (!all.valid())
+    if (!all.valid() || !std::isfinite(p.x) || !std::isfinite(p.y))
         return {};
     const double size = std::max({all.maxX - all.minX, all.maxY - all.minY, 1e-9});
     const double tol = 1e-9 * std::max({size, std::abs(all.maxX), std::abs(all.maxY), 1.0});
+    const double far = std::max({std::abs(p.x - all.minX), std::abs(p.x - all.maxX), std::abs(p.y - all.minY),
+                                 std::abs(p.y - all.maxY)});
     for (double reach = size / 64;; reach *= 4) {
         Box area;
         area.add(p.x - reach, p.y - reach);
@@ -39,7 +43,7 @@ std::vector<Vertex> regionAround(Document& doc, const Pt2& p)
             if (boundaryKind(e->kind()) && visibleForEdit(doc, *e))
                 if (std::optional<geom::Curve> c = geom::curveOf(*e))
                     curves.push_back(std::move(*c));
-        const bool everything = all.inside(area);
+        const bool everything = all.inside(area) || reach >= far;
         std::vector<Vertex> outline = geom::enclosingOutline(curves, p, tol);
         if (everything)
             return outline;

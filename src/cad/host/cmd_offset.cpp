@@ -99,9 +99,8 @@ void offsetCommand(CommandInput& in)
         if (k == QLatin1String("Through")) {
             through = true;
         } else {
-            bool ok = false;
-            dist = first.trimmed().toDouble(&ok);
-            if (!ok || !(dist > 0))
+            dist = numberOf(first).value_or(0);
+            if (!(dist > 0))
                 fault(fail::Failed, QStringLiteral("offset: \"%1\" is no distance").arg(first));
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 
 #include <QDir>
+#include <cmath>
 
 namespace kelvor::cad::cmd {
 
@@ -26,11 +27,12 @@ double scaleAnswer(const QString& answer)
     for (QChar sep : {QLatin1Char('='), QLatin1Char(':')}) {
         const QStringList p = t.split(sep);
         if (p.size() == 2) {
-            const double a = p[0].trimmed().toDouble(), b = p[1].trimmed().toDouble();
-            return a > 0 && b > 0 ? a / b : 0;
+            const double a = numberOf(p[0]).value_or(0), b = numberOf(p[1]).value_or(0);
+            const double s = a > 0 && b > 0 ? a / b : 0;
+            return std::isfinite(s) ? s : 0;
         }
     }
-    const double v = t.toDouble();
+    const double v = numberOf(t).value_or(0);
     return v > 0 ? v : 0;
 }
 

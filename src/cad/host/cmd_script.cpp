@@ -15,11 +15,10 @@ double realOr(CommandInput& in, double fallback)
     const QString t = in.nextWord(QStringLiteral("real")).trimmed();
     if (t.isEmpty())
         return fallback;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok)
+    const std::optional<double> v = numberOf(t);
+    if (!v)
         fault(fail::Failed, QStringLiteral("\"%1\" is not a number").arg(t));
-    return v;
+    return *v;
 }
 
 Point pointAnswer(CommandInput& in)

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace kelvor::cad {
@@ -222,6 +223,8 @@ Entity* Block::copyOf(const Entity& src)
 
 Entity* Block::AddLine(const Point& s, const Point& t)
 {
+    needFinite(s);
+    needFinite(t);
     Entity* e = create(EntityKind::Line);
     e->dat()->v[0] = {s.x, s.y, s.z};
     e->dat()->v[1] = {t.x, t.y, t.z};
@@ -231,6 +234,7 @@ Entity* Block::AddLine(const Point& s, const Point& t)
 
 Entity* Block::AddPoint(const Point& p)
 {
+    needFinite(p);
     Entity* e = create(EntityKind::Point);
     e->dat()->v[0] = {p.x, p.y, p.z};
     doc_->entityChanged(e);
@@ -239,6 +243,8 @@ Entity* Block::AddPoint(const Point& p)
 
 Entity* Block::AddCircle(const Point& c, double r)
 {
+    needFinite(c);
+    needFinite({r});
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Circle);
@@ -250,6 +256,9 @@ Entity* Block::AddCircle(const Point& c, double r)
 
 Entity* Block::AddArc(const Point& c, double r, double a0, double a1)
 {
+    needFinite(c);
+    needFinite({r});
+    needAngle({a0, a1});
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
     Entity* e = create(EntityKind::Arc);
@@ -263,6 +272,8 @@ Entity* Block::AddArc(const Point& c, double r, double a0, double a1)
 
 Entity* Block::AddText(const QString& text, const Point& p, double height)
 {
+    needFinite(p);
+    needFinite({height});
     if (!(height > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
     Entity* e = create(EntityKind::Text);
@@ -277,6 +288,8 @@ Entity* Block::AddText(const QString& text, const Point& p, double height)
 
 Entity* Block::AddMText(const Point& p, double width, const QString& text)
 {
+    needFinite(p);
+    needFinite({width});
     Entity* e = create(EntityKind::MText);
     e->dat()->placedMut().text = text;
     e->dat()->v[0] = {p.x, p.y, p.z};
@@ -288,6 +301,7 @@ Entity* Block::AddMText(const Point& p, double width, const QString& text)
 
 Entity* Block::AddLightWeightPolyline(const std::vector<double>& xy)
 {
+    needFinite(xy);
     if (xy.size() % 2 != 0 || xy.size() < 4)
         fault(fail::Failed, QStringLiteral("a polyline needs two numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::LwPolyline);
@@ -298,6 +312,7 @@ Entity* Block::AddLightWeightPolyline(const std::vector<double>& xy)
 
 Entity* Block::AddPolyline(const std::vector<double>& xyz)
 {
+    needFinite(xyz);
     if (xyz.size() % 3 != 0 || xyz.size() < 6)
         fault(fail::Failed, QStringLiteral("a polyline needs three numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::Polyline2d);
@@ -309,6 +324,7 @@ Entity* Block::AddPolyline(const std::vector<double>& xyz)
 
 Entity* Block::Add3DPoly(const std::vector<double>& xyz)
 {
+    needFinite(xyz);
     if (xyz.size() % 3 != 0 || xyz.size() < 6)
         fault(fail::Failed, QStringLiteral("a polyline needs three numbers per vertex and two vertices"));
     Entity* e = create(EntityKind::Polyline3d);
@@ -368,6 +384,9 @@ std::vector<Entity*> Block::AddRegion(const std::vector<Entity*>& outlines)
 
 Entity* Block::AddRaster(const QString& imageFile, const Point& p, double scale, double rotation)
 {
+    needFinite(p);
+    needAngle({rotation});
+    needFinite({scale, scale * std::cos(rotation), scale * std::sin(rotation)});
     if (!(scale > 0))
         fault(fail::Failed, QStringLiteral("the scale must be positive"));
     Entity* e = create(EntityKind::RasterImage);
@@ -551,6 +570,7 @@ void Document::ensureStandardTables()
 
 Block& Document::BlocksAdd(const Point& origin, const QString& name)
 {
+    needFinite(origin);
     if (Block* b = findBlock(name))
         return *b;
     if (!validName(name.startsWith(QLatin1Char('*')) ? name.mid(1) : name))
@@ -683,7 +703,8 @@ void Document::SetVariable(const QString& name, const QVariant& value)
     case QMetaType::Int: {
         bool ok = false;
         const double d = value.toDouble(&ok);
-        if (!ok || d != std::floor(d))
+        needFinite({d});
+        if (!ok || d != std::floor(d) || std::abs(d) > std::numeric_limits<int>::max())
             fault(fail::Failed, QStringLiteral("%1 takes a whole number").arg(key));
         cur = int(d);
         break;
@@ -693,6 +714,7 @@ void Document::SetVariable(const QString& name, const QVariant& value)
         const double d = value.toDouble(&ok);
         if (!ok)
             fault(fail::Failed, QStringLiteral("%1 takes a number").arg(key));
+        needFinite({d});
         cur = d;
         break;
     }
@@ -700,6 +722,7 @@ void Document::SetVariable(const QString& name, const QVariant& value)
         const QVariantList l = value.toList();
         if (l.size() != 3)
             fault(fail::Failed, QStringLiteral("%1 takes a point").arg(key));
+        needFinite({l[0].toDouble(), l[1].toDouble(), l[2].toDouble()});
         cur = l;
         break;
     }

@@ -29,6 +29,64 @@ void fault(int number, const QString& what)
     throw RunError(number, what);
 }
 
+void needFinite(std::initializer_list<double> values)
+{
+    for (double v : values)
+        if (!std::isfinite(v))
+            fault(err::InvalidArgument, QStringLiteral("a drawing holds finite numbers only, not %1").arg(v));
+}
+
+void needFinite(const Point& p)
+{
+    needFinite({p.x, p.y, p.z});
+}
+
+void needFinite(const std::vector<double>& values)
+{
+    for (double v : values)
+        needFinite({v});
+}
+
+void needFinite(const std::vector<Vertex>& vertices)
+{
+    for (const Vertex& v : vertices)
+        needFinite({v.x, v.y, v.z, v.bulge, v.startWidth, v.endWidth});
+}
+
+void needAngle(std::initializer_list<double> radians)
+{
+    for (double a : radians)
+        needFinite({a, a * (180 / M_PI)});
+}
+
+namespace {
+
+// Every real of an entity's data, before a computed change is kept.
+void needFiniteData(const Entity::Data& d)
+{
+    needFinite(d.v);
+    needFinite({d.thickness, d.constWidth, d.elevation, d.ltscale});
+    const EntityPlaced& p = d.placed();
+    needFinite({p.radius, p.height, p.widthFactor, p.scale[0], p.scale[1], p.scale[2]});
+    needAngle({p.startAngle, p.endAngle, p.rotation, p.oblique});
+    if (!d.hasRare())
+        return;
+    const EntityRare& r = d.rare();
+    needFinite(r.fit);
+    needFinite({r.mtextWidth, r.pixelsW, r.pixelsH});
+    needFinite(r.u);
+    needFinite(r.vv);
+    for (const Pt2& q : r.clip)
+        needFinite({q.x, q.y});
+    for (const Chain& c : r.regionShape)
+        for (const Pt2& q : c.pts)
+            needFinite({q.x, q.y});
+    for (const std::vector<Vertex>& loop : r.regionLoops)
+        needFinite(loop);
+}
+
+} // namespace
+
 ValueKind xdataValueKind(int code)
 {
     if (code == 1005)
@@ -406,6 +464,7 @@ double Entity::Thickness() const
 void Entity::setThickness(double t)
 {
     Thickness();
+    needFinite({t});
     writable();
     dat()->thickness = t;
     changed();
@@ -429,6 +488,7 @@ void Entity::Move(const Point& from, const Point& to)
 void Entity::Rotate(const Point& base, double angle)
 {
     need(kind_ != EntityKind::Foreign, "Rotate");
+    needAngle({angle});
     writable();
     transform(Affine::rotation(base, angle));
 }
@@ -436,6 +496,7 @@ void Entity::Rotate(const Point& base, double angle)
 void Entity::ScaleEntity(const Point& base, double factor)
 {
     need(kind_ != EntityKind::Foreign, "ScaleEntity");
+    needFinite({factor});
     writable();
     if (!(factor > 0))
         fault(fail::Failed, QStringLiteral("the scale factor must be positive"));
@@ -450,7 +511,8 @@ Entity* Entity::Copy()
 
 void Entity::transform(const Affine& t)
 {
-    Data& d = *dat();
+    // worked on a copy: a result that overflows leaves the entity as it was
+    Data d = *dat();
     auto mapV = [&](Vertex& v) {
         const Point p = t.apply({v.x, v.y, v.z});
         v.x = p.x;
@@ -503,6 +565,8 @@ void Entity::transform(const Affine& t)
     default:
         break;
     }
+    needFiniteData(d);
+    *dat() = std::move(d);
     changed();
 }
 
@@ -552,9 +616,15 @@ void Entity::SetXData(const XData& data)
     writable();
     if (data.empty() || data.front().code != 1001 || data.front().value.toString().isEmpty())
         fault(fail::Failed, QStringLiteral("extended data must start with an application name (1001)"));
-    for (const XDataItem& it : data)
+    for (const XDataItem& it : data) {
         if (it.code < 1000 || it.code > 1071)
             fault(fail::Failed, QStringLiteral("group code %1 is not an extended-data code").arg(it.code));
+        if (xdataValueKind(it.code) == ValueKind::Real)
+            needFinite({it.value.toDouble()});
+        if (xdataValueKind(it.code) == ValueKind::Point)
+            for (const QVariant& c : it.value.toList())
+                needFinite({c.toDouble()});
+    }
     // split into applications; each replaces its own group in place
     XData result = xdata();
     size_t i = 0;
@@ -597,6 +667,7 @@ Point Entity::StartPoint() const
 void Entity::setStartPoint(const Point& p)
 {
     StartPoint();
+    needFinite(p);
     writable();
     dat()->v[0].x = p.x;
     dat()->v[0].y = p.y;
@@ -614,6 +685,7 @@ Point Entity::EndPoint() const
 void Entity::setEndPoint(const Point& p)
 {
     EndPoint();
+    needFinite(p);
     writable();
     dat()->v[1].x = p.x;
     dat()->v[1].y = p.y;
@@ -629,6 +701,8 @@ double Entity::LinetypeScale() const
 
 void Entity::setLinetypeScale(double s)
 {
+    alive();
+    needFinite({s});
     writable();
     if (!(s > 0))
         fault(fail::Failed, QStringLiteral("the linetype scale must be positive"));
@@ -673,6 +747,7 @@ Point Entity::Coordinate3() const
 void Entity::setCoordinate3(const Point& p)
 {
     Coordinate3();
+    needFinite(p);
     writable();
     dat()->v[0].x = p.x;
     dat()->v[0].y = p.y;
@@ -692,6 +767,7 @@ Point Entity::Center() const
 void Entity::setCenter(const Point& p)
 {
     Center();
+    needFinite(p);
     writable();
     dat()->v[0] = Vertex{p.x, p.y, p.z};
     changed();
@@ -706,6 +782,7 @@ double Entity::Radius() const
 void Entity::setRadius(double r)
 {
     Radius();
+    needFinite({r});
     writable();
     if (!(r > 0))
         fault(fail::Failed, QStringLiteral("the radius must be positive"));
@@ -728,6 +805,7 @@ double Entity::EndAngle() const
 void Entity::setAngles(double start, double end)
 {
     need(kind_ == EntityKind::Arc, "setAngles");
+    needFinite({start, end});
     writable();
     auto turn = [](double a) {
         a = std::fmod(a, 2 * M_PI);
@@ -821,6 +899,7 @@ Point Entity::InsertionPoint() const
 void Entity::setInsertionPoint(const Point& p)
 {
     InsertionPoint();
+    needFinite(p);
     writable();
     if (kind_ == EntityKind::Text && Alignment() != AlignLeft && Alignment() != AlignAligned
         && Alignment() != AlignFit)
@@ -841,12 +920,14 @@ Point Entity::TextAlignmentPoint() const
 void Entity::setTextAlignmentPoint(const Point& p)
 {
     TextAlignmentPoint();
+    needFinite(p);
     writable();
     if (Alignment() == AlignLeft)
         fault(fail::Failed, QStringLiteral("a left-aligned text has no alignment point"));
     Vertex& a = dat()->v[1];
     Vertex& ins = dat()->v[0];
     if (Alignment() != AlignAligned && Alignment() != AlignFit) {
+        needFinite({ins.x + (p.x - a.x), ins.y + (p.y - a.y), ins.z + (p.z - a.z)});
         ins.x += p.x - a.x;
         ins.y += p.y - a.y;
         ins.z += p.z - a.z;
@@ -866,6 +947,7 @@ double Entity::Height() const
 void Entity::setHeight(double h)
 {
     Height();
+    needFinite({h});
     writable();
     if (!(h > 0))
         fault(fail::Failed, QStringLiteral("the height must be positive"));
@@ -882,6 +964,7 @@ double Entity::ScaleFactor() const
 void Entity::setScaleFactor(double f)
 {
     ScaleFactor();
+    needFinite({f});
     writable();
     if (!(f > 0))
         fault(fail::Failed, QStringLiteral("the width factor must be positive"));
@@ -902,6 +985,7 @@ double Entity::Rotation() const
 void Entity::setRotation(double r)
 {
     Rotation();
+    needAngle({r});
     writable();
     if (kind_ == EntityKind::RasterImage) {
         const Vertex& o = dat()->v[0];
@@ -921,6 +1005,7 @@ double Entity::ObliqueAngle() const
 void Entity::setObliqueAngle(double a)
 {
     ObliqueAngle();
+    needAngle({a});
     writable();
     dat()->placedMut().oblique = a;
     changed();
@@ -1002,6 +1087,7 @@ std::vector<double> Entity::Coordinates() const
 void Entity::setCoordinates(const std::vector<double>& flat)
 {
     need(isPolyline(kind_) || kind_ == EntityKind::Point, "Coordinates");
+    needFinite(flat);
     writable();
     const size_t per = kind_ == EntityKind::LwPolyline ? 2 : 3;
     const size_t minimum = kind_ == EntityKind::Point ? 1 : 2;
@@ -1030,6 +1116,7 @@ Point Entity::Coordinate(int index) const
 void Entity::setCoordinate(int index, const Point& p)
 {
     Coordinate(index);
+    needFinite(p);
     writable();
     Vertex& v = dat()->v[index];
     v.x = p.x;
@@ -1054,6 +1141,7 @@ const std::vector<Vertex>& Entity::vertices() const
 void Entity::setVertices(std::vector<Vertex> vertices)
 {
     need(isPolyline(kind_) || (kind_ == EntityKind::Line && vertices.size() == 2), "setVertices");
+    needFinite(vertices);
     writable();
     if (kind_ == EntityKind::Polyline2d || kind_ == EntityKind::Polyline3d) {
         // every vertex takes the first one's flags; the parts get new handles
@@ -1104,6 +1192,7 @@ double Entity::ConstantWidth() const
 void Entity::setConstantWidth(double w)
 {
     ConstantWidth();
+    needFinite({w});
     writable();
     if (w < 0)
         fault(fail::Failed, QStringLiteral("the width must not be negative"));
@@ -1122,6 +1211,7 @@ double Entity::Elevation() const
 void Entity::setElevation(double e)
 {
     Elevation();
+    needFinite({e});
     writable();
     dat()->elevation = e;
     if (kind_ == EntityKind::Polyline2d)
@@ -1161,6 +1251,7 @@ double Entity::GetBulge(int index) const
 void Entity::SetBulge(int index, double bulge)
 {
     GetBulge(index);
+    needFinite({bulge});
     writable();
     dat()->v[index].bulge = bulge;
     changed();
@@ -1179,6 +1270,7 @@ void Entity::SetWidth(int index, double startWidth, double endWidth)
 {
     double s, e;
     GetWidth(index, s, e);
+    needFinite({startWidth, endWidth});
     writable();
     if (startWidth < 0 || endWidth < 0)
         fault(fail::Failed, QStringLiteral("the width must not be negative"));
@@ -1190,6 +1282,7 @@ void Entity::SetWidth(int index, double startWidth, double endWidth)
 void Entity::AddVertex(int index, const Point& p)
 {
     need(kind_ == EntityKind::LwPolyline, "AddVertex");
+    needFinite(p);
     writable();
     if (index < 0 || index > int(dat()->v.size()))
         fault(fail::Failed, QStringLiteral("vertex %1 cannot be added").arg(index));
@@ -1228,6 +1321,7 @@ double Entity::ZScaleFactor() const
 void Entity::setScaleFactors(double x, double y, double z)
 {
     XScaleFactor();
+    needFinite({x, y, z});
     writable();
     if (x == 0 || y == 0 || z == 0)
         fault(fail::Failed, QStringLiteral("a scale factor must not be 0"));
@@ -1270,12 +1364,20 @@ std::vector<Entity*> Entity::Explode()
         fault(fail::Failed, QStringLiteral("the block \"%1\" is not defined").arg(dat()->placed().text));
     const Affine t = insertTransform(*dat(), def->Origin());
     std::vector<Entity*> out;
-    for (Entity* e : def->entities()) {
-        if (e->kind_ == EntityKind::Foreign)
-            continue; // it could not be placed
-        Entity* c = owner_->copyOf(*e);
-        c->transform(t);
-        out.push_back(c);
+    try {
+        for (Entity* e : def->entities()) {
+            if (e->kind_ == EntityKind::Foreign)
+                continue; // it could not be placed
+            out.push_back(owner_->copyOf(*e));
+            out.back()->transform(t);
+        }
+    } catch (const RunError&) {
+        for (Entity* c : out) { // a part that cannot be placed leaves no part behind, locked layer or not
+            c->erased_ = true;
+            owner_->dirty_ = true;
+            document().forgetEntity(c);
+        }
+        throw;
     }
     return out;
 }
@@ -1311,6 +1413,8 @@ void Entity::setClippingEnabled(bool on)
 void Entity::setClipBoundary(int type, std::vector<Pt2> pixels)
 {
     need(kind_ == EntityKind::RasterImage, "setClipBoundary");
+    for (const Pt2& q : pixels)
+        needFinite({q.x, q.y});
     writable();
     dat()->rareMut().clipType = pixels.empty() ? 1 : type;
     dat()->rareMut().clip = std::move(pixels);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <memory>
 #include <new>
 #include <vector>
@@ -54,6 +55,18 @@ struct KeptRecord {
     QByteArray type; // the record's 0 group
     KeptGroups groups;
 };
+
+// The front door's rule: a drawing holds only finite reals. Every member
+// that stores a coordinate, length, angle, height, scale or other real
+// passes its values (or, for a transform, the values it computed) through
+// here first; NaN, an infinity or an overflow fails with
+// err::InvalidArgument and nothing is changed.
+void needFinite(std::initializer_list<double> values);
+void needFinite(const Point& p);
+void needFinite(const std::vector<double>& values);
+void needFinite(const std::vector<Vertex>& vertices);
+// An angle in radians, finite in degrees too (as drawing files hold it).
+void needAngle(std::initializer_list<double> radians);
 
 // One drawing entity. Commands call the members the automation interface
 // offers; a member the entity's kind lacks fails with fail::NoMember, a

@@ -24,6 +24,11 @@ struct Box {
     double maxY = -std::numeric_limits<double>::infinity();
 
     bool valid() const { return minX <= maxX && minY <= maxY; }
+    // Finite corners and finite sides: a box that overflows (a text of height 1e308) cannot be measured against.
+    bool finite() const
+    {
+        return valid() && std::isfinite(maxX - minX) && std::isfinite(maxY - minY);
+    }
     void add(double x, double y)
     {
         minX = std::min(minX, x);
@@ -31,9 +36,11 @@ struct Box {
         maxX = std::max(maxX, x);
         maxY = std::max(maxY, y);
     }
+    // Extents leave out a box that overflows: its entity is kept apart and
+    // met one by one (the spatial index), never measured with the rest.
     void add(const Box& b)
     {
-        if (b.valid()) {
+        if (b.finite()) {
             add(b.minX, b.minY);
             add(b.maxX, b.maxY);
         }

@@ -121,6 +121,7 @@ void Layout::setStandardScale(int scale)
 
 void Layout::SetWindowToPlot(const Pt2& a, const Pt2& b)
 {
+    needFinite({a.x, a.y, b.x, b.y});
     window_ = Box{};
     window_.add(a.x, a.y);
     window_.add(b.x, b.y);

@@ -12,14 +12,24 @@ constexpr long long kMaxCellsPerEntity = 256;
 constexpr int kMaxCellsPerSide = 4096;
 } // namespace
 
+// The cell of a place along one side; beyond the grid, or not a number at all,
+// the edge cell (a double of any size never reaches the conversion to int).
+int SpatialIndex::cell(double at, double origin, int count) const
+{
+    const double c = std::floor((at - origin) / cell_);
+    if (!(c > 0))
+        return 0;
+    return c < count - 1 ? int(c) : count - 1;
+}
+
 int SpatialIndex::cellX(double x) const
 {
-    return int(std::clamp(std::floor((x - ox_) / cell_), 0.0, double(nx_ - 1)));
+    return cell(x, ox_, nx_);
 }
 
 int SpatialIndex::cellY(double y) const
 {
-    return int(std::clamp(std::floor((y - oy_) / cell_), 0.0, double(ny_ - 1)));
+    return cell(y, oy_, ny_);
 }
 
 bool SpatialIndex::holds(const Entity* e) const
@@ -66,6 +76,8 @@ void SpatialIndex::build(Block& space)
         boxes_[i] = items_[i]->box();
         ext.add(boxes_[i]);
     }
+    if (!ext.finite()) // boxes far apart (±1e308): one cell holds them all
+        ext = Box{};
     const double n = std::max<double>(1, double(items_.size()));
     const double span = ext.valid() ? std::max(ext.maxX - ext.minX, ext.maxY - ext.minY) : 1;
     cell_ = span > 0 ? span / std::max(1.0, std::sqrt(n / 2)) : 1;
@@ -86,6 +98,10 @@ void SpatialIndex::build(Block& space)
         const Box& b = boxes_[i];
         if (!b.valid())
             continue;
+        if (!b.finite() || !ext.valid()) { // an overflowing box is met one by one
+            loose_.push_back(uint32_t(i));
+            continue;
+        }
         const int x0 = cellX(b.minX), x1 = cellX(b.maxX), y0 = cellY(b.minY), y1 = cellY(b.maxY);
         if (1LL * (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerEntity) {
             loose_.push_back(uint32_t(i));

@@ -26,6 +26,7 @@ private:
     void refresh();
     bool holds(const Entity* e) const;
     void retire(Entity* e); // its slot no longer answers
+    int cell(double at, double origin, int count) const;
     int cellX(double x) const;
     int cellY(double y) const;
 

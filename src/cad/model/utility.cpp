@@ -9,6 +9,35 @@
 
 namespace kelvor::cad {
 
+std::optional<double> numberOf(const QString& text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<Point> pointOf(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char(','));
+    if (parts.size() != 2 && parts.size() != 3)
+        return std::nullopt;
+    double v[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const std::optional<double> n = numberOf(parts[i]);
+        if (!n)
+            return std::nullopt;
+        v[i] = *n;
+    }
+    return Point{v[0], v[1], v[2]};
+}
+
+bool isFinite(const Point& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
 Input ScriptedInput::next(const QString& asking, const QString& prompt)
 {
     QStringList kinds{asking, QStringLiteral("enter"), QStringLiteral("esc")};
@@ -33,9 +62,11 @@ Input ScriptedInput::next(const QString& asking, const QString& prompt)
         in.kind = Input::Value;
         in.point = {a.x, a.y, a.z};
         if (!a.text.isEmpty()) { // "x,y[,z]" typed as text
-            const QStringList p = a.text.split(QLatin1Char(','));
-            in.point = {p.value(0).toDouble(), p.value(1).toDouble(), p.value(2).toDouble()};
             in.text = a.text; // typed: no object snap
+            if (const std::optional<Point> p = pointOf(a.text))
+                in.point = *p;
+            else
+                in.handle = QStringLiteral("keyword"); // no point: a keyword, or asked again
         }
     } else if (a.kind == QLatin1String("select")) {
         in.kind = Input::Value;
@@ -181,7 +212,7 @@ Point Utility::GetPoint(const QString& prompt)
         const Input in = ask(QStringLiteral("point"), prompt);
         if (in.kind == Input::Esc || in.kind == Input::EmptyPick)
             cancelled();
-        if (!settled(in, bits))
+        if (!settled(in, bits) || !isFinite(in.point))
             continue;
         if (in.text.isEmpty()) // a pick lands where the running object snaps put it
             return snapPoint(*doc_, in.point, doc_->GetVariable(QStringLiteral("OSMODE")).toInt(), in.aperture);
@@ -223,8 +254,11 @@ QString Utility::GetString(bool allowBlanks, const QString& prompt)
 
 double Utility::GetReal(const QString& prompt)
 {
-    return askNumber<double>(QStringLiteral("real"), prompt,
-                             [](const QString& text, bool* ok) { return text.toDouble(ok); });
+    return askNumber<double>(QStringLiteral("real"), prompt, [](const QString& text, bool* ok) {
+        const std::optional<double> v = numberOf(text);
+        *ok = v.has_value();
+        return v.value_or(0);
+    });
 }
 
 int Utility::GetInteger(const QString& prompt)
@@ -256,6 +290,8 @@ QString Utility::GetKeyword(const QString& prompt)
 
 double Utility::AngleFromXAxis(const Point& from, const Point& to) const
 {
+    needFinite(from);
+    needFinite(to);
     double a = std::atan2(to.y - from.y, to.x - from.x);
     if (a < 0)
         a += 2 * M_PI;
@@ -264,7 +300,9 @@ double Utility::AngleFromXAxis(const Point& from, const Point& to) const
 
 Point Utility::PolarPoint(const Point& p, double angle, double distance) const
 {
-    return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle), p.z};
+    const Point q{p.x + distance * std::cos(angle), p.y + distance * std::sin(angle), p.z};
+    needFinite(q);
+    return q;
 }
 
 } // namespace kelvor::cad

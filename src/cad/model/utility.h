@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace kelvor {
 class AnswerQueue;
@@ -48,6 +49,13 @@ public:
 private:
     AnswerQueue& queue_;
 };
+
+// A number typed at a point or number question: the whole text, and a
+// value a drawing can hold; "nan", "inf" and overflow ("1e400") are no number.
+std::optional<double> numberOf(const QString& text);
+// "x,y" or "x,y,z" of such numbers; null for anything else.
+std::optional<Point> pointOf(const QString& text);
+bool isFinite(const Point& p);
 
 // The keyword an answer names, without regard to case: the whole keyword,
 // else the one keyword whose capital letters it is, else the one keyword it
