@@ -431,6 +431,22 @@ TEST(CadWindow, TypedAnswers)
     EXPECT_TRUE(h.win.commandHistory()->toPlainText().contains(QStringLiteral("指定点:12.5,30")));
 }
 
+TEST(CadWindow, TypedNumbersADrawingCannotHoldAreAskedAgain)
+{
+    Host h;
+    h.showing({0, 0}, {100, 100});
+    Utility& u = h.doc().Utility();
+    for (const char* bad : {"nan,5", "inf,0", "-inf,2", "1e400,0", "1e309,0", "0,-1e309", "1,2,nan"}) {
+        h.person.type(QString::fromLatin1(bad)).type(QStringLiteral("3,4"));
+        EXPECT_EQ(u.GetPoint(), (Point{3, 4, 0})) << bad;
+    }
+    for (const char* bad : {"nan", "inf", "-inf", "1e400", "-1e309"}) {
+        h.person.type(QString::fromLatin1(bad)).type(QStringLiteral("2.5"));
+        EXPECT_EQ(u.GetReal(), 2.5) << bad;
+    }
+    EXPECT_EQ(h.person.asked.size(), 24);
+}
+
 TEST(CadWindow, OtherWindowsTakeNoInputWhileAQuestionWaits)
 {
     Host h;

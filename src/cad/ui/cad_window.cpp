@@ -59,23 +59,6 @@ QString pointText(const cad::Point& p)
     return NumberText(p.x) + QLatin1Char(',') + NumberText(p.y);
 }
 
-// "x,y" or "x,y,z" with numbers only.
-bool parsePoint(const QString& text, cad::Point& p)
-{
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 2 && parts.size() != 3)
-        return false;
-    double v[3] = {0, 0, 0};
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        bool ok = false;
-        v[i] = parts[i].trimmed().toDouble(&ok);
-        if (!ok)
-            return false;
-    }
-    p = {v[0], v[1], v[2]};
-    return true;
-}
-
 int documentInt(cad::Document* doc, const char* name, int fallback)
 {
     if (!doc)
@@ -639,9 +622,8 @@ void CadHostWindow::submitTyped()
         return;
     }
     if (asking == QLatin1String("point")) {
-        cad::Point p;
-        if (parsePoint(text, p)) {
-            in.point = p;
+        if (const std::optional<cad::Point> p = cad::pointOf(text)) {
+            in.point = *p;
         } else {
             in.text = text;
             in.handle = QStringLiteral("keyword");
