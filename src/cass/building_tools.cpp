@@ -272,6 +272,9 @@ void sdcassobj_Click(Context& ctx)
     Application* app = ConnectToAutoCAD(ctx, kFullForward, ConnectFailure::Silent);
     if (!app)
         return;
+    // As for circles: the picked polyline goes only once its replacement
+    // stands, and a half-made replacement is removed again.
+    Entity* replacement = nullptr;
     try {
         Document& doc = app->ActiveDocument();
         Utility& u = doc.Utility();
@@ -288,13 +291,15 @@ void sdcassobj_Click(Context& ctx)
             return;
         const Point p1{c[0], c[1], 0}, p2{c[2], c[3], 0}, p3{c[4], c[5], 0};
         const Point p4 = fourthCorner(p1, p2, p3, u);
-        Entity* f = doc.ModelSpace().AddLightWeightPolyline({p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y});
-        f->setClosed(true);
-        f->setLayer(layer);
-        f->setLinetype(linetype);
-        f->setColor(color);
+        replacement = doc.ModelSpace().AddLightWeightPolyline({p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y});
+        replacement->setClosed(true);
+        replacement->setLayer(layer);
+        replacement->setLinetype(linetype);
+        replacement->setColor(color);
         e->Delete();
     } catch (const RunError&) {
+        if (replacement) // a refused step leaves no half-made second outline
+            attempt([&] { replacement->Delete(); });
     }
 }
 
