@@ -391,9 +391,12 @@ TEST(BlunderCommands, ClosureBearingSearch)
         {"dist_long.dx", QStringLiteral("导线闭合的位移量的方位角为：57.1127(°′″)") + cr
                              + QStringLiteral("与[ D2 ]测站前视方向的方位角较相近。") + cr
                              + QStringLiteral("检查在测站D2前视方向距离的正确性。")},
-        {"dist_short.dx", QStringLiteral("导线闭合的位移量的方位角为：237.1233(°′″)") + cr
-                              + QStringLiteral("与[ D2 ]测站前视方向的方位角较相近。") + cr
-                              + QStringLiteral("检查在测站D2前视方向距离的正确性。")},
+        // read too short: 180° off its leg, not found through it
+        {"dist_short.dx", QStringLiteral("导线闭合的位移量的方位角为：237.1233(°′″),") + cr
+                              + QStringLiteral("没有找到与之相近的角度,请查实。")},
+        {"north_long.dx", QStringLiteral("导线闭合的位移量的方位角为：359.3259(°′″)") + cr
+                              + QStringLiteral("与[ L2 ]测站前视方向的方位角较相近。") + cr
+                              + QStringLiteral("检查在测站L2前视方向距离的正确性。")},
         {"angle60.dx", QStringLiteral("导线闭合的位移量的方位角为：185.1129(°′″),") + cr
                            + QStringLiteral("没有找到与之相近的角度,请查实。")},
     };
