@@ -18,6 +18,11 @@ QString badNumberOneLine()
     return QStringLiteral("非法的数字或字符，请检查数字是否包括了字符或缺少数据！");
 }
 
+QString missingFileText(const QString& path)
+{
+    return path + CR + QStringLiteral("找不到该文件！");
+}
+
 QString closureFigure(double T)
 {
     if (std::isinf(T))

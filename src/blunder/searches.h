@@ -17,6 +17,9 @@ inline constexpr QChar CR = QChar(u'\r');
 // The two bad-number texts; each entry names the one it shows.
 QString badNumberTwoLines();
 QString badNumberOneLine();
+// A data file chosen in the dialog that does not exist: its name, then
+// "找不到该文件！", as the recent report says it.
+QString missingFileText(const QString& path);
 
 struct Report {
     QString text;
