@@ -39,11 +39,6 @@ double roundDecimals(double value, int decimals)
     return LeadingNumber(FormatPattern(value, pattern));
 }
 
-double sevenDigits(float value)
-{
-    return QString::number(double(value), 'g', 7).toDouble();
-}
-
 Traverse numericTraverse(const traverse::TraverseData& data)
 {
     if (data.N < 2)

@@ -40,9 +40,6 @@ Traverse numericTraverse(const traverse::TraverseData& data);
 // 15-digit decimal form, so 0.000125 gives 0.00013).
 double roundDecimals(double value, int decimals);
 
-// The single-precision azimuth carried on as its 7-digit text.
-double sevenDigits(float value);
-
 // az(1..N) from the start direction and the left angles (D.MMSS): back
 // direction, plus DmsToDegrees(β + 0.00001), stored in single precision, less
 // 360 once at 360 or more. With carrySevenDigits the next back direction is

@@ -51,28 +51,40 @@ bool isBadNumber(const RunError& e)
     return e.number() == err::TypeMismatch || e.number() == err::Overflow; // a number too large
 }
 
+bool isMissingFile(const RunError& e)
+{
+    return e.number() == err::FileNotFound || e.number() == err::PathNotFound;
+}
+
 // A file that cannot be read, or that holds no leg, is no traverse to
-// search: the user hears so in the entry's words rather than nothing.
-std::optional<traverse::TraverseData> readInput(Context& ctx, const QString& path, const QString& badText)
+// search: the user hears so in the entry's words rather than nothing. A name
+// typed into the dialog that names no file is said to be missing, not bad
+// data.
+std::optional<traverse::TraverseData> readInput(Context& ctx, const QString& path, Source source,
+                                                const QString& badText)
 {
     try {
         traverse::TraverseData data = traverse::ReadTraverseDataFile(path);
         if (data.N >= 2)
             return data;
-    } catch (const RunError&) {
+    } catch (const RunError& e) {
+        if (source == Source::File && isMissingFile(e)) {
+            ctx.ui().message(missingFileText(path), QStringLiteral("错误"), Icon::Critical);
+            return std::nullopt;
+        }
     }
     showBadNumber(ctx, badText);
     return std::nullopt;
 }
 
 // The traverse of the chosen source; none when the user cancelled the file
-// dialog or was told the input is bad.
+// dialog or was told the input is bad or missing.
 std::optional<traverse::TraverseData> loadInput(Context& ctx, Source source, const QString& badText)
 {
     const QString path = inputPath(ctx, source);
     if (path.isEmpty())
         return std::nullopt;
-    return readInput(ctx, path, badText);
+    return readInput(ctx, path, source, badText);
 }
 
 // The busy picture, hidden again however the search ends.

@@ -18,6 +18,11 @@ QString badNumberOneLine()
     return QStringLiteral("非法的数字或字符，请检查数字是否包括了字符或缺少数据！");
 }
 
+QString missingFileText(const QString& path)
+{
+    return path + CR + QStringLiteral("找不到该文件！");
+}
+
 QString closureFigure(double T)
 {
     if (std::isinf(T))
@@ -231,10 +236,10 @@ QString noIntermediateStationText()
 
 // ---- closure bearing search -------------------------------------------
 
-double lineAngle(double bearingA, double bearingB)
+double directionDifference(double bearingA, double bearingB)
 {
-    const double d = std::fmod(std::fabs(bearingA - bearingB), 180.0);
-    return std::min(d, 180.0 - d);
+    const double d = std::fmod(std::fabs(bearingA - bearingB), 360.0);
+    return std::min(d, 360.0 - d);
 }
 
 BearingSearch bearingSearch(const Traverse& t)
@@ -248,7 +253,7 @@ BearingSearch bearingSearch(const Traverse& t)
     s.theta = orZero(Azimuth(0.0, 0.0, c.fx, c.fy, AzimuthDegrees));
     s.bearingText = FormatPattern(DegreesToDms(s.theta), QStringLiteral("###.####"));
     for (size_t j = 0; j < c.az.size(); ++j) {
-        const double delta = lineAngle(double(c.az[j]), s.theta);
+        const double delta = directionDifference(double(c.az[j]), s.theta);
         if (s.nearest < 0 || delta < s.delta) {
             s.nearest = int(j);
             s.delta = delta;

@@ -17,6 +17,9 @@ inline constexpr QChar CR = QChar(u'\r');
 // The two bad-number texts; each entry names the one it shows.
 QString badNumberTwoLines();
 QString badNumberOneLine();
+// A data file chosen in the dialog that does not exist: its name, then
+// "找不到该文件！", as the recent report says it.
+QString missingFileText(const QString& path);
 
 struct Report {
     QString text;
@@ -81,9 +84,11 @@ QString noIntermediateStationText();
 
 // ---- closure bearing search -------------------------------------------
 
-// The angle between two lines given by their bearings, in [0, 90]: a line
-// has no sense of direction, so 359° and 1° differ by 2°, 57° and 237° by 0°.
-double lineAngle(double bearingA, double bearingB);
+// The difference of two directions in degrees, in [0, 180]. A distance read
+// too short points the misclosure back along its leg, 180° away, and is not
+// taken for that leg. Directions either side of north differ the short way
+// round: 359.5° and 0.5° by 1°, as do a spread azimuth just past 360° and 0.5°.
+double directionDifference(double bearingA, double bearingB);
 
 struct BearingSearch {
     bool closes = false; // fx = fy = 0: no misclosure bearing

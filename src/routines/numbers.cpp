@@ -355,4 +355,9 @@ QString FormatFixed(const QString& value, int n, int plus)
     return FormatPattern(value, fixedPattern(n, plus == 1 && LeadingNumber(value) > 0));
 }
 
+double sevenDigits(float value)
+{
+    return QString::number(double(value), 'g', 7).toDouble();
+}
+
 } // namespace kelvor

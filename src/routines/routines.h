@@ -67,6 +67,10 @@ QString FormatFixed(double value, int n, int plus = 0);
 // Text that is no number comes back unchanged.
 QString FormatFixed(const QString& value, int n, int plus = 0);
 
+// A single-precision value as its text gives it back: 7 significant digits,
+// the form in which such values have always been printed and carried.
+double sevenDigits(float value);
+
 // ---- fields and columns ---------------------------------------------------
 
 // Trimming removes blanks (U+0020) only: TrimBlanks of platform/blanks.h.

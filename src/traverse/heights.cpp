@@ -59,13 +59,15 @@ Heights computeHeights(const TraverseData& data, const std::vector<double>& S, d
     h.fh = roundThrough(bh + sum - ch, p4);
     const double kh = -h.fh / sumS;
 
-    h.H.push_back(bh);
+    h.H.push_back(float(bh));
+    double carried = bh; // the first leg starts from B as read, later ones from the height held
     for (int k = 1; k <= N - 1; ++k) {
         HeightLeg& leg = h.legs[size_t(k - 1)];
-        leg.v = roundThrough(kh * S[size_t(k - 1)], p4);
-        h.H.push_back(roundThrough(h.H.back() + leg.mean + leg.v, p4));
+        leg.v = float(roundThrough(kh * S[size_t(k - 1)], p4));
+        h.H.push_back(float(roundThrough(carried + leg.mean + double(leg.v), p4)));
+        carried = double(h.H.back());
     }
-    h.H.back() = ch;
+    h.H.back() = float(ch);
     h.fhFlagged = std::fabs(100 * h.fh) > std::fabs(100 * fhAllowed.value_or(0.0));
     return h;
 }

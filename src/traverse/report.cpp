@@ -133,9 +133,9 @@ QStringList reportLines(const TraverseData& data, const Adjustment& adj, const R
             if (g.flagged)
                 m = QStringLiteral("[") + m + QStringLiteral("]*");
             row += PR(FF(adj.S[size_t(k - 2)], 3), 10) + PR(FF(1000 * g.f, 1, 1), 9) + PR(FF(g.fore, 4, 1), 10)
-                   + PR(FF(g.back, 4, 1), 10) + PR(m, 10) + PR(FF(1000 * g.v, 1, 1), 9);
+                   + PR(FF(g.back, 4, 1), 10) + PR(m, 10) + PR(FF(sevenDigits(1000 * g.v), 1, 1), 9);
         }
-        row += FF(adj.heights.H[size_t(k - 1)], rs.qwGc);
+        row += FF(sevenDigits(adj.heights.H[size_t(k - 1)]), rs.qwGc);
         L << row;
     }
     L << QString();
@@ -164,7 +164,7 @@ QStringList coordinateLines(const TraverseData& data, const Adjustment& adj, con
     for (int k = 2; k <= adj.N - 1; ++k) {
         const size_t i = size_t(k - 1);
         lines << PR(data.station(k).name, 10) + PR(FF(adj.x[i], rs.qwPm), 14) + PR(FF(adj.y[i], rs.qwPm), 14)
-                     + FF(adj.heights.H[i], rs.qwGc);
+                     + FF(sevenDigits(adj.heights.H[i]), rs.qwGc);
     }
     return lines;
 }

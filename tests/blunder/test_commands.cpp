@@ -207,10 +207,11 @@ TEST(BlunderCommands, AngleSearchFromTheSheet)
     EXPECT_EQ(empty.onlyMessage(), twoLines);
 }
 
-TEST(BlunderCommands, UnusableInputIsBadNumber)
+TEST(BlunderCommands, UnusableInputIsBadNumberAndAMissingFileIsNamed)
 {
-    // A file that is not there, an empty file, or one without a leg: the
-    // entry's bad-number text, before any question.
+    // An empty file, or one without a leg: the entry's bad-number text,
+    // before any question. A typed name that names no file: that name, said
+    // to be missing, not the data blamed.
     Home h;
     const QString one = h.home.path(QStringLiteral("one.dx"));
     writeDx(one, {QStringLiteral("B,1,1,,A,0,0"), QStringLiteral("C,2,2,,D,3,3"), QStringLiteral("C,180"),
@@ -227,13 +228,20 @@ TEST(BlunderCommands, UnusableInputIsBadNumber)
         {jigx_selectfile_Click, "distance", oneLine},
         {zfkxjxselectfile_Click, "route", oneLine},
     };
+    const QString none = QStringLiteral("D:\\data\\none.dx");
     for (const Case& c : cases) {
-        for (const QString& file : {h.home.path(QStringLiteral("none.dx")), empty, one}) {
+        for (const QString& file : {none, empty, one}) {
             SCOPED_TRACE(QStringLiteral("%1 %2").arg(QString::fromLatin1(c.what), file).toStdString());
             Home run;
             run.home.answerOpen({file});
             c.command(run.ctx());
-            EXPECT_EQ(run.onlyMessage(), c.text);
+            if (file == none) {
+                EXPECT_EQ(run.onlyMessage(), none + cr + QStringLiteral("找不到该文件！"));
+                EXPECT_EQ(run.messageField("title"), QStringLiteral("错误"));
+                EXPECT_EQ(run.messageField("icon"), QStringLiteral("critical"));
+            } else {
+                EXPECT_EQ(run.onlyMessage(), c.text);
+            }
             EXPECT_EQ(run.count(QStringLiteral("input")), 0);
         }
     }
@@ -391,9 +399,12 @@ TEST(BlunderCommands, ClosureBearingSearch)
         {"dist_long.dx", QStringLiteral("导线闭合的位移量的方位角为：57.1127(°′″)") + cr
                              + QStringLiteral("与[ D2 ]测站前视方向的方位角较相近。") + cr
                              + QStringLiteral("检查在测站D2前视方向距离的正确性。")},
-        {"dist_short.dx", QStringLiteral("导线闭合的位移量的方位角为：237.1233(°′″)") + cr
-                              + QStringLiteral("与[ D2 ]测站前视方向的方位角较相近。") + cr
-                              + QStringLiteral("检查在测站D2前视方向距离的正确性。")},
+        // read too short: 180° off its leg, not found through it
+        {"dist_short.dx", QStringLiteral("导线闭合的位移量的方位角为：237.1233(°′″),") + cr
+                              + QStringLiteral("没有找到与之相近的角度,请查实。")},
+        {"north_long.dx", QStringLiteral("导线闭合的位移量的方位角为：359.3259(°′″)") + cr
+                              + QStringLiteral("与[ L2 ]测站前视方向的方位角较相近。") + cr
+                              + QStringLiteral("检查在测站L2前视方向距离的正确性。")},
         {"angle60.dx", QStringLiteral("导线闭合的位移量的方位角为：185.1129(°′″),") + cr
                            + QStringLiteral("没有找到与之相近的角度,请查实。")},
     };

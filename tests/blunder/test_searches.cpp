@@ -351,17 +351,19 @@ TEST(RouteComparison, ReportText)
 
 // ---- closure bearing search -------------------------------------------
 
-TEST(BearingSearch, LinesNotDirections)
+TEST(BearingSearch, DirectionsNotLines)
 {
     struct Case {
         double a, b, angle;
     };
     const Case cases[] = {
-        {57.2, 57.2, 0},  {57.2, 237.2, 0}, {359, 1, 2},    {1, 359, 2},
-        {-0.5, 0.5, 1},   {360.2, 0.1, 0.1}, {10, 100, 90}, {10, 196, 6},
+        {57.2, 57.2, 0},   {57.2, 237.2, 180}, {10, 196, 174}, {10, 100, 90},
+        // either side of north, the short way round
+        {359.5, 0.5, 1},   {0.5, 359.5, 1},    {359, 1, 2},    {-0.5, 0.5, 1},
+        {360.2, 0.1, 0.1}, {-0.2, 359.9, 0.1}, {181, 0.5, 179.5},
     };
     for (const Case& c : cases)
-        EXPECT_NEAR(lineAngle(c.a, c.b), c.angle, 1e-9) << c.a << " " << c.b;
+        EXPECT_NEAR(directionDifference(c.a, c.b), c.angle, 1e-9) << c.a << " " << c.b;
 }
 
 TEST(BearingSearch, FixtureFindings)
@@ -374,9 +376,13 @@ TEST(BearingSearch, FixtureFindings)
     };
     const Case cases[] = {
         {"dist_long.dx", "57.1127", true, "D2"},
-        // Read too short: the misclosure points back along the leg.
-        {"dist_short.dx", "237.1233", true, "D2"},
+        // Read too short: the misclosure points back along the leg, 180° off
+        // every fore-sight direction, and nothing is found.
+        {"dist_short.dx", "237.1233", false, ""},
         {"angle60.dx", "185.1129", false, ""},
+        // A leg at 0.4° read too long, the misclosure at 359.5°: found
+        // across north.
+        {"north_long.dx", "359.3259", true, "L2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -408,3 +408,57 @@ TEST(AdjustReport, ThreeStationsGiveOneListLineAndThreeWatchLines)
               QStringList{QStringLiteral("P1        1000.000      5100.015      10.03")});
     EXPECT_EQ(readTextLines(paths::scratch(QStringLiteral("watch.txt"))).size(), 3);
 }
+
+// Heights are held in single precision and printed from their 7-digit text:
+// above 1000 m the last decimals show it (1236.0125 is held as 1236.01245 and
+// prints 1236.012), in the report, the .zb list and watch.txt alike; below
+// 1000 m four decimals still print the decimal value.
+TEST(AdjustReport, HeightsPrintAsHeldInSinglePrecision)
+{
+    struct Case {
+        const char* bh;
+        const char* ch;
+        const char* qwGc;
+        QStringList H; // stations B1, P1, P2, P3, C1
+    };
+    const Case cases[] = {
+        {"1234.567", "1234.1791", "3", {"1234.567", "1236.012", "1233.979", "1234.479", "1234.179"}},
+        {"234.567", "234.1791", "4", {"234.5670", "236.0125", "233.9795", "234.4793", "234.1791"}},
+        // seven digits above 1000 m leave nothing for the fourth decimal
+        {"1234.567", "1234.1791", "4", {"1234.5670", "1236.0120", "1233.9790", "1234.4790", "1234.1790"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bh);
+        Adjusting run;
+        run.home.settings.writeRaw(QStringLiteral("QW_GC="), QString::fromLatin1(c.qwGc));
+        // The clean traverse with level sights whose mean differences are
+        // +1.4457, -2.0328, +0.5000, -0.3000; the misclosure of 0.8 mm gives
+        // each leg -0.2 mm.
+        QStringList dx = test::cleanDx();
+        dx[0].replace(QStringLiteral("45.678"), QString::fromLatin1(c.bh));
+        dx[1].replace(QStringLiteral("48.301"), QString::fromLatin1(c.ch));
+        dx[2] = QStringLiteral("B1,147.5022,196.513,0,1.4430,0,0,0,1.4484");
+        dx[3] = QStringLiteral("P1,191.0916,208.111,0,0,2.0358,0,2.0298,0");
+        dx[4] = QStringLiteral("P2,130.4440,206.158,0,0.4970,0,0,0,0.5030");
+        dx[5] = QStringLiteral("P3,216.1120,184.500,0,0,0.3024,0,0.2976,0");
+        run.adjust(dx);
+        ASSERT_TRUE(run.messages().isEmpty()) << run.messages().join(QLatin1Char('|')).toStdString();
+
+        const QStringList report = run.reportLines();
+        const qsizetype header = report.indexOf(QStringLiteral(" Name       (m)     (mm)       (m)       (m)      (m)      (mm)      (m)"));
+        ASSERT_GT(header, 0);
+        QStringList printed;
+        for (int k = 1; k <= 5; ++k)
+            printed << report[header + k].mid(68);
+        EXPECT_EQ(printed, c.H) << "report";
+        EXPECT_EQ(report[header + 2].mid(59, 9), QStringLiteral("-0.2     ")) << "v";
+
+        printed.clear();
+        for (const QString& line : readTextLines(run.result(QStringLiteral("P1.zb"))))
+            printed << line.mid(38);
+        EXPECT_EQ(printed, c.H.mid(1, 3)) << ".zb";
+        const QStringList watch = readTextLines(paths::scratch(QStringLiteral("watch.txt")));
+        ASSERT_EQ(watch.size(), 5);
+        EXPECT_TRUE(watch[2].endsWith(c.H[2])) << watch[2].toStdString();
+    }
+}
