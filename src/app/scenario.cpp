@@ -526,6 +526,13 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
         } catch (const RunError& e) {
             failure = QStringLiteral("save_drawing failed with error %1").arg(e.number());
         }
+        if (failure.isEmpty()) {
+            try { // what the program saves, it opens again
+                cad::readDxf(target);
+            } catch (const RunError& e) {
+                failure = QStringLiteral("the saved drawing does not open again: %1").arg(e.description());
+            }
+        }
         if (!failure.isEmpty() && error.isEmpty()) {
             error = failure;
             result.exitCode = 1;

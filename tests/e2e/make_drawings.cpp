@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 using namespace kelvor;
@@ -286,6 +287,29 @@ void boundary(const QDir& folder)
 
 } // namespace
 
+// <name>_tall.dxf: the drawing with one text 1e308 high, three heights
+// wide, whose extent overflows; it starts right of everything else, so
+// that no window over the drawing meets it.
+void withTallText(const QDir& folder, const QString& name)
+{
+    const std::unique_ptr<cad::Document> doc = cad::readDxf(folder.filePath(name + QStringLiteral(".dxf")));
+    const cad::Box ext = doc->ModelSpace().extents();
+    doc->ModelSpace().AddText(QStringLiteral("高程点"), {ext.maxX + 100, ext.minY, 0}, 1e308);
+    cad::writeDxf(*doc, folder.filePath(name + QStringLiteral("_tall.dxf")));
+}
+
+// hostile.dxf: cass_tools.dxf with a three-point feature whose fourth
+// corner lies beyond the numbers, and a polyline and texts at ±1e308.
+void hostile(const QDir& folder)
+{
+    const std::unique_ptr<cad::Document> doc = cad::readDxf(folder.filePath(QStringLiteral("cass_tools.dxf")));
+    cad::Block& ms = doc->ModelSpace();
+    with(lw(ms, {1e308, 0, -1e308, 0, 0, 5}), "JMD", "x5");
+    lw(ms, {-1e308, -1e308, 1e308, 1e308});
+    ms.AddText(QStringLiteral("1"), {1e308, 1e308, 0}, 1);
+    cad::writeDxf(*doc, folder.filePath(QStringLiteral("hostile.dxf")));
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -326,5 +350,8 @@ int main(int argc, char** argv)
     qcDrawing(folder);
     landuseParcels(folder);
     landuseClasses(folder);
+    for (const char* name : {"relief", "parcels", "cass_tools", "outlines"})
+        withTallText(folder, QString::fromLatin1(name));
+    hostile(folder);
     return 0;
 }

@@ -108,9 +108,9 @@ Entity* entityFromExpression(Document& doc, const QString& text, Point* pick)
         if (l >= 0) {
             const int end = t.indexOf(QLatin1Char(')'), l);
             const QStringList n = t.mid(l + 5, end - l - 5).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            pick->x = n.value(0).toDouble();
-            pick->y = n.value(1).toDouble();
-            pick->z = n.value(2).toDouble();
+            pick->x = numberOf(n.value(0)).value_or(0);
+            pick->y = numberOf(n.value(1)).value_or(0);
+            pick->z = numberOf(n.value(2)).value_or(0);
         }
     }
     return e;
@@ -229,6 +229,8 @@ void Application::activate(const QString& title)
 
 void Application::ZoomWindow(const Point& a, const Point& b)
 {
+    needFinite(a);
+    needFinite(b);
     view_ = Box{};
     view_.add(a.x, a.y);
     view_.add(b.x, b.y);
