@@ -191,6 +191,14 @@ void prompt(Application& app, const QString& text)
     attempt([&] { app.ActiveDocument().Utility().Prompt(text); });
 }
 
+bool writeOrTell(Application& app, const QString& path, const std::function<void()>& write)
+{
+    if (attempt(write))
+        return true;
+    prompt(app, QStringLiteral("无法写入:") + path + QStringLiteral("\r\n"));
+    return false;
+}
+
 SelectionSet* scratchSet(Application& app, const QString& name)
 {
     SelectionSet* set = nullptr;
