@@ -51,7 +51,7 @@ Application* ConnectToAutoCAD(Context& ctx, const std::vector<Forward>& steps, C
             ctx.ui().message(QStringLiteral("AutoCAD系统不可用！"), QStringLiteral("错误"), Icon::Critical);
             return nullptr;
         case ConnectFailure::Start:
-            ctx.ui().message(QStringLiteral("AutoCAD尝未启动，下面将强制启动系统\r建仪:手动启动系统"), QString(),
+            ctx.ui().message(QStringLiteral("AutoCAD尝未启动，下面将强制启动系统\r建仪:手动启动系统"), emptyTitle(),
                              Icon::Information);
             if (!ctx.cad()) {
                 ctx.ui().message(QStringLiteral("不能运行Autocad，可能由于您的计算机安装了多个版本的Cad系统，请检查是否正确安装了"
