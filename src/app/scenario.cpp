@@ -250,9 +250,11 @@ void openDrawing(cad::Application& host, const QString& home, const QString& dra
         windowsPath = QStringLiteral("D:\\") + source.fileName();
         const QString target = paths::resolve(windowsPath);
         QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::remove(target);
-        if (!QFile::copy(source.absoluteFilePath(), target))
+        try {
+            copyFileAtomically(source.absoluteFilePath(), target);
+        } catch (const RunError&) {
             throw Malformed(QStringLiteral("the drawing \"%1\" cannot be copied into the home").arg(drawing));
+        }
     } else if (!QFileInfo(resolveIn(home, drawing)).isFile()) {
         throw Malformed(QStringLiteral("the drawing \"%1\" does not exist").arg(drawing));
     }

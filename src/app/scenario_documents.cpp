@@ -1,5 +1,6 @@
 #include "scenario_documents.h"
 
+#include "platform/atomic_file.h"
 #include "platform/doc/host.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -18,9 +19,11 @@ QString copyOne(const QString& fixture, const QString& target)
     if (!source.isFile())
         return QStringLiteral("the fixture \"%1\" does not exist").arg(fixture);
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile::remove(target);
-    if (!QFile::copy(source.absoluteFilePath(), target))
+    try {
+        copyFileAtomically(source.absoluteFilePath(), target);
+    } catch (const RunError&) {
         return QStringLiteral("the fixture \"%1\" cannot be copied into the home").arg(fixture);
+    }
     return QString();
 }
 

@@ -70,7 +70,8 @@ void tumiankongzidiancg_Click(Context& ctx)
     const QString watch = paths::scratch(QStringLiteral("watch.txt"));
     TextWriter out(watch);
     // Without a host the list stays empty and is shown all the same.
-    if (Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent)) {
+    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
+    if (app) {
         Document* doc = cad::activeDocument(*app);
         std::vector<Entity*> blocks;
         if (doc)
@@ -90,7 +91,10 @@ void tumiankongzidiancg_Click(Context& ctx)
             for (const char* name : {"text", "li", "obj"})
                 deleteSet(*doc, QString::fromLatin1(name));
     }
-    attempt([&] { out.commit(); });
+    if (app)
+        writeOrTell(*app, paths::toWindows(watch), [&] { out.commit(); });
+    else
+        attempt([&] { out.commit(); });
     ctx.ui().openTextWindow(watch);
 }
 

@@ -63,7 +63,7 @@ void updatejm_Click(Context& ctx)
         showErrNumber(ctx, e.number());
         return;
     }
-    ctx.ui().message(QStringLiteral("已成功更新文件！"), QString(), Icon::Information);
+    ctx.ui().message(QStringLiteral("已成功更新文件！"), emptyTitle(), Icon::Information);
 }
 
 void dmyd_Click(Context& ctx)

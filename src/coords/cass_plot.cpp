@@ -67,10 +67,10 @@ void copyOneKeyData(cad::Application& app, const QString& dat)
     const QString first = QStringLiteral("d:\\") + OneKeyCopy;
     for (const std::pair<QString, bool>& copy : {std::pair{first, true}, std::pair{second, secondKnown}}) {
         const QString& target = copy.first;
-        if (copy.second && read && cad::attempt([&] { writeFileBytes(paths::resolve(target), bytes); }))
-            continue;
-        cad::attempt([&] {
-            app.ActiveDocument().Utility().Prompt(QStringLiteral("无法写入:") + target + QStringLiteral("\r\n"));
+        cad::writeOrTell(app, target, [&] {
+            if (!copy.second || !read)
+                raise(err::PathFileAccess);
+            writeFileBytes(paths::resolve(target), bytes);
         });
     }
 }

@@ -159,7 +159,7 @@ QString cassPathFor(const QString& e500Path)
 
 QString ConvertE500ToCass(const QString& path)
 {
-    const E500DataFile data = readE500(readTextLines(TrimBlanks(path)));
+    const E500DataFile data = readE500(readDataLines(TrimBlanks(path)));
     const QStringList lines = cassLines(data);
     const qsizetype details = qsizetype(data.details.size());
     const qsizetype heights = qsizetype(data.heights.size());

@@ -14,8 +14,8 @@ inline constexpr int FileAlreadyOpen = 55;
 void showErrNumber(Context& ctx, int number);
 
 // The three boxes of the conversion commands: "文件正在使用！" for error
-// 55, "文件数据为空或格式不对！" for 62 (input past end), the "Err:" box for
-// the rest.
+// 55, "文件数据为空或格式不对！" for 62 (input past end) and 321 (a file
+// that is not text), the "Err:" box for the rest.
 void reportFileFailure(Context& ctx, int number);
 
 } // namespace kelvor::coords

@@ -103,18 +103,23 @@ QString baselineTraceLine(const GpsBaseline& b, const ListedPoint& from, const L
 
 namespace {
 
-// The plane pass both commands make: the report chosen, read, and its
-// point list written into watch.txt. Nothing when the dialog is cancelled;
-// a report or watch.txt that cannot be read or written raises RunError.
-std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* rows)
+// The plane pass both commands make: the report chosen, read whole, and
+// its point list written into watch.txt. Nothing when the dialog is
+// cancelled; a report or watch.txt that cannot be read or written raises
+// RunError, a report that is empty or not text error 321 before anything
+// is written.
+std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* rows, QString* input)
 {
-    const QString input = CommonDialog(ctx)
-                              .setTitle(QStringLiteral("选择二维平差计算结果文件"))
-                              .setFilter(QStringLiteral("数据文件|*.txt"))
-                              .showOpen();
-    if (TrimBlanks(input).isEmpty())
+    *input = CommonDialog(ctx)
+                 .setTitle(QStringLiteral("选择二维平差计算结果文件"))
+                 .setFilter(QStringLiteral("数据文件|*.txt"))
+                 .showOpen();
+    if (TrimBlanks(*input).isEmpty())
         return std::nullopt;
-    std::vector<GpsResultLine> section = readGpsAdjustmentResult(readTextLines(input));
+    const QStringList lines = readDataLines(*input);
+    if (TrimBlanks(lines.join(QString())).isEmpty())
+        raise(err::BadFileFormat);
+    std::vector<GpsResultLine> section = readGpsAdjustmentResult(lines);
     *rows = gpsPlaneRows(section);
     writeTextLines(paths::scratch(QStringLiteral("watch.txt")), *rows);
     return section;
@@ -125,11 +130,15 @@ std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* r
 void dwar_gpsjx_pmcg_Click(Context& ctx)
 {
     QStringList rows;
+    QString input;
     try {
-        if (!planePass(ctx, &rows))
+        if (!planePass(ctx, &rows, &input))
             return;
     } catch (const RunError& e) {
-        ctx.ui().message(QString::number(e.number()));
+        if (e.number() == err::BadFileFormat)
+            ctx.ui().message(badDataText(input), QStringLiteral("错误"), Icon::Critical);
+        else
+            ctx.ui().message(QString::number(e.number()));
         return;
     }
     ctx.ui().message(QStringLiteral("平面成果输出到Watch.txt文件中！"), QStringLiteral("提示"));
@@ -138,11 +147,16 @@ void dwar_gpsjx_pmcg_Click(Context& ctx)
 void dwar_gpsjx_Click(Context& ctx)
 {
     QStringList rows;
+    QString input;
     std::optional<std::vector<GpsResultLine>> section;
     try {
-        section = planePass(ctx, &rows);
-    } catch (const RunError&) {
-        return; // nothing to draw from a report that cannot be read
+        section = planePass(ctx, &rows, &input);
+    } catch (const RunError& e) {
+        // nothing to draw from a report that cannot be read; one that is not
+        // a report is said
+        if (e.number() == err::BadFileFormat)
+            ctx.ui().message(badDataText(input), QStringLiteral("错误"), Icon::Critical);
+        return;
     }
     if (!section)
         return;
@@ -170,7 +184,8 @@ void dwar_gpsjx_Click(Context& ctx)
         cad::attempt([&] { app->ActiveDocument().ModelSpace().AddLightWeightPolyline({yf, xf, yt, xt}); });
         trace << baselineTraceLine(b, *from, *to);
     }
-    cad::attempt([&] { writeTextLines(paths::resolve(QStringLiteral("d:\\66.txt")), trace); });
+    const QString tracePath = QStringLiteral("d:\\66.txt");
+    cad::writeOrTell(*app, tracePath, [&] { writeTextLines(tracePath, trace); });
     cad::attempt([&] { app->ZoomExtents(); });
     cad::attempt([&] {
         app->ActiveDocument().Utility().Prompt(QStringLiteral("\r\n共处理") + QLatin1Char(' ') + QString::number(count)

@@ -114,6 +114,8 @@ QList<PcyRow> readPcyResult(const QString& resultPath)
     TextReader in(resultPath);
     if (in.atEnd())
         raise(err::InputPastEnd);
+    if (in.holdsBinary())
+        raise(err::BadFileFormat);
     QList<PcyRow> rows;
     bool inRows = false;
     while (!in.atEnd()) {
@@ -210,6 +212,8 @@ void zhuobiaohuandai1schdhwj(Context& ctx)
         return;
     try {
         requireDistinct({paths::resolve(dxf), paths::resolve(result), paths::resolve(output)});
+        if (textFileExists(dxf) && !holdsTextData(dxf))
+            raise(err::BadFileFormat); // a drawing of junk is not copied as one
         mergePcyResult(dxf, readPcyResult(result), output);
     } catch (const RunError& e) {
         reportFileFailure(ctx, e.number());

@@ -27,7 +27,8 @@ struct PcyRow {
 };
 
 // The rows after "[EARTHUNKNOWNDATA]" up to the first blank line. Raises
-// RunError (62 for an empty file, 9 for a row of fewer than three fields).
+// RunError (62 for an empty file, 321 for one that is not text, 9 for a row
+// of fewer than three fields).
 QList<PcyRow> readPcyResult(const QString& resultPath);
 
 // Copies the DXF to output with the rows' values on their lines. Raises

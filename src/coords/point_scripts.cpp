@@ -102,7 +102,7 @@ void outfilezb_Click(Context& ctx)
     if (TrimBlanks(input).isEmpty())
         return;
     try {
-        const QStringList lines = readTextLines(input);
+        const QStringList lines = readDataLines(input);
         if (lines.isEmpty()) {
             emptyFile(ctx);
             return;
@@ -111,7 +111,11 @@ void outfilezb_Click(Context& ctx)
         for (const QString& line : lines)
             script << pointSymbolScript(line);
         writeTextLines(zdScrPath(), script);
-    } catch (const RunError&) {
+    } catch (const RunError& e) {
+        if (e.number() == err::BadFileFormat) {
+            emptyFile(ctx);
+            return;
+        }
         ctx.ui().message(QStringLiteral("未知的错误。"), QStringLiteral("错误"), Icon::Critical);
         return;
     }

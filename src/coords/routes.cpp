@@ -29,6 +29,24 @@ void plotRoute(cad::Application& app, const QStringList& lines, double height)
     }
 }
 
+// The lines of one route file; a file that is missing, unreadable, empty
+// or not text is named in a message and gives none.
+std::optional<QStringList> routeLines(Context& ctx, const QString& file)
+{
+    QString failed;
+    try {
+        const QStringList lines = readDataLines(file);
+        for (const QString& line : lines)
+            if (routePoint(line))
+                return lines;
+        failed = badDataText(file);
+    } catch (const RunError& e) {
+        failed = e.number() == err::BadFileFormat ? badDataText(file) : QStringLiteral("无法读取文件：") + file;
+    }
+    ctx.ui().message(failed, QStringLiteral("错误"), Icon::Critical);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<RoutePoint> routePoint(const QString& line)
@@ -66,15 +84,18 @@ void zhdxlxpl_Click(Context& ctx)
         return;
     }
     cad::ConnectToAutoCAD(ctx, cad::kFullForward, cad::ConnectFailure::Silent);
+    bool drawn = false;
     for (const QString& file : files) {
-        QStringList lines;
-        if (!cad::attempt([&] { lines = readTextLines(file); }))
-            continue; // a file that cannot be read draws nothing
-        plotRoute(*app, lines, *height);
+        const std::optional<QStringList> lines = routeLines(ctx, file);
+        if (!lines)
+            continue; // named; the next file follows
+        plotRoute(*app, *lines, *height);
+        drawn = true;
         cad::attempt([&] { app->ZoomExtents(); });
         cad::attempt([&] { app->activate(app->Caption()); });
     }
-    ctx.ui().message(QStringLiteral("已经完成导线路线的绘制工作！"), QStringLiteral("完成"), Icon::Exclamation);
+    if (drawn)
+        ctx.ui().message(QStringLiteral("已经完成导线路线的绘制工作！"), QStringLiteral("完成"), Icon::Exclamation);
 }
 
 } // namespace kelvor::coords

@@ -3,6 +3,7 @@
 #include "routines/routines.h"
 #include "cad/cad.h"
 #include "platform/context.h"
+#include "platform/paths.h"
 
 namespace kelvor::drafting {
 
@@ -41,12 +42,16 @@ void shengchenglinshikuai_Click(Context& ctx, int index)
     if (!doc)
         return;
     if (index == 0) {
-        attempt([&] {
-            SelectionSet& set = ScratchSelectionSet(*doc, QStringLiteral("text"));
+        SelectionSet* set = nullptr;
+        const bool picked = attempt([&] {
+            set = &ScratchSelectionSet(*doc, QStringLiteral("text"));
             attempt([&] { app->activate(app->Caption()); });
-            set.SelectOnScreen();
-            doc->Wblock(kTemporaryBlock, set);
+            set->SelectOnScreen();
         });
+        // an empty pick writes nothing; a write that fails is named
+        if (picked && !set->entities().empty())
+            writeOrTell(*app, paths::toWindows(drawingPath(kTemporaryBlock)),
+                        [&] { doc->Wblock(kTemporaryBlock, *set); });
         return;
     }
     Entity* ref = nullptr;

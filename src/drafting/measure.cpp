@@ -185,7 +185,7 @@ void fengbixianzhuji_Click(Context& ctx)
             const double diff = std::fabs(a - s);
             if (diff > tolerance) {
                 ++mismatches;
-                ctx.ui().message(QStringLiteral("差别:") + NumberText(diff) + QStringLiteral("平方米"), QString(),
+                ctx.ui().message(QStringLiteral("差别:") + NumberText(diff) + QStringLiteral("平方米"), emptyTitle(),
                                  Icon::Exclamation);
                 attempt([&] { e->setColor(1); });
                 attempt([&] { e->setConstantWidth(2); });
@@ -196,7 +196,7 @@ void fengbixianzhuji_Click(Context& ctx)
         ctx.ui().message(QStringLiteral("没有发现面积有错误！"), QStringLiteral("面积核对"), Icon::Exclamation);
     else
         ctx.ui().message(QStringLiteral("共发现:") + QString::number(mismatches) + QStringLiteral("个。红色线为面积不相符!"),
-                         QString(), Icon::Exclamation);
+                         emptyTitle(), Icon::Exclamation);
 }
 
 void addareaatboxboundary_Click(Context& ctx)

@@ -3,6 +3,8 @@
 #include "cad/cad.h"
 #include "platform/context.h"
 #include "platform/paths.h"
+#include "platform/ui.h"
+#include "routines/routines.h"
 
 #include <QDir>
 
@@ -17,6 +19,16 @@ const QString kOutputFolder = QStringLiteral("C:\\Test\\");
 void makeOutputFolder()
 {
     QDir().mkpath(paths::resolve(kOutputFolder));
+}
+
+// A plot file that could not be written (a full disk, 61; else 75) is said;
+// the host's other refusals stop the plot without a word.
+void tellIfUnwritten(Context& ctx, const QString& file, const RunError& e)
+{
+    if (e.number() != err::DiskFull && e.number() != err::PathFileAccess)
+        return;
+    ctx.ui().message(QStringLiteral("无法写入:") + file + QStringLiteral("\r错误号:") + SignedNumberText(e.number()),
+                     QString(), Icon::Critical);
 }
 
 } // namespace
@@ -63,7 +75,7 @@ void PlotWindow::cmd1_Click()
 
 void PlotWindow::cmd2_Click()
 {
-    // a failure of the plot itself ends it without a word
+    // a plot file not written is said; other failures end it without a word
     if (connect())
         PlotAllPlotRgn(QStringLiteral("0"));
 }
@@ -75,6 +87,7 @@ void PlotWindow::ListPrinters()
 
 void PlotWindow::plotEach(Application& app, Select what, const QString& name)
 {
+    QString file;
     try {
         Document& doc = app.ActiveDocument();
         doc.setActiveLayout(doc.Layouts().Item(QStringLiteral("Model")));
@@ -96,12 +109,14 @@ void PlotWindow::plotEach(Application& app, Select what, const QString& name)
             Point lo, hi;
             e->GetBoundingBox(lo, hi);
             layout.SetWindowToPlot({lo.x, lo.y}, {hi.x, hi.y});
-            doc.Plot().PlotToFile(outputFile(doc.Name(), i));
+            file = outputFile(doc.Name(), i);
+            doc.Plot().PlotToFile(file);
             ++i;
         }
         doc.SetVariable(QStringLiteral("BACKGROUNDPLOT"), 2);
-    } catch (const RunError&) {
+    } catch (const RunError& e) {
         // the plot stops at its failing call; the files written stay
+        tellIfUnwritten(ctx_, file, e);
     }
 }
 
@@ -130,7 +145,8 @@ void PlotWindow::PlotAllLayouts()
         doc.Plot().SetLayoutsToPlot(names);
         makeOutputFolder();
         doc.Plot().PlotToFile(kOutputFolder);
-    } catch (const RunError&) {
+    } catch (const RunError& e) {
+        tellIfUnwritten(ctx_, kOutputFolder, e);
     }
 }
 

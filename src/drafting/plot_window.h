@@ -30,7 +30,9 @@ public:
     void cmd2_Click();
 
     // Plot files "C:\Test\<drawing name>-<i><plot extension>", i from 0 in
-    // model-space order; the first failing call stops (what was plotted stays).
+    // model-space order; the first failing call stops (what was plotted stays),
+    // and a file that could not be written is named in a message (error 61 on
+    // a full disk, else 75).
     // Connects first; a missing host gets the standard message.
     void PlotAllPlotRgn(const QString& layerName);
     // As PlotAllPlotRgn for the references of a block, on the host's own

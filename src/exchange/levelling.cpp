@@ -93,7 +93,9 @@ void dushujiancha_Click(Context& ctx)
     LevellingCheck check;
     try {
         TextReader reader(path);
-        check = checkLevellingRecord(reader);
+        // a file that is not text is no record: nothing of it is checked
+        if (!reader.holdsBinary())
+            check = checkLevellingRecord(reader);
     } catch (const RunError&) {
         return; // a file that cannot be read ends the check quietly
     }

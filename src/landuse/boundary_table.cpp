@@ -127,6 +127,12 @@ void jzdbgxxxxx_Click(Context& ctx)
                                     .showOpen();
     if (TrimBlanks(coordinates).isEmpty())
         return;
+    // an empty or binary file would only leave a table without content
+    for (const auto& [file, read] : {std::pair{templ, drawingPath(templ)}, std::pair{coordinates, coordinates}})
+        if (!holdsTextData(read)) {
+            ctx.ui().message(badDataText(file), QStringLiteral("错误"), Icon::Critical);
+            return;
+        }
     Document* doc = ConnectToDrawing(ctx, {Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;

@@ -122,6 +122,10 @@ void oldchangnewdl_Click(Context& ctx)
         landClassFile(ctx, QStringLiteral("请在[输出]菜单中的[通用文件名为空]下选择新旧地类转换定义文件！"));
     if (path.isEmpty() || !app)
         return;
+    if (!holdsTextData(path)) {
+        ctx.ui().message(badDataText(path), QStringLiteral("错误"), Icon::Critical);
+        return; // no rules to apply: nothing is picked
+    }
     attempt([&] { app->setVisible(true); });
     Document* doc = activeDocument(*app);
     if (!doc)

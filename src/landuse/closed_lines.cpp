@@ -99,11 +99,11 @@ void polylineareayn_Click(Context& ctx)
         if (!areaOffends(computed, reported, tolerance))
             continue;
         ++count;
-        ctx.ui().message(areaDifferenceText(std::abs(computed - reported)), QString(), Icon::Exclamation);
+        ctx.ui().message(areaDifferenceText(std::abs(computed - reported)), emptyTitle(), Icon::Exclamation);
         mark(*e, 2);
     }
     if (count > 0)
-        ctx.ui().message(QStringLiteral("共发现:%1个。红色线为面积不相符!").arg(count), QString(), Icon::Exclamation);
+        ctx.ui().message(QStringLiteral("共发现:%1个。红色线为面积不相符!").arg(count), emptyTitle(), Icon::Exclamation);
     else
         ctx.ui().message(QStringLiteral("没有发现面积有错误！"), QStringLiteral("面积核对"), Icon::Exclamation);
 }

@@ -175,4 +175,19 @@ void AtomicFile::commit()
     }
 }
 
+void copyFileAtomically(const QString& sourceNative, const QString& targetNative)
+{
+    QFile source(sourceNative);
+    if (!QFileInfo(sourceNative).isFile() || !source.open(QIODevice::ReadOnly))
+        raise(err::FileNotFound);
+    AtomicFile target(targetNative);
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(kSpillAt);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            raise(err::FileNotFound);
+        target.write(chunk);
+    }
+    target.commit();
+}
+
 } // namespace kelvor

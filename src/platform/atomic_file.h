@@ -41,6 +41,11 @@ private:
     QByteArray buffer_;
 };
 
+// Copies a file whole or not at all: the bytes go through an AtomicFile, so
+// a failed copy leaves the target as it was. Error 53 when the source cannot
+// be read; the target's errors as AtomicFile's.
+void copyFileAtomically(const QString& sourceNative, const QString& targetNative);
+
 // Test seam: while set, each step of every AtomicFile asks fault first; a
 // non-zero errno it returns fails that step as the system call would.
 using WriteFault = int (*)(WriteStep);

@@ -18,6 +18,7 @@ QString errorDescription(int number)
     case 58: return QStringLiteral("File already exists");
     case 61: return QStringLiteral("Disk full");
     case 62: return QStringLiteral("Input past end of file");
+    case 321: return QStringLiteral("Invalid file format");
     case 68: return QStringLiteral("Device unavailable");
     case 70: return QStringLiteral("Permission denied");
     case 75: return QStringLiteral("Path/File access error");

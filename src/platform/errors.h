@@ -22,6 +22,7 @@ constexpr int PermissionDenied = 70;
 constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int DeviceUnavailable = 68;
+constexpr int BadFileFormat = 321;   // a data file holding control bytes: not text
 constexpr int NoServer = 429;        // automation server not running
 constexpr int CannotOpenDocument = 5174; // the document host cannot open the file
 constexpr int NoSuchItem = 5941;     // a paragraph, table or cell the document lacks

@@ -138,7 +138,7 @@ Answer ScriptedUi::message(const QString& text, const QString& title, Icon icon,
 {
     QJsonObject e{{QStringLiteral("kind"), QStringLiteral("message")},
                   {QStringLiteral("text"), text},
-                  {QStringLiteral("title"), title.isEmpty() ? applicationTitle() : title},
+                  {QStringLiteral("title"), shownTitle(title)},
                   {QStringLiteral("icon"), iconName(icon)},
                   {QStringLiteral("buttons"), buttonsName(buttons)}};
     if (defaultButton != 1)
@@ -164,7 +164,7 @@ QString ScriptedUi::input(const QString& prompt, const QString& title, const QSt
 {
     QJsonObject e{{QStringLiteral("kind"), QStringLiteral("input")},
                   {QStringLiteral("prompt"), prompt},
-                  {QStringLiteral("title"), title.isEmpty() ? applicationTitle() : title},
+                  {QStringLiteral("title"), shownTitle(title)},
                   {QStringLiteral("default"), defaultText}};
     events_.append(e);
     const ScriptedAnswer a = queue_.take({QStringLiteral("input"), QStringLiteral("button")},

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <unordered_map>
 
@@ -64,18 +63,14 @@ bool sameName(const QString& a, const QString& b)
     return upperAscii(fileKey(a)) == upperAscii(fileKey(b));
 }
 
-// The file's text: UTF-8, or GBK as older copies of the store wrote it;
-// nothing when it is neither.
+// The file's text by the rule of every text file (the store writes UTF-8,
+// older copies wrote GBK); nothing when it is GBK that does not decode.
 std::optional<QString> decodeStore(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    const QString gbk = decodeGbk(bytes);
-    if (gbk.contains(QChar(0xFFFD)))
+    const QString text = decodeText(bytes);
+    if (textEncodingOf(bytes) == TextEncoding::Gbk && text.contains(QChar(0xFFFD)))
         return std::nullopt;
-    return gbk;
+    return text;
 }
 
 // The store's lines without their LF or CR LF ends; none when the file is

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace kelvor {
@@ -94,6 +96,108 @@ QString decodeGbk(const QByteArray& bytes)
     return out;
 }
 
+namespace {
+
+bool startsWith(const QByteArray& bytes, const char* mark, int size)
+{
+    return bytes.size() >= size && std::memcmp(bytes.constData(), mark, size_t(size)) == 0;
+}
+
+bool isAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool isUtf16(const QByteArray& bytes)
+{
+    return startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2);
+}
+
+bool isUtf8Bom(const QByteArray& bytes)
+{
+    return startsWith(bytes, "\xEF\xBB\xBF", 3);
+}
+
+bool isValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+// The text of a UTF-16 file (its mark says the byte order); broken is set
+// when the bytes are not valid UTF-16.
+QString decodeUtf16(const QByteArray& bytes, bool* broken)
+{
+    QStringDecoder d(startsWith(bytes, "\xFF\xFE", 2) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                     QStringDecoder::Flag::Stateless);
+    const QString text = d.decode(bytes.mid(2));
+    if (broken)
+        *broken = d.hasError() || bytes.size() % 2 != 0;
+    return text;
+}
+
+} // namespace
+
+TextEncoding textEncodingOf(const QByteArray& bytes)
+{
+    if (isUtf16(bytes))
+        return TextEncoding::Utf16;
+    if (isUtf8Bom(bytes) || (!isAscii(bytes) && isValidUtf8(bytes)))
+        return TextEncoding::Utf8;
+    return TextEncoding::Gbk;
+}
+
+QString decodeText(const QByteArray& bytes)
+{
+    switch (textEncodingOf(bytes)) {
+    case TextEncoding::Utf16:
+        return decodeUtf16(bytes, nullptr);
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(isUtf8Bom(bytes) ? bytes.mid(3) : bytes);
+    case TextEncoding::Gbk:
+        break;
+    }
+    return decodeGbk(bytes);
+}
+
+void TextReader::takeBytes(const QByteArray& bytes)
+{
+    switch (textEncodingOf(bytes)) {
+    case TextEncoding::Utf16:
+        data_ = decodeUtf16(bytes, &broken_).toUtf8();
+        utf8_ = true;
+        break;
+    case TextEncoding::Utf8:
+        data_ = isUtf8Bom(bytes) ? bytes.mid(3) : bytes;
+        utf8_ = true;
+        break;
+    case TextEncoding::Gbk:
+        data_ = bytes;
+        break;
+    }
+}
+
+QString TextReader::decode(const QByteArray& bytes) const
+{
+    return utf8_ ? QString::fromUtf8(bytes) : decodeGbk(bytes);
+}
+
+bool TextReader::holdsBinary() const
+{
+    if (broken_)
+        return true;
+    for (const char c : data_) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
+            return true;
+    }
+    return false;
+}
+
 TextReader::TextReader(const QString& path)
 {
     const QString real = paths::resolve(path);
@@ -105,13 +209,13 @@ TextReader::TextReader(const QString& path)
     QFile f(real);
     if (!f.open(QIODevice::ReadOnly))
         raise(err::PermissionDenied);
-    data_ = f.readAll();
+    takeBytes(f.readAll());
 }
 
 TextReader TextReader::fromBytes(const QByteArray& bytes)
 {
     TextReader r;
-    r.data_ = bytes;
+    r.takeBytes(bytes);
     return r;
 }
 
@@ -137,7 +241,7 @@ QString TextReader::readLine()
     }
     pos_ = i;
     ++line_;
-    return decodeGbk(line);
+    return decode(line);
 }
 
 QString TextReader::lineAt(qsizetype position) const
@@ -145,12 +249,12 @@ QString TextReader::lineAt(qsizetype position) const
     qsizetype i = position;
     while (i < data_.size() && data_[i] != '\r' && data_[i] != '\n')
         ++i;
-    return decodeGbk(data_.mid(position, i - position));
+    return decode(data_.mid(position, i - position));
 }
 
 QString TextReader::readRest()
 {
-    const QString s = decodeGbk(data_.mid(pos_));
+    const QString s = decode(data_.mid(pos_));
     pos_ = data_.size();
     return s;
 }
@@ -162,6 +266,36 @@ QStringList readTextLines(const QString& path)
     while (!r.atEnd())
         lines.append(r.readLine());
     return lines;
+}
+
+QStringList readDataLines(const QString& path)
+{
+    TextReader r(path);
+    if (r.holdsBinary())
+        raise(err::BadFileFormat);
+    QStringList lines;
+    while (!r.atEnd())
+        lines.append(r.readLine());
+    return lines;
+}
+
+bool holdsTextData(const QString& path)
+{
+    try {
+        TextReader r(path);
+        if (r.holdsBinary())
+            return false;
+        while (!r.atEnd())
+            if (!r.readLine().trimmed().isEmpty())
+                return true;
+    } catch (const RunError&) {
+    }
+    return false;
+}
+
+QString badDataText(const QString& path)
+{
+    return QStringLiteral("文件格式不正确：") + path;
 }
 
 QString readTextFile(const QString& path)

@@ -8,11 +8,19 @@
 
 namespace kelvor {
 
-// All text files of the program are code page 936 (GBK) with CR LF line
-// ends and no byte-order mark. Column widths count characters of the
+// All text files the program writes are code page 936 (GBK) with CR LF
+// line ends and no byte-order mark. Column widths count characters of the
 // decoded text, never bytes.
 QByteArray encodeGbk(const QString& text);
 QString decodeGbk(const QByteArray& bytes);
+
+// How a file is read: UTF-16 when it starts with a byte-order mark; UTF-8
+// when it is valid UTF-8 holding non-ASCII text, with or without a mark
+// (as today's editors save); anything else as GBK, so an ASCII file reads
+// as it always has.
+enum class TextEncoding { Gbk, Utf8, Utf16 };
+TextEncoding textEncodingOf(const QByteArray& bytes);
+QString decodeText(const QByteArray& bytes);
 
 // Reads a text file line by line. A line ends at CR LF, at a lone CR or at a
 // lone LF. Paths go through paths::resolve, so "d:\watch.txt" works.
@@ -35,16 +43,32 @@ public:
     QString lineAt(qsizetype position) const;
     // False when the file's last line has no line end (a file cut short).
     bool endsWithLineEnd() const { return data_.isEmpty() || data_.endsWith('\r') || data_.endsWith('\n'); }
+    // True when a line holds NUL or another control character (tab aside),
+    // or a UTF-16 file is not valid UTF-16: not data, whatever the reader.
+    bool holdsBinary() const;
 
 private:
     TextReader() = default;
-    QByteArray data_;
+    void takeBytes(const QByteArray& bytes);
+    QString decode(const QByteArray& bytes) const;
+    QByteArray data_; // GBK, or UTF-8 (a UTF-16 file is held as UTF-8)
+    bool utf8_ = false;
+    bool broken_ = false;
     qsizetype pos_ = 0;
     int line_ = 0;
 };
 
 // Every line of a file (error 53 when missing).
 QStringList readTextLines(const QString& path);
+// Every line of a survey data file: as readTextLines, and error 321 when
+// the file holds binary (TextReader::holdsBinary).
+QStringList readDataLines(const QString& path);
+// True when the file can be read, holds a line that is not blank and no
+// binary: something a command can take as its data.
+bool holdsTextData(const QString& path);
+// "文件格式不正确：" + path: the bad-data message of a reader that has none
+// of its own.
+QString badDataText(const QString& path);
 // Decoded whole text (error 53 when missing).
 QString readTextFile(const QString& path);
 bool textFileExists(const QString& path);

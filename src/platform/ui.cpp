@@ -7,6 +7,16 @@ QString applicationTitle()
     return QStringLiteral("kelvor");
 }
 
+QString emptyTitle()
+{
+    return QString(0, QChar()); // empty, yet not null
+}
+
+QString shownTitle(const QString& title)
+{
+    return title.isNull() ? applicationTitle() : title;
+}
+
 QString iconName(Icon icon)
 {
     switch (icon) {

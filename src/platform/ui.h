@@ -8,6 +8,11 @@ namespace kelvor {
 
 // The title a message box shows when the program gives none.
 QString applicationTitle();
+// A title that is there and empty: the box's title bar shows nothing. A
+// null title (QString(), the default) is no title of its own.
+QString emptyTitle();
+// What the title bar of a box given this title shows.
+QString shownTitle(const QString& title);
 
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Buttons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
@@ -35,8 +40,8 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // text is kept raw: a lone CR stays CR and shows as a line break. An
-    // empty title shows applicationTitle(). defaultButton counts from 1.
+    // text is kept raw: a lone CR stays CR and shows as a line break. The
+    // title bar shows shownTitle(title). defaultButton counts from 1.
     virtual Answer message(const QString& text, const QString& title = QString(), Icon icon = Icon::None,
                            Buttons buttons = Buttons::OK, int defaultButton = 1) = 0;
     // "" when cancelled.

@@ -72,7 +72,7 @@ void Command4_Click(Context& ctx, FileDialogRequest& dialog)
     QString block;
     switch (ui.message(QStringLiteral("点位类型1(圆形)  点位类型2(正方形)\r[圆形请选Yes  正方形选择No]\r"
                                       "内部块名称分别为:'圆形符号'  '点位符号'"),
-                       QString(), Icon::Exclamation, Buttons::YesNoCancel)) {
+                       emptyTitle(), Icon::Exclamation, Buttons::YesNoCancel)) {
     case Answer::Yes:
         block = QStringLiteral("圆形符号");
         break;
@@ -85,7 +85,7 @@ void Command4_Click(Context& ctx, FileDialogRequest& dialog)
     const bool connect = ui.message(QStringLiteral("点之间是否需要连线？"), QStringLiteral("提示"), Icon::Information,
                                     Buttons::YesNo) == Answer::Yes;
     const double height =
-        ParseNumber(ui.input(QStringLiteral("请输入控制点注记的大小！！ "), QString(), QStringLiteral("10"))).value_or(0);
+        ParseNumber(ui.input(QStringLiteral("请输入控制点注记的大小！！ "), emptyTitle(), QStringLiteral("10"))).value_or(0);
 
     cad::attempt([&] { app->setVisible(true); });
     cad::attempt([&] { app->activate(app->Caption()); });

@@ -30,18 +30,21 @@ void zoomalldwg_Click(Context& ctx)
     cad::Application* app = cad::ConnectToAutoCAD(ctx, {});
     if (!app)
         return;
+    int notSaved = 0;
     const BatchEnd end = DwgFolderListing(
         ctx, kFolderPrompt,
         [&](const QString& path) {
-            visitDrawing(*app, path, [](cad::Document& doc) {
+            const Visited v = visitDrawing(*app, path, [](cad::Document& doc) {
                 attempt([&] { doc.PurgeAll(); });
                 return VisitEnd::Save;
             });
+            notSaved += v == Visited::NotSaved;
             return true;
         },
         [&](const QString&) { activateHost(*app); });
     if (end == BatchEnd::Done)
-        ctx.ui().message(QStringLiteral("已完成对图形文件的全图显示保存！"), QStringLiteral("提示"), Icon::Exclamation);
+        ctx.ui().message(notSaved > 0 ? notSavedText(notSaved) : QStringLiteral("已完成对图形文件的全图显示保存！"),
+                         QStringLiteral("提示"), Icon::Exclamation);
 }
 
 } // namespace kelvor::sheets

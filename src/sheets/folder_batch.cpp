@@ -59,28 +59,43 @@ BatchEnd DwgFolderListing(Context& ctx, const QString& prompt, const FileStep& s
     return BatchEnd::Done;
 }
 
-bool visitDrawing(cad::Application& app, const QString& path, const std::function<VisitEnd(cad::Document&)>& step)
+Visited visitDrawing(cad::Application& app, const QString& path,
+                     const std::function<VisitEnd(cad::Document&)>& step)
 {
     cad::Document* doc = nullptr;
     try {
         doc = &app.DocumentsOpen(path);
     } catch (const RunError&) {
         app.appendTranscript(QStringLiteral("\r\n无法打开图形文件: ") + path);
-        return false;
+        return Visited::NotOpened;
     }
     attempt([&] { app.ZoomExtents(); });
     const VisitEnd end = step(*doc);
     if (end == VisitEnd::KeepOpen)
-        return true;
-    if (end == VisitEnd::Save)
-        attempt([&] { doc->Save(); });
+        return Visited::Done;
+    bool saved = end != VisitEnd::SaveAsFailed;
+    if (end == VisitEnd::Save && !attempt([&] { doc->Save(); })) {
+        tellNotSaved(app, path);
+        saved = false;
+    }
     attempt([&] { doc->Close(); });
-    return true;
+    return saved ? Visited::Done : Visited::NotSaved;
 }
 
-void batchFinished(cad::Application& app)
+void tellNotSaved(cad::Application& app, const QString& path)
 {
-    attempt([&] { app.ActiveDocument().Utility().Prompt(QStringLiteral("已经完成该操作!")); });
+    app.appendTranscript(QStringLiteral("\r\n未能保存:") + path);
+}
+
+QString notSavedText(int count)
+{
+    return QStringLiteral("共有%1个图形文件未能保存！").arg(count);
+}
+
+void batchFinished(cad::Application& app, int notSaved)
+{
+    const QString text = notSaved > 0 ? notSavedText(notSaved) : QStringLiteral("已经完成该操作!");
+    attempt([&] { app.ActiveDocument().Utility().Prompt(text); });
 }
 
 void prepareBatchTurn(cad::Application& app)

@@ -50,16 +50,34 @@ enum class VisitEnd {
     Save,         // plain save, then close
     Close,        // close without saving (the step saved it under another name, or must not)
     KeepOpen,     // leave it open and unsaved: the step stops the batch
+    SaveAsFailed, // close it: the step's save under another name failed, and it named the file (tellNotSaved)
+};
+
+// How a visit ended.
+enum class Visited {
+    NotOpened, // named on the command line, skipped
+    Done,
+    NotSaved, // the save failed: named on the command line ("未能保存:" + path), the file as it was
 };
 
 // Opens the drawing, zooms to its extents, runs the step on exactly that
 // document, then saves and closes it as the step says. A drawing that cannot
-// be opened is named on the command line and skipped (false); nothing else
-// is changed, saved or closed. Steps the host refuses are passed over.
-bool visitDrawing(cad::Application& app, const QString& path, const std::function<VisitEnd(cad::Document&)>& step);
+// be opened is named on the command line and skipped; nothing else is
+// changed, saved or closed. Steps the host refuses are passed over; a failed
+// save is named.
+Visited visitDrawing(cad::Application& app, const QString& path,
+                     const std::function<VisitEnd(cad::Document&)>& step);
 
-// "已经完成该操作!" on the command line of the drawing active now.
-void batchFinished(cad::Application& app);
+// Names a drawing the batch could not save on the command line.
+void tellNotSaved(cad::Application& app, const QString& path);
+
+// What a batch's closing message says instead of its success text when
+// drawings were not saved: "共有" + count + "个图形文件未能保存！".
+QString notSavedText(int count);
+
+// "已经完成该操作!" on the command line of the drawing active now, or
+// notSavedText when drawings were not saved.
+void batchFinished(cad::Application& app, int notSaved = 0);
 
 // The per-file start of the join-table batches: the host activated, osmode 1
 // in the drawing active now, the host visible and activated again.

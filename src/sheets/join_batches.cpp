@@ -23,10 +23,11 @@ void frameBatch(Context& ctx, const std::function<void(const QString&)>& keepFol
     cad::Application* app = cad::ConnectToAutoCAD(ctx, {}, cad::ConnectFailure::NotStarted);
     if (!app)
         return;
+    int notSaved = 0;
     const auto turn = [&](const QString& path) {
         bool go = true;
         prepareBatchTurn(*app);
-        visitDrawing(*app, path, [&](cad::Document& doc) {
+        const Visited v = visitDrawing(*app, path, [&](cad::Document& doc) {
             std::optional<cad::Point> frame;
             attempt([&] { frame = SheetFrameBlock(doc, kBatchFrameBlock); });
             if (!frame) {
@@ -37,6 +38,7 @@ void frameBatch(Context& ctx, const std::function<void(const QString&)>& keepFol
             clearJoinTableBox(doc, *frame);
             return step(*app, doc, *frame);
         });
+        notSaved += v == Visited::NotSaved;
         return go;
     };
     const BatchEnd end = DwgFolderListing(ctx, kFolderPrompt, turn, [&](const QString& folder) {
@@ -44,7 +46,7 @@ void frameBatch(Context& ctx, const std::function<void(const QString&)>& keepFol
         keepFolder(folder);
     });
     if (end == BatchEnd::Done)
-        batchFinished(*app);
+        batchFinished(*app, notSaved);
 }
 
 SheetCorner cornerBelow(const cad::Point& frame)
@@ -91,8 +93,10 @@ void cehuigongshidingyi_Click(Context& ctx)
         attempt([&] { own->setScaleFactor(1.0); });
         attempt([&] { app.ZoomExtents(); });
         const QString dir = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
-        attempt([&] { doc.SaveAs(dir + number); });
-        return VisitEnd::Close;
+        if (attempt([&] { doc.SaveAs(dir + number); }))
+            return VisitEnd::Close;
+        tellNotSaved(app, dir + number);
+        return VisitEnd::SaveAsFailed;
     });
 }
 

@@ -36,10 +36,10 @@ bool writeWindowTable(cad::Document& doc, const OptionReader& option)
 
 // One drawing of a batch. A drawing without the frame gets nothing and is
 // closed as it was.
-void batchTurn(cad::Application& app, const QString& path, const OptionReader& option)
+Visited batchTurn(cad::Application& app, const QString& path, const OptionReader& option)
 {
     prepareBatchTurn(app);
-    visitDrawing(app, path, [&](cad::Document& doc) {
+    return visitDrawing(app, path, [&](cad::Document& doc) {
         if (!writeWindowTable(doc, option))
             return VisitEnd::Close;
         attempt([&] { app.ZoomExtents(); });
@@ -79,9 +79,10 @@ void AddJoinTableToFiles(Context& ctx, const OptionReader& option)
             files << paths::toWindows(p);
     if (files.isEmpty())
         return;
+    int notSaved = 0;
     for (const QString& path : files)
-        batchTurn(*app, path, option);
-    batchFinished(*app);
+        notSaved += batchTurn(*app, path, option) == Visited::NotSaved;
+    batchFinished(*app, notSaved);
 }
 
 void jhbCommand2_Click(Context& ctx, const OptionReader& option)
@@ -89,15 +90,16 @@ void jhbCommand2_Click(Context& ctx, const OptionReader& option)
     cad::Application* app = cad::ConnectToAutoCAD(ctx, {}, cad::ConnectFailure::NotStarted);
     if (!app)
         return;
+    int notSaved = 0;
     const BatchEnd end = DwgFolderListing(
         ctx, kFolderPrompt,
         [&](const QString& path) {
-            batchTurn(*app, path, option);
+            notSaved += batchTurn(*app, path, option) == Visited::NotSaved;
             return true;
         },
         [&](const QString&) { activateHost(*app); });
     if (end == BatchEnd::Done)
-        batchFinished(*app);
+        batchFinished(*app, notSaved);
 }
 
 void jhbCommand1_Click(Context& ctx, const std::function<bool()>& ticked, const OptionReader& option)

@@ -121,7 +121,8 @@ void rotatedwgfile_Click(Context& ctx)
     }
     attempt([&] { app->ZoomExtents(); });
     const QString dir = folder.endsWith(QLatin1Char('\\')) ? folder : folder + QLatin1Char('\\');
-    attempt([&] { doc->SaveAs(dir + QStringLiteral("plot") + doc->Name(), cad::DrawingFormat::R14); });
+    const QString plotFile = dir + QStringLiteral("plot") + doc->Name();
+    cad::writeOrTell(*app, plotFile, [&] { doc->SaveAs(plotFile, cad::DrawingFormat::R14); });
     u.Prompt(QStringLiteral("\r\n程序运行结束!\r\n"));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/common_file.h"
 #include "cad/cad.h"
 #include "platform/context.h"
+#include "platform/text_file.h"
 
 namespace kelvor::sheets {
 
@@ -20,6 +21,11 @@ void insertdwgfiles_Click(Context& ctx)
     }
     if (!app)
         return;
+    const QString drawing = cad::drawingPath(file);
+    if (textFileExists(drawing) && !holdsTextData(drawing)) {
+        ctx.ui().message(badDataText(file), QStringLiteral("错误"), Icon::Critical);
+        return; // an empty or binary file is no drawing
+    }
     attempt([&] { app->activate(app->Caption()); });
     cad::Entity* ref = nullptr;
     if (!attempt([&] { ref = app->ActiveDocument().ModelSpace().InsertBlock({0, 0, 0}, file, 1, 1, 1, 0); }))

@@ -10,7 +10,8 @@ namespace kelvor::sheets {
 
 // Menu 工程内业 "插入指定文件": the CommonFile inserted at the origin and
 // exploded, the reference deleted (the block definition stays). No common
-// file: a message; every other failure passes silently.
+// file, or one that is empty or binary: a message; every other failure
+// passes silently.
 void insertdwgfiles_Click(Context& ctx);
 
 // Menu CASS开发 "调入指定图幅": opens, from the folder of the setting

@@ -101,7 +101,7 @@ void Command11_Click(Context& ctx)
         lines.reset();
     }
     if (!lines) {
-        ctx.ui().message(QStringLiteral("格式不对或找不到该文件，请核对后再试"), QString(), Icon::Exclamation);
+        ctx.ui().message(QStringLiteral("格式不对或找不到该文件，请核对后再试"), emptyTitle(), Icon::Exclamation);
         return;
     }
     loadTempFileLines(*sheet, *lines);

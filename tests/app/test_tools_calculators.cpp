@@ -79,6 +79,7 @@ TEST(AngleConverters, RadiansToDms)
     EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("结果:0.05297090 (度分秒)"));
     Command2_Click(home.context, QStringLiteral("1"));
     EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("结果:57.17448044 (度分秒)"));
+    EXPECT_EQ(lastMessage(home).value("title").toString(), QString()) << "an empty title bar";
 }
 
 TEST(AngleConverters, RadiansBoxThatIsNoNumberIsRefused)
@@ -101,6 +102,7 @@ TEST(AngleConverters, DmsToRadians)
     EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("结果:0.0274571056064 (弧度)"));
     Command3_Click(home.context, QStringLiteral("180"));
     EXPECT_EQ(lastMessage(home).value("text").toString(), QStringLiteral("结果:3.1415926535946 (弧度)"));
+    EXPECT_EQ(lastMessage(home).value("title").toString(), QString()) << "an empty title bar";
 
     TempHome bad;
     Command3_Click(bad.context, QStringLiteral("abc"));

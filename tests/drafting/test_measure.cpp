@@ -116,6 +116,8 @@ TEST(AreaNotes, NotesEveryPolylineAndMarksMismatches)
     ASSERT_EQ(h.ui.messages().size(), 2);
     EXPECT_EQ(h.messageText(0), u("差别:") + NumberText(diff) + u("平方米"));
     EXPECT_EQ(h.messageText(1), u("共发现:1个。红色线为面积不相符!"));
+    EXPECT_EQ(h.messageTitle(0), QString()) << "an empty title bar";
+    EXPECT_EQ(h.messageTitle(1), QString());
     EXPECT_EQ(arc->Color(), 1);
     EXPECT_EQ(arc->ConstantWidth(), 2);
     Entity* note = h.ms().Item(h.ms().Count() - 1);

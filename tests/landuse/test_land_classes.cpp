@@ -2,6 +2,7 @@
 // chosen name placed in the drawing, and the names of picked code texts.
 #include "cad_host.h"
 #include "landuse/land_classes.h"
+#include "platform/text_file.h"
 #include "test_support.h"
 
 #include <QJsonObject>
@@ -59,6 +60,36 @@ TEST(LandClasses, LinesListsAndLookups)
                  {"B12", std::nullopt}, {"", u("无码")}};
     for (const auto& c : names)
         EXPECT_EQ(NameOfCode(classes, QString::fromLatin1(c.text)), c.name) << c.text;
+}
+
+TEST(LandClasses, TheSameListReadsAlikeInEveryEncodingEditorsSave)
+{
+    const QString text = u("011 水田\r\n012 水浇地\r\n201 城市\r\n");
+    const QByteArray utf16le = QByteArray("\xFF\xFE", 2)
+        + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QByteArray utf16be = QByteArray("\xFE\xFF", 2);
+    for (const QChar c : text)
+        utf16be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"GBK", encodeGbk(text)},
+        {"UTF-8", text.toUtf8()},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"UTF-16 little-endian", utf16le},
+        {"UTF-16 big-endian", utf16be},
+    };
+    test::TempHome home;
+    const QString file = home.path(QStringLiteral("d:\\dl.txt"));
+    for (const auto& c : cases) {
+        test::writeBytes(file, c.bytes);
+        const std::vector<LandClass> read = ReadLandClasses(file);
+        ASSERT_EQ(read.size(), 3u) << c.what;
+        EXPECT_EQ(read[0].code, u("011")) << c.what;
+        EXPECT_EQ(read[1].name, u("水浇地")) << c.what;
+        EXPECT_EQ(LandClassLists(read)[1], QStringList{u("城市")}) << c.what;
+    }
 }
 
 TEST(LandClasses, ListsTellWhyTheCommonFileIsMissing)

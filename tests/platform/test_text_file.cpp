@@ -1,3 +1,4 @@
+#include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "test_support.h"
@@ -44,6 +45,70 @@ TEST(TextFile, GbkBothWaysAndCharactersOutsideGbk)
     EXPECT_EQ(encodeGbk(QStringLiteral("a\U0001F600b")), QByteArray("a?b"));
     // Stray bytes never crash the decoder.
     EXPECT_EQ(decodeGbk(QByteArray("\x81", 1)), QString(QChar(0xFFFD)));
+}
+
+TEST(TextFile, EncodingIsTakenFromTheBytes)
+{
+    const QString chinese = QStringLiteral("界址点 J1");
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        TextEncoding encoding;
+        QString text;
+    } cases[] = {
+        {"ASCII reads as it always has", "K1 100.5\r\n", TextEncoding::Gbk, QStringLiteral("K1 100.5\r\n")},
+        {"GBK", encodeGbk(chinese), TextEncoding::Gbk, chinese},
+        {"UTF-8 without a mark", chinese.toUtf8(), TextEncoding::Utf8, chinese},
+        {"UTF-8 mark, ASCII after it", "\xEF\xBB\xBF" "A1", TextEncoding::Utf8, QStringLiteral("A1")},
+        {"UTF-16 little-endian", QByteArray("\xFF\xFE" "A\0" "1\0", 6), TextEncoding::Utf16, QStringLiteral("A1")},
+        {"UTF-16 big-endian", QByteArray("\xFE\xFF\0" "A\0" "1", 6), TextEncoding::Utf16, QStringLiteral("A1")},
+        // GBK bytes that are not valid UTF-8 stay GBK
+        {"GBK that is no UTF-8", encodeGbk(QStringLiteral("水田")), TextEncoding::Gbk, QStringLiteral("水田")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(textEncodingOf(c.bytes), c.encoding) << c.what;
+        EXPECT_EQ(decodeText(c.bytes), c.text) << c.what;
+        TextReader r = TextReader::fromBytes(c.bytes);
+        EXPECT_EQ(r.readRest(), c.text) << c.what;
+    }
+    TextReader lines = TextReader::fromBytes(QByteArray("\xFF\xFE" "a\0\r\0\n\0" "b\0", 10));
+    EXPECT_EQ(lines.readLine(), QStringLiteral("a")) << "UTF-16 lines end at CR LF too";
+    EXPECT_EQ(lines.readLine(), QStringLiteral("b"));
+}
+
+TEST(TextFile, ControlBytesInALineAreBinary)
+{
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool binary;
+    } cases[] = {
+        {"text with tabs and both line ends", "a\tb\r\nc\n", false},
+        {"empty", "", false},
+        {"NUL", QByteArray("a\0b\r\n", 5), true},
+        {"bell", "a\x07\r\n", true},
+        {"escape", "\x1B[0m", true},
+        {"delete", "a\x7F", true},
+        {"good UTF-16", QByteArray("\xFF\xFE" "a\0\t\0", 6), false},
+        {"UTF-16 holding a control", QByteArray("\xFF\xFE" "a\0\x01\0", 6), true},
+        {"UTF-16 with a lone surrogate", QByteArray("\xFF\xFE" "\x00\xD8" "a\0", 6), true},
+        {"UTF-16 of an odd length", QByteArray("\xFF\xFE" "a\0b", 5), true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextReader::fromBytes(c.bytes).holdsBinary(), c.binary) << c.what;
+
+    test::TempHome home;
+    const QString junk = home.path(QStringLiteral("d:\\junk.txt"));
+    test::writeBytes(junk, QByteArray("K1 1 2\r\n\0\0\r\n", 12));
+    EXPECT_EQ(test::errorOf([&] { readDataLines(junk); }), err::BadFileFormat);
+    EXPECT_EQ(readTextLines(junk).size(), 2) << "plain reading still takes it";
+    EXPECT_FALSE(holdsTextData(junk));
+    const QString blank = home.path(QStringLiteral("d:\\blank.txt"));
+    test::writeBytes(blank, " \r\n\r\n");
+    EXPECT_FALSE(holdsTextData(blank));
+    EXPECT_FALSE(holdsTextData(home.path(QStringLiteral("d:\\gone.txt"))));
+    test::writeBytes(blank, " \r\nK1\r\n");
+    EXPECT_TRUE(holdsTextData(blank));
 }
 
 TEST(TextFile, MissingFileIs53AndFolderIs75)

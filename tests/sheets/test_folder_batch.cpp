@@ -9,6 +9,7 @@
 #include "platform/text_file.h"
 
 #include <QDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace kelvor;
@@ -130,34 +131,42 @@ TEST(FolderBatch, VisitTouchesOnlyTheDrawingItOpened)
         const char* what;
         const char* path;
         VisitEnd end;
-        bool opened;
+        bool diskFull;
+        Visited visited;
     } cases[] = {
-        {"no drawing", "d:\\s\\bad.dxf", VisitEnd::Save, false},
-        {"missing", "d:\\s\\gone.dxf", VisitEnd::Save, false},
-        {"treated and saved", "d:\\s\\good.dxf", VisitEnd::Save, true},
-        {"treated, closed unsaved", "d:\\s\\good.dxf", VisitEnd::Close, true},
+        {"no drawing", "d:\\s\\bad.dxf", VisitEnd::Save, false, Visited::NotOpened},
+        {"missing", "d:\\s\\gone.dxf", VisitEnd::Save, false, Visited::NotOpened},
+        {"treated and saved", "d:\\s\\good.dxf", VisitEnd::Save, false, Visited::Done},
+        {"treated, closed unsaved", "d:\\s\\good.dxf", VisitEnd::Close, false, Visited::Done},
+        {"save on a full disk", "d:\\s\\good.dxf", VisitEnd::Save, true, Visited::NotSaved},
+        {"save under another name failed", "d:\\s\\good.dxf", VisitEnd::SaveAsFailed, false, Visited::NotSaved},
     };
     for (const auto& c : cases) {
         host.app.clearRecords();
         const QByteArray bytes = test::readBytes(host.home.path(u(c.path)));
+        const bool opened = c.visited != Visited::NotOpened;
         int steps = 0;
-        const bool opened = visitDrawing(host.app, u(c.path), [&](cad::Document& doc) {
+        setWriteFault(c.diskFull ? +[](WriteStep) { return ENOSPC; } : nullptr);
+        const Visited visited = visitDrawing(host.app, u(c.path), [&](cad::Document& doc) {
             ++steps;
             EXPECT_NE(&doc, &before) << c.what;
             doc.ModelSpace().AddCircle({100, 100, 0}, 5);
             return c.end;
         });
-        EXPECT_EQ(opened, c.opened) << c.what;
-        EXPECT_EQ(steps, c.opened ? 1 : 0) << c.what;
+        setWriteFault(nullptr);
+        EXPECT_EQ(visited, c.visited) << c.what;
+        EXPECT_EQ(steps, opened ? 1 : 0) << c.what;
         EXPECT_EQ(host.app.DocumentsCount(), 1) << c.what << ": the visited drawing is closed";
         EXPECT_EQ(&host.doc(), &before) << c.what;
         EXPECT_EQ(before.ModelSpace().Count(), 1) << c.what << ": the drawing active before is unchanged";
         EXPECT_TRUE(before.FullName().isEmpty()) << c.what << ": and unsaved";
-        if (!c.opened)
+        const bool changed = c.visited == Visited::Done && c.end == VisitEnd::Save;
+        if (!opened)
             EXPECT_TRUE(host.app.transcript().contains(u(c.path))) << c.what << ": named on the command line";
-        else if (c.end == VisitEnd::Close)
-            EXPECT_EQ(test::readBytes(host.home.path(u(c.path))), bytes) << c.what;
-        else
+        else if (changed)
             EXPECT_NE(test::readBytes(host.home.path(u(c.path))), bytes) << c.what;
+        else
+            EXPECT_EQ(test::readBytes(host.home.path(u(c.path))), bytes) << c.what;
+        EXPECT_EQ(host.app.transcript().contains(u("未能保存:") + u(c.path)), c.diskFull) << c.what;
     }
 }

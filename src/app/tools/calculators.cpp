@@ -92,7 +92,7 @@ void Command2_Click(Context& ctx, const QString& radians)
     const float dms = RadiansToDms(float(*value));
     ctx.ui().message(QStringLiteral("结果:") + FormatPattern(double(dms), QStringLiteral("0.00000000"))
                          + QStringLiteral(" (度分秒)"),
-                     QString(), Icon::None, Buttons::OK);
+                     emptyTitle(), Icon::None, Buttons::OK);
 }
 
 void Command3_Click(Context& ctx, const QString& dms)
@@ -100,7 +100,7 @@ void Command3_Click(Context& ctx, const QString& dms)
     const double r = DmsToRadians(dms, &ctx.ui());
     ctx.ui().message(QStringLiteral("结果:") + FormatPattern(r, QStringLiteral("0.0000000000000"))
                          + QStringLiteral(" (弧度)"),
-                     QString(), Icon::None, Buttons::OK);
+                     emptyTitle(), Icon::None, Buttons::OK);
 }
 
 QString bearingSecondsText(double seconds)

@@ -51,7 +51,7 @@ Application* ConnectToAutoCAD(Context& ctx, const std::vector<Forward>& steps, C
             ctx.ui().message(QStringLiteral("AutoCAD系统不可用！"), QStringLiteral("错误"), Icon::Critical);
             return nullptr;
         case ConnectFailure::Start:
-            ctx.ui().message(QStringLiteral("AutoCAD尝未启动，下面将强制启动系统\r建仪:手动启动系统"), QString(),
+            ctx.ui().message(QStringLiteral("AutoCAD尝未启动，下面将强制启动系统\r建仪:手动启动系统"), emptyTitle(),
                              Icon::Information);
             if (!ctx.cad()) {
                 ctx.ui().message(QStringLiteral("不能运行Autocad，可能由于您的计算机安装了多个版本的Cad系统，请检查是否正确安装了"
@@ -189,6 +189,14 @@ SelectionSet& ScratchSelectionSet(Document& doc, const QString& name, bool clear
 void prompt(Application& app, const QString& text)
 {
     attempt([&] { app.ActiveDocument().Utility().Prompt(text); });
+}
+
+bool writeOrTell(Application& app, const QString& path, const std::function<void()>& write)
+{
+    if (attempt(write))
+        return true;
+    prompt(app, QStringLiteral("无法写入:") + path + QStringLiteral("\r\n"));
+    return false;
 }
 
 SelectionSet* scratchSet(Application& app, const QString& name)

@@ -104,6 +104,9 @@ SelectionSet& ScratchSelectionSet(Document& doc, const QString& name, bool clear
 // (null when refused); a set's members (none when missing or refused); a
 // fresh set "text" filled with every entity the filter admits, its members.
 void prompt(Application& app, const QString& text);
+// A file write a command carries on past: when write raises, "无法写入:" +
+// path goes to the command line and the command goes on. True when written.
+bool writeOrTell(Application& app, const QString& path, const std::function<void()>& write);
 SelectionSet* scratchSet(Application& app, const QString& name);
 std::vector<Entity*> members(SelectionSet* set);
 std::vector<Entity*> selectAll(Application& app, const SelectionFilter& filter);

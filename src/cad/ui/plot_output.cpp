@@ -2,9 +2,11 @@
 
 #include "cad/model/document.h"
 #include "cad/ui/cad_scene.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,7 +14,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
 
 namespace kelvor {
 
@@ -69,31 +70,29 @@ public:
     void writePdf(cad::Document& doc, const std::vector<cad::PlotPage>& pages, const QString& nativePath) override
     {
         const QFileInfo target(nativePath);
-        const QString failed = QStringLiteral("cannot write the plot file \"%1\"").arg(nativePath);
-        if (pages.empty() || !QDir().mkpath(target.absolutePath()))
-            cad::fault(cad::fail::Failed, failed);
-        // written beside the target, then put in its place: no half-written plot
-        QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
-        if (!temp.open())
-            cad::fault(cad::fail::Failed, failed);
+        if (pages.empty())
+            cad::fault(cad::fail::Failed, QStringLiteral("no page to plot to \"%1\"").arg(nativePath));
+        if (!QDir().mkpath(target.absolutePath()))
+            raise(err::PathFileAccess);
+        // The whole plot is made in memory and checked before it replaces the
+        // old one, so a failed plot leaves the earlier file as it was.
+        QBuffer pdfBytes;
+        pdfBytes.open(QIODevice::WriteOnly);
         {
-            QPdfWriter pdf(&temp);
+            QPdfWriter pdf(&pdfBytes);
             pdf.setResolution(300);
             pdf.setCreator(QStringLiteral("Kelvor"));
             QPainter painter;
             for (size_t i = 0; i < pages.size(); ++i) {
                 pdf.setPageLayout(layoutOf(pages[i]));
                 if (i == 0 ? !painter.begin(&pdf) : !pdf.newPage())
-                    cad::fault(cad::fail::Failed, failed);
+                    cad::fault(cad::fail::Failed, QStringLiteral("cannot plot to \"%1\"").arg(nativePath));
                 drawPage(painter, doc, pages[i], QRectF(0, 0, pdf.width(), pdf.height()), pdf.resolution() / 25.4);
             }
-            painter.end();
+            if (!painter.end())
+                cad::fault(cad::fail::Failed, QStringLiteral("cannot plot to \"%1\"").arg(nativePath));
         }
-        temp.close();
-        QFile::remove(target.absoluteFilePath());
-        if (!temp.rename(target.absoluteFilePath()))
-            cad::fault(cad::fail::Failed, failed);
-        temp.setAutoRemove(false);
+        writeFileBytes(target.absoluteFilePath(), pdfBytes.data());
     }
 };
 

@@ -52,7 +52,7 @@ QtUi::QtUi(QWidget* owner)
 Answer QtUi::message(const QString& text, const QString& title, Icon icon, Buttons buttons, int defaultButton)
 {
     QMessageBox box(dialogParent());
-    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    box.setWindowTitle(shownTitle(title));
     box.setText(displayText(text));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -97,7 +97,7 @@ Answer QtUi::message(const QString& text, const QString& title, Icon icon, Butto
 QString QtUi::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString t = QInputDialog::getText(dialogParent(), title.isEmpty() ? applicationTitle() : title, displayText(prompt),
+    const QString t = QInputDialog::getText(dialogParent(), shownTitle(title), displayText(prompt),
                                             QLineEdit::Normal, defaultText, &ok);
     return ok ? t : QString();
 }
