@@ -140,8 +140,22 @@ void findchongfucezhan_Click(Context& ctx)
         return;
     const QString watch = watchPath();
     try {
-        const QStringList lines = readTextLines(path);
-        writeTextLines(watch, repeatedStations(lines));
+        TextReader in(path);
+        TextWriter out(watch);
+        // The text is read to its end after a first line: an empty text
+        // reads past its end (62) and leaves watch.txt emptied.
+        QStringList lines;
+        try {
+            do
+                lines.append(in.readLine());
+            while (!in.atEnd());
+        } catch (const RunError&) {
+            out.commit();
+            throw;
+        }
+        for (const QString& line : repeatedStations(lines))
+            out.writeLine(line);
+        out.commit();
     } catch (const RunError& e) {
         if (e.number() != err::FileNotFound)
             ctx.ui().message(failureNumber(e.number()));

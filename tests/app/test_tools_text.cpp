@@ -63,17 +63,24 @@ TEST(DuplicateSearch, WholeLinesAndFirstFields)
     EXPECT_EQ(yes.home.ui.messages()[2].toObject().value("title").toString(), QStringLiteral("重要提示"));
     EXPECT_EQ(yes.home.ui.messages()[2].toObject().value("buttons").toString(), QStringLiteral("OKCancel"));
 
-    // Each line that repeats an earlier one is reported once, in file order.
+    // First fields A, B, A, A: every pair of equal keys, (1, 3), (1, 4), (3, 4).
     DuplicateRun no(text, QStringLiteral("No"), QStringLiteral("Cancel"));
     const QString a = pad30(QStringLiteral("A")) + "数据重复";
-    EXPECT_EQ(lines(QStringLiteral("d:\\watch.txt")), (QStringList{a, a}));
-    EXPECT_EQ(messageTexts(no.home).value(1), QStringLiteral("共发现 2个重复数据！"));
+    EXPECT_EQ(lines(QStringLiteral("d:\\watch.txt")), (QStringList{a, a, a}));
+    EXPECT_EQ(messageTexts(no.home).value(1), QStringLiteral("共发现 3个重复数据！"));
     EXPECT_TRUE(no.home.ui.textWindowFiles().isEmpty());
     // the record file stays behind, its copy does not
     EXPECT_EQ(readBytes(QStringLiteral("d:\\bakbak1.txt")),
               QByteArray(pad30("A").toLatin1() + pad30("B").toLatin1() + pad30("A").toLatin1()
                          + pad30("A").toLatin1()));
     EXPECT_FALSE(QFile::exists(paths::resolve(QStringLiteral("d:\\bakbak2.txt"))));
+
+    // Whole lines are keyed by their first 29 characters: the record is
+    // those and a blank, and lines that differ after them are a pair.
+    const QString head = QStringLiteral("K1 2532163.233 496573.073 27.");
+    DuplicateRun cut(head + "24\r\n" + head + "31\r\n", QStringLiteral("Yes"), QStringLiteral("Cancel"));
+    EXPECT_EQ(lines(QStringLiteral("d:\\watch.txt")), QStringList{head + " 数据重复"});
+    EXPECT_EQ(readBytes(QStringLiteral("d:\\bakbak1.txt")), QByteArray(head.toLatin1() + " " + head.toLatin1() + " "));
 }
 
 TEST(DuplicateSearch, PairRules)
@@ -86,8 +93,8 @@ TEST(DuplicateSearch, PairRules)
         int pairs;
     };
     const Case cases[] = {
-        // differing only after the 29th character: not the same line
-        {{longA, longB}, true, 0},
+        // differing only after the 29th character: the same key
+        {{longA, longB}, true, 1},
         {{longA, longB}, false, 1},
         {{longA, longA}, true, 1},
         // trailing blanks never count
@@ -99,9 +106,10 @@ TEST(DuplicateSearch, PairRules)
         // blank lines are a pair in both modes
         {{QString(), QStringLiteral("x"), QString()}, true, 1},
         {{QString(), QStringLiteral("x"), QString()}, false, 1},
-        // a key occurring k times gives k-1 lines
-        {{"P", "P", "P", "P"}, true, 3},
-        {{"P", "Q", "P", "Q", "P"}, false, 3},
+        // a key occurring k times gives k(k-1)/2 lines, one per pair
+        {{"P", "P", "P", "P"}, true, 6},
+        {{"P", "Q", "P", "Q", "P"}, true, 4},
+        {{"P", "Q", "P", "Q", "P"}, false, 4},
         {{}, true, 0},
     };
     for (const Case& c : cases) {
@@ -109,11 +117,15 @@ TEST(DuplicateSearch, PairRules)
         EXPECT_EQ(report.size(), c.pairs) << c.lines.join('|').toStdString() << (c.whole ? " whole" : " field");
     }
     EXPECT_EQ(duplicateReport({QString(), QString()}, true), QStringList{pad30(QString()) + "数据重复"});
-    // each repeat is the record of the repeating line, in file order
+    // in the order of the pairs (i, j): (1, 3), (1, 5), (2, 4), (3, 5)
     EXPECT_EQ(duplicateReport({"B 1", "A 1", "B 2", "A 2", "B 3"}, false),
-              (QStringList{pad30("B") + "数据重复", pad30("A") + "数据重复", pad30("B") + "数据重复"}));
-    // the report keeps its 30-character record, even for a long line
-    EXPECT_EQ(duplicateReport({longA, longA}, true), QStringList{longA.left(30) + "数据重复"});
+              (QStringList{pad30("B") + "数据重复", pad30("B") + "数据重复", pad30("A") + "数据重复",
+                           pad30("B") + "数据重复"}));
+    // a long line's record is its first 29 characters and a blank; a long
+    // first field is cut at 30
+    EXPECT_EQ(duplicateReport({longA, longA}, true), QStringList{longA.left(29) + " 数据重复"});
+    const QString field = QString(32, QLatin1Char('F'));
+    EXPECT_EQ(duplicateReport({field + " 1", field + "G 2"}, false), QStringList{field.left(30) + "数据重复"});
 }
 
 TEST(DuplicateSearch, NothingFoundOrCancelled)

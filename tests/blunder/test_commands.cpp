@@ -366,6 +366,7 @@ TEST(BlunderCommands, RouteComparisonFailuresLeaveWatchFileAlone)
         QString text;
     };
     const Case cases[] = {
+        // mends a report of empty names and 10000000.00(Cm) when there is nothing to compare
         {"no intermediate station", two, QString()},
         {"C = D", cd, oneLine},
     };

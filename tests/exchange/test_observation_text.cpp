@@ -215,7 +215,7 @@ TEST(ObservationText, ListingRepeatsIntoWatch)
     const QList<Case> cases = {
         {"stations A, A, B, A", observations({"A", "A", "B", "A"}), "1A重站\r\n"},
         {"no repeat", observations({"A", "B"}), ""},
-        {"an empty text", {}, ""},
+        {"an empty line", {""}, ""},
     };
     for (const Case& c : cases) {
         test::TempHome home;
@@ -229,6 +229,21 @@ TEST(ObservationText, ListingRepeatsIntoWatch)
         EXPECT_EQ(home.ui.textWindowFiles(), QStringList{watchPath()}) << c.what;
         EXPECT_EQ(home.ui.events()[0].toObject().value("title").toString(), "观测数据") << c.what;
     }
+
+    // An empty text reads past its end: the failure number alone, watch.txt
+    // emptied, no text window.
+    test::TempHome empty;
+    writeGbkLines(watchPath(), {QStringLiteral("old")});
+    const QString emptyPath = empty.path(QStringLiteral("d:\\empty.txt"));
+    writeGbkLines(emptyPath, {});
+    empty.answerOpen({emptyPath});
+    findchongfucezhan_Click(empty.context);
+    EXPECT_EQ(test::messageTexts(empty.ui), QStringList{QStringLiteral("62")});
+    const QJsonObject box = empty.ui.messages()[0].toObject();
+    EXPECT_EQ(box.value("title").toString(), applicationTitle());
+    EXPECT_EQ(box.value("icon").toString(), QStringLiteral("none"));
+    EXPECT_TRUE(empty.ui.textWindowFiles().isEmpty());
+    EXPECT_EQ(watchText(), QString());
 
     test::TempHome missing;
     writeGbkLines(watchPath(), {QStringLiteral("old")});

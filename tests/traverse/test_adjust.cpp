@@ -357,6 +357,7 @@ TEST(AdjustFailure, AStationNameThatCannotNameAFileStopsBeforeWriting)
 
 // ---- special closures ----------------------------------------------------------
 
+// Mends the best traverse of all ending on a division error with no report.
 TEST(AdjustReport, ATraverseClosingToTheMillimetreGetsItsReportWithKInfinite)
 {
     // Due east, each leg 100 m; C sits exactly where the legs end.

@@ -156,8 +156,7 @@ TEST(DataFileReader, WhereTheCountEnds)
         QString lastAngle;
     } cases[] = {
         {"blanks around EOF", k + s1 + "L,90\r\n  EOF  \r\nX,1\r\nY,2\r\n", 2, {"S1", "L"}, "90"},
-        // No end marker after whole lines: the file's last line is still the
-        // last station.
+        // Mends a file without its end marker losing its last line: it is read whole.
         {"no EOF line", k + s1 + s2 + "L,90\r\n", 3, {"S1", "S2", "L"}, "90"},
         {"no EOF, cut after a station line", k + s1 + s2, 2, {"S1", "S2"}, "1"},
         {"blank station line", k + s1 + "\r\nL,90\r\nEOF\r\n", 3, {"S1", "", "L"}, "90"},

@@ -109,6 +109,7 @@ TEST(ReportLoader, EveryTraverseTheSheetHoldsComesBackFromItsReport)
     }
 }
 
+// Mends a half-loaded sheet: the report is read whole before any cell is written.
 TEST(ReportLoader, AReportTooLongForTheSheetFailsAndLeavesTheSheetAsItWas)
 {
     Loader run;
@@ -132,6 +133,7 @@ TEST(ReportLoader, AReportTooLongForTheSheetFailsAndLeavesTheSheetAsItWas)
     EXPECT_TRUE(Snapshot(run.sheet) == before);
 }
 
+// Mends a sheet that showed an earlier traverse's rows under a shorter report.
 TEST(ReportLoader, AShortReportEmptiesTheRowsBelowItButKeepsGradeAndRowsShown)
 {
     Loader run;

@@ -293,6 +293,7 @@ TEST(SheetHeaderConstant, AddsToEveryShownTargetHeight)
     }
 }
 
+// Mends a rounding that emptied a cell it could not round, losing the typed angle.
 TEST(SheetAngleRounding, RoundsEveryAngleCellAndKeepsWhatItCannotTreat)
 {
     test::TempHome home;
@@ -311,7 +312,7 @@ TEST(SheetAngleRounding, RoundsEveryAngleCellAndKeepsWhatItCannotTreat)
         {105, "45.3", "45.3"},
         {6, "", ""},
         {15, "90", "90"},
-        {24, "12.34561", "12.34561"}, // no result: kept, never emptied
+        {24, "12.34561", "12.34561"}, // no result: kept, so no typed angle is lost
         {33, "0.00000", "0.00000"},
         {2, "1.23455", "1.23455"},    // a distance is no angle
     };

@@ -179,6 +179,7 @@ TEST(TempFileLoad, CellsTrimmedAndRowsHiddenAfterFirstBlankName)
     EXPECT_TRUE(home.ui.messages().isEmpty());
 }
 
+// Mends a load that emptied or half-filled the sheet when its file was missing or bad.
 TEST(TempFileLoad, BadFileChangesNothing)
 {
     const QString bad = QStringLiteral("格式不对或找不到该文件，请核对后再试");

@@ -10,10 +10,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QHash>
 
-#include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -44,17 +42,11 @@ QStringList linesOrNothing(const QString& path)
     }
 }
 
-QString rightTrimmed(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
-// What a line is compared by: the whole line or its first field.
+// What a line is compared by, before it is made a record: its first 29
+// characters, or its first field.
 QString recordKey(const QString& line, bool wholeLines)
 {
-    return wholeLines ? line : orEmpty(BlankField(line, 1));
+    return wholeLines ? line.left(29) : orEmpty(BlankField(line, 1));
 }
 
 void showErrorNumber(Context& ctx, const RunError& e)
@@ -62,63 +54,48 @@ void showErrorNumber(Context& ctx, const RunError& e)
     ctx.ui().message(QStringLiteral("错误号:") + SignedNumberText(e.number()), QString(), Icon::Critical);
 }
 
-// Remembers keys by a hash of the whole key and where their first line is
-// (an id the caller can turn back into the key), never the key text: memory
-// grows with the distinct keys at 8 bytes a slot. A slot holds id + 1 in
-// its low 40 bits and the top 24 bits of the hash above them; a match of
-// those bits is confirmed on the key itself.
-class SeenKeys {
+// Lines grouped by their record, for the pairs (i, j), i < j, of lines
+// with equal records. Time and memory grow with the lines, not the pairs:
+// each line keeps its group, each group its record once.
+class DuplicateGroups {
 public:
-    SeenKeys(qsizetype expected, std::function<QString(qint64)> keyOf)
-        : keyOf_(std::move(keyOf))
+    void add(const QString& record)
     {
-        qsizetype size = 1024;
-        while (size < expected + expected / 2)
-            size *= 2;
-        slots_.assign(size_t(size), 0);
+        auto it = index_.constFind(record);
+        if (it == index_.cend()) {
+            it = index_.insert(record, int(records_.size()));
+            records_.push_back(record);
+            later_.push_back(0);
+        }
+        lineGroup_.push_back(*it);
+        ++later_[size_t(*it)];
     }
 
-    // True when an earlier id had this key; otherwise remembers id for it.
-    bool seen(qint64 id, const QString& key)
+    qint64 pairs() const
     {
-        const quint64 h = quint64(qHash(key, 0x5bd1e995u)) * 0x9E3779B97F4A7C15ull;
-        const quint64 tag = h >> 40;
-        size_t i = size_t(h) & (slots_.size() - 1);
-        for (;; i = (i + 1) & (slots_.size() - 1)) {
-            const quint64 slot = slots_[i];
-            if (slot == 0)
-                break;
-            if ((slot >> 40) == tag && keyOf_(qint64(slot & kIdMask) - 1) == key)
-                return true;
+        qint64 n = 0;
+        for (const qint64 k : later_)
+            n += k * (k - 1) / 2;
+        return n;
+    }
+
+    // In the order of the pairs (i, j): for each line i, its record and the
+    // number of later lines j that share it. Once only.
+    template <class Visit>
+    void eachLine(Visit visit)
+    {
+        for (const int g : lineGroup_) {
+            const qint64 later = --later_[size_t(g)];
+            if (later > 0)
+                visit(records_[size_t(g)], later);
         }
-        slots_[i] = (tag << 40) | quint64(id + 1);
-        if (++used_ * 4 > qsizetype(slots_.size()) * 3)
-            grow();
-        return false;
     }
 
 private:
-    static constexpr quint64 kIdMask = (quint64(1) << 40) - 1;
-
-    void grow()
-    {
-        std::vector<quint64> old(slots_.size() * 2, 0);
-        old.swap(slots_);
-        for (const quint64 slot : old) {
-            if (slot == 0)
-                continue;
-            const QString key = keyOf_(qint64(slot & kIdMask) - 1);
-            const quint64 h = quint64(qHash(key, 0x5bd1e995u)) * 0x9E3779B97F4A7C15ull;
-            size_t i = size_t(h) & (slots_.size() - 1);
-            while (slots_[i] != 0)
-                i = (i + 1) & (slots_.size() - 1);
-            slots_[i] = slot;
-        }
-    }
-
-    std::function<QString(qint64)> keyOf_;
-    std::vector<quint64> slots_;
-    qsizetype used_ = 0;
+    QHash<QString, int> index_;
+    std::vector<QString> records_;
+    std::vector<qint64> later_;
+    std::vector<int> lineGroup_;
 };
 
 // Writes watch.txt through fill and shows it; a failure shows its number
@@ -159,43 +136,18 @@ QString duplicateRecord(const QString& key)
     return key.left(kRecordLength).leftJustified(kRecordLength, QLatin1Char(' '));
 }
 
-// What a line is compared by: the whole line less its trailing blanks (as
-// the record's padding has always made them), or its first field as record.
-QString comparedKey(const QString& line, bool wholeLines)
-{
-    return wholeLines ? rightTrimmed(line) : duplicateRecord(recordKey(line, false));
-}
-
 QStringList duplicateReport(const QStringList& lines, bool wholeLines)
 {
-    SeenKeys seen(lines.size(), [&](qint64 i) { return comparedKey(lines[qsizetype(i)], wholeLines); });
+    DuplicateGroups groups;
+    for (const QString& line : lines)
+        groups.add(duplicateRecord(recordKey(line, wholeLines)));
     QStringList report;
-    for (qsizetype j = 0; j < lines.size(); ++j) {
-        if (seen.seen(j, comparedKey(lines[j], wholeLines)))
-            report.append(duplicateRecord(recordKey(lines[j], wholeLines)) + QStringLiteral("数据重复"));
-    }
+    groups.eachLine([&](const QString& record, qint64 later) {
+        for (qint64 n = 0; n < later; ++n)
+            report.append(record + QStringLiteral("数据重复"));
+    });
     return report;
 }
-
-namespace {
-
-// About the file's lines, counted without decoding them: the table is sized
-// once instead of growing.
-qsizetype lineCount(const QString& path)
-{
-    QFile f(paths::resolve(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    qsizetype lf = 0, cr = 0;
-    char buf[1 << 16];
-    for (qint64 got; (got = f.read(buf, sizeof buf)) > 0;) {
-        lf += std::count(buf, buf + got, '\n');
-        cr += std::count(buf, buf + got, '\r');
-    }
-    return std::max(lf, cr) + 1;
-}
-
-} // namespace
 
 void checkshu_Click(Context& ctx)
 {
@@ -223,9 +175,9 @@ void checkshu_Click(Context& ctx)
         return;
     const bool wholeLines = answer == Answer::Yes;
 
-    // One pass: each line's record goes to the record file, left behind as
-    // it always was (its failure is passed over), and each repeat to the
-    // report as it is found.
+    // Each line's record goes to the record file, left behind as it always
+    // was (its failure is passed over); then every pair of equal records
+    // goes to the report, streaming, one line per pair.
     std::unique_ptr<TextWriter> records = std::make_unique<TextWriter>(duplicateRecordsPath());
     const auto keepRecord = [&](const QString& record) {
         try {
@@ -238,18 +190,20 @@ void checkshu_Click(Context& ctx)
     qint64 count = 0;
     try {
         BusyCursor busy(ctx.ui());
-        TextWriter report(duplicateReportPath());
-        SeenKeys seen(lineCount(file), [&](qint64 at) { return comparedKey(in->lineAt(qsizetype(at)), wholeLines); });
+        DuplicateGroups groups;
         while (!in->atEnd()) {
-            const qint64 at = in->position();
-            const QString line = in->readLine();
-            const QString record = duplicateRecord(recordKey(line, wholeLines));
+            const QString record = duplicateRecord(recordKey(in->readLine(), wholeLines));
             keepRecord(record);
-            if (seen.seen(at, comparedKey(line, wholeLines))) {
-                report.writeLine(record + QStringLiteral("数据重复"));
-                ++count;
-            }
+            groups.add(record);
         }
+        in.reset();
+        count = groups.pairs();
+        TextWriter report(duplicateReportPath());
+        groups.eachLine([&](const QString& record, qint64 later) {
+            const QByteArray line = encodeGbk(record + QStringLiteral("数据重复\r\n"));
+            for (qint64 n = 0; n < later; ++n)
+                report.writeRaw(line);
+        });
         report.commit();
     } catch (const RunError& e) {
         showErrorNumber(ctx, e);

@@ -24,10 +24,11 @@ QString duplicateCopyPath();    // d:\bakbak2.txt
 // The scratch record of a key: 30 characters, cut or padded with blanks.
 QString duplicateRecord(const QString& key);
 
-// The duplicate report of lines: one line for each line whose key an earlier
-// line already has, in file order: its record and "数据重复". wholeLines
-// compares whole lines (trailing blanks aside); otherwise first fields, as
-// records. Time and memory grow with the lines, however many repeat.
+// The duplicate report of lines: one line for every pair (i, j), i < j, of
+// lines with equal records, in the order of i, then j: the record and
+// "数据重复". A line's record holds its first 29 characters (wholeLines) or its
+// first field, as duplicateRecord makes it; records compare exactly. Time
+// grows with the lines plus the pairs, memory with the lines.
 QStringList duplicateReport(const QStringList& lines, bool wholeLines);
 
 // Line n (from 1) of the numbered copy.
