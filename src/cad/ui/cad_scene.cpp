@@ -1032,7 +1032,7 @@ void DrawingScene::rebuild()
     for (size_t i = 0; i < all.size(); ++i) {
         Item& item = items_[i];
         item.entity = all[i];
-        Builder b{*doc_, layers, item};
+        Builder b{*doc_, layers, item, {}, {}, 0};
         b.add(all[i], Map{}, QString(), aciColour(7), 0);
         settle(item);
         if (item.live) {
@@ -1089,7 +1089,7 @@ void DrawingScene::ensure()
         item = Item{};
         item.entity = e;
         if (!e->isErased() && e->owner() == &space()) {
-            Builder b{*doc_, layers, item};
+            Builder b{*doc_, layers, item, {}, {}, 0};
             b.add(e, Map{}, QString(), aciColour(7), 0);
         }
         settle(item);
