@@ -497,10 +497,11 @@ TEST(CadWindow, ZoomWindowAndZoomExtentsSetTheView)
         const Box v = h.win.view()->view().visible();
         const double px = h.pixel();
         EXPECT_TRUE(c.box.inside(Box{v.minX - px, v.minY - px, v.maxX + px, v.maxY + px}));
-        // one side fills the view
-        const bool fillsWidth = std::abs((v.maxX - v.minX) - (c.box.maxX - c.box.minX)) < 2 * px;
-        const bool fillsHeight = std::abs((v.maxY - v.minY) - (c.box.maxY - c.box.minY)) < 2 * px;
-        EXPECT_TRUE(fillsWidth || fillsHeight);
+        // one side fills the view; the extents leave a small margin on it
+        const double lo = c.extents ? 4 * px : 0, hi = c.extents ? 40 * px : 2 * px;
+        const auto fills = [&](double shown, double wanted) { return shown - wanted >= lo && shown - wanted < hi; };
+        EXPECT_TRUE(fills(v.maxX - v.minX, c.box.maxX - c.box.minX) || fills(v.maxY - v.minY, c.box.maxY - c.box.minY))
+            << c.box.minX;
         EXPECT_NEAR((v.minX + v.maxX) / 2, (c.box.minX + c.box.maxX) / 2, px);
         EXPECT_NEAR((v.minY + v.maxY) / 2, (c.box.minY + c.box.maxY) / 2, px);
     }
@@ -865,4 +866,78 @@ TEST(CadWindow, TypedCommandsRunOnTheCommandLine)
     h.win.commandInput()->setText(QStringLiteral("nosuch"));
     QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
     EXPECT_TRUE(h.win.commandHistory()->toPlainText().contains(QStringLiteral("未知命令“NOSUCH”")));
+}
+
+TEST(CadWindow, HelpListsTheHostsCommandsWhereverItIsAsked)
+{
+    // the hint after an unknown command sends the person to F1
+    const struct {
+        const char* way;
+        std::function<void(Host&)> ask;
+    } ways[] = {
+        {"F1 on the command line", [](Host& h) { QTest::keyClick(h.win.commandInput(), Qt::Key_F1); }},
+        {"F1 over the drawing", [](Host& h) { QTest::keyClick(h.win.view(), Qt::Key_F1); }},
+        {"HELP typed",
+         [](Host& h) {
+             h.win.commandInput()->setText(QStringLiteral("help"));
+             QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
+         }},
+        {"? typed",
+         [](Host& h) {
+             h.win.commandInput()->setText(QStringLiteral("?"));
+             QTest::keyClick(h.win.commandInput(), Qt::Key_Return);
+         }},
+    };
+    for (const auto& w : ways) {
+        Host h;
+        h.showing({0, 0}, {100, 100});
+        w.ask(h);
+        const QStringList lines = h.win.commandHistory()->toPlainText().split(QLatin1Char('\n'));
+        // every command the scripts send, on a line of its own with a Chinese description
+        for (const char* name : {"OFFSET", "TRIM", "PEDIT", "BPOLY", "LAYER", "CHANGE", "IMAGECLIP", "TEXT", "INSERT",
+                                 "DD", "STATDLJ", "GBBLC1", "LINEWIDTH", "SCRIPT", "PLOT", "HELP"}) {
+            const QString n = QString::fromLatin1(name);
+            const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+                return l.trimmed().section(QStringLiteral("  "), 0, 0).split(QStringLiteral(", ")).contains(n);
+            });
+            ASSERT_NE(line, lines.end()) << w.way << ": " << name;
+            const QString description = line->trimmed().section(QStringLiteral("  "), 1).trimmed();
+            EXPECT_TRUE(std::any_of(description.begin(), description.end(), [](QChar ch) { return ch.unicode() >= 0x4e00; }))
+                << w.way << ": " << name;
+        }
+        // and the command line is ready for the next command
+        EXPECT_TRUE(lines.last().startsWith(QStringLiteral("命令:"))) << w.way;
+        EXPECT_TRUE(h.win.asking().isEmpty()) << w.way;
+    }
+}
+
+TEST(CadWindow, ZoomExtentsKeepsTheOutermostLinesInside)
+{
+    Host h;
+    h.showing({0, 0}, {100, 100});
+    h.ms().AddLightWeightPolyline({0, 0, 300, 0, 300, 100, 0, 100, 0, 0})->setColor(1);
+    h.win.zoomExtents();
+    const QImage shot = h.win.view()->grab().toImage();
+    const QRgb red = aciColour(1) & 0xffffff;
+    // the frame's sides are lit a few pixels in from the window's edges, and
+    // the edges themselves stay dark
+    const int midX = shot.width() / 2, midY = shot.height() / 2;
+    const QRect lit = litArea(shot, red);
+    EXPECT_GE(lit.left(), 3);
+    EXPECT_LE(lit.right(), shot.width() - 4);
+    EXPECT_GE(lit.top(), 3);
+    EXPECT_LE(lit.bottom(), shot.height() - 4);
+    for (const QPoint edge : {QPoint(0, midY), QPoint(shot.width() - 1, midY), QPoint(midX, 0),
+                              QPoint(midX, shot.height() - 1)})
+        EXPECT_NE(shot.pixel(edge) & 0xffffff, red) << edge.x() << "," << edge.y();
+    // the two long sides are whole: lit at the middle column
+    int hits = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        hits += (shot.pixel(midX, y) & 0xffffff) == red;
+    EXPECT_GE(hits, 2);
+    // what scripts read back of the zoom is the drawing's extents, unmargined
+    h.app.ZoomExtents();
+    EXPECT_EQ(h.app.view().minX, 0);
+    EXPECT_EQ(h.app.view().maxX, 300);
+    EXPECT_EQ(h.app.events().last(), QStringLiteral("ZoomExtents"));
 }

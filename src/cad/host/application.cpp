@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kelvor::cad {
 
 namespace {
@@ -181,6 +183,9 @@ Application::Application()
         menuBar_.push_back(&m);
     }
     menuGroups_.push_back(std::move(group));
+    const auto help = [this](CommandInput&) { appendTranscript(commandHelp()); };
+    registerCommand(QStringLiteral("HELP"), help, QStringLiteral("列出命令行认得的命令"));
+    registerCommand(QStringLiteral("?"), help, QStringLiteral("列出命令行认得的命令"));
 }
 
 Application::~Application() = default;
@@ -232,6 +237,7 @@ void Application::ZoomWindow(const Point& a, const Point& b)
     needFinite(a);
     needFinite(b);
     view_ = Box{};
+    viewIsExtents_ = false;
     view_.add(a.x, a.y);
     view_.add(b.x, b.y);
     events_.append(QStringLiteral("ZoomWindow %1,%2 %3,%4")
@@ -246,6 +252,7 @@ void Application::ZoomExtents()
         for (Entity* e : active_->ModelSpace().entities())
             ext.add(e->box());
     view_ = ext;
+    viewIsExtents_ = true;
     events_.append(QStringLiteral("ZoomExtents"));
     notify(HostView::View);
 }
@@ -330,9 +337,31 @@ void Application::appendTranscript(const QString& text)
         hostView_->transcriptAppended(text);
 }
 
-void Application::registerCommand(const QString& name, CommandHandler handler)
+void Application::registerCommand(const QString& name, CommandHandler handler, const QString& description)
 {
-    commands_[name.toUpper()] = std::move(handler);
+    commands_[name.toUpper()] = {std::move(handler), description};
+}
+
+QString Application::commandHelp() const
+{
+    std::vector<std::pair<QStringList, QString>> lines;
+    for (const auto& [name, command] : commands_) {
+        auto same = std::find_if(lines.begin(), lines.end(), [&](const auto& l) {
+            return !command.description.isEmpty() && l.second == command.description;
+        });
+        if (same != lines.end())
+            same->first << name;
+        else
+            lines.push_back({{name}, command.description});
+    }
+    QString text = QStringLiteral("命令行认得的命令：\r\n");
+    for (const auto& [names, description] : lines) {
+        QString line = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!description.isEmpty())
+            line = line.leftJustified(22) + QStringLiteral("  ") + description;
+        text += line + QStringLiteral("\r\n");
+    }
+    return text;
 }
 
 void Application::runCommandText(Document& doc, const QString& text)
@@ -359,7 +388,7 @@ void Application::runCommandText(Document& doc, const QString& text)
             continue;
         }
         try {
-            it->second(in);
+            it->second.handler(in);
         } catch (const RunError&) {
             appendTranscript(QStringLiteral("*取消*\r\n"));
         }

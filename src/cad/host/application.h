@@ -152,6 +152,8 @@ public:
     void notePlot(const PlotPage& page);
     const std::vector<PlotPage>& plots() const { return plots_; }
     Box view() const { return view_; }
+    // The last zoom was to the extents (a window shows them with a margin).
+    bool viewIsExtents() const { return viewIsExtents_; }
 
     // Documents.
     Document& ActiveDocument(); // fails NotFound when none is open
@@ -167,7 +169,12 @@ public:
 
     // Command line: the journal holds every SendCommand text verbatim; the
     // transcript holds prompts, question texts and the interpreter's notes.
-    void registerCommand(const QString& name, CommandHandler handler);
+    // description is the short Chinese line HELP shows beside the name.
+    void registerCommand(const QString& name, CommandHandler handler, const QString& description = QString());
+    // Every command the command line knows, one line each: the names that
+    // share a description together, then the description. HELP and ? add
+    // it to the transcript.
+    QString commandHelp() const;
     void runCommandText(Document& doc, const QString& text) override;
     const QString& journal() const { return journal_; }
     const QString& transcript() const { return transcript_; }
@@ -202,6 +209,7 @@ private:
     int windowState_ = 1;
     int activations_ = 0;
     Box view_;
+    bool viewIsExtents_ = false;
     QStringList events_;
     std::vector<PlotPage> plots_;
     std::vector<std::unique_ptr<Document>> docs_;   // open, in the order they were opened
@@ -209,7 +217,11 @@ private:
     Document* active_ = nullptr;
     std::vector<Document*> activated_; // in the order they became active
     int untitled_ = 0;
-    std::map<QString, CommandHandler> commands_;
+    struct Command {
+        CommandHandler handler;
+        QString description;
+    };
+    std::map<QString, Command> commands_;
     QString journal_, transcript_;
     std::unique_ptr<InputSource> input_;
     std::vector<std::unique_ptr<MenuGroup>> menuGroups_;

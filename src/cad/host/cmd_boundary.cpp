@@ -99,8 +99,10 @@ void boundaryCommand(CommandInput& in)
 
 void registerBoundary(Application& app)
 {
-    app.registerCommand(QStringLiteral("BOUNDARY"), boundaryCommand);
-    app.registerCommand(QStringLiteral("BPOLY"), boundaryCommand);
+    app.registerCommand(QStringLiteral("BOUNDARY"), boundaryCommand,
+                        QStringLiteral("由封闭区域生成边界多段线"));
+    app.registerCommand(QStringLiteral("BPOLY"), boundaryCommand,
+                        QStringLiteral("由封闭区域生成边界多段线"));
 }
 
 } // namespace kelvor::cad::cmd

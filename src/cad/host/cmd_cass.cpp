@@ -126,11 +126,16 @@ void registerEditingCommands(Application& app)
     cmd::registerImageCommands(app);
     cmd::registerScriptCommands(app);
     cmd::registerPlot(app);
-    app.registerCommand(QStringLiteral("STATDLJ"), statdljCommand);
-    app.registerCommand(QStringLiteral("GBBLC1"), answers(0));
-    app.registerCommand(QStringLiteral("BMSB"), answers(0));
-    app.registerCommand(QStringLiteral("LINEWIDTH"), answers(3));
-    app.registerCommand(QStringLiteral("SCRIPT"), scriptCommand);
+    app.registerCommand(QStringLiteral("STATDLJ"), statdljCommand,
+                        QStringLiteral("绘制地类面积统计表"));
+    app.registerCommand(QStringLiteral("GBBLC1"), answers(0),
+                        QStringLiteral("CASS 命令的替身，不改图形"));
+    app.registerCommand(QStringLiteral("BMSB"), answers(0),
+                        QStringLiteral("CASS 命令的替身，不改图形"));
+    app.registerCommand(QStringLiteral("LINEWIDTH"), answers(3),
+                        QStringLiteral("CASS 命令的替身：读三个回答，不改图形"));
+    app.registerCommand(QStringLiteral("SCRIPT"), scriptCommand,
+                        QStringLiteral("运行脚本文件（每行一项回答）"));
 }
 
 } // namespace kelvor::cad

@@ -121,9 +121,12 @@ void transparencyCommand(CommandInput& in)
 
 void registerImageCommands(Application& app)
 {
-    app.registerCommand(QStringLiteral("IMAGECLIP"), imageclipCommand);
-    app.registerCommand(QStringLiteral("IMAGEFRAME"), imageframeCommand);
-    app.registerCommand(QStringLiteral("TRANSPARENCY"), transparencyCommand);
+    app.registerCommand(QStringLiteral("IMAGECLIP"), imageclipCommand,
+                        QStringLiteral("裁剪光栅图像（新建边界、开、关、删除）"));
+    app.registerCommand(QStringLiteral("IMAGEFRAME"), imageframeCommand,
+                        QStringLiteral("显示或隐藏图像边框（0 或 1）"));
+    app.registerCommand(QStringLiteral("TRANSPARENCY"), transparencyCommand,
+                        QStringLiteral("图像背景透明（开、关）"));
 }
 
 } // namespace kelvor::cad::cmd

@@ -139,8 +139,10 @@ void changeCommand(CommandInput& in)
 
 void registerLayerAndChange(Application& app)
 {
-    app.registerCommand(QStringLiteral("LAYER"), layerCommand);
-    app.registerCommand(QStringLiteral("CHANGE"), changeCommand);
+    app.registerCommand(QStringLiteral("LAYER"), layerCommand,
+                        QStringLiteral("图层：设为当前、新建、开关、冻结、锁定"));
+    app.registerCommand(QStringLiteral("CHANGE"), changeCommand,
+                        QStringLiteral("修改对象的颜色、图层、线型、厚度、标高"));
 }
 
 } // namespace kelvor::cad::cmd

@@ -124,7 +124,8 @@ void offsetCommand(CommandInput& in)
 
 void registerOffset(Application& app)
 {
-    app.registerCommand(QStringLiteral("OFFSET"), offsetCommand);
+    app.registerCommand(QStringLiteral("OFFSET"), offsetCommand,
+                        QStringLiteral("偏移复制直线、多段线、圆弧、圆"));
 }
 
 } // namespace kelvor::cad::cmd

@@ -204,7 +204,8 @@ void peditCommand(CommandInput& in)
 
 void registerPedit(Application& app)
 {
-    app.registerCommand(QStringLiteral("PEDIT"), peditCommand);
+    app.registerCommand(QStringLiteral("PEDIT"), peditCommand,
+                        QStringLiteral("编辑多段线（闭合、宽度、拟合等）"));
 }
 
 } // namespace kelvor::cad::cmd

@@ -124,8 +124,10 @@ void plotCommand(CommandInput& in)
 
 void registerPlot(Application& app)
 {
-    app.registerCommand(QStringLiteral("PLOT"), plotCommand);
-    app.registerCommand(QStringLiteral("PRINT"), plotCommand);
+    app.registerCommand(QStringLiteral("PLOT"), plotCommand,
+                        QStringLiteral("打印出图（按提示回答）"));
+    app.registerCommand(QStringLiteral("PRINT"), plotCommand,
+                        QStringLiteral("打印出图（按提示回答）"));
 }
 
 } // namespace kelvor::cad::cmd

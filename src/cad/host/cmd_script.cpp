@@ -126,10 +126,14 @@ void ddCommand(CommandInput& in)
 
 void registerScriptCommands(Application& app)
 {
-    app.registerCommand(QStringLiteral("TEXT"), textCommand);
-    app.registerCommand(QStringLiteral("DTEXT"), textCommand);
-    app.registerCommand(QStringLiteral("INSERT"), insertCommand);
-    app.registerCommand(QStringLiteral("DD"), ddCommand);
+    app.registerCommand(QStringLiteral("TEXT"), textCommand,
+                        QStringLiteral("注写单行文字"));
+    app.registerCommand(QStringLiteral("DTEXT"), textCommand,
+                        QStringLiteral("注写单行文字"));
+    app.registerCommand(QStringLiteral("INSERT"), insertCommand,
+                        QStringLiteral("插入图块或图形文件"));
+    app.registerCommand(QStringLiteral("DD"), ddCommand,
+                        QStringLiteral("展绘控制点（代码、点位、高程、点名）"));
 }
 
 } // namespace kelvor::cad::cmd

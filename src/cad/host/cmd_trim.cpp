@@ -305,8 +305,10 @@ void breakCommand(CommandInput& in)
 
 void registerTrimAndBreak(Application& app)
 {
-    app.registerCommand(QStringLiteral("TRIM"), trimCommand);
-    app.registerCommand(QStringLiteral("BREAK"), breakCommand);
+    app.registerCommand(QStringLiteral("TRIM"), trimCommand,
+                        QStringLiteral("以边界修剪对象"));
+    app.registerCommand(QStringLiteral("BREAK"), breakCommand,
+                        QStringLiteral("打断对象"));
 }
 
 } // namespace kelvor::cad::cmd

@@ -66,7 +66,7 @@ cad::Box ViewTransform::visible() const
     return b;
 }
 
-void ViewTransform::fit(const cad::Box& box)
+void ViewTransform::fit(const cad::Box& box, int margin)
 {
     if (!box.valid())
         return;
@@ -75,7 +75,8 @@ void ViewTransform::fit(const cad::Box& box)
     const double w = box.maxX - box.minX, h = box.maxY - box.minY;
     if (w <= 0 && h <= 0)
         return;
-    const double sx = w > 0 ? width / w : HUGE_VAL, sy = h > 0 ? height / h : HUGE_VAL;
+    const double inW = std::max(1, width - 2 * margin), inH = std::max(1, height - 2 * margin);
+    const double sx = w > 0 ? inW / w : HUGE_VAL, sy = h > 0 ? inH / h : HUGE_VAL;
     scale = std::min(sx, sy);
 }
 
@@ -1032,7 +1033,7 @@ void DrawingScene::rebuild()
     for (size_t i = 0; i < all.size(); ++i) {
         Item& item = items_[i];
         item.entity = all[i];
-        Builder b{*doc_, layers, item};
+        Builder b{*doc_, layers, item, {}, {}, 0};
         b.add(all[i], Map{}, QString(), aciColour(7), 0);
         settle(item);
         if (item.live) {
@@ -1089,7 +1090,7 @@ void DrawingScene::ensure()
         item = Item{};
         item.entity = e;
         if (!e->isErased() && e->owner() == &space()) {
-            Builder b{*doc_, layers, item};
+            Builder b{*doc_, layers, item, {}, {}, 0};
             b.add(e, Map{}, QString(), aciColour(7), 0);
         }
         settle(item);

@@ -32,9 +32,9 @@ struct ViewTransform {
         return {(p.x() - width / 2.0) / scale + cx, (height / 2.0 - p.y()) / scale + cy, 0};
     }
     cad::Box visible() const;
-    // The whole box in view, as large as it fits; a box without size keeps
-    // the scale and centres on it.
-    void fit(const cad::Box& box);
+    // The whole box in view, as large as it fits margin pixels inside the
+    // edges; a box without size keeps the scale and centres on it.
+    void fit(const cad::Box& box, int margin = 0);
     bool operator==(const ViewTransform&) const = default;
 };
 

@@ -10,6 +10,8 @@ namespace kelvor {
 namespace {
 // A press and release closer than this is a click, not a drag.
 constexpr double kClickSlop = 4;
+// Pixels kept free around the extents.
+constexpr int kExtentsMargin = 10;
 }
 
 CadView::CadView(DrawingScene& scene, QWidget* parent)
@@ -38,7 +40,19 @@ void CadView::zoomTo(const cad::Box& box)
     if (!box.valid())
         return;
     fitBox_ = box;
+    fitMargin_ = 0;
     view_.fit(box);
+    changed(false);
+}
+
+void CadView::zoomExtents()
+{
+    const cad::Box box = scene_.extents();
+    if (!box.valid())
+        return;
+    fitBox_ = box;
+    fitMargin_ = kExtentsMargin;
+    view_.fit(box, fitMargin_);
     changed(false);
 }
 
@@ -88,7 +102,7 @@ void CadView::resizeEvent(QResizeEvent*)
     view_.width = std::max(1, width());
     view_.height = std::max(1, height());
     if (fitBox_.valid())
-        view_.fit(fitBox_);
+        view_.fit(fitBox_, fitMargin_);
     frameValid_ = false;
 }
 
@@ -130,7 +144,7 @@ void CadView::mouseReleaseEvent(QMouseEvent* e)
 void CadView::mouseDoubleClickEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::MiddleButton) {
-        zoomTo(scene_.extents());
+        zoomExtents();
         return;
     }
     mousePressEvent(e);

@@ -21,6 +21,9 @@ public:
     // Shows the box as large as it fits; kept through resizes until the
     // person pans or zooms.
     void zoomTo(const cad::Box& box);
+    // The drawing's extents, a few pixels in from the edges so that the
+    // outermost lines are not drawn on them, half hidden.
+    void zoomExtents();
     cad::Point toDrawing(const QPointF& p) const { return view_.toDrawing(p); }
     QPointF toScreen(const cad::Point& p) const { return view_.toScreen(p.x, p.y); }
 
@@ -55,6 +58,7 @@ private:
     DrawingScene& scene_;
     ViewTransform view_;
     cad::Box fitBox_;
+    int fitMargin_ = 0;
     QImage frame_;
     bool frameValid_ = false;
     std::unordered_set<const cad::Entity*> highlighted_;

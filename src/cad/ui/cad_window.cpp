@@ -127,6 +127,8 @@ CadHostWindow::CadHostWindow(cad::Application& app, Ui& ui, QWidget* parent)
     connect(view_, &CadView::keyTyped, this, [this](QKeyEvent* e) {
         if (e->key() == Qt::Key_Escape) {
             cancel();
+        } else if (e->key() == Qt::Key_F1) {
+            showCommandHelp();
         } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter
                    || (e->key() == Qt::Key_Space && pending_ && pending_->asking != QLatin1String("string"))) {
             submitTyped();
@@ -182,7 +184,11 @@ void CadHostWindow::hostChanged(Change what)
         }
         break;
     case View:
-        view_->zoomTo(app_.view());
+        // the host keeps the extents as they are; the window shows them with a margin
+        if (app_.viewIsExtents())
+            view_->zoomExtents();
+        else
+            view_->zoomTo(app_.view());
         break;
     case Documents:
         showDocument();
@@ -241,9 +247,8 @@ void CadHostWindow::showDocument()
         ViewTransform v = view_->view();
         v.fit(cad::Box{});
         view_->setView(v);
-        const cad::Box ext = scene_.extents();
-        if (ext.valid()) {
-            view_->zoomTo(ext);
+        if (scene_.extents().valid()) {
+            view_->zoomExtents();
         } else {
             cad::Box sheet; // an empty drawing shows an A3 sheet's worth
             sheet.add(0, 0);
@@ -438,7 +443,7 @@ bool CadHostWindow::saveDocumentAs(cad::Document& doc)
 
 void CadHostWindow::zoomExtents()
 {
-    view_->zoomTo(scene_.extents());
+    view_->zoomExtents();
 }
 
 void CadHostWindow::fillDocumentsMenu()
@@ -635,6 +640,12 @@ void CadHostWindow::submitTyped()
         in.text = asking == QLatin1String("string") ? raw : text;
     }
     answer(in, asking == QLatin1String("string") ? raw : text);
+}
+
+void CadHostWindow::showCommandHelp()
+{
+    // the list goes between the prompt and a fresh copy of it
+    history(QStringLiteral("\n") + app_.commandHelp() + prompt_->text() + QLatin1Char(' '));
 }
 
 double CadHostWindow::pixels(double px) const
@@ -893,6 +904,10 @@ bool CadHostWindow::eventFilter(QObject* watched, QEvent* event)
         auto* k = static_cast<QKeyEvent*>(event);
         if (k->key() == Qt::Key_Escape) {
             cancel();
+            return true;
+        }
+        if (k->key() == Qt::Key_F1) {
+            showCommandHelp();
             return true;
         }
         if (k->key() == Qt::Key_Space && pending_ && pending_->asking != QLatin1String("string")) {

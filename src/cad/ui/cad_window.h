@@ -100,6 +100,8 @@ private:
     void history(const QString& text);
     void answer(const cad::Input& in, const QString& echo);
     void submitTyped();
+    // F1: the host's commands in the command-line history.
+    void showCommandHelp();
     void cancel();
     void onClick(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void onRelease(QPointF at, bool dragged);
