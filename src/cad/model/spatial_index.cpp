@@ -76,7 +76,7 @@ void SpatialIndex::build(Block& space)
         boxes_[i] = items_[i]->box();
         ext.add(boxes_[i]);
     }
-    if (!ext.finite()) // boxes far apart (±1e308): one cell holds them all
+    if (!ext.finite()) // boxes at both ends of the numbers: no grid, each met one by one
         ext = Box{};
     const double n = std::max<double>(1, double(items_.size()));
     const double span = ext.valid() ? std::max(ext.maxX - ext.minX, ext.maxY - ext.minY) : 1;
@@ -125,6 +125,7 @@ void SpatialIndex::build(Block& space)
             for (int x = x0; x <= x1; ++x)
                 cellSlots_[fill[size_t(y) * nx_ + x]++] = uint32_t(i);
     }
+    looseAtBuild_ = loose_.size();
     built_ = true;
 }
 
@@ -145,7 +146,8 @@ void SpatialIndex::refresh()
 
 std::vector<Entity*> SpatialIndex::query(const Box& area, Block& space)
 {
-    if (!built_ || dirty_.size() + loose_.size() > items_.size() / 4 + 64)
+    // rebuilt once the changes since the build outweigh the grid; what the grid cannot hold does not count
+    if (!built_ || dirty_.size() + loose_.size() - looseAtBuild_ > items_.size() / 4 + 64)
         build(space);
     refresh();
     std::vector<Entity*> out;

@@ -38,6 +38,7 @@ private:
     std::vector<uint32_t> cellStart_; // per cell (row by row), where its slots start in cellSlots_
     std::vector<uint32_t> cellSlots_;
     std::vector<uint32_t> loose_;    // slots of boxes too big for the grid and of entities changed since the build
+    size_t looseAtBuild_ = 0;        // of them, those the grid could not hold
     std::unordered_set<Entity*> dirty_;
 };
 
