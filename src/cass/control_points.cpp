@@ -92,7 +92,7 @@ void tumiankongzidiancg_Click(Context& ctx)
                 deleteSet(*doc, QString::fromLatin1(name));
     }
     if (app)
-        writeOrTell(*app, paths::toWindows(watch), [&] { out.commit(); });
+        writeOrTell(*app, paths::windir() + QStringLiteral("\\watch.txt"), [&] { out.commit(); });
     else
         attempt([&] { out.commit(); });
     ctx.ui().openTextWindow(watch);

@@ -124,8 +124,20 @@ bool isUtf8Bom(const QByteArray& bytes)
 bool isValidUtf8(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
+    const QString text = utf8.decode(bytes); // the decoding runs on conversion
     return !utf8.hasError();
+}
+
+// The decoder lets a half of a surrogate pair through; in a file it is junk.
+bool hasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
 }
 
 // The text of a UTF-16 file (its mark says the byte order); broken is set
@@ -136,7 +148,7 @@ QString decodeUtf16(const QByteArray& bytes, bool* broken)
                      QStringDecoder::Flag::Stateless);
     const QString text = d.decode(bytes.mid(2));
     if (broken)
-        *broken = d.hasError() || bytes.size() % 2 != 0;
+        *broken = d.hasError() || bytes.size() % 2 != 0 || hasLoneSurrogate(text);
     return text;
 }
 

@@ -64,7 +64,7 @@ TEST(LandClasses, LinesListsAndLookups)
 
 TEST(LandClasses, TheSameListReadsAlikeInEveryEncodingEditorsSave)
 {
-    const QString text = u("011 水田\r\n012 水浇地\r\n201 城市\r\n");
+    const QString text = u("011,水田\r\n012,水浇地\r\n201,城市\r\n");
     const QByteArray utf16le = QByteArray("\xFF\xFE", 2)
         + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     QByteArray utf16be = QByteArray("\xFE\xFF", 2);
