@@ -190,10 +190,8 @@ void setjmdlenght_Click(Context& ctx)
 
 void changejmd3d_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     for (Entity* e : BuildingOutlineSelection(*doc, QStringLiteral("JMD,laf"))) {
@@ -214,10 +212,8 @@ void changejmd3d_Click(Context& ctx)
 
 void checkjmdfang_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     int count = 0;
@@ -303,10 +299,8 @@ void act(Document& doc, Entity& e, ClosureAction action, const Pt2& first)
 
 void jmdclosecheck_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     const std::vector<Entity*> outlines = BuildingOutlineSelection(*doc, QStringLiteral("JMD,laf"));

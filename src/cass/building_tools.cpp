@@ -141,10 +141,8 @@ void circlechange_Click(Context& ctx)
 
 void breakpolytype2_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     Utility& u = doc->Utility();

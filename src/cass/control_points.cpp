@@ -70,9 +70,9 @@ void tumiankongzidiancg_Click(Context& ctx)
     const QString watch = paths::scratch(QStringLiteral("watch.txt"));
     TextWriter out(watch);
     // Without a host the list stays empty and is shown all the same.
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {Forward::Activate}, ConnectFailure::Silent);
     if (app) {
-        Document* doc = cad::activeDocument(*app);
         std::vector<Entity*> blocks;
         if (doc)
             attempt([&] {
@@ -100,10 +100,8 @@ void tumiankongzidiancg_Click(Context& ctx)
 
 void tuxingfuhaoyiwei_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
-    if (!app)
-        return;
-    Document* doc = cad::activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {Forward::Visible, Forward::Activate}, ConnectFailure::Silent);
     if (!doc)
         return;
     std::vector<Entity*> symbols;

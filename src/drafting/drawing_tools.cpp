@@ -33,12 +33,10 @@ void prompt(Document& doc, const QString& text)
 
 void shengchenglinshikuai_Click(Context& ctx, int index)
 {
-    Application* app = ConnectToAutoCAD(
-        ctx, index == 0 ? std::vector<Forward>{Forward::Visible, Forward::Maximise, Forward::Activate}
-                        : std::vector<Forward>{Forward::Activate});
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(
+        ctx, app, index == 0 ? std::vector<Forward>{Forward::Visible, Forward::Maximise, Forward::Activate}
+                             : std::vector<Forward>{Forward::Activate});
     if (!doc)
         return;
     if (index == 0) {

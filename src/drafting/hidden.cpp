@@ -18,13 +18,11 @@ namespace {
 
 Document* attach(Context& ctx, bool activate, Application** host = nullptr)
 {
-    Application* app = ConnectToAutoCAD(ctx, activate ? std::vector<Forward>{Forward::Activate} : std::vector<Forward>{},
-                                        ConnectFailure::Silent);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(
+        ctx, app, activate ? std::vector<Forward>{Forward::Activate} : std::vector<Forward>{}, ConnectFailure::Silent);
     if (host)
         *host = app;
-    if (!app)
-        return nullptr;
-    Document* doc = cad::activeDocument(*app);
     return doc;
 }
 

@@ -111,12 +111,13 @@ void caldist_Click(Context& ctx)
 
 void arealiangshan_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate, Forward::Maximise});
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {Forward::Activate, Forward::Maximise});
     if (!app)
         return;
     int count = 0, invalid = 0;
     double sum = 0;
-    if (Document* doc = activeDocument(*app))
+    if (doc)
         for (Entity* e : pickPolylines(*doc)) {
             ++count;
             const double a = hostArea(*e);
@@ -132,12 +133,13 @@ void arealiangshan_Click(Context& ctx)
 
 void arealiangshan_coord_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!app)
         return;
     std::vector<double> areas;
     double total = 0;
-    if (Document* doc = activeDocument(*app))
+    if (doc)
         for (Entity* e : pickPolylines(*doc)) {
             areas.push_back(vertexArea(*e));
             total += areas.back();
@@ -164,11 +166,12 @@ void arealiangshan_coord_Click(Context& ctx)
 
 void fengbixianzhuji_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!app)
         return;
     int mismatches = 0;
-    if (Document* doc = activeDocument(*app)) {
+    if (doc) {
         float tolerance = 0;
         attempt([&] { tolerance = float(doc->Utility().GetReal(QStringLiteral("请输入计算面积的限差(平方米):"))); });
         Block& ms = doc->ModelSpace();

@@ -32,10 +32,8 @@ QString trimScript(const Pt2& centre, double radius)
 
 void zhengshijiezhixian_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
-    if (!app)
-        return;
-    Document* doc = activeDocument(*app);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     std::vector<Entity*> circles;

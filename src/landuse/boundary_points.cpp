@@ -155,8 +155,8 @@ PickedLists Command1_Click(Context& ctx, const BoundaryPointSettings& s)
 {
     PickedLists lists;
     const QString watch = paths::scratch(QStringLiteral("watch.txt"));
-    Application* app = ConnectToAutoCAD(ctx, {}, ConnectFailure::Silent);
-    Document* doc = app ? activeDocument(*app) : nullptr;
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {}, ConnectFailure::Silent);
     if (!doc) {
         // Nothing can be picked: both files come out empty.
         writePointFiles({}, s.writeSides);

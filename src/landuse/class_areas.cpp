@@ -163,11 +163,12 @@ void tongjizhidingdilei_Click(Context& ctx)
 
 void tongjizhongdidao_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Visible, Forward::Maximise, Forward::Activate});
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {Forward::Visible, Forward::Maximise, Forward::Activate});
     if (!app)
         return;
     double total = 0;
-    if (Document* doc = activeDocument(*app)) {
+    if (doc) {
         std::vector<Entity*> polylines;
         attempt([&] {
             SelectionSet& set = ScratchSelectionSet(*doc, QStringLiteral("text"), true);

@@ -59,11 +59,12 @@ void mark(Entity& e, double width)
 
 void checkpolylineclose_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!app)
         return;
     int count = 0;
-    for (Entity* e : pickPolylines(activeDocument(*app), QStringLiteral("LWPOLYLINE,polyline"))) {
+    for (Entity* e : pickPolylines(doc, QStringLiteral("LWPOLYLINE,polyline"))) {
         bool closed = false; // an entity without the flag counts as open
         attempt([&] { closed = e->Closed(); });
         if (closed)
@@ -79,10 +80,10 @@ void checkpolylineclose_Click(Context& ctx)
 
 void polylineareayn_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx);
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app);
     if (!app)
         return;
-    Document* doc = activeDocument(*app);
     float tolerance = 0;
     if (doc) {
         attempt([&] { app->activate(app->Caption()); });

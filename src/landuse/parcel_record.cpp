@@ -179,8 +179,8 @@ void updateLayout(Context& ctx, Document& doc, Entity& line, XData& record, Reco
 
 void zhongdishuxingxiugai_Click(Context& ctx)
 {
-    Application* app = ConnectToAutoCAD(ctx, {Forward::Activate}, ConnectFailure::Silent);
-    Document* doc = app ? activeDocument(*app) : nullptr;
+    Application* app = nullptr;
+    Document* doc = ConnectToDrawing(ctx, app, {Forward::Activate}, ConnectFailure::Silent);
     if (!doc) {
         ctx.ui().message(kBadRecord);
         return;

@@ -20,10 +20,8 @@ std::vector<cad::Entity*> selectTextsOnScreen(cad::Application& app, cad::Docume
 
 PickedTexts connectAndPickTexts(Context& ctx, bool sayWhenNone)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Visible});
-    if (!app)
-        return {};
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Application* app = nullptr;
+    cad::Document* doc = cad::ConnectToDrawing(ctx, app, {cad::Forward::Visible});
     if (!doc)
         return {};
     PickedTexts picked{doc, selectTextsOnScreen(*app, *doc)};

@@ -37,10 +37,8 @@ void deleteMarker(cad::Entity* marker)
 
 void lwpolyinsertpoint_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Application* app = nullptr;
+    cad::Document* doc = cad::ConnectToDrawing(ctx, app, {cad::Forward::Activate, cad::Forward::Maximise});
     if (!doc)
         return;
     cad::Entity* line = pickCheckLine(*doc);

@@ -99,8 +99,8 @@ std::optional<QString> updatedHeightNote(const QString& note, double z)
 
 void changekzdheight_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx);
-    cad::Document* doc = app ? cad::activeDocument(*app) : nullptr;
+    cad::Application* app = nullptr;
+    cad::Document* doc = cad::ConnectToDrawing(ctx, app);
     if (!doc)
         return;
     std::vector<cad::Entity*> points;

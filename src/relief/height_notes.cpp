@@ -59,10 +59,8 @@ std::optional<QString> decimalsPattern(double decimals)
 
 void laheightaddnumber_Click(Context& ctx)
 {
-    cad::Application* app = cad::ConnectToAutoCAD(ctx, {cad::Forward::Activate, cad::Forward::Maximise});
-    if (!app)
-        return;
-    cad::Document* doc = cad::activeDocument(*app);
+    cad::Application* app = nullptr;
+    cad::Document* doc = cad::ConnectToDrawing(ctx, app, {cad::Forward::Activate, cad::Forward::Maximise});
     if (!doc)
         return;
     cad::SelectionSet* set = cad::selectOnScreen(*doc, cad::SelectionFilter().add(8, kNoteLayers));

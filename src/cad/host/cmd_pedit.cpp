@@ -117,36 +117,16 @@ Entity* asOldStyle(Entity& e)
 void splineFit(Entity& e)
 {
     Document& doc = e.document();
-    Entity::Data& d = e.data();
     const int type = doc.GetVariable(QStringLiteral("SPLINETYPE")).toInt() == 5 ? 5 : 6;
     const int segs = std::max(1, std::abs(doc.GetVariable(QStringLiteral("SPLINESEGS")).toInt()));
     std::vector<Pt2> frame;
-    for (Vertex& x : d.v) {
-        x.bulge = 0;
+    for (const Vertex& x : e.vertices())
         frame.push_back({x.x, x.y});
-    }
-    d.rareMut().fit.clear();
-    const double z = e.kind() == EntityKind::Polyline3d ? 0 : d.elevation;
-    for (const Pt2& p : geom::splineFit(frame, (d.polyFlags & 1) != 0, type == 5 ? 2 : 3, segs))
-        d.rareMut().fit.push_back(Vertex{p.x, p.y, z});
-    d.rareMut().splineType = type;
-    d.rareMut().vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 | 16 : 16);
-    d.polyFlags = (d.polyFlags | 4) & ~2;
-    doc.entityChanged(&e); // the index, the window and the drawing's saved state learn of it
-}
-
-void unfit(Entity& e)
-{
-    Entity::Data& d = e.data();
-    for (Vertex& x : d.v)
-        x.bulge = 0;
-    if (!d.rare().fit.empty()) {
-        d.rareMut().fit.clear();
-        d.rareMut().vertexFlags.assign(d.v.size(), e.kind() == EntityKind::Polyline3d ? 32 : 0);
-    }
-    d.rareMut().splineType = 0;
-    d.polyFlags &= ~(2 | 4);
-    e.document().entityChanged(&e);
+    const double z = e.kind() == EntityKind::Polyline3d ? 0 : e.Elevation();
+    std::vector<Vertex> fit;
+    for (const Pt2& p : geom::splineFit(frame, e.Closed(), type == 5 ? 2 : 3, segs))
+        fit.push_back(Vertex{p.x, p.y, z});
+    e.setSplineFit(std::move(fit), type);
 }
 
 void peditCommand(CommandInput& in)
@@ -180,7 +160,7 @@ void peditCommand(CommandInput& in)
             if (w >= 0)
                 e->setConstantWidth(w);
         } else if (k == QLatin1String("Fit") && flat) {
-            unfit(*e);
+            e->Decurve();
             fit(*e);
             if (e->kind() == EntityKind::Polyline2d)
                 e->setPolylineFlags((flags | 2) & ~4);
@@ -189,7 +169,7 @@ void peditCommand(CommandInput& in)
                 e = asOldStyle(*e);
             splineFit(*e);
         } else if (k == QLatin1String("Decurve")) {
-            unfit(*e);
+            e->Decurve();
         } else if (k == QLatin1String("Ltype gen") && flat) {
             const QString on = matchKeyword(in.nextText(), {QStringLiteral("ON"), QStringLiteral("OFF")});
             if (on == QLatin1String("ON"))

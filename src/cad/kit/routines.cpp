@@ -78,6 +78,12 @@ Application* ConnectToAutoCAD(Context& ctx, const std::vector<Forward>& steps, C
     return app;
 }
 
+Document* ConnectToDrawing(Context& ctx, Application*& app, const std::vector<Forward>& steps, ConnectFailure failure)
+{
+    app = ConnectToAutoCAD(ctx, steps, failure);
+    return app ? activeDocument(*app) : nullptr;
+}
+
 void reportLaterCadError(Context& ctx, LaterCadError which)
 {
     if (which == LaterCadError::Invalid)

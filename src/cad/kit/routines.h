@@ -72,13 +72,20 @@ inline Document* activeDocument(Application& app)
     return doc;
 }
 
-// Connects as ConnectToAutoCAD does and takes the active drawing: null when
-// the command must end.
+// The way into the drawing for a command: connects as ConnectToAutoCAD does
+// (its message, if any, shown once) and takes the active drawing; null when
+// the command must end. `app` receives the host, null when none runs; a host
+// without (or refusing) a drawing leaves `app` set and returns null. A later
+// change of how commands reach their drawing is made here.
+Document* ConnectToDrawing(Context& ctx, Application*& app, const std::vector<Forward>& steps = kFullForward,
+                           ConnectFailure failure = ConnectFailure::Standard);
+
+// As above, for a command that needs only the drawing.
 inline Document* ConnectToDrawing(Context& ctx, const std::vector<Forward>& steps = kFullForward,
                                   ConnectFailure failure = ConnectFailure::Standard)
 {
-    Application* app = ConnectToAutoCAD(ctx, steps, failure);
-    return app ? activeDocument(*app) : nullptr;
+    Application* app = nullptr;
+    return ConnectToDrawing(ctx, app, steps, failure);
 }
 
 QString axEnt2lspEnt(const Entity& entity);                      // (handent "2F3")

@@ -1169,6 +1169,36 @@ void Entity::setPolylineFlags(int flags)
     changed();
 }
 
+void Entity::setSplineFit(std::vector<Vertex> fit, int splineType)
+{
+    need(kind_ == EntityKind::Polyline2d || kind_ == EntityKind::Polyline3d, "setSplineFit");
+    writable();
+    Data& d = *dat();
+    for (Vertex& x : d.v)
+        x.bulge = 0;
+    d.rareMut().fit = std::move(fit);
+    d.rareMut().splineType = splineType;
+    d.rareMut().vertexFlags.assign(d.v.size(), kind_ == EntityKind::Polyline3d ? 32 | 16 : 16);
+    d.polyFlags = (d.polyFlags | 4) & ~2;
+    changed();
+}
+
+void Entity::Decurve()
+{
+    need(isPolyline(kind_), "Decurve");
+    writable();
+    Data& d = *dat();
+    for (Vertex& x : d.v)
+        x.bulge = 0;
+    if (!d.rare().fit.empty()) {
+        d.rareMut().fit.clear();
+        d.rareMut().vertexFlags.assign(d.v.size(), kind_ == EntityKind::Polyline3d ? 32 : 0);
+    }
+    d.rareMut().splineType = 0;
+    d.polyFlags &= ~(2 | 4);
+    changed();
+}
+
 bool Entity::Closed() const
 {
     need(isPolyline(kind_), "Closed");

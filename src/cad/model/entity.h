@@ -181,6 +181,13 @@ public:
     // linetype generation.
     int polylineFlags() const;
     void setPolylineFlags(int flags);
+    // Spline-fit an old-style polyline: `fit` the vertices of the curve,
+    // `splineType` 5 quadratic or 6 cubic; its own vertices stay as the
+    // frame, lose their bulges and are flagged as control points.
+    void setSplineFit(std::vector<Vertex> fit, int splineType);
+    // Takes a fitted polyline back to straight pieces between its vertices
+    // (its frame, when spline-fit).
+    void Decurve();
 
     // --- block reference
     QString Name() const;
