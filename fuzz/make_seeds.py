@@ -94,6 +94,11 @@ copy("load_sj", "exchange/fixtures/loaders/traverse.SJ")
 put("point_list", "points.txt", gbk(["7,3381234.567,519256.789", "40000, 3381234.567 , 519256.789",
                                      "-5,3381234.567,519256.789", "12.5,3381234.567,519256.789"]))
 
+# traverse routes: points, a height, a blank line, text for a number and a
+# number too large for one
+put("routes", "route.xyh", gbk(["A 100 200 5", "B 110 210", "", "C 1.5abc -2", "D nan inf"]))
+put("routes", "overflow.xyh", gbk(["A 1 2", "B 1e400 2"]))
+
 # boundary points: as 拾取多义线 writes them, with and without sides, and
 # lines that take no row
 put("boundary_points", "watch.txt", gbk(["0001,500.2500,300.0000,***", "0002,510.2500,300.0000,10.00",

@@ -54,13 +54,19 @@ Series seriesForDatum(const QString& datumText)
 
 double AngleChangeToRadian(double angle)
 {
-    const double d = std::floor(angle);
-    const double f = (angle - d) * 100;
+    // The sign belongs to the whole angle: -30.3000 is 30 deg 30 min south,
+    // so the magnitude is split and the sign put back (a floor of the signed
+    // value would read it as -31 deg + 70 min).
+    const bool negative = angle < 0;
+    const double a = negative ? -angle : angle;
+    const double d = std::floor(a);
+    const double f = (a - d) * 100;
     // Single precision absorbs the representation error of the decimal
     // minutes (29.9999999999997 for 114.3000 becomes 30).
     const double m = std::floor(static_cast<double>(static_cast<float>(f)));
     const double s = (f - m) * 100;
-    return Pi / 180 * ((d + m / 60) + s / 3600);
+    const double r = Pi / 180 * ((d + m / 60) + s / 3600);
+    return negative ? -r : r;
 }
 
 void DuMenMiao(double angle, double& du, double& fen, double& miao)

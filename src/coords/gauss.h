@@ -25,7 +25,8 @@ struct Projection {
     bool falseEasting = false; // y carries 500 km
 };
 
-// D.MMSS to radians, without range checks (30.6000 reads as 31°).
+// D.MMSS to radians, without range checks (30.6000 reads as 31°). The sign
+// applies to the whole angle: -30.3000 is the mirror of 30.3000.
 double AngleChangeToRadian(double angle);
 // Radians to whole degrees, whole minutes and seconds with fraction.
 void DuMenMiao(double angle, double& du, double& fen, double& miao);

@@ -11,40 +11,26 @@ namespace kelvor::coords {
 
 namespace {
 
-void plotRoute(cad::Application& app, const QStringList& lines, double height)
+void plotRoute(cad::Application& app, const std::vector<RoutePoint>& points, double height)
 {
-    // Blank lines are no points: a leg joins each point to the one plotted before it.
-    std::optional<RoutePoint> previous;
-    for (const QString& line : lines) {
-        const std::optional<RoutePoint> p = routePoint(line);
-        if (!p)
-            continue;
+    const RoutePoint* previous = nullptr;
+    for (const RoutePoint& p : points) {
         if (previous)
             cad::attempt([&] {
-                app.ActiveDocument().ModelSpace().AddLightWeightPolyline({previous->y, previous->x, p->y, p->x});
+                app.ActiveDocument().ModelSpace().AddLightWeightPolyline({previous->y, previous->x, p.y, p.x});
             });
-        cad::attempt([&] { app.ActiveDocument().ModelSpace().InsertBlock({p->y, p->x, 0}, QStringLiteral("8m"), 1, 1, 1, 0); });
-        cad::attempt([&] { app.ActiveDocument().ModelSpace().AddText(p->name, {p->y + 3, p->x, 0}, height); });
-        previous = p;
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().InsertBlock({p.y, p.x, 0}, QStringLiteral("8m"), 1, 1, 1, 0); });
+        cad::attempt([&] { app.ActiveDocument().ModelSpace().AddText(p.name, {p.y + 3, p.x, 0}, height); });
+        previous = &p;
     }
 }
 
-// The lines of one route file; a file that is missing, unreadable, empty
-// or not text is named in a message and gives none.
-std::optional<QStringList> routeLines(Context& ctx, const QString& file)
+double coordinate(const QString& field)
 {
-    QString failed;
-    try {
-        const QStringList lines = readDataLines(file);
-        for (const QString& line : lines)
-            if (routePoint(line))
-                return lines;
-        failed = badDataText(file);
-    } catch (const RunError& e) {
-        failed = e.number() == err::BadFileFormat ? badDataText(file) : QStringLiteral("无法读取文件：") + file;
-    }
-    ctx.ui().message(failed, QStringLiteral("错误"), Icon::Critical);
-    return std::nullopt;
+    const std::optional<double> v = FiniteLeadingNumber(field);
+    if (!v)
+        raise(err::Overflow);
+    return *v;
 }
 
 } // namespace
@@ -55,10 +41,49 @@ std::optional<RoutePoint> routePoint(const QString& line)
         return std::nullopt;
     RoutePoint p;
     p.name = orEmpty(BlankField(line, 1));
-    p.x = LeadingNumber(orEmpty(BlankField(line, 2)));
-    p.y = LeadingNumber(orEmpty(BlankField(line, 3)));
+    p.x = coordinate(orEmpty(BlankField(line, 2)));
+    p.y = coordinate(orEmpty(BlankField(line, 3)));
     return p;
 }
+
+RouteFile readRoute(const QStringList& lines)
+{
+    // Blank lines are no points: a leg joins each point to the one plotted before it.
+    RouteFile r;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        try {
+            if (const std::optional<RoutePoint> p = routePoint(lines[i]))
+                r.points.push_back(*p);
+        } catch (const RunError&) {
+            r.points.clear();
+            r.badLine = i + 1;
+            r.badText = lines[i];
+            return r;
+        }
+    }
+    return r;
+}
+
+namespace {
+
+// One route file read whole; a file that is missing, unreadable, empty or
+// not text is named in a message and gives none.
+std::optional<RouteFile> routeFile(Context& ctx, const QString& file)
+{
+    QString failed;
+    try {
+        RouteFile route = readRoute(readDataLines(file));
+        if (route.badLine || !route.points.empty())
+            return route;
+        failed = badDataText(file);
+    } catch (const RunError& e) {
+        failed = e.number() == err::BadFileFormat ? badDataText(file) : QStringLiteral("无法读取文件：") + file;
+    }
+    ctx.ui().message(failed, QStringLiteral("错误"), Icon::Critical);
+    return std::nullopt;
+}
+
+} // namespace
 
 void zhdxlxpl_Click(Context& ctx)
 {
@@ -83,13 +108,25 @@ void zhdxlxpl_Click(Context& ctx)
         ctx.ui().message(QStringLiteral("数据为空或非法的数字或字符。"), QStringLiteral("错误"), Icon::Critical);
         return;
     }
+    // Every file is read before anything is drawn: a coordinate too large
+    // for a number cannot be drawn, and a route with a hole in it is no route.
+    std::vector<RouteFile> routes;
+    for (const QString& file : files) {
+        std::optional<RouteFile> route = routeFile(ctx, file);
+        if (!route)
+            continue; // named; the next file follows
+        if (route->badLine) {
+            ctx.ui().message(QStringLiteral("坐标文件 %1 第 %2 行的坐标超出数值范围：%3\r没有绘制任何导线路线。")
+                                 .arg(file, QString::number(route->badLine), route->badText),
+                             QStringLiteral("错误"), Icon::Critical);
+            return;
+        }
+        routes.push_back(std::move(*route));
+    }
     cad::ConnectToAutoCAD(ctx, cad::kFullForward, cad::ConnectFailure::Silent);
     bool drawn = false;
-    for (const QString& file : files) {
-        const std::optional<QStringList> lines = routeLines(ctx, file);
-        if (!lines)
-            continue; // named; the next file follows
-        plotRoute(*app, *lines, *height);
+    for (const RouteFile& route : routes) {
+        plotRoute(*app, route.points, *height);
         drawn = true;
         cad::attempt([&] { app->ZoomExtents(); });
         cad::attempt([&] { app->activate(app->Caption()); });

@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/sheet/workbook.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -13,10 +14,25 @@
 namespace kelvor::landuse {
 namespace {
 
-int boxNumber(const QString& text)
+// A box as the number it holds, rounded; any size a double holds.
+double boxNumber(const QString& text)
 {
-    const double v = LeadingNumber(text);
-    return std::isfinite(v) && std::fabs(v) < 1e9 ? int(std::lround(v)) : 0;
+    return std::round(LeadingNumber(text));
+}
+
+// A row or column that stays the same over a layout's positions: off the
+// sheet it addresses no cell, as 0 does, and the sheet refuses it.
+int fixedIndex(const QString& text, int bound)
+{
+    const double v = boxNumber(text);
+    return v >= 1 && v <= bound ? int(v) : 0;
+}
+
+// The indices first..last that lie on the sheet (1..bound); the others are
+// no positions at all.
+std::pair<int, int> onSheet(double first, double last, int bound)
+{
+    return {int(std::clamp(first, 1.0, bound + 1.0)), int(std::clamp(last, 0.0, double(bound)))};
 }
 
 // The cell's ordinary text; nothing when the sheet refuses it.
@@ -49,24 +65,28 @@ int ColumnFromLetters(const QString& text)
 
 AreaLayout ExcelColumnLayout(const ColumnLayoutBoxes& boxes)
 {
-    const int first = boxNumber(boxes.firstRow);
-    const int codeColumn = boxNumber(boxes.codeColumn);
-    const int total = boxNumber(boxes.total);
-    const int areaColumn = boxNumber(boxes.areaColumn);
+    const double first = boxNumber(boxes.firstRow);
+    const int codeColumn = fixedIndex(boxes.codeColumn, sheet::MaxColumns);
+    const int areaColumn = fixedIndex(boxes.areaColumn, sheet::MaxColumns);
+    // Worked out in doubles: a first row of -70000 and a total of 70010 end
+    // on row 10, and a total of 99999999999 runs to the sheet's last row.
+    const auto [from, to] = onSheet(first, first + boxNumber(boxes.total), sheet::MaxRows);
     AreaLayout out;
-    for (qint64 r = first; r <= qint64(first) + total && out.size() <= sheet::MaxRows; ++r)
-        out.append({int(r), codeColumn, int(r), areaColumn});
+    for (int r = from; r <= to; ++r)
+        out.append({r, codeColumn, r, areaColumn});
     return out;
 }
 
 AreaLayout ExcelRowLayout(const RowLayoutBoxes& boxes)
 {
-    const int codeRow = boxNumber(boxes.codeRow);
-    const int start = boxNumber(boxes.startColumn);
+    const int codeRow = fixedIndex(boxes.codeRow, sheet::MaxRows);
+    const int areaRow = fixedIndex(boxes.areaRow, sheet::MaxRows);
     const int end = ColumnFromLetters(boxes.endColumn);
-    const int areaRow = boxNumber(boxes.areaRow);
     AreaLayout out;
-    for (int c = start; end > 0 && c <= end; ++c)
+    if (end <= 0)
+        return out;
+    const auto [from, to] = onSheet(boxNumber(boxes.startColumn), end, sheet::MaxColumns);
+    for (int c = from; c <= to; ++c)
         out.append({codeRow, c, areaRow, c});
     return out;
 }

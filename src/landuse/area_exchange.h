@@ -34,7 +34,8 @@ struct AreaPosition {
 };
 using AreaLayout = QList<AreaPosition>;
 
-// The boxes as typed; numbers are read by their leading number, rounded.
+// The boxes as typed; numbers are read by their leading number, rounded,
+// whatever their size.
 struct ColumnLayoutBoxes {
     QString firstRow = QStringLiteral("5");   // Text2(0)
     QString codeColumn = QStringLiteral("5"); // Text2(1)
@@ -49,9 +50,12 @@ struct RowLayoutBoxes {
 };
 
 // Rows first..first + total, top to bottom (36 rows with the defaults).
+// Rows off the sheet (below 1, beyond its last) are no positions; a fixed
+// column off the sheet is 0, a cell the sheet refuses.
 AreaLayout ExcelColumnLayout(const ColumnLayoutBoxes& boxes);
 // Columns start..end, left to right (25 columns with the defaults); none
-// when the end is left of the start or its letters name no column.
+// when the end is left of the start or its letters name no column. Columns
+// off the sheet are no positions; a fixed row off the sheet is 0.
 AreaLayout ExcelRowLayout(const RowLayoutBoxes& boxes);
 
 // Every area cell of the layout receives the empty text, in position order.

@@ -157,19 +157,42 @@ void jzdbgxxxxx_Click(Context& ctx)
     attempt([&] { u.Prompt(QStringLiteral("\r\n程序运行结束!")); });
 }
 
+PlotPages plotPages(const Pt2& p1, const Pt2& pn, int copies)
+{
+    return {std::floor(std::hypot(pn.x - p1.x, pn.y - p1.y) / kPageStep) + 1, copies};
+}
+
+bool PlotPages::tooMany() const
+{
+    // A distance too large for a number has no page count.
+    if (!(pages <= double(MaxCountFromFigures)))
+        return true;
+    return copies >= 1 && double(copies) * pages > double(MaxCountFromFigures);
+}
+
 QStringList plotScriptLines(const Pt2& p1, const Pt2& pn, int copies, bool lastFirst)
 {
-    const double d = std::hypot(pn.x - p1.x, pn.y - p1.y);
-    const int pages = int(std::floor(d / kPageStep)) + 1;
+    const PlotPages count = plotPages(p1, pn, copies);
+    if (count.tooMany())
+        return {};
+    const std::int64_t pages = std::int64_t(count.pages);
     QStringList lines;
     for (int copy = 1; copy <= copies; ++copy) {
-        for (int j = 1; j <= pages; ++j) {
-            const double x1 = lastFirst ? pn.x - kPageStep * (j - 1) : p1.x + kPageStep * (j - 1);
-            const double x2 = lastFirst ? pn.x - kPageStep * (j - 2) : p1.x + kPageStep * j;
+        for (std::int64_t j = 1; j <= pages; ++j) {
+            const double x1 = lastFirst ? pn.x - kPageStep * double(j - 1) : p1.x + kPageStep * double(j - 1);
+            const double x2 = lastFirst ? pn.x - kPageStep * double(j - 2) : p1.x + kPageStep * double(j);
             lines << plotBlock(x1, p1.y, x2, p1.y - kPageHeight);
         }
     }
     return lines;
+}
+
+QString tooManyPagesText(const Pt2& p1, const Pt2& pn, int copies)
+{
+    const PlotPages count = plotPages(p1, pn, copies);
+    return QStringLiteral("打印页数过多：第一页左上角 (%1,%2) 至最后页左上角 (%3,%4)，需 %5 页 × %6 份，超过 %7 页，未生成文件。")
+        .arg(NumberText(p1.x), NumberText(p1.y), NumberText(pn.x), NumberText(pn.y), NumberText(count.pages),
+             QString::number(copies), QString::number(MaxCountFromFigures));
 }
 
 QString jzdScrPath()
@@ -193,6 +216,10 @@ void jzdtoprints_Click(Context& ctx)
     attempt([&] { order = u.GetString(false, QStringLiteral("是否顺序排列[Y/N]<Y>:")); });
     // Only N plots the first page first; any other answer takes the default.
     const bool lastFirst = order.compare(QLatin1String("N"), Qt::CaseInsensitive) != 0;
+    if (plotPages({p1.x, p1.y}, {pn.x, pn.y}, copies).tooMany()) {
+        attempt([&] { u.Prompt(tooManyPagesText({p1.x, p1.y}, {pn.x, pn.y}, copies)); });
+        return;
+    }
     const QString path = jzdScrPath();
     const QStringList lines = plotScriptLines({p1.x, p1.y}, {pn.x, pn.y}, copies, lastFirst);
     if (!attempt([&] { writeTextLines(path, lines); })) {

@@ -60,11 +60,24 @@ void jzdbgxxxxx_Click(Context& ctx);
 // The printer every page of jzd.scr goes to.
 extern const QString kPlotDevice;
 
-// jzd.scr for pages from the top-left corners of the first (p1) and last
-// (pn) page: floor(d / 105) + 1 pages, each window 105 x 148.5 from p1's
-// y; copies collated; lastFirst plots the last page first. Every element
-// is one line (an extra CR is part of it).
+// The pages from the top-left corners of the first (p1) and last (pn)
+// page: floor(d / 105) + 1, as the figures give it (huge or not a number
+// for corners no one plots between), and the copies asked for.
+struct PlotPages {
+    double pages = 0;
+    int copies = 0;
+    // More than MaxCountFromFigures pages, by themselves or with the copies,
+    // or no page count at all. Nothing is written then.
+    bool tooMany() const;
+};
+PlotPages plotPages(const cad::Pt2& p1, const cad::Pt2& pn, int copies);
+
+// jzd.scr for plotPages: each window 105 x 148.5 from p1's y; copies
+// collated; lastFirst plots the last page first. Every element is one line
+// (an extra CR is part of it). No lines when tooMany().
 QStringList plotScriptLines(const cad::Pt2& p1, const cad::Pt2& pn, int copies, bool lastFirst);
+// The command-line note instead of a tooMany() script: corners, pages, copies.
+QString tooManyPagesText(const cad::Pt2& p1, const cad::Pt2& pn, int copies);
 // "jzd.scr" in the program's folder.
 QString jzdScrPath();
 

@@ -87,8 +87,12 @@ QString shownText(const std::optional<double>& v)
     return v ? NumberText(*v) : QString();
 }
 
-double LeadingNumber(const QString& text)
+namespace {
+// The leading number of LeadingNumber; overflow tells a number too large
+// for a double (then the result is meaningless).
+double leadingNumber(const QString& text, bool& overflow)
 {
+    overflow = false;
     std::string s;
     bool digits = false;
     bool point = false;
@@ -142,7 +146,24 @@ double LeadingNumber(const QString& text)
                 s += e;
         }
     }
-    return parseAscii(s, nullptr);
+    return parseAscii(s, &overflow);
+}
+} // namespace
+
+double LeadingNumber(const QString& text)
+{
+    bool overflow = false;
+    const double v = leadingNumber(text, overflow);
+    return overflow ? 0.0 : v;
+}
+
+std::optional<double> FiniteLeadingNumber(const QString& text)
+{
+    bool overflow = false;
+    const double v = leadingNumber(text, overflow);
+    if (overflow)
+        return std::nullopt;
+    return v;
 }
 
 QString NumberText(double value)

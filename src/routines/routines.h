@@ -8,6 +8,7 @@
 #include "platform/blanks.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 namespace kelvor {
@@ -25,12 +26,22 @@ inline QString orEmpty(const std::optional<QString>& v) { return v.value_or(QStr
 // NumberText of the value, "" for no value.
 QString shownText(const std::optional<double>& v);
 
+// The most frames, pages or other items a count worked out from a person's
+// figures may reach before any work starts. More come from a mistaken figure
+// (a corner picked at the origin, a scale typed in the wrong unit), and the
+// command names the count instead of working.
+constexpr std::int64_t MaxCountFromFigures = 100000;
+
 // ---- numbers and texts ----------------------------------------------------
 
 // The number at the start of a text; blanks, tabs and line feeds anywhere are
-// skipped; sign, digits, one ".", exponent E/D. 0 when nothing is readable.
-// Never fails.
+// skipped; sign, digits, one ".", exponent E/D. 0 when nothing is readable,
+// and when the number is too large for a double ("1E400"): such a field
+// holds no value anyone can compute with. Never fails, always finite.
 double LeadingNumber(const QString& text);
+// As LeadingNumber, but no value for a leading number too large for a
+// double, for a reader that refuses such a field instead of reading 0.
+std::optional<double> FiniteLeadingNumber(const QString& text);
 
 // Shortest text with at most 15 significant digits, "." always; exponent
 // form for tiny and huge magnitudes ("1E-05", "1E+15"). -0 gives "0".

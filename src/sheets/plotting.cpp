@@ -4,6 +4,7 @@
 
 #include "cad/cad.h"
 #include "platform/context.h"
+#include "routines/routines.h"
 
 #include <cmath>
 
@@ -30,15 +31,49 @@ std::optional<PrintFrameSize> printFrameSize(double paper, bool reversed, double
     return s;
 }
 
+PrintFrameGrid printFrameGrid(const cad::Point& lo, const cad::Point& hi, const PrintFrameSize& size)
+{
+    return {std::floor((hi.x - lo.x) / size.w) + 1, std::floor((hi.y - lo.y) / size.h) + 1};
+}
+
+bool PrintFrameGrid::tooMany() const
+{
+    // A count that is not a number (a window or frame of infinite size) is
+    // no count anyone can draw.
+    if (std::isnan(columns) || std::isnan(rows))
+        return true;
+    if (columns > MaxCountFromFigures || rows > MaxCountFromFigures)
+        return true;
+    return columns >= 1 && rows >= 1 && columns * rows > MaxCountFromFigures;
+}
+
+std::int64_t PrintFrameGrid::frames() const
+{
+    if (tooMany() || columns < 1 || rows < 1)
+        return 0;
+    return std::int64_t(columns) * std::int64_t(rows);
+}
+
 std::vector<cad::Point> printFrameTiles(const cad::Point& lo, const cad::Point& hi, const PrintFrameSize& size)
 {
-    const double nx = std::floor((hi.x - lo.x) / size.w) + 1;
-    const double ny = std::floor((hi.y - lo.y) / size.h) + 1;
+    const PrintFrameGrid grid = printFrameGrid(lo, hi, size);
     std::vector<cad::Point> out;
-    for (int i = 0; i < nx; ++i)
-        for (int j = 0; j < ny; ++j)
-            out.push_back({lo.x + i * size.w, lo.y + j * size.h, 0});
+    if (grid.frames() == 0)
+        return out;
+    const std::int64_t columns = std::int64_t(grid.columns), rows = std::int64_t(grid.rows);
+    out.reserve(size_t(grid.frames()));
+    for (std::int64_t i = 0; i < columns; ++i)
+        for (std::int64_t j = 0; j < rows; ++j)
+            out.push_back({lo.x + double(i) * size.w, lo.y + double(j) * size.h, 0});
     return out;
+}
+
+QString tooManyFramesText(const cad::Point& lo, const cad::Point& hi, const PrintFrameSize& size)
+{
+    const PrintFrameGrid grid = printFrameGrid(lo, hi, size);
+    return QStringLiteral("打印图框过多：图框 %1×%2，范围 (%3,%4) 至 (%5,%6)，需 %7 列 × %8 行，超过 %9 个，未生成图框。")
+        .arg(NumberText(size.w), NumberText(size.h), NumberText(lo.x), NumberText(lo.y), NumberText(hi.x),
+             NumberText(hi.y), NumberText(grid.columns), NumberText(grid.rows), QString::number(MaxCountFromFigures));
 }
 
 namespace {
@@ -84,6 +119,10 @@ void greatusersize_Click(Context& ctx)
     if (!attempt([&] { lo = u.GetPoint(QStringLiteral("\r\n点取所打印范围的左下角:")); })
         || !attempt([&] { hi = u.GetPoint(QStringLiteral("\r\n点取所打印范围的右上角:")); }) || !size)
         return;
+    if (printFrameGrid(lo, hi, *size).tooMany()) {
+        ctx.ui().message(tooManyFramesText(lo, hi, *size), QStringLiteral("错误"), Icon::Critical);
+        return;
+    }
     for (const cad::Point& p : printFrameTiles(lo, hi, *size)) {
         attempt([&] {
             cad::Entity* frame = doc->ModelSpace().AddPolyline({p.x, p.y, 0, p.x + size->w, p.y, 0, p.x + size->w,

@@ -3,6 +3,9 @@
 // drawing turned along a picked line and saved as a plot copy.
 #include "cad/model/geometry.h"
 
+#include <QString>
+
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -27,11 +30,27 @@ std::optional<PrintFrameSize> printFrameSize(double paper, bool reversed, double
                                              std::optional<double> customW = {},
                                              std::optional<double> customH = {});
 
-// Lower-left corners of the frames tiling the window from (x1, y1) to
-// (x2, y2): Int((x2 - x1) / W) + 1 columns, likewise rows, column by column
-// from the left, each from the lowest row; none when a count is below 1.
+// The counts of the frames tiling the window from (x1, y1) to (x2, y2):
+// Int((x2 - x1) / W) + 1 columns, likewise rows, as the figures give them
+// (huge, negative or not a number for figures that cannot be tiled).
+struct PrintFrameGrid {
+    double columns = 0, rows = 0;
+    // More than MaxCountFromFigures frames, a count above it on its own (also
+    // when the other count is below 1), or a count that is not a number.
+    bool tooMany() const;
+    // The number of frames to draw: 0 when a count is below 1 or tooMany().
+    std::int64_t frames() const;
+};
+PrintFrameGrid printFrameGrid(const cad::Point& lowerLeft, const cad::Point& upperRight, const PrintFrameSize& size);
+
+// Lower-left corners of the frames of printFrameGrid, column by column from
+// the left, each from the lowest row; none when it has no frames to draw.
 std::vector<cad::Point> printFrameTiles(const cad::Point& lowerLeft, const cad::Point& upperRight,
                                         const PrintFrameSize& size);
+
+// What the person is told instead of a tooMany() grid: the frame size, the
+// window and both counts.
+QString tooManyFramesText(const cad::Point& lowerLeft, const cad::Point& upperRight, const PrintFrameSize& size);
 
 // Menu AutoCAD辅助 "生成打印图框". Enter or Esc at the paper, orientation or
 // scale question takes its default; a typed 0 is a value. Esc at a corner

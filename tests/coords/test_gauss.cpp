@@ -154,6 +154,37 @@ TEST(GaussAngles, DmsToRadianReadsMinutesThroughSinglePrecision)
         EXPECT_NEAR(AngleChangeToRadian(c.dms), Pi / 180 * c.degrees, 1e-14) << c.dms;
 }
 
+// The sign of a D.MMSS number belongs to the whole angle: south and west
+// are exact mirrors of north and east, for the angle and for the forward
+// computation it feeds.
+TEST(GaussAngles, SouthAndWestMirrorNorthAndEast)
+{
+    for (double dms : {30.3, 114.3, 0.003, 89.5959, 30.303030})
+        EXPECT_EQ(AngleChangeToRadian(-dms), -AngleChangeToRadian(dms)) << dms;
+
+    double x = 0, y = 0;
+    ZuoBiaoZhengSuan(30.3, 114.2, 114, x, y, Kr, false);
+    const struct {
+        const char* name;
+        double B, L, L0;
+        double x, y;
+    } cases[] = {
+        {"south", -30.3, 114.2, 114, -x, y},
+        {"west", 30.3, -114.2, -114, x, -y},
+        {"south-west", -30.3, -114.2, -114, -x, -y},
+    };
+    for (const auto& c : cases) {
+        double mx = 0, my = 0;
+        ZuoBiaoZhengSuan(c.B, c.L, c.L0, mx, my, Kr, false);
+        EXPECT_EQ(mx, c.x) << c.name;
+        EXPECT_EQ(my, c.y) << c.name;
+        double B = 0, L = 0;
+        ZuoBiaoFanSuan(mx, my, c.L0, B, L, Kr, false);
+        EXPECT_NEAR(B, c.B, 1e-7) << c.name;
+        EXPECT_NEAR(L, c.L, 1e-7) << c.name;
+    }
+}
+
 TEST(GaussAngles, RadianToDmsKeepsTheSign)
 {
     EXPECT_NEAR(RadianChangeToAngle(-30.5 * Pi / 180), -30.3, 1e-9);

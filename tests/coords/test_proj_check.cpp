@@ -21,16 +21,20 @@ struct GridPoint {
     double bDeg, lDeg;     // the same in degrees
 };
 
-// Latitudes 18°07' .. 53°07', longitudes from L0 - 3°30' to L0 + 3°30'.
+// Latitudes 18°07' .. 53°07' north and south, longitudes from L0 - 3°30'
+// to L0 + 3°30'. A negative D.MMSS carries its sign on the whole angle
+// (-75.35 is 75°35' west), as C++'s / and % give it for a negative total.
 QList<GridPoint> grid(int l0)
 {
     QList<GridPoint> out;
-    for (int d = 18; d <= 53; d += 5) {
-        for (int m = 7; m < 60; m += 26) {
-            for (int off = -210; off <= 210; off += 35) { // minutes of longitude
-                const int totalL = l0 * 60 + off;
-                const int ld = totalL / 60, lm = totalL % 60;
-                out.append({d + m / 100.0, ld + lm / 100.0, d + m / 60.0, ld + lm / 60.0});
+    for (int sign : {1, -1}) {
+        for (int d = 18; d <= 53; d += 5) {
+            for (int m = 7; m < 60; m += 26) {
+                for (int off = -210; off <= 210; off += 35) { // minutes of longitude
+                    const int totalL = l0 * 60 + off;
+                    const int ld = totalL / 60, lm = totalL % 60;
+                    out.append({sign * (d + m / 100.0), ld + lm / 100.0, sign * (d + m / 60.0), ld + lm / 60.0});
+                }
             }
         }
     }
@@ -82,7 +86,7 @@ TEST(ProjectionCrossCheck, AgreesWithIndependentTransverseMercator)
     constexpr double LatitudeSeconds = 2e-4, LongitudeSeconds = 1e-4, ForwardMetres = 0.001;
     double worstForward = 0, worstInverseSeconds = 0;
     for (const auto& e : ellipsoids) {
-        for (int l0 : {75, 105, 114, 117, 135}) {
+        for (int l0 : {-117, 75, 105, 114, 117, 135}) {
             for (bool falseEasting : {false, true}) {
                 SCOPED_TRACE(testing::Message() << e.ellps << " L0 " << l0 << " 500km " << falseEasting);
                 const QStringList tm{QStringLiteral("-d"), QStringLiteral("10"), QStringLiteral("+proj=tmerc"),
@@ -144,7 +148,7 @@ TEST(ProjectionCrossCheck, ZoneChangeAgreesWithAPipeline)
         const char* ellps;
     } ellipsoids[] = {{Series::Krasovsky, "krass"}, {Series::Iag75, "IAU76"}};
     for (const auto& e : ellipsoids) {
-        for (int l0 : {75, 114, 135}) {
+        for (int l0 : {-117, 75, 114, 135}) {
             for (int step : {-3, 3}) {
                 const int l0new = l0 + step;
                 for (bool falseEasting : {false, true}) {

@@ -167,3 +167,44 @@ TEST(Routes, NoHostAndCancelledDialog)
     zhdxlxpl_Click(r.h.home.context);
     EXPECT_TRUE(r.h.home.ui.messages().isEmpty());
 }
+
+// A coordinate too large for a number is bad data: nothing of any chosen
+// file is drawn and the end is no success. Text that is no number still
+// reads as 0.
+TEST(Routes, ACoordinateTooLargeForANumberDrawsNothing)
+{
+    const struct {
+        const char* name;
+        QStringList a, b;
+        const char* badFile; // the file the message names, as the dialog gives it
+        const char* message; // "" for the success message
+        size_t texts;
+    } cases[] = {
+        {"northing 1e400", {u("A 1e400 2")}, {}, "D:\\a.xyh", "坐标文件 %1 第 1 行的坐标超出数值范围：A 1e400 2\r没有绘制任何导线路线。", 0},
+        {"easting -1E309 in the second file", {u("A 1 2"), u("B 3 4")}, {u("C 5 6"), u(""), u("D 7 -1E309")},
+         "D:\\b.xyh", "坐标文件 %1 第 3 行的坐标超出数值范围：D 7 -1E309\r没有绘制任何导线路线。", 0},
+        {"nan and inf are text", {u("A nan inf"), u("B 2.5e10 2")}, {}, "", "", 2},
+    };
+    for (const auto& c : cases) {
+        Routes r;
+        r.file(u("d:\\a.xyh"), c.a);
+        QStringList files{u("d:\\a.xyh")};
+        if (!c.b.isEmpty()) {
+            r.file(u("d:\\b.xyh"), c.b);
+            files << u("d:\\b.xyh");
+        }
+        r.run(files);
+        const QString expected = *c.message ? u(c.message).arg(u(c.badFile))
+                                            : u("已经完成导线路线的绘制工作！");
+        EXPECT_EQ(r.lastText(), expected) << c.name;
+        EXPECT_EQ(r.of(EntityKind::Text).size(), c.texts) << c.name;
+        if (!*c.message)
+            continue;
+        EXPECT_TRUE(r.h.ms().entities().empty()) << c.name;
+        EXPECT_EQ(test::lastMessage(r.h.home).value("title").toString(), u("错误")) << c.name;
+    }
+    const std::optional<RoutePoint> ok = routePoint(u("A nan 1.5"));
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->x, 0);
+    EXPECT_EQ(ok->y, 1.5);
+}

@@ -1,5 +1,7 @@
 #include "coords/ui/huandaijisuan.h"
 #include "coords/ui/windows.h"
+#include "coords/gauss.h"
+#include "routines/routines.h"
 #include "platform/text_file.h"
 #include "test_support.h"
 
@@ -13,6 +15,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <cstdlib>
+#include <optional>
 
 using namespace kelvor;
 using namespace kelvor::coords;
@@ -231,6 +236,75 @@ TEST(CoordinateWindow, FileButtonsTakeTheWindowChoices)
     click(w, "Command8");
     EXPECT_EQ(home.ui.messages().last().toObject().value("text").toString(), QStringLiteral("txt文件已完成换带"));
     EXPECT_TRUE(readTextLines("d:\\2.txt").value(2).contains(QStringLiteral(" 3384554.89504856 ")));
+}
+
+// South of the equator a D.MMSS latitude is negative as a whole; each of the
+// window's three ways of changing a zone must give the mirror of the
+// northern point. The fixed figures come from an independent transverse
+// Mercator on the same ellipsoid.
+TEST(CoordinateWindow, SouthernPointsChangeZoneAsTheirNorthernMirrors)
+{
+    const QString bj54 = QStringLiteral("北京54坐标系"), gj80 = QStringLiteral("国家80坐标系");
+    const struct {
+        const char* name;
+        QString datum1, datum2;
+        const char* l0;
+        const char* l0new;
+        double x, y;
+        std::optional<std::pair<double, double>> expected; // else the northern mirror
+    } cases[] = {
+        {"point 8, 北京54, 114 to 117", bj54, bj54, "114", "117", -3381234.567, 519256.789,
+         std::pair{-3384554.895, 231352.467}},
+        {"point 9 near the equator", bj54, bj54, "114", "117", -1000.25, 480000, std::pair{-1001.798, 145852.857}},
+        {"point 8, 北京54 to 国家80, 117 to 114", bj54, gj80, "117", "114", -3381234.567, 519256.789,
+         std::pair{-3385522.980, 807181.794}},
+        {"国家80 both sides, 114 to 117", gj80, gj80, "114", "117", -3381234.567, 519256.789, {}},
+        {"国家80 to 北京54, 117 to 114", gj80, bj54, "117", "114", -2500000, 380000, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        HuanDaiJiSuan w(home.context);
+        click(w, "Option2(2)");
+        click(w, "Option1(1)");
+        child<QComboBox>(w, "Combo1")->setCurrentText(c.datum1);
+        child<QComboBox>(w, "Combo2")->setCurrentText(c.datum2);
+        type(w, "Text7", QString::fromLatin1(c.l0));
+        type(w, "Text8", QString::fromLatin1(c.l0new));
+        std::pair<double, double> want;
+        if (c.expected) {
+            want = *c.expected;
+        } else {
+            double nx = 0, ny = 0;
+            changeZone(-c.x, c.y, std::atof(c.l0), std::atof(c.l0new),
+                       Projection{seriesForDatum(c.datum2), seriesForDatum(c.datum1), true}, nx, ny);
+            want = {-nx, ny};
+        }
+        const QString x = NumberText(c.x), y = NumberText(c.y);
+
+        type(w, "Text2", x);
+        type(w, "Text3", y);
+        click(w, "Command1");
+        EXPECT_NEAR(text(w, "Text5").toDouble(), want.first, 1e-3) << "window";
+        EXPECT_NEAR(text(w, "Text6").toDouble(), want.second, 1e-3) << "window";
+
+        kelvor::test::writeGbk("d:\\1.txt", "8," + x + "," + y + "\r\n");
+        click(w, "Command8");
+        const QStringList fields = readTextLines("d:\\2.txt").value(2).split(',');
+        ASSERT_EQ(fields.size(), 3);
+        EXPECT_NEAR(fields[1].trimmed().toDouble(), want.first, 1e-3) << "point file";
+        EXPECT_NEAR(fields[2].trimmed().toDouble(), want.second, 1e-3) << "point file";
+
+        kelvor::test::writeGbk("d:\\in.dxf", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\n" + y
+                                                 + "\r\n 20\r\n" + x + "\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+        home.answerOpen({QStringLiteral("d:\\in.dxf")});
+        home.answer("save", "d:\\out.dxf");
+        click(w, "Command7");
+        const QStringList dxf = readTextLines("d:\\out.dxf");
+        ASSERT_EQ(dxf.size(), 14);
+        EXPECT_NEAR(dxf[7].toDouble(), want.second, 1e-3) << "DXF easting";
+        EXPECT_NEAR(dxf[9].toDouble(), want.first, 1e-3) << "DXF northing";
+    }
 }
 
 TEST(CoordinateWindow, ReturnClosesAndReopeningStartsFresh)

@@ -78,7 +78,36 @@ TEST(AreaLayouts, PositionsFromTheBoxes)
             EXPECT_EQ(l.back().codeColumn, c.last) << c.name;
     }
     EXPECT_EQ(ExcelColumnLayout({"5", "5", "-1", "7"}).size(), 0);
-    EXPECT_EQ(ExcelColumnLayout({"x", "5", "2", "7"}).front().codeRow, 0) << "text counts as 0";
+
+    // Boxes read as the numbers they hold; rows and columns off the sheet
+    // are no positions, so they never use up the sheet's rows.
+    const struct {
+        const char* name;
+        ColumnLayoutBoxes boxes;
+        int count;
+        int first, last;
+    } columns[] = {
+        {"text counts as 0, row 0 is off the sheet", {"x", "5", "2", "7"}, 2, 1, 2},
+        {"first row far above the sheet", {"-70000", "5", "70010", "7"}, 10, 1, 10},
+        {"total beyond any int", {"5", "5", "99999999999", "7"}, 65532, 5, 65536},
+        {"first row below the sheet", {"65537", "5", "10", "7"}, 0, 0, 0},
+        {"everything huge", {"1e300", "1e300", "1e300", "1e300"}, 0, 0, 0},
+        {"first row hugely negative", {"-1e300", "5", "1e301", "7"}, 65536, 1, 65536},
+    };
+    for (const auto& c : columns) {
+        const AreaLayout l = ExcelColumnLayout(c.boxes);
+        ASSERT_EQ(l.size(), c.count) << c.name;
+        if (c.count) {
+            EXPECT_EQ(l.front().codeRow, c.first) << c.name;
+            EXPECT_EQ(l.back().codeRow, c.last) << c.name;
+        }
+    }
+    const AreaLayout far = ExcelRowLayout({"5", "-1e12", "Z", "15"});
+    ASSERT_EQ(far.size(), 26);
+    EXPECT_EQ(far.front().codeColumn, 1);
+    EXPECT_EQ(ExcelRowLayout({"5", "257", "ZZ", "15"}).size(), 0) << "columns beyond the sheet";
+    EXPECT_EQ(ExcelRowLayout({"5", "250", "ZZ", "15"}).size(), 7) << "up to column 256";
+    EXPECT_EQ(ExcelColumnLayout({"5", "300", "2", "7"}).front().codeColumn, 0) << "a column off the sheet addresses no cell";
 }
 
 TEST(AreaLayouts, PlacingMatchesTrimmedCodesExactly)
@@ -109,6 +138,20 @@ TEST(AreaLayouts, PlacingMatchesTrimmedCodesExactly)
         EXPECT_EQ(office.cell(6, 7), c.matches ? QVariant(QStringLiteral("356.8")) : QVariant()) << c.name;
         EXPECT_EQ(test::messageTexts(home), c.matches ? QStringList() : QStringList{notFound(code)}) << c.name;
     }
+}
+
+// The layout starts far above the sheet: rows 1 to 10 are still visited, and
+// the code in E5 takes its area.
+TEST(AreaLayouts, PlacingFromAFirstRowAboveTheSheet)
+{
+    test::TempHome home;
+    test::SheetOffice office(home.context);
+    sheet::SheetHost& host = office.run({{"E5", QStringLiteral("011")}});
+    EXPECT_EQ(PlaceLandClassArea(home.context, host, ExcelColumnLayout({"-70000", "5", "70010", "7"}), QStringLiteral("011"),
+                                 QStringLiteral("9")),
+              1);
+    EXPECT_EQ(office.cell(5, 7), QVariant(QStringLiteral("9")));
+    EXPECT_TRUE(test::messageTexts(home).isEmpty());
 }
 
 TEST(AreaLayouts, PlacingEveryMatchOutsideAndWithoutASheet)

@@ -307,6 +307,43 @@ TEST(BoundaryPrintScript, CommandWritesJzdScr)
                          "0,10\r\n\r\r\n\r\r\n\r\r\nY\r\n"));
 }
 
+// A last corner picked far off asks for millions of pages: the count is
+// checked before the script is touched, named on the command line, and the
+// old script stays.
+TEST(BoundaryPrintScript, RunawayPageCountsWriteNothing)
+{
+    const struct {
+        const char* name;
+        Pt2 p1, pn;
+        int copies;
+        bool tooMany;
+    } cases[] = {
+        {"PN at 1e9", {0, 0}, {1e9, 0}, 1, true},
+        {"exactly the limit", {0, 0}, {105 * 99999.0, 0}, 1, false},
+        {"the limit twice over by copies", {0, 0}, {105 * 99999.0, 0}, 2, true},
+        {"one page over, no copies", {0, 0}, {105 * 100000.0, 0}, 0, true},
+        {"many copies of few pages", {0, 0}, {210, 0}, 32767, false},
+        {"no distance a number can hold", {-1e308, -1e308}, {1e308, 1e308}, 1, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(plotPages(c.p1, c.pn, c.copies).tooMany(), c.tooMany) << c.name;
+        if (c.tooMany)
+            EXPECT_TRUE(plotScriptLines(c.p1, c.pn, c.copies, true).isEmpty()) << c.name;
+    }
+
+    test::CadHost h;
+    test::writeGbkLines(jzdScrPath(), {"old"});
+    h.answerPoint(0, 0);
+    h.answerPoint(1e9, 0);
+    h.answer(QStringLiteral("enter"));
+    h.answer(QStringLiteral("enter"));
+    jzdtoprints_Click(h.context);
+    EXPECT_EQ(test::readBytes(jzdScrPath()), test::gbkLines({"old"}));
+    EXPECT_TRUE(h.app.transcript().endsWith(
+        u("打印页数过多：第一页左上角 (0,0) 至最后页左上角 (1000000000,0)，需 9523810 页 × 1 份，超过 100000 页，未生成文件。")));
+    EXPECT_FALSE(h.app.transcript().contains(u("已经生成文件")));
+}
+
 TEST(BoundaryPrintScript, CancelledCornerOrUnwritableScript)
 {
     test::CadHost h;

@@ -204,6 +204,9 @@ TEST(SheetFiles, DamagedXlsxFailsNamingThePart)
         {"broken sheet", foreignXlsx("<unclosed>"), "xl/sheets/data.xml"},
         {"bad shared index", foreignXlsx(QByteArray(), "<c r=\"E2\" t=\"s\"><v>9</v></c>"), "E2"},
         {"bad number", foreignXlsx(QByteArray(), "<c r=\"E2\"><v>abc</v></c>"), "E2"},
+        {"infinite number", foreignXlsx(QByteArray(), "<c r=\"E3\"><v>inf</v></c>"), "E3"},
+        {"not a number", foreignXlsx(QByteArray(), "<c r=\"E4\"><v>nan</v></c>"), "E4"},
+        {"overflowing number", foreignXlsx(QByteArray(), "<c r=\"E5\"><v>1e400</v></c>"), "E5"},
         {"bad address", foreignXlsx(QByteArray(), "<c r=\"2E\"><v>1</v></c>"), "2E"},
     };
     for (const auto& c : cases) {

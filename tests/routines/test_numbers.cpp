@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 
 using namespace kelvor;
 using kelvor::test::errorOf;
@@ -43,10 +44,29 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart)
         EXPECT_EQ(exact(LeadingNumber(u(c.text))), exact(c.value)) << c.text;
 }
 
+// A number too large for a double is no value: LeadingNumber reads it as 0,
+// as it reads text; FiniteLeadingNumber tells it apart. Tiny ones are 0.
 TEST(LeadingNumber, NeverFailsOnHugeOrTinyExponents)
 {
-    EXPECT_TRUE(std::isinf(LeadingNumber(QStringLiteral("1e400"))));
-    EXPECT_EQ(LeadingNumber(QStringLiteral("1e-400")), 0.0);
+    const struct {
+        const char* text;
+        double leading;
+        std::optional<double> finite;
+    } cases[] = {
+        {"1e400", 0, std::nullopt},
+        {"-1e400", 0, std::nullopt},
+        {"1E309,0", 0, std::nullopt},
+        {"1e-400", 0, 0.0},
+        {"1.7e308", 1.7e308, 1.7e308},
+        {"nan", 0, 0.0},
+        {"inf", 0, 0.0},
+        {"-infinity", 0, 0.0},
+        {"12.5abc", 12.5, 12.5},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(exact(LeadingNumber(u(c.text))), exact(c.leading)) << c.text;
+        EXPECT_EQ(FiniteLeadingNumber(u(c.text)), c.finite) << c.text;
+    }
 }
 
 TEST(NumberText, ShortestTextWithFifteenDigits)

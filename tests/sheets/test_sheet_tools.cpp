@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace kelvor;
 using namespace kelvor::sheets;
 using test::u;
@@ -245,6 +247,79 @@ TEST(Plotting, PrintFrameQuestions)
     esc.answer(QStringLiteral("esc"));
     greatusersize_Click(esc.home.context);
     EXPECT_EQ(esc.ms().Count(), 0) << "Esc at the second corner";
+}
+
+// A window or scale typed by mistake asks for millions of frames, or for a
+// count no loop can reach: the counts are checked before any frame, the
+// person is told them, and nothing is drawn. A sound window tiles as before.
+TEST(Plotting, RunawayFrameCountsDrawNothing)
+{
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> answers; // kind, text
+        const char* lo;
+        const char* hi;
+        const char* message; // "" when frames are drawn
+    } cases[] = {
+        {"corner at the origin", {{"real", "1"}, {"string", "N"}, {"real", "500"}}, "0,0", "519000,3381000",
+         "打印图框过多：图框 200×142.5，范围 (0,0) 至 (519000,3381000)，需 2596 列 × 23727 行，超过 100000 个，未生成图框。"},
+        {"denominator 0.001", {{"real", "1"}, {"string", "N"}, {"real", "0.001"}}, "0,0", "519000,3381000",
+         "打印图框过多：图框 0.0004×0.000285，范围 (0,0) 至 (519000,3381000)，需 1297500001 列 × 11863157895 行，"
+         "超过 100000 个，未生成图框。"},
+        {"corner far out and below", {{"enter", ""}, {"enter", ""}, {"enter", ""}}, "0,0", "1e308,-1e308",
+         "打印图框过多：图框 400×285，范围 (0,0) 至 (1E+308,-1E+308)，需 2.5E+305 列 × -3.50877192982456E+305 行，"
+         "超过 100000 个，未生成图框。"},
+        {"2 km at 1:500 on A3", {{"real", "1"}, {"string", "N"}, {"real", "500"}}, "1000,2000", "3000,4000", ""},
+    };
+    for (const auto& c : cases) {
+        test::CadHost host;
+        for (const auto& [kind, text] : c.answers)
+            host.answer(u(kind), u(text));
+        host.answerTypedPoint(u(c.lo));
+        host.answerTypedPoint(u(c.hi));
+        greatusersize_Click(host.home.context);
+        const auto all = host.ms().entities();
+        if (*c.message) {
+            EXPECT_EQ(onlyMessage(host.home).value("text").toString(), u(c.message)) << c.what;
+            EXPECT_TRUE(all.empty()) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(host.home.ui.messages().isEmpty()) << c.what;
+        // 11 columns of 200 and 15 rows of 142.5, column by column.
+        ASSERT_EQ(all.size(), 165u) << c.what;
+        size_t k = 0;
+        for (int i = 0; i < 11; ++i)
+            for (int j = 0; j < 15; ++j, ++k) {
+                const double x = 1000 + i * 200.0, y = 2000 + j * 142.5;
+                expectCoords(all[k]->Coordinates(), {x, y, 0, x + 200, y, 0, x + 200, y + 142.5, 0, x, y + 142.5, 0},
+                             c.what);
+            }
+    }
+}
+
+TEST(Plotting, FrameCountsAreCheckedBeforeTiling)
+{
+    const struct {
+        const char* what;
+        PrintFrameSize size;
+        cad::Point lo, hi;
+        bool tooMany;
+        std::int64_t frames;
+    } cases[] = {
+        {"exactly the limit", {1, 1}, {0, 0, 0}, {99999, 0, 0}, false, 100000},
+        {"one column more", {1, 1}, {0, 0, 0}, {100000, 0, 0}, true, 0},
+        {"product over the limit", {1, 1}, {0, 0, 0}, {400, 300, 0}, true, 0},
+        {"columns over the limit, rows below 1", {1, 1}, {0, 0, 0}, {2e5, -5, 0}, true, 0},
+        {"right to left", {1, 1}, {0, 0, 0}, {-50, 10, 0}, false, 0},
+        {"infinite window", {1, 1}, {-1e308, 0, 0}, {1e308, 0, 0}, true, 0},
+        {"no count at all", {std::numeric_limits<double>::infinity(), 1}, {-1e308, 0, 0}, {1e308, 0, 0}, true, 0},
+    };
+    for (const auto& c : cases) {
+        const PrintFrameGrid g = printFrameGrid(c.lo, c.hi, c.size);
+        EXPECT_EQ(g.tooMany(), c.tooMany) << c.what;
+        EXPECT_EQ(g.frames(), c.frames) << c.what;
+        EXPECT_EQ(printFrameTiles(c.lo, c.hi, c.size).size(), size_t(c.frames)) << c.what;
+    }
 }
 
 TEST(Plotting, DrawingTurnedAndSavedAsPlotCopy)

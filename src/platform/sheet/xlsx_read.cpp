@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <cmath>
 
 namespace kelvor::sheet {
 namespace {
@@ -188,7 +189,7 @@ void readCell(QXmlStreamReader& xml, const PartReader& parts, const QString& ent
     } else {
         bool ok = false;
         const double d = raw.trimmed().toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(d)) // "inf" and "nan" are no values a sheet holds
             parts.fail(QStringLiteral("%1: cell %2 holds no number").arg(entry, cellAddress(place.row, place.column)));
         value = d;
     }
