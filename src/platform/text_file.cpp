@@ -154,11 +154,28 @@ QString decodeUtf16(const QByteArray& bytes, bool* broken)
 
 } // namespace
 
+// Valid UTF-8 whose every sequence has two bytes is valid GBK as well (砖
+// is D7 A9 in GBK and a Hebrew letter in UTF-8). Chinese text in UTF-8
+// takes three bytes a character, so such a file is UTF-8 only when its
+// characters are Latin-1 signs (°, ±, ²: leads C2 and C3).
+bool looksUtf8(const QByteArray& bytes)
+{
+    bool foreignPairs = false;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0xE0)
+            return true;
+        if (b >= 0xC4)
+            foreignPairs = true;
+    }
+    return !foreignPairs;
+}
+
 TextEncoding textEncodingOf(const QByteArray& bytes)
 {
     if (isUtf16(bytes))
         return TextEncoding::Utf16;
-    if (isUtf8Bom(bytes) || (!isAscii(bytes) && isValidUtf8(bytes)))
+    if (isUtf8Bom(bytes) || (!isAscii(bytes) && isValidUtf8(bytes) && looksUtf8(bytes)))
         return TextEncoding::Utf8;
     return TextEncoding::Gbk;
 }

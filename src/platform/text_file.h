@@ -17,7 +17,8 @@ QString decodeGbk(const QByteArray& bytes);
 // How a file is read: UTF-16 when it starts with a byte-order mark; UTF-8
 // when it is valid UTF-8 holding non-ASCII text, with or without a mark
 // (as today's editors save); anything else as GBK, so an ASCII file reads
-// as it always has.
+// as it always has. Text that both can spell in two bytes a character is
+// GBK unless it is Latin-1 signs only.
 enum class TextEncoding { Gbk, Utf8, Utf16 };
 TextEncoding textEncodingOf(const QByteArray& bytes);
 QString decodeText(const QByteArray& bytes);

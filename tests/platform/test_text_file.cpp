@@ -64,6 +64,9 @@ TEST(TextFile, EncodingIsTakenFromTheBytes)
         {"UTF-16 big-endian", QByteArray("\xFE\xFF\0" "A\0" "1", 6), TextEncoding::Utf16, QStringLiteral("A1")},
         // GBK bytes that are not valid UTF-8 stay GBK
         {"GBK that is no UTF-8", encodeGbk(QStringLiteral("水田")), TextEncoding::Gbk, QStringLiteral("水田")},
+        // D7 A9 is valid UTF-8 too; the program's own lists must read back
+        {"GBK that is also UTF-8", encodeGbk(QStringLiteral("砖2")), TextEncoding::Gbk, QStringLiteral("砖2")},
+        {"UTF-8 of Latin-1 signs only", QStringLiteral("40° ±2").toUtf8(), TextEncoding::Utf8, QStringLiteral("40° ±2")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(textEncodingOf(c.bytes), c.encoding) << c.what;
