@@ -401,6 +401,7 @@ void spawn(const Config& cfg, const QString& dir, Outcome& o)
     const pid_t pid = fork();
     if (pid == 0) {
         setsid();
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // a sweep stopped by hand takes its runs with it
         dropDacOverride();
         if (memory) {
             const rlimit as{memory, memory};
@@ -485,6 +486,12 @@ QString drawingFault(const QString& path)
 
 const QString kSavedDrawing = QStringLiteral("d:\\sweep_saved.dxf");
 
+const QRegularExpression& successWords()
+{
+    static const QRegularExpression words(QStringLiteral("完成|成功|输出到"));
+    return words;
+}
+
 bool reportsFailure(const QJsonObject& output)
 {
     const QString error = output.value(QStringLiteral("error")).toString();
@@ -492,7 +499,9 @@ bool reportsFailure(const QJsonObject& output)
         return true;
     for (const QJsonValue& m : output.value(QStringLiteral("messages")).toArray()) {
         const QString icon = m[QStringLiteral("icon")].toString();
-        if (icon == QLatin1String("critical") || icon == QLatin1String("exclamation"))
+        // some commands say they are done with an exclamation mark
+        if (icon == QLatin1String("critical")
+            || (icon == QLatin1String("exclamation") && !m[QStringLiteral("text")].toString().contains(successWords())))
             return true;
     }
     const QString transcript = output.value(QStringLiteral("cad")).toObject().value(QStringLiteral("transcript")).toString();
@@ -641,6 +650,24 @@ Outcome runOnce(const Config& cfg, const QString& dir, const QString& item, cons
                 broke(kNamedMissing, QStringLiteral("\"%1\" names %2").arg(text.left(80), path));
         }
     }
+    // an input file that is missing, empty, random bytes or a folder is never
+    // read to a success
+    bool badInput = false;
+    for (const QJsonValue& a : answers) {
+        for (const QJsonValue& p : a[QStringLiteral("paths")].toArray()) {
+            static const QStringList bad{QStringLiteral("d:\\sweep\\missing."), QStringLiteral("d:\\sweep\\empty.txt"),
+                                         QStringLiteral("d:\\sweep\\junk.bin"), QStringLiteral("d:\\sweep\\dir")};
+            for (const QString& b : bad)
+                badInput = badInput || p.toString().startsWith(b);
+        }
+    }
+    if (badInput && !failed) {
+        for (const QJsonValue& m : o.output.value(QStringLiteral("messages")).toArray()) {
+            const QString text = m[QStringLiteral("text")].toString();
+            if (text.contains(successWords()))
+                broke(kJunkSuccess, QStringLiteral("\"%1\"").arg(text.left(80)));
+        }
+    }
     for (const QJsonValue& p : o.output.value(QStringLiteral("text_window")).toArray()) {
         const QString rel = homeRelative(p.toString());
         if (!rel.isEmpty() && !present.contains(rel.toLower()))
@@ -714,7 +741,10 @@ public:
             seeds.oldFiles[below] = bytes;
 
         std::vector<std::pair<int, Variant>> plans;
+        std::map<QString, int> seen; // a question asked in a loop is varied at its first two askings
         for (int k = 0; k < int(questions.size()) && k < int(defaults.size()); ++k) {
+            if (++seen[questions[k].kind + QLatin1Char(' ') + questions[k].prompt] > 2)
+                continue;
             for (const Variant& v : variants(questions[k], f))
                 plans.push_back({k, v});
         }
@@ -789,7 +819,7 @@ public:
         const QStringList checks{QLatin1String(kNeverEnds), QLatin1String(kCrash), QLatin1String(kInternalError),
                                  QLatin1String(kBadDrawing), QLatin1String(kOutsideHome), QLatin1String(kTempLeft),
                                  QLatin1String(kOldChanged), QLatin1String(kEmptyMessage), QLatin1String(kNamedMissing),
-                                 QLatin1String(kMalformed)};
+                                 QLatin1String(kJunkSuccess), QLatin1String(kMalformed)};
         QString out;
         for (const QString& l : lines_)
             out += l + QLatin1Char('\n');
@@ -924,13 +954,19 @@ int main(int argc, char** argv)
     // longest first would need to know them; spread the drawings instead
     Sweep sweep(cfg, fixtures);
     std::atomic<size_t> next{0};
+    std::atomic<size_t> done{0};
     QElapsedTimer clock;
     clock.start();
     std::vector<std::thread> workers;
     for (int w = 0; w < cfg.jobs; ++w) {
         workers.emplace_back([&, w] {
-            for (size_t j; (j = next++) < jobs.size();)
+            for (size_t j; (j = next++) < jobs.size();) {
                 sweep.runJob(jobs[j], w);
+                const size_t n = ++done;
+                if (n % 20 == 0 || n == jobs.size())
+                    std::fprintf(stderr, "kelvor-sweep: %zu of %zu item-drawing pairs done, %lld s\n", n, jobs.size(),
+                                 clock.elapsed() / 1000);
+            }
         });
     }
     for (std::thread& t : workers)

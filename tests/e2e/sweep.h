@@ -14,6 +14,7 @@ inline const char* const kTempLeft = "temp left";
 inline const char* const kOldChanged = "old file changed";
 inline const char* const kEmptyMessage = "empty message";
 inline const char* const kNamedMissing = "named file missing";
+inline const char* const kJunkSuccess = "success on bad input";
 inline const char* const kMalformed = "malformed plan";
 
 struct Expectation {
