@@ -272,7 +272,10 @@ void crooslinetext_Click(Context& ctx)
         std::vector<Entity*> placed;
         for (int i = 0; i < n; ++i) {
             const double s = i * pitch;
-            Point at = row.fromEnd ? u.PolarPoint(p2, ang2, s) : u.PolarPoint(p1, ang1, s);
+            // a height too large for the drawing gives no place to put the character
+            Point at;
+            if (!attempt([&] { at = row.fromEnd ? u.PolarPoint(p2, ang2, s) : u.PolarPoint(p1, ang1, s); }))
+                continue;
             at.z = 0;
             const double rotation = (row.fromEnd ? ang2 : ang1) + (row.quarterTurn ? kQuarter : 0);
             Entity* t = nullptr;

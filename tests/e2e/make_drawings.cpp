@@ -16,6 +16,7 @@
 using namespace kelvor;
 
 void landuseClasses(const QDir& folder); // drawings_landuse_classes.cpp
+void sweepFiles(const QDir& folder);     // drawings_sweep.cpp
 
 namespace {
 
@@ -353,5 +354,6 @@ int main(int argc, char** argv)
     for (const char* name : {"relief", "parcels", "cass_tools", "outlines"})
         withTallText(folder, QString::fromLatin1(name));
     hostile(folder);
+    sweepFiles(folder);
     return 0;
 }
