@@ -327,6 +327,12 @@ private:
     void header();
     void classes();
     void tables();
+    void tableRecord(const Pair& r);
+    void layerRecord(const QString& name, quint64 h);
+    void linetypeRecord(const QString& name, quint64 h);
+    void styleRecord(const QString& name, quint64 h);
+    void blockRecord(const QString& name, quint64 h);
+    void linetypeStyles();
     void blocks();
     void entities(Block& target, const char* endMarker);
     void objects();
@@ -619,121 +625,152 @@ void Reader::tables()
                 break;
             if (is(r, "ENDSEC"))
                 error(r.line, QStringLiteral("the table %1 ends without ENDTAB").arg(table));
-            const QString type = text(r).trimmed().toUpper();
-            collect(g_);
-            QString name;
-            quint64 h = 0;
-            for (const Pair& q : g_) {
-                if (q.code == 2 && name.isEmpty())
-                    name = text(q);
-                else if ((q.code == 5 || q.code == 105) && !h)
-                    h = handle(q);
-            }
-            if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
-                continue;
-            if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
-                || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
-                // records the host does not model go back as they came
-                doc_->kept().tableRecords[type].push_back({keep(r, true), keptOf(g_)});
-                keepTop(h);
-            }
-            if (h) {
-                doc_->reserveHandle(h);
-                // records the host writes itself keep their handles too
-                const QString key = type + QLatin1Char(':') + name.toUpper();
-                if (key == QLatin1String("VPORT:*ACTIVE") || key == QLatin1String("LTYPE:BYBLOCK")
-                    || key == QLatin1String("LTYPE:BYLAYER") || key == QLatin1String("DIMSTYLE:STANDARD"))
-                    doc_->structuralHandles()[key] = h;
-            }
-            if (type == QLatin1String("LAYER")) {
-                Layer& l = doc_->Layers().Add(name);
-                l.handle = h;
-                for (const Pair& q : g_) {
-                    if (q.code == 62) {
-                        const int c = int(integer(q));
-                        l.Color = std::abs(c);
-                        l.LayerOn = c >= 0;
-                    } else if (q.code == 70) {
-                        const int f = int(integer(q));
-                        l.Freeze = f & 1;
-                        l.Lock = f & 4;
-                    } else if (q.code == 6)
-                        l.Linetype = text(q);
-                }
-            } else if (type == QLatin1String("LTYPE")) {
-                if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
-                    || name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
-                    continue;
-                Linetype& l = doc_->Linetypes().Add(name);
-                l.handle = h;
-                l.pattern.clear();
-                l.elements.clear();
-                for (const Pair& q : g_) {
-                    if (q.code == 49) {
-                        l.pattern.push_back(real(q));
-                        l.elements.emplace_back();
-                    } else if (!l.elements.empty()) {
-                        l.elements.back().groups.push_back({q.code, keep(q)});
-                        if (q.code == 340)
-                            styleRefs_.push_back({l.Name, handle(q)});
-                    } else if (q.code == 3)
-                        l.Description = text(q);
-                }
-            } else if (type == QLatin1String("STYLE")) {
-                int flags = 0;
-                QString font;
-                for (const Pair& q : g_) {
-                    if (q.code == 70)
-                        flags = int(integer(q));
-                    else if (q.code == 3)
-                        font = text(q);
-                }
-                // a shape file has no name of its own: "*" and its file's name
-                const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
-                if (key.isEmpty() || key == QLatin1String("*"))
-                    continue;
-                if (key != name && !doc_->TextStyles().find(key)) {
-                    // a name no style may take: kept beside the styles, never chosen as one
-                    TextStyle shape;
-                    shape.Name = key;
-                    doc_->TextStyles().items().push_back(shape);
-                }
-                TextStyle& st = doc_->TextStyles().Add(key);
-                st.handle = h;
-                st.flags = flags;
-                for (const Pair& q : g_) {
-                    if (q.code == 71)
-                        st.generation = int(integer(q));
-                    else if (q.code == 42)
-                        st.lastHeight = real(q);
-                    if (q.code == 3)
-                        st.fontFile = text(q);
-                    else if (q.code == 4)
-                        st.bigFontFile = text(q);
-                    else if (q.code == 40)
-                        st.height = real(q);
-                    else if (q.code == 41)
-                        st.widthFactor = real(q);
-                    else if (q.code == 50)
-                        st.oblique = real(q) * kDeg;
-                }
-            } else if (type == QLatin1String("APPID")) {
-                doc_->RegisteredApplications().Add(name).handle = h;
-            } else if (type == QLatin1String("BLOCK_RECORD")) {
-                recordHandles_[name.toUpper()] = h;
-                KeptGroups after;
-                bool named = false;
-                for (const Pair& q : g_) {
-                    if (named)
-                        after.push_back({q.code, keep(q)});
-                    else if (q.code == 2)
-                        named = true;
-                }
-                recordGroups_[name.toUpper()] = std::move(after);
-            }
+            tableRecord(r);
         }
     }
-    // the styles of complex linetypes by name (the style table may follow)
+    linetypeStyles();
+}
+
+// One record of a table, its groups read after `r`.
+void Reader::tableRecord(const Pair& r)
+{
+    const QString type = text(r).trimmed().toUpper();
+    collect(g_);
+    QString name;
+    quint64 h = 0;
+    for (const Pair& q : g_) {
+        if (q.code == 2 && name.isEmpty())
+            name = text(q);
+        else if ((q.code == 5 || q.code == 105) && !h)
+            h = handle(q);
+    }
+    if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
+        return;
+    if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
+        || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
+        // records the host does not model go back as they came
+        doc_->kept().tableRecords[type].push_back({keep(r, true), keptOf(g_)});
+        keepTop(h);
+    }
+    if (h) {
+        doc_->reserveHandle(h);
+        // records the host writes itself keep their handles too
+        const QString key = type + QLatin1Char(':') + name.toUpper();
+        if (key == QLatin1String("VPORT:*ACTIVE") || key == QLatin1String("LTYPE:BYBLOCK")
+            || key == QLatin1String("LTYPE:BYLAYER") || key == QLatin1String("DIMSTYLE:STANDARD"))
+            doc_->structuralHandles()[key] = h;
+    }
+    if (type == QLatin1String("LAYER"))
+        layerRecord(name, h);
+    else if (type == QLatin1String("LTYPE"))
+        linetypeRecord(name, h);
+    else if (type == QLatin1String("STYLE"))
+        styleRecord(name, h);
+    else if (type == QLatin1String("APPID"))
+        doc_->RegisteredApplications().Add(name).handle = h;
+    else if (type == QLatin1String("BLOCK_RECORD"))
+        blockRecord(name, h);
+}
+
+void Reader::layerRecord(const QString& name, quint64 h)
+{
+    Layer& l = doc_->Layers().Add(name);
+    l.handle = h;
+    for (const Pair& q : g_) {
+        if (q.code == 62) {
+            const int c = int(integer(q));
+            l.Color = std::abs(c);
+            l.LayerOn = c >= 0;
+        } else if (q.code == 70) {
+            const int f = int(integer(q));
+            l.Freeze = f & 1;
+            l.Lock = f & 4;
+        } else if (q.code == 6)
+            l.Linetype = text(q);
+    }
+}
+
+void Reader::linetypeRecord(const QString& name, quint64 h)
+{
+    if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        return;
+    Linetype& l = doc_->Linetypes().Add(name);
+    l.handle = h;
+    l.pattern.clear();
+    l.elements.clear();
+    for (const Pair& q : g_) {
+        if (q.code == 49) {
+            l.pattern.push_back(real(q));
+            l.elements.emplace_back();
+        } else if (!l.elements.empty()) {
+            l.elements.back().groups.push_back({q.code, keep(q)});
+            if (q.code == 340)
+                styleRefs_.push_back({l.Name, handle(q)});
+        } else if (q.code == 3)
+            l.Description = text(q);
+    }
+}
+
+void Reader::styleRecord(const QString& name, quint64 h)
+{
+    int flags = 0;
+    QString font;
+    for (const Pair& q : g_) {
+        if (q.code == 70)
+            flags = int(integer(q));
+        else if (q.code == 3)
+            font = text(q);
+    }
+    // a shape file has no name of its own: "*" and its file's name
+    const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
+    if (key.isEmpty() || key == QLatin1String("*"))
+        return;
+    if (key != name && !doc_->TextStyles().find(key)) {
+        // a name no style may take: kept beside the styles, never chosen as one
+        TextStyle shape;
+        shape.Name = key;
+        doc_->TextStyles().items().push_back(shape);
+    }
+    TextStyle& st = doc_->TextStyles().Add(key);
+    st.handle = h;
+    st.flags = flags;
+    for (const Pair& q : g_) {
+        if (q.code == 71)
+            st.generation = int(integer(q));
+        else if (q.code == 42)
+            st.lastHeight = real(q);
+        if (q.code == 3)
+            st.fontFile = text(q);
+        else if (q.code == 4)
+            st.bigFontFile = text(q);
+        else if (q.code == 40)
+            st.height = real(q);
+        else if (q.code == 41)
+            st.widthFactor = real(q);
+        else if (q.code == 50)
+            st.oblique = real(q) * kDeg;
+    }
+}
+
+// A block's record: its handle, and its groups after the name kept.
+void Reader::blockRecord(const QString& name, quint64 h)
+{
+    recordHandles_[name.toUpper()] = h;
+    KeptGroups after;
+    bool named = false;
+    for (const Pair& q : g_) {
+        if (named)
+            after.push_back({q.code, keep(q)});
+        else if (q.code == 2)
+            named = true;
+    }
+    recordGroups_[name.toUpper()] = std::move(after);
+}
+
+// The styles of complex linetypes by name (the style table may follow).
+void Reader::linetypeStyles()
+{
     for (const auto& [ltName, styleHandle] : styleRefs_) {
         Linetype* l = doc_->Linetypes().find(ltName);
         if (!l)

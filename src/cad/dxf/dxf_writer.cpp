@@ -269,6 +269,7 @@ private:
         return it == doc_.kept().tableRecords.end() ? 0 : int(it->second.size());
     }
 
+    quint64 structural(const char* key) { return structural(QLatin1String(key)); }
     quint64 structural(const QString& key)
     {
         auto& m = doc_.structuralHandles();
@@ -294,6 +295,16 @@ private:
     quint64 handle_ = 0;
     void classes();
     void tables();
+    void vportTable();
+    void linetypeTable();
+    void linetypeRecord(quint64 table, quint64 h, const QString& name, const QString& desc,
+                        const std::vector<double>& pattern, const std::vector<LinetypeElement>& elements);
+    void layerTable();
+    void styleTable();
+    void viewAndUcsTables();
+    void appidTable();
+    void dimstyleTable();
+    void blockRecordTable();
     void tableHead(const char* name, quint64 h, int count);
     // The opening groups of a table record: type, handle, owning table and
     // subclass markers.
@@ -492,13 +503,25 @@ void Writer::tableHead(const char* name, quint64 h, int count)
 
 void Writer::tables()
 {
-    auto S = [&](const char* k) { return structural(QLatin1String(k)); };
     lit(0, "SECTION");
     lit(2, "TABLES");
+    vportTable();
+    linetypeTable();
+    layerTable();
+    styleTable();
+    viewAndUcsTables();
+    appidTable();
+    dimstyleTable();
+    blockRecordTable();
+    lit(0, "ENDSEC");
+}
 
-    const quint64 vt = S("TABLE:VPORT");
+// The active viewport shows the extents; the others go back as read.
+void Writer::vportTable()
+{
+    const quint64 vt = structural("TABLE:VPORT");
     tableHead("VPORT", vt, 1 + keptCount("VPORT"));
-    recordHead("VPORT", S("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
+    recordHead("VPORT", structural("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
     lit(2, "*ACTIVE");
     integer(70, 0);
     num(10, 0);
@@ -513,53 +536,61 @@ void Writer::tables()
     num(41, 1.5);
     keptTable("VPORT");
     lit(0, "ENDTAB");
+}
 
-    const quint64 lt = S("TABLE:LTYPE");
+void Writer::linetypeTable()
+{
+    const quint64 lt = structural("TABLE:LTYPE");
     tableHead("LTYPE", lt, doc_.Linetypes().Count() + 2);
-    auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern,
-                     const std::vector<LinetypeElement>& elements) {
-        recordHead("LTYPE", h, lt, "AcDbLinetypeTableRecord");
-        str(2, name);
-        integer(70, 0);
-        str(3, desc);
-        integer(72, 65);
-        integer(73, int(pattern.size()));
-        double total = 0;
-        for (double d : pattern)
-            total += std::abs(d);
-        num(40, total);
-        const bool complete = elements.size() == pattern.size();
-        for (size_t i = 0; i < pattern.size(); ++i) {
-            num(49, pattern[i]);
-            const KeptGroups none;
-            const KeptGroups& el = complete ? elements[i].groups : none;
-            const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
-                return k.code == 74 && k.value.trimmed().toInt() != 0;
-            });
-            if (!r2000_ && !shaped)
-                continue;
-            if (el.empty()) {
-                integer(74, 0);
-                continue;
-            }
-            for (const KeptGroup& k : el) {
-                // the style by its handle in this drawing
-                TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
-                    ? doc_.TextStyles().find(elements[i].style) : nullptr;
-                if (st)
-                    hex(340, handleOf(*st));
-                else
-                    bytes(k.code, k.value);
-            }
-        }
-    };
-    ltype(S("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
-    ltype(S("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
+    linetypeRecord(lt, structural("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
+    linetypeRecord(lt, structural("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
     for (Linetype& l : doc_.Linetypes().items())
-        ltype(handleOf(l), l.Name, l.Description, l.pattern, l.elements);
+        linetypeRecord(lt, handleOf(l), l.Name, l.Description, l.pattern, l.elements);
     lit(0, "ENDTAB");
+}
 
-    const quint64 la = S("TABLE:LAYER");
+void Writer::linetypeRecord(quint64 table, quint64 h, const QString& name, const QString& desc,
+                            const std::vector<double>& pattern, const std::vector<LinetypeElement>& elements)
+{
+    recordHead("LTYPE", h, table, "AcDbLinetypeTableRecord");
+    str(2, name);
+    integer(70, 0);
+    str(3, desc);
+    integer(72, 65);
+    integer(73, int(pattern.size()));
+    double total = 0;
+    for (double d : pattern)
+        total += std::abs(d);
+    num(40, total);
+    const bool complete = elements.size() == pattern.size();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        num(49, pattern[i]);
+        const KeptGroups none;
+        const KeptGroups& el = complete ? elements[i].groups : none;
+        const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
+            return k.code == 74 && k.value.trimmed().toInt() != 0;
+        });
+        if (!r2000_ && !shaped)
+            continue;
+        if (el.empty()) {
+            integer(74, 0);
+            continue;
+        }
+        for (const KeptGroup& k : el) {
+            // the style by its handle in this drawing
+            TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
+                ? doc_.TextStyles().find(elements[i].style) : nullptr;
+            if (st)
+                hex(340, handleOf(*st));
+            else
+                bytes(k.code, k.value);
+        }
+    }
+}
+
+void Writer::layerTable()
+{
+    const quint64 la = structural("TABLE:LAYER");
     tableHead("LAYER", la, doc_.Layers().Count());
     for (Layer& l : doc_.Layers().items()) {
         recordHead("LAYER", handleOf(l), la, "AcDbLayerTableRecord");
@@ -571,8 +602,11 @@ void Writer::tables()
             integer(370, -3);
     }
     lit(0, "ENDTAB");
+}
 
-    const quint64 st = S("TABLE:STYLE");
+void Writer::styleTable()
+{
+    const quint64 st = structural("TABLE:STYLE");
     tableHead("STYLE", st, doc_.TextStyles().Count());
     for (TextStyle& s : doc_.TextStyles().items()) {
         recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
@@ -587,15 +621,22 @@ void Writer::tables()
         str(4, s.bigFontFile);
     }
     lit(0, "ENDTAB");
+}
 
-    tableHead("VIEW", S("TABLE:VIEW"), keptCount("VIEW"));
+// Tables the host does not model, as read.
+void Writer::viewAndUcsTables()
+{
+    tableHead("VIEW", structural("TABLE:VIEW"), keptCount("VIEW"));
     keptTable("VIEW");
     lit(0, "ENDTAB");
-    tableHead("UCS", S("TABLE:UCS"), keptCount("UCS"));
+    tableHead("UCS", structural("TABLE:UCS"), keptCount("UCS"));
     keptTable("UCS");
     lit(0, "ENDTAB");
+}
 
-    const quint64 ap = S("TABLE:APPID");
+void Writer::appidTable()
+{
+    const quint64 ap = structural("TABLE:APPID");
     tableHead("APPID", ap, doc_.RegisteredApplications().Count());
     for (RegisteredApplication& a : doc_.RegisteredApplications().items()) {
         recordHead("APPID", handleOf(a), ap, "AcDbRegAppTableRecord");
@@ -603,8 +644,11 @@ void Writer::tables()
         integer(70, 0);
     }
     lit(0, "ENDTAB");
+}
 
-    const quint64 ds = S("TABLE:DIMSTYLE");
+void Writer::dimstyleTable()
+{
+    const quint64 ds = structural("TABLE:DIMSTYLE");
     // the file's own Standard, when it had one, stands for the host's
     bool ownStandard = true;
     if (auto it = doc_.kept().tableRecords.find(QStringLiteral("DIMSTYLE")); it != doc_.kept().tableRecords.end())
@@ -616,14 +660,17 @@ void Writer::tables()
     lit(100, "AcDbDimStyleTable");
     integer(71, 0);
     if (ownStandard) {
-        recordHead("DIMSTYLE", S("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
+        recordHead("DIMSTYLE", structural("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
         lit(2, "Standard");
         integer(70, 0);
     }
     keptTable("DIMSTYLE");
     lit(0, "ENDTAB");
+}
 
-    const quint64 br = S("TABLE:BLOCK_RECORD");
+void Writer::blockRecordTable()
+{
+    const quint64 br = structural("TABLE:BLOCK_RECORD");
     std::vector<Block*> all{&doc_.ModelSpace(), &doc_.PaperSpace()};
     for (Block* b : doc_.blocks())
         all.push_back(b);
@@ -635,7 +682,6 @@ void Writer::tables()
             kept(b->recordGroups);
     }
     lit(0, "ENDTAB");
-    lit(0, "ENDSEC");
 }
 
 void Writer::blocks()
