@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/entity_groups.h"
 #include "cad/dxf/region_body.h"
 #include "platform/text_file.h"
 
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <unordered_map>
 
 #if defined(Q_OS_LINUX)
@@ -50,6 +52,41 @@ QString caretDecode(const QString& s)
             out += s[i];
     }
     return out;
+}
+
+// The kinds the host models, by their DXF type; any other is kept as read.
+std::optional<EntityKind> modelledKind(QByteArrayView type)
+{
+    static const std::pair<const char*, EntityKind> kinds[] = {
+        {"LINE", EntityKind::Line},
+        {"POINT", EntityKind::Point},
+        {"CIRCLE", EntityKind::Circle},
+        {"ARC", EntityKind::Arc},
+        {"TEXT", EntityKind::Text},
+        {"MTEXT", EntityKind::MText},
+        {"LWPOLYLINE", EntityKind::LwPolyline},
+        {"POLYLINE", EntityKind::Polyline2d},
+        {"INSERT", EntityKind::BlockReference},
+        {"REGION", EntityKind::Region},
+        {"IMAGE", EntityKind::RasterImage},
+    };
+    for (const auto& [name, kind] : kinds)
+        if (type == name)
+            return kind;
+    return std::nullopt;
+}
+
+// Fills a group's field (its element, in an array).
+template <class T>
+void put(const dxf::Group& g, Entity::Data& d, T value)
+{
+    static_cast<T*>(g.field.fill(d))[g.index] = std::move(value);
+}
+
+template <class P>
+double& component(P& p, int c)
+{
+    return c == 0 ? p.x : c == 1 ? p.y : p.z;
 }
 
 class Reader {
@@ -290,12 +327,57 @@ private:
     void header();
     void classes();
     void tables();
+    void tableRecord(const Pair& r);
+    void layerRecord(const QString& name, quint64 h);
+    void linetypeRecord(const QString& name, quint64 h);
+    void styleRecord(const QString& name, quint64 h);
+    void blockRecord(const QString& name, quint64 h);
+    void linetypeStyles();
     void blocks();
     void entities(Block& target, const char* endMarker);
     void objects();
     void skipSection();
     bool entity(const Pair& start, Block& target);
+
+    // The common groups of an entity as read.
+    struct CommonValues {
+        quint64 handle = 0;
+        bool paper = false;
+        QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
+        int color = ColorByLayer;
+        bool visible = true;
+        double ltscale = 1;
+        int lineweight = -1;
+    };
+    // What reading one entity notes beside its data, for its kind's own parts.
+    struct Reading {
+        const dxf::KindGroups& kind;
+        quint64 seen = 0; // the rows met, by position
+        bool follows = false, widthsSeen = false, has40 = false, has41 = false;
+        double w40 = 0, w41 = 0;
+        bool saw(int code) const
+        {
+            const dxf::Group* g = kind.of(code);
+            return g && ((seen >> (g - kind.groups.data())) & 1);
+        }
+    };
+    size_t commonGroups(CommonValues& c);
+    bool modelled(EntityKind& kind, size_t xstart);
+    Entity* place(const Pair& start, Block& target, EntityKind kind, const CommonValues& c, KeptGroups app);
+    void readGroup(const dxf::Group& g, const Pair& q, Entity::Data& d, Reading& r);
+    void readSpecial(dxf::Special s, const Pair& q, Entity::Data& d, Reading& r);
+    void afterGroups(dxf::Special s, Entity* e, Reading& r, const Pair& start);
+    void mtextExtras(const Pair& q, Entity::Data& d);
+    void lwPolylineVertices(const Pair& q, Entity::Data& d, Reading& r);
+    void lwPolylineWidths(Entity::Data& d, const Reading& r, const Pair& start);
+    void polylineWidth(const Pair& q, Reading& r);
+    void polylineVertices(Entity::Data& d, const Reading& r);
+    void blockAttributes(Entity::Data& d);
+    void imageDefinition(Entity* e);
+    void imageClipBoundary(const Pair& q, Entity::Data& d);
+    void regionBody(Entity::Data& d);
     bool foreign(const Pair& start, Block& target, KeptGroups app);
+    void foreignParts(Entity::Data& d, const QByteArray& type);
     XData xdataFrom(const std::vector<Pair>& g, size_t from) const;
     void keepHandle(Entity* e, quint64 h, int line);
 
@@ -543,121 +625,152 @@ void Reader::tables()
                 break;
             if (is(r, "ENDSEC"))
                 error(r.line, QStringLiteral("the table %1 ends without ENDTAB").arg(table));
-            const QString type = text(r).trimmed().toUpper();
-            collect(g_);
-            QString name;
-            quint64 h = 0;
-            for (const Pair& q : g_) {
-                if (q.code == 2 && name.isEmpty())
-                    name = text(q);
-                else if ((q.code == 5 || q.code == 105) && !h)
-                    h = handle(q);
-            }
-            if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
-                continue;
-            if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
-                || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
-                // records the host does not model go back as they came
-                doc_->kept().tableRecords[type].push_back({keep(r, true), keptOf(g_)});
-                keepTop(h);
-            }
-            if (h) {
-                doc_->reserveHandle(h);
-                // records the host writes itself keep their handles too
-                const QString key = type + QLatin1Char(':') + name.toUpper();
-                if (key == QLatin1String("VPORT:*ACTIVE") || key == QLatin1String("LTYPE:BYBLOCK")
-                    || key == QLatin1String("LTYPE:BYLAYER") || key == QLatin1String("DIMSTYLE:STANDARD"))
-                    doc_->structuralHandles()[key] = h;
-            }
-            if (type == QLatin1String("LAYER")) {
-                Layer& l = doc_->Layers().Add(name);
-                l.handle = h;
-                for (const Pair& q : g_) {
-                    if (q.code == 62) {
-                        const int c = int(integer(q));
-                        l.Color = std::abs(c);
-                        l.LayerOn = c >= 0;
-                    } else if (q.code == 70) {
-                        const int f = int(integer(q));
-                        l.Freeze = f & 1;
-                        l.Lock = f & 4;
-                    } else if (q.code == 6)
-                        l.Linetype = text(q);
-                }
-            } else if (type == QLatin1String("LTYPE")) {
-                if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
-                    || name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
-                    continue;
-                Linetype& l = doc_->Linetypes().Add(name);
-                l.handle = h;
-                l.pattern.clear();
-                l.elements.clear();
-                for (const Pair& q : g_) {
-                    if (q.code == 49) {
-                        l.pattern.push_back(real(q));
-                        l.elements.emplace_back();
-                    } else if (!l.elements.empty()) {
-                        l.elements.back().groups.push_back({q.code, keep(q)});
-                        if (q.code == 340)
-                            styleRefs_.push_back({l.Name, handle(q)});
-                    } else if (q.code == 3)
-                        l.Description = text(q);
-                }
-            } else if (type == QLatin1String("STYLE")) {
-                int flags = 0;
-                QString font;
-                for (const Pair& q : g_) {
-                    if (q.code == 70)
-                        flags = int(integer(q));
-                    else if (q.code == 3)
-                        font = text(q);
-                }
-                // a shape file has no name of its own: "*" and its file's name
-                const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
-                if (key.isEmpty() || key == QLatin1String("*"))
-                    continue;
-                if (key != name && !doc_->TextStyles().find(key)) {
-                    // a name no style may take: kept beside the styles, never chosen as one
-                    TextStyle shape;
-                    shape.Name = key;
-                    doc_->TextStyles().items().push_back(shape);
-                }
-                TextStyle& st = doc_->TextStyles().Add(key);
-                st.handle = h;
-                st.flags = flags;
-                for (const Pair& q : g_) {
-                    if (q.code == 71)
-                        st.generation = int(integer(q));
-                    else if (q.code == 42)
-                        st.lastHeight = real(q);
-                    if (q.code == 3)
-                        st.fontFile = text(q);
-                    else if (q.code == 4)
-                        st.bigFontFile = text(q);
-                    else if (q.code == 40)
-                        st.height = real(q);
-                    else if (q.code == 41)
-                        st.widthFactor = real(q);
-                    else if (q.code == 50)
-                        st.oblique = real(q) * kDeg;
-                }
-            } else if (type == QLatin1String("APPID")) {
-                doc_->RegisteredApplications().Add(name).handle = h;
-            } else if (type == QLatin1String("BLOCK_RECORD")) {
-                recordHandles_[name.toUpper()] = h;
-                KeptGroups after;
-                bool named = false;
-                for (const Pair& q : g_) {
-                    if (named)
-                        after.push_back({q.code, keep(q)});
-                    else if (q.code == 2)
-                        named = true;
-                }
-                recordGroups_[name.toUpper()] = std::move(after);
-            }
+            tableRecord(r);
         }
     }
-    // the styles of complex linetypes by name (the style table may follow)
+    linetypeStyles();
+}
+
+// One record of a table, its groups read after `r`.
+void Reader::tableRecord(const Pair& r)
+{
+    const QString type = text(r).trimmed().toUpper();
+    collect(g_);
+    QString name;
+    quint64 h = 0;
+    for (const Pair& q : g_) {
+        if (q.code == 2 && name.isEmpty())
+            name = text(q);
+        else if ((q.code == 5 || q.code == 105) && !h)
+            h = handle(q);
+    }
+    if (name.isEmpty() && type != QLatin1String("STYLE")) // a shape file's style has no name
+        return;
+    if ((type == QLatin1String("VPORT") && name.compare(QLatin1String("*ACTIVE"), Qt::CaseInsensitive) != 0)
+        || type == QLatin1String("VIEW") || type == QLatin1String("UCS") || type == QLatin1String("DIMSTYLE")) {
+        // records the host does not model go back as they came
+        doc_->kept().tableRecords[type].push_back({keep(r, true), keptOf(g_)});
+        keepTop(h);
+    }
+    if (h) {
+        doc_->reserveHandle(h);
+        // records the host writes itself keep their handles too
+        const QString key = type + QLatin1Char(':') + name.toUpper();
+        if (key == QLatin1String("VPORT:*ACTIVE") || key == QLatin1String("LTYPE:BYBLOCK")
+            || key == QLatin1String("LTYPE:BYLAYER") || key == QLatin1String("DIMSTYLE:STANDARD"))
+            doc_->structuralHandles()[key] = h;
+    }
+    if (type == QLatin1String("LAYER"))
+        layerRecord(name, h);
+    else if (type == QLatin1String("LTYPE"))
+        linetypeRecord(name, h);
+    else if (type == QLatin1String("STYLE"))
+        styleRecord(name, h);
+    else if (type == QLatin1String("APPID"))
+        doc_->RegisteredApplications().Add(name).handle = h;
+    else if (type == QLatin1String("BLOCK_RECORD"))
+        blockRecord(name, h);
+}
+
+void Reader::layerRecord(const QString& name, quint64 h)
+{
+    Layer& l = doc_->Layers().Add(name);
+    l.handle = h;
+    for (const Pair& q : g_) {
+        if (q.code == 62) {
+            const int c = int(integer(q));
+            l.Color = std::abs(c);
+            l.LayerOn = c >= 0;
+        } else if (q.code == 70) {
+            const int f = int(integer(q));
+            l.Freeze = f & 1;
+            l.Lock = f & 4;
+        } else if (q.code == 6)
+            l.Linetype = text(q);
+    }
+}
+
+void Reader::linetypeRecord(const QString& name, quint64 h)
+{
+    if (name.compare(QLatin1String("ByLayer"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("ByBlock"), Qt::CaseInsensitive) == 0)
+        return;
+    Linetype& l = doc_->Linetypes().Add(name);
+    l.handle = h;
+    l.pattern.clear();
+    l.elements.clear();
+    for (const Pair& q : g_) {
+        if (q.code == 49) {
+            l.pattern.push_back(real(q));
+            l.elements.emplace_back();
+        } else if (!l.elements.empty()) {
+            l.elements.back().groups.push_back({q.code, keep(q)});
+            if (q.code == 340)
+                styleRefs_.push_back({l.Name, handle(q)});
+        } else if (q.code == 3)
+            l.Description = text(q);
+    }
+}
+
+void Reader::styleRecord(const QString& name, quint64 h)
+{
+    int flags = 0;
+    QString font;
+    for (const Pair& q : g_) {
+        if (q.code == 70)
+            flags = int(integer(q));
+        else if (q.code == 3)
+            font = text(q);
+    }
+    // a shape file has no name of its own: "*" and its file's name
+    const QString key = (flags & 1) && name.isEmpty() ? QLatin1Char('*') + font : name;
+    if (key.isEmpty() || key == QLatin1String("*"))
+        return;
+    if (key != name && !doc_->TextStyles().find(key)) {
+        // a name no style may take: kept beside the styles, never chosen as one
+        TextStyle shape;
+        shape.Name = key;
+        doc_->TextStyles().items().push_back(shape);
+    }
+    TextStyle& st = doc_->TextStyles().Add(key);
+    st.handle = h;
+    st.flags = flags;
+    for (const Pair& q : g_) {
+        if (q.code == 71)
+            st.generation = int(integer(q));
+        else if (q.code == 42)
+            st.lastHeight = real(q);
+        if (q.code == 3)
+            st.fontFile = text(q);
+        else if (q.code == 4)
+            st.bigFontFile = text(q);
+        else if (q.code == 40)
+            st.height = real(q);
+        else if (q.code == 41)
+            st.widthFactor = real(q);
+        else if (q.code == 50)
+            st.oblique = real(q) * kDeg;
+    }
+}
+
+// A block's record: its handle, and its groups after the name kept.
+void Reader::blockRecord(const QString& name, quint64 h)
+{
+    recordHandles_[name.toUpper()] = h;
+    KeptGroups after;
+    bool named = false;
+    for (const Pair& q : g_) {
+        if (named)
+            after.push_back({q.code, keep(q)});
+        else if (q.code == 2)
+            named = true;
+    }
+    recordGroups_[name.toUpper()] = std::move(after);
+}
+
+// The styles of complex linetypes by name (the style table may follow).
+void Reader::linetypeStyles()
+{
     for (const auto& [ltName, styleHandle] : styleRefs_) {
         Linetype* l = doc_->Linetypes().find(ltName);
         if (!l)
@@ -740,334 +853,352 @@ void Reader::entities(Block& target, const char* endMarker)
 
 bool Reader::entity(const Pair& start, Block& target)
 {
-    const QByteArrayView type = start.value.trimmed();
-    EntityKind kind;
-    if (type == "LINE") kind = EntityKind::Line;
-    else if (type == "POINT") kind = EntityKind::Point;
-    else if (type == "CIRCLE") kind = EntityKind::Circle;
-    else if (type == "ARC") kind = EntityKind::Arc;
-    else if (type == "TEXT") kind = EntityKind::Text;
-    else if (type == "MTEXT") kind = EntityKind::MText;
-    else if (type == "LWPOLYLINE") kind = EntityKind::LwPolyline;
-    else if (type == "POLYLINE") kind = EntityKind::Polyline2d;
-    else if (type == "INSERT") kind = EntityKind::BlockReference;
-    else if (type == "REGION") kind = EntityKind::Region;
-    else if (type == "IMAGE") kind = EntityKind::RasterImage;
-    else {
-        collect(g_);
-        return foreign(start, target, takeAppGroups(g_));
-    }
+    std::optional<EntityKind> kind = modelledKind(start.value.trimmed());
     collect(g_);
     KeptGroups app = takeAppGroups(g_);
-    // the common groups and where the extended data starts
-    size_t xstart = g_.size();
-    quint64 h = 0;
-    bool paper = false;
-    QString layer = QStringLiteral("0"), linetype = QStringLiteral("ByLayer");
-    int color = ColorByLayer;
-    bool visible = true;
-    double ltscale = 1;
-    int lineweight = -1;
-    for (size_t i = 0; i < g_.size(); ++i) {
-        const Pair& q = g_[i];
-        if (q.code >= 1000) {
-            xstart = i;
-            break;
-        }
-        switch (q.code) {
-        case 5: h = handle(q); break;
-        case 8: layer = name(q); break;
-        case 6: linetype = name(q); break;
-        case 62: color = int(integer(q)); break;
-        case 60: visible = integer(q) == 0; break;
-        case 67: paper = integer(q) == 1; break;
-        case 48: ltscale = real(q); break;
-        case 370: lineweight = int(integer(q)); break;
-        default: break;
-        }
-    }
-    if (kind == EntityKind::Polyline2d) {
-        for (size_t i = 0; i < xstart; ++i)
-            if (g_[i].code == 70) {
-                const int f = int(integer(g_[i]));
-                if (f & (16 | 64)) // meshes
-                    return foreign(start, target, std::move(app));
-                if (f & 8)
-                    kind = EntityKind::Polyline3d;
-            }
-    }
-    if (kind == EntityKind::BlockReference) {
-        for (size_t i = 0; i < xstart; ++i)
-            if ((g_[i].code == 70 || g_[i].code == 71) && integer(g_[i]) > 1) // columns and rows
-                return foreign(start, target, std::move(app));
-    }
-    Block& owner = (paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
-    Entity* e = owner.create(kind);
-    keepHandle(e, h, start.line);
-    auto& d = e->data();
-    if (!app.empty())
-        d.rareMut().appGroups = std::move(app);
-    // names are checked against the tables once everything is read
-    raw_.holdNames(e, layer, linetype);
-    pendingNames_.push_back(e);
-    if (color < 0 || color > 256)
-        color = ColorByLayer;
-    raw_.setColor(e, color, visible);
-    d.ltscale = ltscale > 0 && std::isfinite(ltscale) ? ltscale : 1;
-    d.lineweight = lineweight;
-    // kind-specific groups
-    auto vx = [&](int i) -> Vertex& {
-        if (d.v.size() <= size_t(i))
-            d.v.resize(i + 1);
-        return d.v[i];
-    };
-    bool has43 = false, has40 = false, has41 = false;
-    double w40 = 0, w41 = 0;
-    std::vector<std::pair<int, int>> widthsSeen; // vertex, which
+    if (!kind)
+        return foreign(start, target, std::move(app));
+    CommonValues common;
+    const size_t xstart = commonGroups(common); // where the extended data starts
+    if (!modelled(*kind, xstart))
+        return foreign(start, target, std::move(app));
+    Entity* e = place(start, target, *kind, common, std::move(app));
+    Entity::Data& d = e->data();
+    Reading r{dxf::kindGroups(*kind)};
     for (size_t i = 0; i < xstart; ++i) {
         const Pair& q = g_[i];
-        switch (kind) {
-        case EntityKind::Line:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 11) vx(1).x = real(q);
-            else if (q.code == 21) vx(1).y = real(q);
-            else if (q.code == 31) vx(1).z = real(q);
-            else if (q.code == 39) d.thickness = real(q);
-            break;
-        case EntityKind::Point:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
-            else if (q.code == 39) d.thickness = real(q);
-            break;
-        case EntityKind::Circle:
-        case EntityKind::Arc:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 40) d.placedMut().radius = real(q);
-            else if (q.code == 50) d.placedMut().startAngle = real(q) * kDeg;
-            else if (q.code == 51) d.placedMut().endAngle = real(q) * kDeg;
-            else if (q.code == 39) d.thickness = real(q);
-            break;
-        case EntityKind::Text:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 11) vx(1).x = real(q);
-            else if (q.code == 21) vx(1).y = real(q);
-            else if (q.code == 31) vx(1).z = real(q);
-            else if (q.code == 40) d.placedMut().height = real(q);
-            else if (q.code == 1) d.placedMut().text = text(q);
-            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
-            else if (q.code == 41) d.placedMut().widthFactor = real(q);
-            else if (q.code == 51) d.placedMut().oblique = real(q) * kDeg;
-            else if (q.code == 7) d.placedMut().style = name(q);
-            else if (q.code == 72) d.placedMut().hAlign = int(integer(q));
-            else if (q.code == 73) d.placedMut().vAlign = int(integer(q));
-            else if (q.code == 71) d.placedMut().textGeneration = int(integer(q));
-            else if (q.code == 39) d.thickness = real(q);
-            break;
-        case EntityKind::MText:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 40) d.placedMut().height = real(q);
-            else if (q.code == 41) d.rareMut().mtextWidth = real(q);
-            else if (q.code == 71) d.rareMut().attachment = int(integer(q));
-            else if (q.code == 3 || q.code == 1) d.placedMut().text += text(q);
-            else if (q.code == 7) d.placedMut().style = text(q);
-            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
-            else if (q.code != 5 && q.code != 330 && q.code != 100 && q.code != 8 && q.code != 6 && q.code != 62
-                     && q.code != 60 && q.code != 67 && q.code != 102 && q.code != 360)
-                d.rareMut().extra.push_back({q.code, text(q)});
-            break;
-        case EntityKind::LwPolyline:
-            if (q.code == 10) {
-                Vertex v;
-                v.x = real(q);
-                d.v.push_back(v);
-            } else if (q.code == 20 && !d.v.empty()) d.v.back().y = real(q);
-            else if (q.code == 90) d.v.reserve(size_t(std::clamp<long long>(integer(q), 0, (data_.size() - pos_) / 12)));
-            else if (q.code == 40 && !d.v.empty()) { d.v.back().startWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 0}); }
-            else if (q.code == 41 && !d.v.empty()) { d.v.back().endWidth = real(q); widthsSeen.push_back({int(d.v.size()) - 1, 1}); }
-            else if (q.code == 42 && !d.v.empty()) d.v.back().bulge = real(q);
-            else if (q.code == 43) { d.constWidth = real(q); has43 = true; }
-            else if (q.code == 38) d.elevation = real(q);
-            else if (q.code == 39) d.thickness = real(q);
-            else if (q.code == 70) d.polyFlags = int(integer(q));
-            break;
-        case EntityKind::Polyline2d:
-        case EntityKind::Polyline3d:
-            if (q.code == 30) d.elevation = real(q);
-            else if (q.code == 70) d.polyFlags = int(integer(q));
-            else if (q.code == 75) d.rareMut().splineType = int(integer(q));
-            else if (q.code == 40) { w40 = real(q); has40 = true; }
-            else if (q.code == 41) { w41 = real(q); has41 = true; }
-            else if (q.code == 39) d.thickness = real(q);
-            break;
-        case EntityKind::BlockReference:
-            if (q.code == 2) d.placedMut().text = text(q);
-            else if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code >= 41 && q.code <= 43) d.placedMut().scale[q.code - 41] = real(q);
-            else if (q.code == 50) d.placedMut().rotation = real(q) * kDeg;
-            break;
-        case EntityKind::Region:
-            if (q.code == 1 || q.code == 3)
-                d.rareMut().extra.push_back({q.code, text(q)});
-            break;
-        case EntityKind::RasterImage:
-            if (q.code == 10) vx(0).x = real(q);
-            else if (q.code == 20) vx(0).y = real(q);
-            else if (q.code == 30) vx(0).z = real(q);
-            else if (q.code == 11) d.rareMut().u.x = real(q);
-            else if (q.code == 21) d.rareMut().u.y = real(q);
-            else if (q.code == 31) d.rareMut().u.z = real(q);
-            else if (q.code == 12) d.rareMut().vv.x = real(q);
-            else if (q.code == 22) d.rareMut().vv.y = real(q);
-            else if (q.code == 32) d.rareMut().vv.z = real(q);
-            else if (q.code == 13) d.rareMut().pixelsW = real(q);
-            else if (q.code == 23) d.rareMut().pixelsH = real(q);
-            else if (q.code == 340) d.rareMut().imageDefHandle = handle(q);
-            else if (q.code == 360) d.rareMut().imageReactorHandle = handle(q);
-            else if (q.code == 70) d.rareMut().imageDisplay = int(integer(q));
-            else if (q.code == 280) d.rareMut().clipping = int(integer(q));
-            else if (q.code == 281) d.rareMut().brightness = int(integer(q));
-            else if (q.code == 282) d.rareMut().contrast = int(integer(q));
-            else if (q.code == 283) d.rareMut().fade = int(integer(q));
-            else if (q.code == 71) d.rareMut().clipType = int(integer(q));
-            else if (q.code == 14) d.rareMut().clip.push_back({real(q), 0});
-            else if (q.code == 24 && !d.rareMut().clip.empty()) d.rareMut().clip.back().y = real(q);
-            break;
-        case EntityKind::Foreign:
-            break;
+        if (const dxf::Group* g = r.kind.of(q.code)) {
+            readGroup(*g, q, d, r);
+            r.seen |= quint64(1) << (g - r.kind.groups.data());
+        } else if (r.kind.rest >= 0) {
+            readSpecial(r.kind.groups[size_t(r.kind.rest)].special, q, d, r);
         }
     }
     XData x = xdataFrom(g_, xstart);
-    if (kind == EntityKind::LwPolyline) {
-        if (has43 || widthsSeen.empty())
-            for (Vertex& v : d.v) {
-                v.startWidth = v.startWidth == 0 ? d.constWidth : v.startWidth;
-                v.endWidth = v.endWidth == 0 ? d.constWidth : v.endWidth;
-            }
-        if (d.v.size() < 1)
-            error(start.line, QStringLiteral("a polyline without vertices"));
-    }
-    if (kind == EntityKind::Text && d.v.size() < 2)
-        d.v.resize(2);
-    if (kind == EntityKind::Region) {
-        // the outline from the body's lines and arcs (other edge kinds: kept, not drawn)
-        QStringList lines;
-        for (const RawGroup& g : d.rare().extra) {
-            if (g.code == 1)
-                lines << g.value;
-            else if (g.code == 3 && !lines.isEmpty())
-                lines.back() += g.value;
-        }
-        d.rareMut().regionLoops = regionLoopsOf(lines);
-        for (const std::vector<Vertex>& loop : d.rare().regionLoops) {
-            Chain c;
-            c.closed = true;
-            c.pts.push_back({loop.front().x, loop.front().y});
-            for (size_t i = 0; i < loop.size(); ++i) {
-                const Vertex &a = loop[i], &b = loop[(i + 1) % loop.size()];
-                appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
-            }
-            c.pts.pop_back(); // back at the start
-            d.rareMut().regionShape.push_back(std::move(c));
-        }
-    }
-    if (kind == EntityKind::Polyline2d || kind == EntityKind::Polyline3d) {
-        if (has40 && has41 && w40 == w41)
-            d.constWidth = w40;
-        // the vertices and their end marker
-        std::vector<quint64> subs;
-        while (true) {
-            Pair p = must();
-            if (p.code != 0)
-                error(p.line, QStringLiteral("a vertex was expected"));
-            if (is(p, "SEQEND")) {
-                subs.push_back(seqendHandle());
-                break;
-            }
-            if (!is(p, "VERTEX"))
-                error(p.line, QStringLiteral("the polyline ends without SEQEND"));
-            collect(sub_);
-            Vertex v;
-            v.startWidth = has40 ? w40 : 0;
-            v.endWidth = has41 ? w41 : 0;
-            int vf = 0;
-            quint64 vh = 0;
-            for (const Pair& q : sub_) {
-                if (q.code == 10) v.x = real(q);
-                else if (q.code == 20) v.y = real(q);
-                else if (q.code == 30) v.z = real(q);
-                else if (q.code == 40) v.startWidth = real(q);
-                else if (q.code == 41) v.endWidth = real(q);
-                else if (q.code == 42) v.bulge = real(q);
-                else if (q.code == 70) vf = int(integer(q));
-                else if (q.code == 5) vh = handle(q);
-            }
-            if (kind == EntityKind::Polyline2d)
-                v.z = d.elevation;
-            subs.push_back(vh);
-            if ((vf & 8) && (d.polyFlags & 4)) { // made by the spline fit: the curve, not the frame
-                d.rareMut().fit.push_back(v);
-                continue;
-            }
-            d.v.push_back(v);
-            d.rareMut().vertexFlags.push_back(kind == EntityKind::Polyline3d ? (vf & ~32) : vf);
-        }
-        keepSubHandles(d, subs);
-    }
-    if (kind == EntityKind::BlockReference) {
-        bool follows = false;
-        for (size_t i = 0; i < xstart; ++i)
-            if (g_[i].code == 66 && integer(g_[i]) == 1)
-                follows = true;
-        if (follows) {
-            std::vector<quint64> subs;
-            while (true) {
-                Pair p = must();
-                if (is(p, "SEQEND")) {
-                    subs.push_back(seqendHandle());
-                    break;
-                }
-                if (!is(p, "ATTRIB"))
-                    error(p.line, QStringLiteral("the block reference's attributes end without SEQEND"));
-                collect(sub_);
-                RawGroups a;
-                quint64 ah = 0;
-                for (const Pair& q : sub_) {
-                    if (q.code == 5)
-                        ah = handle(q);
-                    else if (q.code != 330)
-                        a.push_back({q.code, text(q)});
-                }
-                d.rareMut().attribs.push_back(a);
-                subs.push_back(ah);
-            }
-            keepSubHandles(d, subs);
-        }
-    }
-    if (kind == EntityKind::RasterImage && d.rare().imageDefHandle) {
-        images_[d.rare().imageDefHandle] = e;
-        doc_->reserveHandle(d.rare().imageDefHandle);
-        doc_->reserveHandle(d.rare().imageReactorHandle);
-    }
+    if (d.v.size() < r.kind.minVertices)
+        d.v.resize(r.kind.minVertices);
+    for (const dxf::Group& g : r.kind.groups)
+        if (g.value == dxf::Value::Special)
+            afterGroups(g.special, e, r, start);
     if (!x.empty()) {
         raw_.setXData(e, std::move(x));
         pendingXData_.push_back(e);
     }
     doc_->entityChanged(e);
-    if (kind != EntityKind::BlockReference) // its box follows its block's content
+    if (*kind != EntityKind::BlockReference) // its box follows its block's content
         e->box(); // measured while its data is at hand
     return true;
+}
+
+// Reads the groups every entity carries; returns where the extended data
+// starts.
+size_t Reader::commonGroups(CommonValues& c)
+{
+    for (size_t i = 0; i < g_.size(); ++i) {
+        const Pair& q = g_[i];
+        if (q.code >= 1000)
+            return i;
+        switch (q.code) {
+        case 5: c.handle = handle(q); break;
+        case 8: c.layer = name(q); break;
+        case 6: c.linetype = name(q); break;
+        case 62: c.color = int(integer(q)); break;
+        case 60: c.visible = integer(q) == 0; break;
+        case 67: c.paper = integer(q) == 1; break;
+        case 48: c.ltscale = real(q); break;
+        case 370: c.lineweight = int(integer(q)); break;
+        default: break;
+        }
+    }
+    return g_.size();
+}
+
+// False for what the host keeps as read although its type is modelled
+// (meshes, arrays of block references); a 3D polyline tells itself by its
+// flags.
+bool Reader::modelled(EntityKind& kind, size_t xstart)
+{
+    const bool polyline = kind == EntityKind::Polyline2d;
+    for (size_t i = 0; i < xstart; ++i) {
+        const Pair& q = g_[i];
+        if (polyline && q.code == 70) {
+            const int f = int(integer(q));
+            if (f & (16 | 64)) // meshes
+                return false;
+            if (f & 8)
+                kind = EntityKind::Polyline3d;
+        }
+        if (kind == EntityKind::BlockReference && (q.code == 70 || q.code == 71) && integer(q) > 1)
+            return false; // columns and rows
+    }
+    return true;
+}
+
+Entity* Reader::place(const Pair& start, Block& target, EntityKind kind, const CommonValues& c, KeptGroups app)
+{
+    Block& owner = (c.paper && target.isModelSpace()) ? doc_->PaperSpace() : target;
+    Entity* e = owner.create(kind);
+    keepHandle(e, c.handle, start.line);
+    auto& d = e->data();
+    if (!app.empty())
+        d.rareMut().appGroups = std::move(app);
+    // names are checked against the tables once everything is read
+    raw_.holdNames(e, c.layer, c.linetype);
+    pendingNames_.push_back(e);
+    raw_.setColor(e, c.color < 0 || c.color > 256 ? ColorByLayer : c.color, c.visible);
+    d.ltscale = c.ltscale > 0 && std::isfinite(c.ltscale) ? c.ltscale : 1;
+    d.lineweight = c.lineweight;
+    return e;
+}
+
+void Reader::readGroup(const dxf::Group& g, const Pair& q, Entity::Data& d, Reading& r)
+{
+    using dxf::Value;
+    switch (g.value) {
+    case Value::Marker:
+    case Value::Fixed:
+        break;
+    case Value::Real: put(g, d, real(q)); break;
+    case Value::Angle: put(g, d, real(q) * kDeg); break;
+    case Value::Int: put(g, d, int(integer(q))); break;
+    case Value::Text: put(g, d, text(q)); break;
+    case Value::Name: put(g, d, name(q)); break;
+    case Value::Handle: put(g, d, handle(q)); break;
+    case Value::Vertex:
+        if (d.v.size() <= size_t(g.index))
+            d.v.resize(size_t(g.index) + 1);
+        component(d.v[size_t(g.index)], dxf::pointComponent(g, q.code)) = real(q);
+        break;
+    case Value::Point:
+        component(*static_cast<Point*>(g.field.fill(d)), dxf::pointComponent(g, q.code)) = real(q);
+        break;
+    case Value::ElevationPoint:
+    case Value::OriginPoint:
+        if (dxf::pointComponent(g, q.code) == 2)
+            *static_cast<double*>(g.field.fill(d)) = real(q);
+        break;
+    case Value::VertexCount:
+        d.v.reserve(size_t(std::clamp<long long>(integer(q), 0, (data_.size() - pos_) / 12)));
+        break;
+    case Value::Special:
+        readSpecial(g.special, q, d, r);
+        break;
+    }
+}
+
+// A group of what only one kind has.
+void Reader::readSpecial(dxf::Special s, const Pair& q, Entity::Data& d, Reading& r)
+{
+    using dxf::Special;
+    switch (s) {
+    case Special::MTextString: d.placedMut().text += text(q); break;
+    case Special::MTextExtras: mtextExtras(q, d); break;
+    case Special::LwPolylineVertices: lwPolylineVertices(q, d, r); break;
+    case Special::PolylineWidth: polylineWidth(q, r); break;
+    case Special::AttributesFollow:
+        if (integer(q) == 1)
+            r.follows = true;
+        break;
+    case Special::ImageDefinition: d.rareMut().imageDefHandle = handle(q); break;
+    case Special::ImageClipBoundary: imageClipBoundary(q, d); break;
+    case Special::RegionBody: d.rareMut().extra.push_back({q.code, text(q)}); break;
+    case Special::None:
+    case Special::PolylineVertices:
+    case Special::BlockAttributes:
+        break;
+    }
+}
+
+// What only one kind has, once its groups are read.
+void Reader::afterGroups(dxf::Special s, Entity* e, Reading& r, const Pair& start)
+{
+    Entity::Data& d = e->data();
+    using dxf::Special;
+    switch (s) {
+    case Special::LwPolylineVertices: lwPolylineWidths(d, r, start); break;
+    case Special::PolylineWidth:
+        if (r.has40 && r.has41 && r.w40 == r.w41)
+            d.constWidth = r.w40;
+        break;
+    case Special::PolylineVertices: polylineVertices(d, r); break;
+    case Special::BlockAttributes:
+        if (r.follows)
+            blockAttributes(d);
+        break;
+    case Special::ImageDefinition: imageDefinition(e); break;
+    case Special::RegionBody: regionBody(d); break;
+    default: break;
+    }
+}
+
+// The groups of an mtext it does not model, kept to be written back.
+void Reader::mtextExtras(const Pair& q, Entity::Data& d)
+{
+    for (int common : {5, 330, 100, 8, 6, 62, 60, 67, 102, 360})
+        if (q.code == common)
+            return;
+    d.rareMut().extra.push_back({q.code, text(q)});
+}
+
+void Reader::lwPolylineVertices(const Pair& q, Entity::Data& d, Reading& r)
+{
+    if (q.code == 10) {
+        Vertex v;
+        v.x = real(q);
+        d.v.push_back(v);
+        return;
+    }
+    if (d.v.empty())
+        return;
+    Vertex& v = d.v.back();
+    switch (q.code) {
+    case 20: v.y = real(q); break;
+    case 40: v.startWidth = real(q); r.widthsSeen = true; break;
+    case 41: v.endWidth = real(q); r.widthsSeen = true; break;
+    case 42: v.bulge = real(q); break;
+    default: break;
+    }
+}
+
+// A vertex without widths of its own takes the constant width.
+void Reader::lwPolylineWidths(Entity::Data& d, const Reading& r, const Pair& start)
+{
+    if (r.saw(43) || !r.widthsSeen)
+        for (Vertex& v : d.v) {
+            v.startWidth = v.startWidth == 0 ? d.constWidth : v.startWidth;
+            v.endWidth = v.endWidth == 0 ? d.constWidth : v.endWidth;
+        }
+    if (d.v.size() < 1)
+        error(start.line, QStringLiteral("a polyline without vertices"));
+}
+
+void Reader::polylineWidth(const Pair& q, Reading& r)
+{
+    if (q.code == 40) {
+        r.w40 = real(q);
+        r.has40 = true;
+    } else {
+        r.w41 = real(q);
+        r.has41 = true;
+    }
+}
+
+// The vertices of an old-style polyline and their end marker.
+void Reader::polylineVertices(Entity::Data& d, const Reading& r)
+{
+    const bool is3d = r.kind.kind == EntityKind::Polyline3d;
+    std::vector<quint64> subs;
+    while (true) {
+        Pair p = must();
+        if (p.code != 0)
+            error(p.line, QStringLiteral("a vertex was expected"));
+        if (is(p, "SEQEND")) {
+            subs.push_back(seqendHandle());
+            break;
+        }
+        if (!is(p, "VERTEX"))
+            error(p.line, QStringLiteral("the polyline ends without SEQEND"));
+        collect(sub_);
+        Vertex v;
+        v.startWidth = r.has40 ? r.w40 : 0;
+        v.endWidth = r.has41 ? r.w41 : 0;
+        int vf = 0;
+        quint64 vh = 0;
+        for (const Pair& q : sub_) {
+            switch (q.code) {
+            case 10: v.x = real(q); break;
+            case 20: v.y = real(q); break;
+            case 30: v.z = real(q); break;
+            case 40: v.startWidth = real(q); break;
+            case 41: v.endWidth = real(q); break;
+            case 42: v.bulge = real(q); break;
+            case 70: vf = int(integer(q)); break;
+            case 5: vh = handle(q); break;
+            default: break;
+            }
+        }
+        if (!is3d)
+            v.z = d.elevation;
+        subs.push_back(vh);
+        if ((vf & 8) && (d.polyFlags & 4)) { // made by the spline fit: the curve, not the frame
+            d.rareMut().fit.push_back(v);
+            continue;
+        }
+        d.v.push_back(v);
+        d.rareMut().vertexFlags.push_back(is3d ? (vf & ~32) : vf);
+    }
+    keepSubHandles(d, subs);
+}
+
+// The ATTRIB records of a block reference and their end marker.
+void Reader::blockAttributes(Entity::Data& d)
+{
+    std::vector<quint64> subs;
+    while (true) {
+        Pair p = must();
+        if (is(p, "SEQEND")) {
+            subs.push_back(seqendHandle());
+            break;
+        }
+        if (!is(p, "ATTRIB"))
+            error(p.line, QStringLiteral("the block reference's attributes end without SEQEND"));
+        collect(sub_);
+        RawGroups a;
+        quint64 ah = 0;
+        for (const Pair& q : sub_) {
+            if (q.code == 5)
+                ah = handle(q);
+            else if (q.code != 330)
+                a.push_back({q.code, text(q)});
+        }
+        d.rareMut().attribs.push_back(a);
+        subs.push_back(ah);
+    }
+    keepSubHandles(d, subs);
+}
+
+// The image's definition and reactor objects are read later, in the
+// objects section: their handles are kept for them.
+void Reader::imageDefinition(Entity* e)
+{
+    const EntityRare& rare = e->data().rare();
+    if (!rare.imageDefHandle)
+        return;
+    images_[rare.imageDefHandle] = e;
+    doc_->reserveHandle(rare.imageDefHandle);
+    doc_->reserveHandle(rare.imageReactorHandle);
+}
+
+void Reader::imageClipBoundary(const Pair& q, Entity::Data& d)
+{
+    if (q.code == 14)
+        d.rareMut().clip.push_back({real(q), 0});
+    else if (q.code == 24 && !d.rareMut().clip.empty())
+        d.rareMut().clip.back().y = real(q);
+}
+
+// The outline from the body's lines and arcs (other edge kinds: kept, not drawn).
+void Reader::regionBody(Entity::Data& d)
+{
+    QStringList lines;
+    for (const RawGroup& g : d.rare().extra) {
+        if (g.code == 1)
+            lines << g.value;
+        else if (g.code == 3 && !lines.isEmpty())
+            lines.back() += g.value;
+    }
+    d.rareMut().regionLoops = regionLoopsOf(lines);
+    for (const std::vector<Vertex>& loop : d.rare().regionLoops) {
+        Chain c;
+        c.closed = true;
+        c.pts.push_back({loop.front().x, loop.front().y});
+        for (size_t i = 0; i < loop.size(); ++i) {
+            const Vertex &a = loop[i], &b = loop[(i + 1) % loop.size()];
+            appendBulgeArc(c.pts, {a.x, a.y}, {b.x, b.y}, a.bulge);
+        }
+        c.pts.pop_back(); // back at the start
+        d.rareMut().regionShape.push_back(std::move(c));
+    }
 }
 
 // An entity of a kind the host does not model: its common groups are read,
@@ -1142,37 +1273,43 @@ bool Reader::foreign(const Pair& start, Block& target, KeptGroups app)
     d.rareMut().foreignBody = std::move(body);
     d.rareMut().foreignSubclassed = marked;
     d.rareMut().appGroups = std::move(app);
-    if (follows || type == "POLYLINE") {
-        std::vector<quint64> subs;
-        while (true) {
-            const Pair p = must();
-            const bool end = is(p, "SEQEND");
-            if (p.code != 0 || !(end || is(p, "VERTEX") || is(p, "ATTRIB")))
-                error(p.line, QStringLiteral("the %1 ends without SEQEND").arg(QString::fromLatin1(type)));
-            collect(sub_);
-            quint64 sh = 0;
-            for (const Pair& q : sub_)
-                if (q.code == 5) {
-                    sh = handle(q);
-                    break;
-                }
-            d.rareMut().foreignParts.push_back({keep(p, true), keptOf(sub_)});
-            subs.push_back(sh);
-            if (end)
-                break;
-        }
-        if (std::find(subs.begin(), subs.end(), quint64(0)) == subs.end()) {
-            for (quint64 s : subs)
-                doc_->reserveHandle(s);
-            d.rareMut().subHandles = subs;
-        }
-    }
+    if (follows || type == "POLYLINE")
+        foreignParts(d, type);
     if (!x.empty()) {
         raw_.setXData(e, std::move(x));
         pendingXData_.push_back(e);
     }
     doc_->entityChanged(e);
     return true;
+}
+
+// The records that follow a kept entity (vertices, attributes), kept as
+// read up to its SEQEND; their handles are kept when every one has one.
+void Reader::foreignParts(Entity::Data& d, const QByteArray& type)
+{
+    std::vector<quint64> subs;
+    while (true) {
+        const Pair p = must();
+        const bool end = is(p, "SEQEND");
+        if (p.code != 0 || !(end || is(p, "VERTEX") || is(p, "ATTRIB")))
+            error(p.line, QStringLiteral("the %1 ends without SEQEND").arg(QString::fromLatin1(type)));
+        collect(sub_);
+        quint64 sh = 0;
+        for (const Pair& q : sub_)
+            if (q.code == 5) {
+                sh = handle(q);
+                break;
+            }
+        d.rareMut().foreignParts.push_back({keep(p, true), keptOf(sub_)});
+        subs.push_back(sh);
+        if (end)
+            break;
+    }
+    if (std::find(subs.begin(), subs.end(), quint64(0)) == subs.end()) {
+        for (quint64 s : subs)
+            doc_->reserveHandle(s);
+        d.rareMut().subHandles = subs;
+    }
 }
 
 void Reader::objects()

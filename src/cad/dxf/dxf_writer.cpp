@@ -1,6 +1,7 @@
 #include "cad/dxf/dxf.h"
 
 #include "cad/dxf/dxf_text.h"
+#include "cad/dxf/entity_groups.h"
 #include "cad/dxf/region_body.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -268,6 +269,7 @@ private:
         return it == doc_.kept().tableRecords.end() ? 0 : int(it->second.size());
     }
 
+    quint64 structural(const char* key) { return structural(QLatin1String(key)); }
     quint64 structural(const QString& key)
     {
         auto& m = doc_.structuralHandles();
@@ -293,6 +295,16 @@ private:
     quint64 handle_ = 0;
     void classes();
     void tables();
+    void vportTable();
+    void linetypeTable();
+    void linetypeRecord(quint64 table, quint64 h, const QString& name, const QString& desc,
+                        const std::vector<double>& pattern, const std::vector<LinetypeElement>& elements);
+    void layerTable();
+    void styleTable();
+    void viewAndUcsTables();
+    void appidTable();
+    void dimstyleTable();
+    void blockRecordTable();
     void tableHead(const char* name, quint64 h, int count);
     // The opening groups of a table record: type, handle, owning table and
     // subclass markers.
@@ -307,6 +319,18 @@ private:
     void blocks();
     void block(Block& b, bool paper);
     void entity(Entity& e, quint64 owner, bool paper);
+    void commonGroups(Entity& e, quint64 owner, bool paper);
+    bool writeGroup(const dxf::Group& g, Entity& e, bool paper);
+    bool writeSpecial(dxf::Special s, Entity& e, bool paper);
+    void partHead(const char* type, quint64 handle, quint64 owner, bool paper, const QString& layer);
+    void mtextString(const QString& t);
+    void lwPolylineVertices(const Entity::Data& d);
+    void polylineVertices(Entity& e, bool paper);
+    bool blockAttributes(Entity& e, bool paper);
+    void imageClipBoundary(const EntityRare& rare);
+    void regionBody(const EntityRare& rare);
+    void foreign(Entity& e);
+    void foreignPart(Entity& e, const KeptRecord& part, quint64 handle);
     void xdata(const XData& x);
     void objects();
 
@@ -479,13 +503,25 @@ void Writer::tableHead(const char* name, quint64 h, int count)
 
 void Writer::tables()
 {
-    auto S = [&](const char* k) { return structural(QLatin1String(k)); };
     lit(0, "SECTION");
     lit(2, "TABLES");
+    vportTable();
+    linetypeTable();
+    layerTable();
+    styleTable();
+    viewAndUcsTables();
+    appidTable();
+    dimstyleTable();
+    blockRecordTable();
+    lit(0, "ENDSEC");
+}
 
-    const quint64 vt = S("TABLE:VPORT");
+// The active viewport shows the extents; the others go back as read.
+void Writer::vportTable()
+{
+    const quint64 vt = structural("TABLE:VPORT");
     tableHead("VPORT", vt, 1 + keptCount("VPORT"));
-    recordHead("VPORT", S("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
+    recordHead("VPORT", structural("VPORT:*ACTIVE"), vt, "AcDbViewportTableRecord");
     lit(2, "*ACTIVE");
     integer(70, 0);
     num(10, 0);
@@ -500,53 +536,61 @@ void Writer::tables()
     num(41, 1.5);
     keptTable("VPORT");
     lit(0, "ENDTAB");
+}
 
-    const quint64 lt = S("TABLE:LTYPE");
+void Writer::linetypeTable()
+{
+    const quint64 lt = structural("TABLE:LTYPE");
     tableHead("LTYPE", lt, doc_.Linetypes().Count() + 2);
-    auto ltype = [&](quint64 h, const QString& name, const QString& desc, const std::vector<double>& pattern,
-                     const std::vector<LinetypeElement>& elements) {
-        recordHead("LTYPE", h, lt, "AcDbLinetypeTableRecord");
-        str(2, name);
-        integer(70, 0);
-        str(3, desc);
-        integer(72, 65);
-        integer(73, int(pattern.size()));
-        double total = 0;
-        for (double d : pattern)
-            total += std::abs(d);
-        num(40, total);
-        const bool complete = elements.size() == pattern.size();
-        for (size_t i = 0; i < pattern.size(); ++i) {
-            num(49, pattern[i]);
-            const KeptGroups none;
-            const KeptGroups& el = complete ? elements[i].groups : none;
-            const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
-                return k.code == 74 && k.value.trimmed().toInt() != 0;
-            });
-            if (!r2000_ && !shaped)
-                continue;
-            if (el.empty()) {
-                integer(74, 0);
-                continue;
-            }
-            for (const KeptGroup& k : el) {
-                // the style by its handle in this drawing
-                TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
-                    ? doc_.TextStyles().find(elements[i].style) : nullptr;
-                if (st)
-                    hex(340, handleOf(*st));
-                else
-                    bytes(k.code, k.value);
-            }
-        }
-    };
-    ltype(S("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
-    ltype(S("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
+    linetypeRecord(lt, structural("LTYPE:BYBLOCK"), QStringLiteral("ByBlock"), QString(), {}, {});
+    linetypeRecord(lt, structural("LTYPE:BYLAYER"), QStringLiteral("ByLayer"), QString(), {}, {});
     for (Linetype& l : doc_.Linetypes().items())
-        ltype(handleOf(l), l.Name, l.Description, l.pattern, l.elements);
+        linetypeRecord(lt, handleOf(l), l.Name, l.Description, l.pattern, l.elements);
     lit(0, "ENDTAB");
+}
 
-    const quint64 la = S("TABLE:LAYER");
+void Writer::linetypeRecord(quint64 table, quint64 h, const QString& name, const QString& desc,
+                            const std::vector<double>& pattern, const std::vector<LinetypeElement>& elements)
+{
+    recordHead("LTYPE", h, table, "AcDbLinetypeTableRecord");
+    str(2, name);
+    integer(70, 0);
+    str(3, desc);
+    integer(72, 65);
+    integer(73, int(pattern.size()));
+    double total = 0;
+    for (double d : pattern)
+        total += std::abs(d);
+    num(40, total);
+    const bool complete = elements.size() == pattern.size();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        num(49, pattern[i]);
+        const KeptGroups none;
+        const KeptGroups& el = complete ? elements[i].groups : none;
+        const bool shaped = std::any_of(el.begin(), el.end(), [](const KeptGroup& k) {
+            return k.code == 74 && k.value.trimmed().toInt() != 0;
+        });
+        if (!r2000_ && !shaped)
+            continue;
+        if (el.empty()) {
+            integer(74, 0);
+            continue;
+        }
+        for (const KeptGroup& k : el) {
+            // the style by its handle in this drawing
+            TextStyle* st = k.code == 340 && !elements[i].style.isEmpty()
+                ? doc_.TextStyles().find(elements[i].style) : nullptr;
+            if (st)
+                hex(340, handleOf(*st));
+            else
+                bytes(k.code, k.value);
+        }
+    }
+}
+
+void Writer::layerTable()
+{
+    const quint64 la = structural("TABLE:LAYER");
     tableHead("LAYER", la, doc_.Layers().Count());
     for (Layer& l : doc_.Layers().items()) {
         recordHead("LAYER", handleOf(l), la, "AcDbLayerTableRecord");
@@ -558,8 +602,11 @@ void Writer::tables()
             integer(370, -3);
     }
     lit(0, "ENDTAB");
+}
 
-    const quint64 st = S("TABLE:STYLE");
+void Writer::styleTable()
+{
+    const quint64 st = structural("TABLE:STYLE");
     tableHead("STYLE", st, doc_.TextStyles().Count());
     for (TextStyle& s : doc_.TextStyles().items()) {
         recordHead("STYLE", handleOf(s), st, "AcDbTextStyleTableRecord");
@@ -574,15 +621,22 @@ void Writer::tables()
         str(4, s.bigFontFile);
     }
     lit(0, "ENDTAB");
+}
 
-    tableHead("VIEW", S("TABLE:VIEW"), keptCount("VIEW"));
+// Tables the host does not model, as read.
+void Writer::viewAndUcsTables()
+{
+    tableHead("VIEW", structural("TABLE:VIEW"), keptCount("VIEW"));
     keptTable("VIEW");
     lit(0, "ENDTAB");
-    tableHead("UCS", S("TABLE:UCS"), keptCount("UCS"));
+    tableHead("UCS", structural("TABLE:UCS"), keptCount("UCS"));
     keptTable("UCS");
     lit(0, "ENDTAB");
+}
 
-    const quint64 ap = S("TABLE:APPID");
+void Writer::appidTable()
+{
+    const quint64 ap = structural("TABLE:APPID");
     tableHead("APPID", ap, doc_.RegisteredApplications().Count());
     for (RegisteredApplication& a : doc_.RegisteredApplications().items()) {
         recordHead("APPID", handleOf(a), ap, "AcDbRegAppTableRecord");
@@ -590,8 +644,11 @@ void Writer::tables()
         integer(70, 0);
     }
     lit(0, "ENDTAB");
+}
 
-    const quint64 ds = S("TABLE:DIMSTYLE");
+void Writer::dimstyleTable()
+{
+    const quint64 ds = structural("TABLE:DIMSTYLE");
     // the file's own Standard, when it had one, stands for the host's
     bool ownStandard = true;
     if (auto it = doc_.kept().tableRecords.find(QStringLiteral("DIMSTYLE")); it != doc_.kept().tableRecords.end())
@@ -603,14 +660,17 @@ void Writer::tables()
     lit(100, "AcDbDimStyleTable");
     integer(71, 0);
     if (ownStandard) {
-        recordHead("DIMSTYLE", S("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
+        recordHead("DIMSTYLE", structural("DIMSTYLE:STANDARD"), ds, "AcDbDimStyleTableRecord", 105);
         lit(2, "Standard");
         integer(70, 0);
     }
     keptTable("DIMSTYLE");
     lit(0, "ENDTAB");
+}
 
-    const quint64 br = S("TABLE:BLOCK_RECORD");
+void Writer::blockRecordTable()
+{
+    const quint64 br = structural("TABLE:BLOCK_RECORD");
     std::vector<Block*> all{&doc_.ModelSpace(), &doc_.PaperSpace()};
     for (Block* b : doc_.blocks())
         all.push_back(b);
@@ -622,7 +682,6 @@ void Writer::tables()
             kept(b->recordGroups);
     }
     lit(0, "ENDTAB");
-    lit(0, "ENDSEC");
 }
 
 void Writer::blocks()
@@ -638,13 +697,8 @@ void Writer::blocks()
 
 void Writer::block(Block& b, bool paper)
 {
-    lit(0, "BLOCK");
-    hex(5, b.beginHandle);
-    hex(330, b.recordHandle);
-    lit(100, "AcDbEntity");
-    if (paper)
-        integer(67, 1);
-    lit(8, "0");
+    const QString layer = QStringLiteral("0");
+    partHead("BLOCK", b.beginHandle, b.recordHandle, paper, layer);
     lit(100, "AcDbBlockBegin");
     str(2, b.Name());
     integer(70, b.flags);
@@ -654,13 +708,7 @@ void Writer::block(Block& b, bool paper)
     if (!b.isModelSpace() && &b != &doc_.PaperSpace())
         for (Entity* e : b.entities())
             entity(*e, b.recordHandle, false);
-    lit(0, "ENDBLK");
-    hex(5, b.endHandle);
-    hex(330, b.recordHandle);
-    lit(100, "AcDbEntity");
-    if (paper)
-        integer(67, 1);
-    lit(8, "0");
+    partHead("ENDBLK", b.endHandle, b.recordHandle, paper, layer);
     lit(100, "AcDbBlockEnd");
 }
 
@@ -689,297 +737,293 @@ void Writer::xdata(const XData& x)
 
 void Writer::entity(Entity& e, quint64 owner, bool paper)
 {
-    const auto& d = e.data();
-    const EntityPlaced& placed = d.placed();
-    const EntityRare& rare = d.rare();
+    commonGroups(e, owner, paper);
+    if (e.kind() == EntityKind::Foreign) {
+        foreign(e);
+        return;
+    }
+    bool xdataWritten = false;
+    for (const dxf::Group& g : dxf::kindGroups(e.kind()).groups)
+        if (!g.readOnly && (!g.when || g.when(e.data())))
+            xdataWritten = writeGroup(g, e, paper) || xdataWritten;
+    if (!xdataWritten)
+        xdata(e.GetXData(QString()));
+}
+
+void Writer::commonGroups(Entity& e, quint64 owner, bool paper)
+{
+    const Entity::Data& d = e.data();
+    const bool foreign = e.kind() == EntityKind::Foreign;
     // The kind as bytes: a kept foreign kind may hold any byte, NUL included.
-    auto common = [&](const QByteArray& type, quint64 handle, quint64 ownerHandle) {
-        bytes(0, type);
-        hex(5, handle);
-        appGroups(rare.appGroups);
-        hex(330, ownerHandle);
-        if (e.kind() != EntityKind::Foreign || rare.foreignSubclassed)
-            lit(100, "AcDbEntity");
-        if (paper)
-            integer(67, 1);
-        str(8, e.Layer());
-        if (e.Linetype() != QLatin1String("ByLayer"))
-            str(6, e.Linetype());
-        if (e.Color() != ColorByLayer)
-            integer(62, e.Color());
-        if (r2000_ && d.lineweight != -1 && e.kind() != EntityKind::Foreign)
-            integer(370, d.lineweight);
-        if (d.ltscale != 1 && e.kind() != EntityKind::Foreign)
-            num(48, d.ltscale);
-        if (!e.Visible())
-            integer(60, 1);
-    };
-    const QByteArray type = e.dxfName().toLatin1();
-    common(type, e.handleValue(), owner);
-    switch (e.kind()) {
-    case EntityKind::Line:
-        lit(100, "AcDbLine");
-        if (d.thickness != 0)
-            num(39, d.thickness);
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        point(11, d.v[1].x, d.v[1].y, d.v[1].z);
-        break;
-    case EntityKind::Point:
-        lit(100, "AcDbPoint");
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        if (d.thickness != 0)
-            num(39, d.thickness);
-        if (placed.rotation != 0)
-            num(50, placed.rotation * kRad);
-        break;
-    case EntityKind::Circle:
-    case EntityKind::Arc:
-        lit(100, "AcDbCircle");
-        if (d.thickness != 0)
-            num(39, d.thickness);
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, placed.radius);
-        if (e.kind() == EntityKind::Arc) {
-            lit(100, "AcDbArc");
-            num(50, placed.startAngle * kRad);
-            num(51, placed.endAngle * kRad);
+    bytes(0, e.dxfName().toLatin1());
+    for (const dxf::CommonGroup& g : dxf::kCommonGroups) {
+        switch (g.what) {
+        case dxf::Common::Handle:
+            hex(g.code, e.handleValue());
+            appGroups(d.rare().appGroups);
+            hex(330, owner);
+            if (!foreign || d.rare().foreignSubclassed)
+                lit(100, "AcDbEntity");
+            break;
+        case dxf::Common::PaperSpace:
+            if (paper)
+                integer(g.code, 1);
+            break;
+        case dxf::Common::Layer: str(g.code, e.Layer()); break;
+        case dxf::Common::Linetype:
+            if (e.Linetype() != QLatin1String("ByLayer"))
+                str(g.code, e.Linetype());
+            break;
+        case dxf::Common::Colour:
+            if (e.Color() != ColorByLayer)
+                integer(g.code, e.Color());
+            break;
+        case dxf::Common::Lineweight:
+            if (r2000_ && d.lineweight != -1 && !foreign)
+                integer(g.code, d.lineweight);
+            break;
+        case dxf::Common::LinetypeScale:
+            if (d.ltscale != 1 && !foreign)
+                num(g.code, d.ltscale);
+            break;
+        case dxf::Common::Visibility:
+            if (!e.Visible())
+                integer(g.code, 1);
+            break;
         }
-        break;
-    case EntityKind::Text:
-        lit(100, "AcDbText");
-        if (d.thickness != 0)
-            num(39, d.thickness);
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, placed.height);
-        str(1, placed.text);
-        if (placed.rotation != 0)
-            num(50, placed.rotation * kRad);
-        if (placed.widthFactor != 1)
-            num(41, placed.widthFactor);
-        if (placed.oblique != 0)
-            num(51, placed.oblique * kRad);
-        str(7, placed.style);
-        if (placed.textGeneration != 0)
-            integer(71, placed.textGeneration);
-        if (placed.hAlign != 0)
-            integer(72, placed.hAlign);
-        if (placed.hAlign != 0 || placed.vAlign != 0)
-            point(11, d.v[1].x, d.v[1].y, d.v[1].z);
-        lit(100, "AcDbText");
-        if (placed.vAlign != 0)
-            integer(73, placed.vAlign);
-        break;
-    case EntityKind::MText: {
-        lit(100, "AcDbMText");
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        num(40, placed.height);
-        num(41, rare.mtextWidth);
-        integer(71, rare.attachment);
-        const QString t = placed.text;
-        // texts longer than 250 characters go out in 3-groups first
-        int pos = 0;
-        while (t.size() - pos > 250) {
-            str(3, t.mid(pos, 250));
-            pos += 250;
-        }
-        str(1, t.mid(pos));
-        str(7, placed.style);
-        if (placed.rotation != 0)
-            num(50, placed.rotation * kRad);
-        raw(rare.extra);
+    }
+}
+
+// Writes one group of a kind; true when it wrote the entity's extended data
+// (before the records that follow the entity).
+bool Writer::writeGroup(const dxf::Group& g, Entity& e, bool paper)
+{
+    using dxf::Value;
+    const Entity::Data& d = e.data();
+    switch (g.value) {
+    case Value::Marker: lit(g.code, g.marker); break;
+    case Value::Fixed: integer(g.code, int(g.fallback)); break;
+    case Value::Real:
+    case Value::Angle: {
+        const double v = static_cast<const double*>(g.field.get(d))[g.index];
+        if (!g.omitDefault || v != g.fallback)
+            num(g.code, g.value == Value::Angle ? v * kRad : v);
         break;
     }
-    case EntityKind::LwPolyline: {
-        lit(100, "AcDbPolyline");
-        integer(90, int(d.v.size()));
-        integer(70, d.polyFlags & (1 | 128));
-        bool uniform = true;
-        for (const Vertex& v : d.v)
-            if (v.startWidth != d.constWidth || v.endWidth != d.constWidth)
-                uniform = false;
-        if (uniform)
-            num(43, d.constWidth);
-        if (d.elevation != 0)
-            num(38, d.elevation);
-        if (d.thickness != 0)
-            num(39, d.thickness);
-        for (const Vertex& v : d.v) {
-            num(10, v.x);
-            num(20, v.y);
-            if (!uniform) {
-                num(40, v.startWidth);
-                num(41, v.endWidth);
-            }
-            if (v.bulge != 0)
-                num(42, v.bulge);
-        }
+    case Value::Int: {
+        const int v = *static_cast<const int*>(g.field.get(d));
+        if (!g.omitDefault || v != int(g.fallback))
+            integer(g.code, (v & g.mask) | g.bits);
         break;
     }
-    case EntityKind::Polyline2d:
-    case EntityKind::Polyline3d: {
-        const bool is3d = e.kind() == EntityKind::Polyline3d;
-        lit(100, is3d ? "AcDb3dPolyline" : "AcDb2dPolyline");
-        integer(66, 1);
-        point(10, 0, 0, is3d ? 0 : d.elevation);
-        if (d.thickness != 0 && !is3d)
-            num(39, d.thickness);
-        integer(70, is3d ? (d.polyFlags | 8) : (d.polyFlags & ~8));
-        if (rare.splineType && (d.polyFlags & 4))
-            integer(75, rare.splineType);
-        if (!is3d && d.constWidth != 0) {
+    case Value::Text:
+    case Value::Name: str(g.code, *static_cast<const QString*>(g.field.get(d))); break;
+    case Value::Handle: hex(g.code, *static_cast<const quint64*>(g.field.get(d))); break;
+    case Value::Vertex: {
+        const Vertex& v = d.v[size_t(g.index)];
+        point(g.code, v.x, v.y, v.z);
+        break;
+    }
+    case Value::Point: {
+        const Point& p = *static_cast<const Point*>(g.field.get(d));
+        point(g.code, p.x, p.y, p.z);
+        break;
+    }
+    case Value::ElevationPoint: point(g.code, 0, 0, *static_cast<const double*>(g.field.get(d))); break;
+    case Value::OriginPoint: point(g.code, 0, 0, 0); break;
+    case Value::VertexCount: integer(g.code, int(d.v.size())); break;
+    case Value::Special: return writeSpecial(g.special, e, paper);
+    }
+    return false;
+}
+
+// What only one kind has; true when it wrote the extended data.
+bool Writer::writeSpecial(dxf::Special s, Entity& e, bool paper)
+{
+    const Entity::Data& d = e.data();
+    using dxf::Special;
+    switch (s) {
+    case Special::MTextString: mtextString(d.placed().text); break;
+    case Special::MTextExtras: raw(d.rare().extra); break;
+    case Special::LwPolylineVertices: lwPolylineVertices(d); break;
+    case Special::PolylineWidth:
+        if (e.kind() == EntityKind::Polyline2d && d.constWidth != 0) {
             num(40, d.constWidth);
             num(41, d.constWidth);
         }
-        xdata(e.GetXData(QString()));
-        // a spline fit's curve first (flag 8), then its frame, as ezdxf and
-        // the program that made the format write them
-        const size_t fits = (d.polyFlags & 4) ? rare.fit.size() : 0;
-        for (size_t i = 0; i < fits + d.v.size(); ++i) {
-            const bool fitted = i < fits;
-            const Vertex& v = fitted ? rare.fit[i] : d.v[i - fits];
-            lit(0, "VERTEX");
-            hex(5, rare.subHandles[i]);
-            hex(330, e.handleValue());
-            lit(100, "AcDbEntity");
-            if (paper)
-                integer(67, 1);
-            str(8, e.Layer());
-            lit(100, "AcDbVertex");
-            lit(100, is3d ? "AcDb3dPolylineVertex" : "AcDb2dVertex");
-            point(10, v.x, v.y, is3d ? v.z : d.elevation);
-            if (!is3d) {
-                if (v.startWidth != 0)
-                    num(40, v.startWidth);
-                if (v.endWidth != 0)
-                    num(41, v.endWidth);
-                if (v.bulge != 0)
-                    num(42, v.bulge);
-            }
-            const size_t k = i - fits;
-            const int vf = fitted ? 8 : (k < rare.vertexFlags.size() ? rare.vertexFlags[k] : 0);
-            integer(70, is3d ? (vf | 32) : vf);
-        }
-        lit(0, "SEQEND");
-        hex(5, rare.subHandles.back());
-        hex(330, e.handleValue());
-        lit(100, "AcDbEntity");
-        if (paper)
-            integer(67, 1);
-        str(8, e.Layer());
-        return; // extended data went out before the vertices
-    }
-    case EntityKind::BlockReference:
-        lit(100, "AcDbBlockReference");
-        if (!rare.attribs.empty())
+        break;
+    case Special::PolylineVertices: polylineVertices(e, paper); return true;
+    case Special::AttributesFollow:
+        if (!d.rare().attribs.empty())
             integer(66, 1);
-        str(2, placed.text);
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        if (placed.scale[0] != 1)
-            num(41, placed.scale[0]);
-        if (placed.scale[1] != 1)
-            num(42, placed.scale[1]);
-        if (placed.scale[2] != 1)
-            num(43, placed.scale[2]);
-        if (placed.rotation != 0)
-            num(50, placed.rotation * kRad);
-        if (!rare.attribs.empty()) {
-            xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < rare.attribs.size(); ++i) {
-                lit(0, "ATTRIB");
-                hex(5, rare.subHandles[i]);
-                hex(330, e.handleValue());
-                raw(rare.attribs[i]);
-            }
-            lit(0, "SEQEND");
-            hex(5, rare.subHandles.back());
-            hex(330, e.handleValue());
-            lit(100, "AcDbEntity");
-            if (paper)
-                integer(67, 1);
-            str(8, e.Layer());
-            return;
-        }
         break;
-    case EntityKind::Region:
-        lit(100, "AcDbModelerGeometry");
-        integer(70, 1);
-        if (!rare.extra.empty() || rare.regionLoops.empty()) {
-            raw(rare.extra); // the body as read
-            break;
-        }
-        for (const QString& line : regionBodyLines(rare.regionLoops)) {
-            // a line longer than a group holds goes on in 3 groups
-            str(1, line.left(255));
-            for (qsizetype at = 255; at < line.size(); at += 255)
-                str(3, line.mid(at, 255));
-        }
-        break;
-    case EntityKind::Foreign:
-        kept(rare.foreignBody);
-        if (!rare.foreignParts.empty()) {
-            xdata(e.GetXData(QString()));
-            for (size_t i = 0; i < rare.foreignParts.size(); ++i) {
-                // a part's handle, owner and layer are its entity's
-                const KeptRecord& part = rare.foreignParts[i];
-                bytes(0, part.type);
-                bool handled = false, owned = false, layered = false, marked = false;
-                if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
-                    hex(5, rare.subHandles[i]); // a file without handles
-                    hex(330, e.handleValue());
-                    handled = owned = true;
-                }
-                for (const KeptGroup& k : part.groups) {
-                    if (k.code == 100)
-                        marked = true;
-                    if (k.code == 5 && !handled) {
-                        hex(5, rare.subHandles[i]);
-                        handled = true;
-                    } else if (k.code == 330 && !owned && !marked) {
-                        hex(330, e.handleValue());
-                        owned = true;
-                    } else if (k.code == 8 && !layered) {
-                        str(8, e.Layer());
-                        layered = true;
-                    } else {
-                        bytes(k.code, k.value);
-                    }
-                }
-            }
-            return;
-        }
-        break;
-    case EntityKind::RasterImage:
-        lit(100, "AcDbRasterImage");
-        integer(90, 0);
-        point(10, d.v[0].x, d.v[0].y, d.v[0].z);
-        point(11, rare.u.x, rare.u.y, rare.u.z);
-        point(12, rare.vv.x, rare.vv.y, rare.vv.z);
-        num(13, rare.pixelsW);
-        num(23, rare.pixelsH);
-        hex(340, rare.imageDefHandle);
-        integer(70, rare.imageDisplay);
-        integer(280, rare.clipping);
-        integer(281, rare.brightness);
-        integer(282, rare.contrast);
-        integer(283, rare.fade);
-        hex(360, rare.imageReactorHandle);
-        integer(71, rare.clipType);
-        if (rare.clip.empty()) {
-            integer(91, 2);
-            num(14, -0.5);
-            num(24, -0.5);
-            num(14, rare.pixelsW - 0.5);
-            num(24, rare.pixelsH - 0.5);
-        } else {
-            integer(91, int(rare.clip.size()));
-            for (const Pt2& p : rare.clip) {
-                num(14, p.x);
-                num(24, p.y);
-            }
-        }
-        break;
+    case Special::BlockAttributes: return blockAttributes(e, paper);
+    case Special::ImageDefinition: hex(340, d.rare().imageDefHandle); break;
+    case Special::ImageClipBoundary: imageClipBoundary(d.rare()); break;
+    case Special::RegionBody: regionBody(d.rare()); break;
+    case Special::None: break;
     }
+    return false;
+}
+
+// Texts longer than 250 characters go out in 3-groups first.
+void Writer::mtextString(const QString& t)
+{
+    int pos = 0;
+    while (t.size() - pos > 250) {
+        str(3, t.mid(pos, 250));
+        pos += 250;
+    }
+    str(1, t.mid(pos));
+}
+
+void Writer::lwPolylineVertices(const Entity::Data& d)
+{
+    const bool uniform = dxf::uniformWidth(d);
+    for (const Vertex& v : d.v) {
+        num(10, v.x);
+        num(20, v.y);
+        if (!uniform) {
+            num(40, v.startWidth);
+            num(41, v.endWidth);
+        }
+        if (v.bulge != 0)
+            num(42, v.bulge);
+    }
+}
+
+// The opening groups of a record that belongs to another (a VERTEX or
+// SEQEND to its entity, a block's ends to its record): its handle, its
+// owner, its space and layer.
+void Writer::partHead(const char* type, quint64 handle, quint64 owner, bool paper, const QString& layer)
+{
+    lit(0, type);
+    hex(5, handle);
+    hex(330, owner);
+    lit(100, "AcDbEntity");
+    if (paper)
+        integer(67, 1);
+    str(8, layer);
+}
+
+// The extended data, then a spline fit's curve first (flag 8) and its frame,
+// as ezdxf and the program that made the format write them, then SEQEND.
+void Writer::polylineVertices(Entity& e, bool paper)
+{
+    const Entity::Data& d = e.data();
+    const EntityRare& rare = d.rare();
+    const bool is3d = e.kind() == EntityKind::Polyline3d;
     xdata(e.GetXData(QString()));
+    const size_t fits = (d.polyFlags & 4) ? rare.fit.size() : 0;
+    for (size_t i = 0; i < fits + d.v.size(); ++i) {
+        const bool fitted = i < fits;
+        const Vertex& v = fitted ? rare.fit[i] : d.v[i - fits];
+        partHead("VERTEX", rare.subHandles[i], e.handleValue(), paper, e.Layer());
+        lit(100, "AcDbVertex");
+        lit(100, is3d ? "AcDb3dPolylineVertex" : "AcDb2dVertex");
+        point(10, v.x, v.y, is3d ? v.z : d.elevation);
+        if (!is3d) {
+            if (v.startWidth != 0)
+                num(40, v.startWidth);
+            if (v.endWidth != 0)
+                num(41, v.endWidth);
+            if (v.bulge != 0)
+                num(42, v.bulge);
+        }
+        const size_t k = i - fits;
+        const int vf = fitted ? 8 : (k < rare.vertexFlags.size() ? rare.vertexFlags[k] : 0);
+        integer(70, is3d ? (vf | 32) : vf);
+    }
+    partHead("SEQEND", rare.subHandles.back(), e.handleValue(), paper, e.Layer());
+}
+
+// The extended data, then the ATTRIB records as read and SEQEND; nothing
+// for a reference without attributes.
+bool Writer::blockAttributes(Entity& e, bool paper)
+{
+    const EntityRare& rare = e.data().rare();
+    if (rare.attribs.empty())
+        return false;
+    xdata(e.GetXData(QString()));
+    for (size_t i = 0; i < rare.attribs.size(); ++i) {
+        lit(0, "ATTRIB");
+        hex(5, rare.subHandles[i]);
+        hex(330, e.handleValue());
+        raw(rare.attribs[i]);
+    }
+    partHead("SEQEND", rare.subHandles.back(), e.handleValue(), paper, e.Layer());
+    return true;
+}
+
+// Without a clip of its own, the whole picture.
+void Writer::imageClipBoundary(const EntityRare& rare)
+{
+    if (rare.clip.empty()) {
+        integer(91, 2);
+        num(14, -0.5);
+        num(24, -0.5);
+        num(14, rare.pixelsW - 0.5);
+        num(24, rare.pixelsH - 0.5);
+        return;
+    }
+    integer(91, int(rare.clip.size()));
+    for (const Pt2& p : rare.clip) {
+        num(14, p.x);
+        num(24, p.y);
+    }
+}
+
+// The body as read, or made from the outline.
+void Writer::regionBody(const EntityRare& rare)
+{
+    if (!rare.extra.empty() || rare.regionLoops.empty()) {
+        raw(rare.extra);
+        return;
+    }
+    for (const QString& line : regionBodyLines(rare.regionLoops)) {
+        // a line longer than a group holds goes on in 3 groups
+        str(1, line.left(255));
+        for (qsizetype at = 255; at < line.size(); at += 255)
+            str(3, line.mid(at, 255));
+    }
+}
+
+// A kind the host does not model: its groups as read, then its parts with
+// their handle, owner and layer those of the entity.
+void Writer::foreign(Entity& e)
+{
+    const EntityRare& rare = e.data().rare();
+    kept(rare.foreignBody);
+    xdata(e.GetXData(QString()));
+    for (size_t i = 0; i < rare.foreignParts.size(); ++i)
+        foreignPart(e, rare.foreignParts[i], rare.subHandles[i]);
+}
+
+void Writer::foreignPart(Entity& e, const KeptRecord& part, quint64 handle)
+{
+    bytes(0, part.type);
+    bool handled = false, owned = false, layered = false, marked = false;
+    if (std::none_of(part.groups.begin(), part.groups.end(), [](const KeptGroup& k) { return k.code == 5; })) {
+        hex(5, handle); // a file without handles
+        hex(330, e.handleValue());
+        handled = owned = true;
+    }
+    for (const KeptGroup& k : part.groups) {
+        if (k.code == 100)
+            marked = true;
+        if (k.code == 5 && !handled) {
+            hex(5, handle);
+            handled = true;
+        } else if (k.code == 330 && !owned && !marked) {
+            hex(330, e.handleValue());
+            owned = true;
+        } else if (k.code == 8 && !layered) {
+            str(8, e.Layer());
+            layered = true;
+        } else {
+            bytes(k.code, k.value);
+        }
+    }
 }
 
 void Writer::objects()

@@ -524,7 +524,12 @@ struct Builder {
             item.box.add(b.maxX + half, b.maxY + half);
             return;
         }
-        // tapering segments: one filled band each
+        taperedBands(v, segs, colour, t);
+    }
+
+    // Tapering segments: one filled band each.
+    void taperedBands(const std::vector<cad::Vertex>& v, size_t segs, QRgb colour, const Map& t)
+    {
         for (size_t i = 0; i < segs; ++i) {
             const cad::Vertex& a = v[i];
             const cad::Vertex& b = v[(i + 1) % v.size()];
@@ -642,101 +647,142 @@ struct Builder {
                                    : textsOf(e->Linetype(), layerName, parentTexts, d.ltscale);
         const std::vector<double> own = dashes;
         const std::vector<DrawingScene::DashText> ownTexts = dashTexts;
-        switch (e->kind()) {
-        case EntityKind::Line:
-            path({{d.v[0].x, d.v[0].y}, {d.v[1].x, d.v[1].y}}, false, colour, t);
-            break;
-        case EntityKind::Point: {
-            // drawn at its style's size as the view shows it
-            path({{d.v[0].x, d.v[0].y}}, false, colour, t);
-            DrawingScene::Prim& p = item.prims.back();
-            p.kind = DrawingScene::Prim::Mark;
-            p.width = d.placed().rotation + std::atan2(t.c, t.a);
-            break;
+        (this->*drawOf(e->kind()))(Piece{e, d, t, colour, layerName, depth, own, ownTexts});
+    }
+
+    // One entity being drawn: where, in what colour, and what it hands down
+    // to what it contains (its layer, depth, pattern and its texts).
+    struct Piece {
+        Entity* e;
+        const Entity::Data& d;
+        const Map& t;
+        QRgb colour;
+        const QString& layer;
+        int depth;
+        const std::vector<double>& dashes;
+        const std::vector<DrawingScene::DashText>& texts;
+    };
+    using Draw = void (Builder::*)(const Piece&);
+    // How each kind is drawn, in the order of the kinds.
+    static Draw drawOf(EntityKind kind)
+    {
+        static constexpr Draw kinds[] = {
+            &Builder::drawLine,       &Builder::drawPoint,      &Builder::drawCircle,         &Builder::drawArc,
+            &Builder::drawText,       &Builder::drawMText,      &Builder::drawPolyline,       &Builder::drawPolyline,
+            &Builder::drawPolyline3d, &Builder::drawReference,  &Builder::drawRegion,         &Builder::drawImage,
+            &Builder::drawForeign,
+        };
+        static_assert(std::size(kinds) == size_t(EntityKind::Foreign) + 1);
+        return kinds[size_t(kind)];
+    }
+
+    void drawLine(const Piece& p)
+    {
+        path({{p.d.v[0].x, p.d.v[0].y}, {p.d.v[1].x, p.d.v[1].y}}, false, p.colour, p.t);
+    }
+
+    // Drawn at its style's size as the view shows it.
+    void drawPoint(const Piece& p)
+    {
+        path({{p.d.v[0].x, p.d.v[0].y}}, false, p.colour, p.t);
+        DrawingScene::Prim& mark = item.prims.back();
+        mark.kind = DrawingScene::Prim::Mark;
+        mark.width = p.d.placed().rotation + std::atan2(p.t.c, p.t.a);
+    }
+
+    void drawCircle(const Piece& p)
+    {
+        std::vector<Pt2> pts = cad::arcPoints({p.d.v[0].x, p.d.v[0].y}, p.d.placed().radius, 0, 2 * M_PI);
+        pts.pop_back();
+        path(pts, true, p.colour, p.t);
+    }
+
+    void drawArc(const Piece& p)
+    {
+        const cad::EntityPlaced& a = p.d.placed();
+        path(cad::arcPoints({p.d.v[0].x, p.d.v[0].y}, a.radius, a.startAngle, a.endAngle), false, p.colour, p.t);
+    }
+
+    void drawText(const Piece& p)
+    {
+        const cad::EntityPlaced& x = p.d.placed();
+        placeText(x.text, p.d.v[0].x, p.d.v[0].y, p.d.v[1].x, p.d.v[1].y, x.height, x.widthFactor, x.rotation,
+                  x.oblique, x.hAlign, x.vAlign, p.t, p.colour);
+    }
+
+    void drawMText(const Piece& p)
+    {
+        const Entity::Data& d = p.d;
+        const QStringList lines = mtextLines(d.placed().text);
+        double units = 0;
+        for (const QString& s : lines)
+            units = std::max(units, textUnits(s));
+        const double h = d.placed().height;
+        const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : h * units;
+        const double total = h * (1 + 1.5 * (lines.size() - 1));
+        const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
+        const double top = row == 0 ? 0 : (row == 1 ? total / 2 : total);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const double lw = h * textUnits(lines[i]);
+            const double x0 = -w * col / 2.0 + (w - lw) * col / 2.0;
+            const double y0 = top - h - 1.5 * h * double(i);
+            text(lines[i], lw, h, textFrame(d.v[0].x, d.v[0].y, d.placed().rotation, x0, y0, 0), p.t, p.colour);
         }
-        case EntityKind::Circle: {
-            std::vector<Pt2> pts = cad::arcPoints({d.v[0].x, d.v[0].y}, d.placed().radius, 0, 2 * M_PI);
-            pts.pop_back();
-            path(pts, true, colour, t);
-            break;
+    }
+
+    void drawPolyline(const Piece& p) { polyline(p.d, true, p.colour, p.t); }
+    void drawPolyline3d(const Piece& p) { polyline(p.d, false, p.colour, p.t); }
+
+    void drawReference(const Piece& p)
+    {
+        const Entity::Data& d = p.d;
+        cad::Block* def = doc.findBlock(d.placed().text);
+        if (def && p.depth < 16 && !def->isModelSpace()) {
+            const Map inner = p.t.then(insertMap(d, def->Origin()));
+            const Box ext = def->extents();
+            const double size = std::max(ext.maxX - ext.minX, ext.maxY - ext.minY);
+            if (p.depth == 0)
+                tiny = size * inner.lengthScale() * kTinyPart;
+            // References that fan out would never finish: past the budget, or
+            // below a pixel even far zoomed in, a reference shows as its box.
+            if (ext.valid() && (item.prims.size() >= kPrimitiveBudget || size * inner.lengthScale() < tiny))
+                path({{ext.minX, ext.minY}, {ext.maxX, ext.minY}, {ext.maxX, ext.maxY}, {ext.minX, ext.maxY}}, true,
+                     p.colour, inner);
+            else
+                for (Entity* c : def->entities())
+                    add(c, inner, p.layer, p.colour, p.depth + 1, p.dashes, p.texts);
         }
-        case EntityKind::Arc:
-            path(cad::arcPoints({d.v[0].x, d.v[0].y}, d.placed().radius, d.placed().startAngle, d.placed().endAngle), false, colour, t);
-            break;
-        case EntityKind::Text:
-            placeText(d.placed().text, d.v[0].x, d.v[0].y, d.v[1].x, d.v[1].y, d.placed().height, d.placed().widthFactor, d.placed().rotation, d.placed().oblique,
-                      d.placed().hAlign, d.placed().vAlign, t, colour);
-            break;
-        case EntityKind::MText: {
-            const QStringList lines = mtextLines(d.placed().text);
-            double units = 0;
-            for (const QString& s : lines)
-                units = std::max(units, textUnits(s));
-            const double h = d.placed().height;
-            const double w = d.rare().mtextWidth > 0 ? d.rare().mtextWidth : h * units;
-            const double total = h * (1 + 1.5 * (lines.size() - 1));
-            const int col = (d.rare().attachment - 1) % 3, row = (d.rare().attachment - 1) / 3;
-            const double top = row == 0 ? 0 : (row == 1 ? total / 2 : total);
-            for (qsizetype i = 0; i < lines.size(); ++i) {
-                const double lw = h * textUnits(lines[i]);
-                const double x0 = -w * col / 2.0 + (w - lw) * col / 2.0;
-                const double y0 = top - h - 1.5 * h * double(i);
-                text(lines[i], lw, h, textFrame(d.v[0].x, d.v[0].y, d.placed().rotation, x0, y0, 0), t, colour);
-            }
-            break;
+        if (p.depth == 0)
+            attributes(*p.e, p.colour, p.layer);
+        if (!item.box.valid())
+            path({p.t.at(d.v[0].x, d.v[0].y)}, false, p.colour, Map{});
+    }
+
+    void drawRegion(const Piece& p)
+    {
+        for (const cad::Chain& c : p.d.rare().regionShape)
+            path(c.pts, c.closed, p.colour, p.t);
+    }
+
+    void drawImage(const Piece& p)
+    {
+        dashes.clear();
+        dashTexts.clear();
+        image(*p.e, p.colour, p.t);
+    }
+
+    // What is simple to show; the rest is kept for the file, not drawn.
+    void drawForeign(const Piece& p)
+    {
+        if (p.d.rare().foreignType == "DIMENSION") {
+            cad::Block* def = doc.findBlock(cad::dimensionBlock(p.d));
+            if (def && p.depth < 16 && !def->isModelSpace() && def != &doc.PaperSpace())
+                for (Entity* c : def->entities())
+                    add(c, p.t, p.layer, p.colour, p.depth + 1);
+            return;
         }
-        case EntityKind::LwPolyline:
-        case EntityKind::Polyline2d:
-            polyline(d, true, colour, t);
-            break;
-        case EntityKind::Polyline3d:
-            polyline(d, false, colour, t);
-            break;
-        case EntityKind::BlockReference: {
-            cad::Block* def = doc.findBlock(d.placed().text);
-            if (def && depth < 16 && !def->isModelSpace()) {
-                const Map inner = t.then(insertMap(d, def->Origin()));
-                const Box ext = def->extents();
-                const double size = std::max(ext.maxX - ext.minX, ext.maxY - ext.minY);
-                if (depth == 0)
-                    tiny = size * inner.lengthScale() * kTinyPart;
-                // References that fan out would never finish: past the budget, or
-                // below a pixel even far zoomed in, a reference shows as its box.
-                if (ext.valid() && (item.prims.size() >= kPrimitiveBudget || size * inner.lengthScale() < tiny))
-                    path({{ext.minX, ext.minY}, {ext.maxX, ext.minY}, {ext.maxX, ext.maxY}, {ext.minX, ext.maxY}}, true,
-                         colour, inner);
-                else
-                    for (Entity* c : def->entities())
-                        add(c, inner, layerName, colour, depth + 1, own, ownTexts);
-            }
-            if (depth == 0)
-                attributes(*e, colour, layerName);
-            if (!item.box.valid())
-                path({t.at(d.v[0].x, d.v[0].y)}, false, colour, Map{});
-            break;
-        }
-        case EntityKind::Region:
-            for (const cad::Chain& c : d.rare().regionShape)
-                path(c.pts, c.closed, colour, t);
-            break;
-        case EntityKind::RasterImage:
-            dashes.clear();
-            dashTexts.clear();
-            image(*e, colour, t);
-            break;
-        case EntityKind::Foreign:
-            // what is simple to show; the rest is kept for the file, not drawn
-            if (d.rare().foreignType == "DIMENSION") {
-                cad::Block* def = doc.findBlock(cad::dimensionBlock(d));
-                if (def && depth < 16 && !def->isModelSpace() && def != &doc.PaperSpace())
-                    for (Entity* c : def->entities())
-                        add(c, t, layerName, colour, depth + 1);
-            } else {
-                for (const cad::Chain& c : cad::foreignOutline(d))
-                    path(c.pts, c.closed, colour, t);
-            }
-            break;
-        }
+        for (const cad::Chain& c : cad::foreignOutline(p.d))
+            path(c.pts, c.closed, p.colour, p.t);
     }
 };
 
@@ -913,6 +959,349 @@ double itemDistance(const DrawingScene::Item& it, const Pt2& p, Pt2* nearest)
     }
     return best;
 }
+
+const QFont& baseFont()
+{
+    static const QFont base = [] {
+        QFont f;
+        f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias));
+        f.setHintingPreference(QFont::PreferNoHinting);
+        return f;
+    }();
+    return base;
+}
+
+const Glyphs& glyphs()
+{
+    static const Glyphs g(baseFont());
+    return g;
+}
+
+// Paints the items of one view, each kind of part by a function of its own:
+// strokes are batched by colour and drawn last; fills, pictures and texts go
+// at once.
+class Painter {
+public:
+    using Prim = DrawingScene::Prim;
+    using Item = DrawingScene::Item;
+    using DashText = DrawingScene::DashText;
+
+    Painter(QPainter& painter, const ViewTransform& view, bool paper, int pdmode, double markSize,
+            DrawingScene::Stats& stats)
+        : painter_(painter)
+        , view_(view)
+        , s_(view.scale)
+        , paper_(paper)
+        , pdmode_(pdmode)
+        , markSize_(markSize)
+        , stats_(stats)
+        , xmax_(view.width + kMargin)
+        , ymax_(view.height + kMargin)
+        , w2_(view.width / 2.0)
+        , h2_(view.height / 2.0)
+    {
+    }
+
+    // One item, or the dot it shows as while it is smaller than a pixel or two.
+    void item(const Item& it, bool hl)
+    {
+        const double extent = std::max(it.box.maxX - it.box.minX, it.box.maxY - it.box.minY) * s_;
+        ++stats_.drawn;
+        const bool mark = it.markFirst && pdmode_ != 0;
+        // a point style smaller than a pixel or two shows as a dot, as a small
+        // entity does; drawing its strokes at every point cost whole seconds
+        const bool tinyMark = mark && markSize_ < 1.5 && !hl;
+        if (tinyMark && pdmode_ == 1)
+            return;
+        if ((extent < 1.5 && !hl && !mark) || tinyMark) {
+            // a dot in the colour of its first part
+            batch(it.firstColour)
+                .dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2), sy((it.box.minY + it.box.maxY) / 2));
+            ++stats_.dots;
+            return;
+        }
+        for (const Prim& p : it.prims) {
+            Batch& b = batch(p.colour);
+            (this->*paintOf(p.kind))(Part{it, p, it.pts.data() + p.first, b, hl ? b.dashed : b.lines, hl});
+        }
+    }
+
+    // The batched strokes and dots.
+    void finish()
+    {
+        for (const Batch& b : batches_) {
+            if (!b.lines.empty()) {
+                painter_.setPen(QPen(ink(b.colour), 0));
+                painter_.drawLines(b.lines.data(), int(b.lines.size()));
+                stats_.segments += int(b.lines.size());
+            }
+            if (!b.dashed.empty()) {
+                painter_.setPen(QPen(ink(b.colour), 0, Qt::DashLine));
+                painter_.drawLines(b.dashed.data(), int(b.dashed.size()));
+            }
+            if (!b.dots.empty()) {
+                painter_.setPen(QPen(ink(b.colour), 0));
+                painter_.drawPoints(b.dots.data(), int(b.dots.size()));
+            }
+        }
+    }
+
+private:
+    static constexpr double kMargin = 64;
+    struct Batch {
+        QRgb colour;
+        std::vector<QLineF> lines, dashed;
+        std::vector<QPointF> dots;
+    };
+    // A part of an item as it is painted: its points, its batch and the
+    // strokes it adds to (dashed while highlighted).
+    struct Part {
+        const Item& it;
+        const Prim& p;
+        const Pt2* pts;
+        Batch& b;
+        std::vector<QLineF>& lines;
+        bool hl;
+    };
+    using Paint = void (Painter::*)(const Part&);
+    // How each kind of part is painted, in the order of the kinds.
+    static Paint paintOf(Prim::Kind kind)
+    {
+        static constexpr Paint kinds[] = {&Painter::path, &Painter::widePath, &Painter::fill, &Painter::dot,
+                                          &Painter::text, &Painter::mark,     &Painter::image};
+        return kinds[kind];
+    }
+
+    Batch& batch(QRgb c)
+    {
+        auto it = batchOf_.find(c);
+        if (it != batchOf_.end())
+            return batches_[*it];
+        batchOf_.insert(c, int(batches_.size()));
+        batches_.push_back(Batch{c, {}, {}, {}});
+        return batches_.back();
+    }
+    double sx(double x) const { return (x - view_.cx) * s_ + w2_; }
+    double sy(double y) const { return h2_ - (y - view_.cy) * s_; }
+    void segment(std::vector<QLineF>& out, double ax, double ay, double bx, double by) const
+    {
+        if (clipSegment(ax, ay, bx, by, -kMargin, -kMargin, xmax_, ymax_))
+            out.emplace_back(ax, ay, bx, by);
+    }
+    // on paper the screen's white is black
+    QColor ink(QRgb c) const { return QColor::fromRgb(paper_ && (c & 0xffffff) == 0xffffff ? qRgb(0, 0, 0) : c); }
+    const QFont& font(int px)
+    {
+        auto f = fonts_.find(px);
+        if (f == fonts_.end()) {
+            QFont font = baseFont();
+            font.setPixelSize(px);
+            f = fonts_.insert(px, font);
+        }
+        return *f;
+    }
+
+    void dot(const Part& a) { a.b.dots.emplace_back(sx(a.pts[0].x), sy(a.pts[0].y)); }
+
+    void mark(const Part& a)
+    {
+        std::vector<QLineF> strokes;
+        pointMark(pdmode_, QPointF(sx(a.pts[0].x), sy(a.pts[0].y)), markSize_, a.p.width, strokes, a.b.dots);
+        for (const QLineF& l : strokes)
+            segment(a.lines, l.x1(), l.y1(), l.x2(), l.y2());
+    }
+
+    void image(const Part& a)
+    {
+        const DrawingScene::ImageRun& r = a.it.rare->images[a.p.text];
+        painter_.save();
+        if (!r.clip.empty()) {
+            QPolygonF c;
+            for (const Pt2& q : r.clip)
+                c << QPointF(sx(q.x), sy(q.y));
+            QPainterPath clip;
+            clip.addPolygon(c);
+            painter_.setClipPath(clip, Qt::IntersectClip);
+        }
+        painter_.setTransform(
+            QTransform(s_ * r.m[0], -s_ * r.m[2], s_ * r.m[1], -s_ * r.m[3], sx(r.m[4]), sy(r.m[5])));
+        painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter_.drawImage(QPointF(0, 0), r.image);
+        painter_.restore();
+    }
+
+    // A wide path drawn with its width while it is wide enough to show.
+    void widePath(const Part& a)
+    {
+        const Prim& p = a.p;
+        if (!(p.width * s_ >= 1.5 && !a.hl)) {
+            path(a);
+            return;
+        }
+        QPolygonF poly;
+        poly.reserve(p.count + 1);
+        bool far = false;
+        for (quint32 i = 0; i < p.count; ++i) {
+            poly << QPointF(sx(a.pts[i].x), sy(a.pts[i].y));
+            far = far || std::abs(poly.back().x()) > 1e5 || std::abs(poly.back().y()) > 1e5;
+        }
+        if (p.closed)
+            poly << poly.front();
+        QPen pen(ink(p.colour), p.width * s_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        painter_.setPen(pen);
+        if (!far) {
+            painter_.drawPolyline(poly);
+            return;
+        }
+        std::vector<QLineF> cut;
+        for (qsizetype i = 0; i + 1 < poly.size(); ++i)
+            segment(cut, poly[i].x(), poly[i].y(), poly[i + 1].x(), poly[i + 1].y());
+        painter_.drawLines(cut.data(), int(cut.size()));
+    }
+
+    void path(const Part& a)
+    {
+        const Prim& p = a.p;
+        if (p.pattern >= 0 && !a.hl) {
+            dashedPath(a);
+            return;
+        }
+        const quint32 n = p.closed ? p.count : p.count - 1;
+        double px = sx(a.pts[0].x), py = sy(a.pts[0].y);
+        for (quint32 i = 1; i <= n; ++i) {
+            const Pt2& q = a.pts[i % p.count];
+            const double qx = sx(q.x), qy = sy(q.y);
+            segment(a.lines, px, py, qx, qy);
+            px = qx;
+            py = qy;
+        }
+    }
+
+    // A path in its linetype's pattern, with the linetype's texts.
+    void dashedPath(const Part& a)
+    {
+        const Prim& p = a.p;
+        std::vector<double> px = a.it.rare->patterns[p.pattern];
+        for (double& d : px)
+            d *= s_;
+        screen_.clear();
+        for (quint32 i = 0; i < p.count; ++i)
+            screen_.emplace_back(sx(a.pts[i].x), sy(a.pts[i].y));
+        std::vector<QLineF> dashes;
+        DashPhase phase;
+        const std::vector<DashText>& texts = a.it.rare->patternTexts[size_t(p.pattern)];
+        marks_.clear();
+        dashPath(screen_.data(), int(screen_.size()), p.closed, px, phase, dashes, a.b.dots,
+                 texts.empty() ? nullptr : &marks_);
+        for (const QLineF& l : dashes)
+            segment(a.lines, l.x1(), l.y1(), l.x2(), l.y2());
+        for (const DashMark& m : marks_)
+            for (const DashText& x : texts)
+                if (x.element == m.element)
+                    dashText(x, m, ink(p.colour));
+    }
+
+    // A linetype's text at the end of its element: offset along and across
+    // the path, turned with it unless its angle is absolute; left out while
+    // too small to read.
+    void dashText(const DashText& x, const DashMark& m, const QColor& colour)
+    {
+        const double up = x.height * s_;
+        if (up < 4 || up > 4000)
+            return;
+        const double dir = -m.angle; // the path's direction on the drawing (screen y is down)
+        const double ox = x.dx * std::cos(dir) - x.dy * std::sin(dir);
+        const double oy = x.dx * std::sin(dir) + x.dy * std::cos(dir);
+        const double angle = (x.absolute ? 0 : dir) + x.rotation;
+        const bool wide = std::any_of(x.text.begin(), x.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
+        const GlyphFit& fit = wide ? glyphs().cjk : glyphs().latin;
+        const int px = std::max(1, int(std::lround(up * fit.emPerHeight)));
+        painter_.save();
+        painter_.translate(m.at.x() + ox * s_, m.at.y() - oy * s_);
+        painter_.rotate(-angle * 180 / M_PI);
+        painter_.setFont(font(px));
+        painter_.setPen(colour);
+        painter_.drawText(QPointF(0, -fit.raise * px), x.text);
+        painter_.restore();
+        ++stats_.texts;
+    }
+
+    void fill(const Part& a)
+    {
+        QPolygonF poly;
+        poly.reserve(a.p.count);
+        for (quint32 i = 0; i < a.p.count; ++i)
+            poly << QPointF(sx(a.pts[i].x), sy(a.pts[i].y));
+        poly = clipPolygon(poly, -kMargin, -kMargin, xmax_, ymax_);
+        if (poly.size() > 2) {
+            painter_.setPen(a.hl ? QPen(ink(a.p.colour), 1, Qt::DashLine) : Qt::NoPen);
+            painter_.setBrush(a.hl ? QBrush() : QBrush(ink(a.p.colour)));
+            painter_.drawPolygon(poly);
+            painter_.setBrush(Qt::NoBrush);
+        }
+    }
+
+    // Too small to read (or highlighted): a stroke through the middle of its
+    // box (its box's outline).
+    void textStroke(const Part& a, const DrawingScene::TextRun& r)
+    {
+        auto at = [&](double u, double v) {
+            return QPointF(sx(r.m[0] * u + r.m[1] * v + r.m[4]), sy(r.m[2] * u + r.m[3] * v + r.m[5]));
+        };
+        if (!a.hl) {
+            const QPointF l = at(0, r.h / 2), c = at(r.w, r.h / 2);
+            segment(a.lines, l.x(), l.y(), c.x(), c.y());
+            return;
+        }
+        const QPointF q0 = at(0, 0), q1 = at(r.w, 0), q2 = at(r.w, r.h), q3 = at(0, r.h);
+        segment(a.lines, q0.x(), q0.y(), q1.x(), q1.y());
+        segment(a.lines, q1.x(), q1.y(), q2.x(), q2.y());
+        segment(a.lines, q2.x(), q2.y(), q3.x(), q3.y());
+        segment(a.lines, q3.x(), q3.y(), q0.x(), q0.y());
+    }
+
+    void text(const Part& a)
+    {
+        const DrawingScene::TextRun& r = a.it.texts[a.p.text];
+        const double up = std::hypot(r.m[1], r.m[3]) * r.h * s_; // height on screen
+        if (up < 4 || a.hl) {
+            textStroke(a, r);
+            return;
+        }
+        ++stats_.texts;
+        if (r.advance100 < 0) {
+            QFont ref = baseFont();
+            ref.setPixelSize(100);
+            r.advance100 = std::max(1.0, QFontMetricsF(ref).horizontalAdvance(r.text));
+            r.wide = std::any_of(r.text.begin(), r.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
+        }
+        const GlyphFit& fit = r.wide ? glyphs().cjk : glyphs().latin;
+        const int px = std::max(1, int(std::lround(std::min(up * fit.emPerHeight, 4000.0))));
+        const double kx = r.w / (r.advance100 * px / 100.0); // box units per font pixel
+        const double kv = r.h * fit.emPerHeight / px;
+        const QTransform t(s_ * r.m[0] * kx, -s_ * r.m[2] * kx, -s_ * r.m[1] * kv, s_ * r.m[3] * kv,
+                           s_ * (r.m[4] - view_.cx) + w2_, h2_ - s_ * (r.m[5] - view_.cy));
+        painter_.setTransform(t);
+        painter_.setFont(font(px));
+        painter_.setPen(ink(a.p.colour));
+        painter_.drawText(QPointF(0, -fit.raise * px), r.text);
+        painter_.resetTransform();
+    }
+
+    QPainter& painter_;
+    const ViewTransform& view_;
+    const double s_;
+    const bool paper_;
+    const int pdmode_;
+    const double markSize_;
+    DrawingScene::Stats& stats_;
+    const double xmax_, ymax_, w2_, h2_;
+    std::vector<Batch> batches_;
+    QHash<QRgb, int> batchOf_;
+    QHash<int, QFont> fonts_;
+    std::vector<QPointF> screen_; // a path's points, for its dashes
+    std::vector<DashMark> marks_; // where its elements end, for linetype texts
+};
 
 } // namespace
 
@@ -1168,265 +1557,17 @@ void DrawingScene::render(QPainter& painter, const ViewTransform& view,
     vis.add(vis.maxX + half, vis.maxY + half);
     const std::vector<int> shown = near(vis, true);
 
-    // strokes are batched by colour; fills and texts go at once
-    struct Batch {
-        QRgb colour;
-        std::vector<QLineF> lines, dashed;
-        std::vector<QPointF> dots;
-    };
-    std::vector<Batch> batches;
-    QHash<QRgb, int> batchOf;
-    auto batch = [&](QRgb c) -> Batch& {
-        auto it = batchOf.find(c);
-        if (it != batchOf.end())
-            return batches[*it];
-        batchOf.insert(c, int(batches.size()));
-        batches.push_back(Batch{c, {}, {}, {}});
-        return batches.back();
-    };
-    const double margin = 64;
-    const double xmin = -margin, ymin = -margin, xmax = view.width + margin, ymax = view.height + margin;
-    const double w2 = view.width / 2.0, h2 = view.height / 2.0;
-    auto sx = [&](double x) { return (x - view.cx) * s + w2; };
-    auto sy = [&](double y) { return h2 - (y - view.cy) * s; };
-    auto segment = [&](std::vector<QLineF>& out, double ax, double ay, double bx, double by) {
-        if (clipSegment(ax, ay, bx, by, xmin, ymin, xmax, ymax))
-            out.emplace_back(ax, ay, bx, by);
-    };
-
-    static QFont base = [] {
-        QFont f;
-        f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias));
-        f.setHintingPreference(QFont::PreferNoHinting);
-        return f;
-    }();
-    static const Glyphs glyphs(base);
-    QHash<int, QFont> fonts;
     painter.setRenderHint(QPainter::Antialiasing, false);
     const int pdmode = doc_ ? doc_->GetVariable(QStringLiteral("PDMODE")).toInt() : 0;
     const double markSize = pointSizePixels(doc_ ? doc_->GetVariable(QStringLiteral("PDSIZE")).toDouble() : 0, s,
                                             view.height);
-    std::vector<QPointF> screen; // a path's points, for its dashes
-    std::vector<DashMark> marks; // where its elements end, for linetype texts
-    // A linetype's text at the end of its element: offset along and across
-    // the path, turned with it unless its angle is absolute; left out while
-    // too small to read.
-    auto dashText = [&](QPainter& on, const DashText& x, const DashMark& m, double scale, const QColor& colour) {
-        const double up = x.height * scale;
-        if (up < 4 || up > 4000)
-            return;
-        const double dir = -m.angle; // the path's direction on the drawing (screen y is down)
-        const double ox = x.dx * std::cos(dir) - x.dy * std::sin(dir);
-        const double oy = x.dx * std::sin(dir) + x.dy * std::cos(dir);
-        const double angle = (x.absolute ? 0 : dir) + x.rotation;
-        const bool wide = std::any_of(x.text.begin(), x.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
-        const GlyphFit& fit = wide ? glyphs.cjk : glyphs.latin;
-        const int px = std::max(1, int(std::lround(up * fit.emPerHeight)));
-        auto f = fonts.find(px);
-        if (f == fonts.end()) {
-            QFont font = base;
-            font.setPixelSize(px);
-            f = fonts.insert(px, font);
-        }
-        on.save();
-        on.translate(m.at.x() + ox * scale, m.at.y() - oy * scale);
-        on.rotate(-angle * 180 / M_PI);
-        on.setFont(*f);
-        on.setPen(colour);
-        on.drawText(QPointF(0, -fit.raise * px), x.text);
-        on.restore();
-        ++stats_.texts;
-    };
-    // on paper the screen's white is black
-    auto ink = [this](QRgb c) { return QColor::fromRgb(paper_ && (c & 0xffffff) == 0xffffff ? qRgb(0, 0, 0) : c); };
-
+    Painter paint(painter, view, paper_, pdmode, markSize, stats_);
     for (int index : shown) {
         const Item& it = items_[index];
         // selected on screen, or highlighted by a command until it says otherwise
-        const bool hl = (!highlighted.empty() && highlighted.count(it.entity)) || it.lit;
-        const double extent = std::max(it.box.maxX - it.box.minX, it.box.maxY - it.box.minY) * s;
-        ++stats_.drawn;
-        const bool mark = it.markFirst && pdmode != 0;
-        // a point style smaller than a pixel or two shows as a dot, as a small
-        // entity does; drawing its strokes at every point cost whole seconds
-        const bool tinyMark = mark && markSize < 1.5 && !hl;
-        if (tinyMark && pdmode == 1)
-            continue;
-        if ((extent < 1.5 && !hl && !mark) || tinyMark) {
-            // smaller than a pixel or two: a dot in the colour of its first part
-            batch(it.firstColour).dots.emplace_back(sx((it.box.minX + it.box.maxX) / 2),
-                                                              sy((it.box.minY + it.box.maxY) / 2));
-            ++stats_.dots;
-            continue;
-        }
-        for (const Prim& p : it.prims) {
-            Batch& b = batch(p.colour);
-            std::vector<QLineF>& lines = hl ? b.dashed : b.lines;
-            const Pt2* pts = it.pts.data() + p.first;
-            switch (p.kind) {
-            case Prim::Dot:
-                b.dots.emplace_back(sx(pts[0].x), sy(pts[0].y));
-                break;
-            case Prim::Mark: {
-                std::vector<QLineF> strokes;
-                pointMark(pdmode, QPointF(sx(pts[0].x), sy(pts[0].y)), markSize, p.width, strokes, b.dots);
-                for (const QLineF& l : strokes)
-                    segment(lines, l.x1(), l.y1(), l.x2(), l.y2());
-                break;
-            }
-            case Prim::Image: {
-                const ImageRun& r = it.rare->images[p.text];
-                painter.save();
-                if (!r.clip.empty()) {
-                    QPolygonF c;
-                    for (const Pt2& q : r.clip)
-                        c << QPointF(sx(q.x), sy(q.y));
-                    QPainterPath clip;
-                    clip.addPolygon(c);
-                    painter.setClipPath(clip, Qt::IntersectClip);
-                }
-                painter.setTransform(QTransform(s * r.m[0], -s * r.m[2], s * r.m[1], -s * r.m[3], sx(r.m[4]),
-                                                sy(r.m[5])));
-                painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-                painter.drawImage(QPointF(0, 0), r.image);
-                painter.restore();
-                break;
-            }
-            case Prim::WidePath:
-                if (p.width * s >= 1.5 && !hl) {
-                    QPolygonF poly;
-                    poly.reserve(p.count + 1);
-                    bool far = false;
-                    for (quint32 i = 0; i < p.count; ++i) {
-                        poly << QPointF(sx(pts[i].x), sy(pts[i].y));
-                        far = far || std::abs(poly.back().x()) > 1e5 || std::abs(poly.back().y()) > 1e5;
-                    }
-                    if (p.closed)
-                        poly << poly.front();
-                    QPen pen(ink(p.colour), p.width * s, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-                    painter.setPen(pen);
-                    if (!far) {
-                        painter.drawPolyline(poly);
-                    } else {
-                        std::vector<QLineF> cut;
-                        for (qsizetype i = 0; i + 1 < poly.size(); ++i)
-                            segment(cut, poly[i].x(), poly[i].y(), poly[i + 1].x(), poly[i + 1].y());
-                        painter.drawLines(cut.data(), int(cut.size()));
-                    }
-                    break;
-                }
-                [[fallthrough]];
-            case Prim::Path: {
-                if (p.pattern >= 0 && !hl) {
-                    std::vector<double> px = it.rare->patterns[p.pattern];
-                    for (double& d : px)
-                        d *= s;
-                    screen.clear();
-                    for (quint32 i = 0; i < p.count; ++i)
-                        screen.emplace_back(sx(pts[i].x), sy(pts[i].y));
-                    std::vector<QLineF> dashes;
-                    DashPhase phase;
-                    const std::vector<DashText>& texts = it.rare->patternTexts[size_t(p.pattern)];
-                    marks.clear();
-                    dashPath(screen.data(), int(screen.size()), p.closed, px, phase, dashes, b.dots,
-                             texts.empty() ? nullptr : &marks);
-                    for (const QLineF& l : dashes)
-                        segment(lines, l.x1(), l.y1(), l.x2(), l.y2());
-                    for (const DashMark& m : marks)
-                        for (const DashText& x : texts)
-                            if (x.element == m.element)
-                                dashText(painter, x, m, s, ink(p.colour));
-                    break;
-                }
-                const quint32 n = p.closed ? p.count : p.count - 1;
-                double px = sx(pts[0].x), py = sy(pts[0].y);
-                for (quint32 i = 1; i <= n; ++i) {
-                    const Pt2& q = pts[i % p.count];
-                    const double qx = sx(q.x), qy = sy(q.y);
-                    segment(lines, px, py, qx, qy);
-                    px = qx;
-                    py = qy;
-                }
-                break;
-            }
-            case Prim::Fill: {
-                QPolygonF poly;
-                poly.reserve(p.count);
-                for (quint32 i = 0; i < p.count; ++i)
-                    poly << QPointF(sx(pts[i].x), sy(pts[i].y));
-                poly = clipPolygon(poly, xmin, ymin, xmax, ymax);
-                if (poly.size() > 2) {
-                    painter.setPen(hl ? QPen(ink(p.colour), 1, Qt::DashLine) : Qt::NoPen);
-                    painter.setBrush(hl ? QBrush() : QBrush(ink(p.colour)));
-                    painter.drawPolygon(poly);
-                    painter.setBrush(Qt::NoBrush);
-                }
-                break;
-            }
-            case Prim::Text: {
-                const TextRun& r = it.texts[p.text];
-                const double up = std::hypot(r.m[1], r.m[3]) * r.h * s; // height on screen
-                if (up < 4 || hl) {
-                    // too small to read: a stroke through the middle of its box
-                    auto at = [&](double u, double v) {
-                        return QPointF(sx(r.m[0] * u + r.m[1] * v + r.m[4]), sy(r.m[2] * u + r.m[3] * v + r.m[5]));
-                    };
-                    const QPointF a = at(0, r.h / 2), c = at(r.w, r.h / 2);
-                    if (hl) {
-                        const QPointF q0 = at(0, 0), q1 = at(r.w, 0), q2 = at(r.w, r.h), q3 = at(0, r.h);
-                        segment(lines, q0.x(), q0.y(), q1.x(), q1.y());
-                        segment(lines, q1.x(), q1.y(), q2.x(), q2.y());
-                        segment(lines, q2.x(), q2.y(), q3.x(), q3.y());
-                        segment(lines, q3.x(), q3.y(), q0.x(), q0.y());
-                    } else {
-                        segment(lines, a.x(), a.y(), c.x(), c.y());
-                    }
-                    break;
-                }
-                ++stats_.texts;
-                if (r.advance100 < 0) {
-                    QFont ref = base;
-                    ref.setPixelSize(100);
-                    r.advance100 = std::max(1.0, QFontMetricsF(ref).horizontalAdvance(r.text));
-                    r.wide = std::any_of(r.text.begin(), r.text.end(), [](QChar c) { return c.unicode() >= 0x1100; });
-                }
-                const GlyphFit& fit = r.wide ? glyphs.cjk : glyphs.latin;
-                const int px = std::max(1, int(std::lround(std::min(up * fit.emPerHeight, 4000.0))));
-                auto f = fonts.find(px);
-                if (f == fonts.end()) {
-                    QFont font = base;
-                    font.setPixelSize(px);
-                    f = fonts.insert(px, font);
-                }
-                const double kx = r.w / (r.advance100 * px / 100.0); // box units per font pixel
-                const double kv = r.h * fit.emPerHeight / px;
-                const QTransform t(s * r.m[0] * kx, -s * r.m[2] * kx, -s * r.m[1] * kv, s * r.m[3] * kv,
-                                   s * (r.m[4] - view.cx) + w2, h2 - s * (r.m[5] - view.cy));
-                painter.setTransform(t);
-                painter.setFont(*f);
-                painter.setPen(ink(p.colour));
-                painter.drawText(QPointF(0, -fit.raise * px), r.text);
-                painter.resetTransform();
-                break;
-            }
-            }
-        }
+        paint.item(it, (!highlighted.empty() && highlighted.count(it.entity)) || it.lit);
     }
-    for (const Batch& b : batches) {
-        if (!b.lines.empty()) {
-            painter.setPen(QPen(ink(b.colour), 0));
-            painter.drawLines(b.lines.data(), int(b.lines.size()));
-            stats_.segments += int(b.lines.size());
-        }
-        if (!b.dashed.empty()) {
-            painter.setPen(QPen(ink(b.colour), 0, Qt::DashLine));
-            painter.drawLines(b.dashed.data(), int(b.dashed.size()));
-        }
-        if (!b.dots.empty()) {
-            painter.setPen(QPen(ink(b.colour), 0));
-            painter.drawPoints(b.dots.data(), int(b.dots.size()));
-        }
-    }
+    paint.finish();
 }
 
 Entity* DrawingScene::pick(const Point& at, double tolerance)
