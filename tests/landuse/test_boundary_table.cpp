@@ -328,8 +328,9 @@ TEST(BoundaryPrintScript, RunawayPageCountsWriteNothing)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(plotPages(c.p1, c.pn, c.copies).tooMany(), c.tooMany) << c.name;
-        if (c.tooMany)
+        if (c.tooMany) {
             EXPECT_TRUE(plotScriptLines(c.p1, c.pn, c.copies, true).isEmpty()) << c.name;
+        }
     }
 
     test::CadHost h;
