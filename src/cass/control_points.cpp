@@ -82,8 +82,11 @@ void tumiankongzidiancg_Click(Context& ctx)
             });
         for (Entity* block : blocks) {
             ctx.ui().processEvents();
-            Point at;
-            attempt([&] { at = block->InsertionPoint(); });
+            const Point at = [&] {
+                Point p;
+                attempt([&] { p = block->InsertionPoint(); });
+                return p;
+            }();
             attempt([&] { app->ZoomWindow({at.x - 5, at.y - 5, at.z}, {at.x + 5, at.y + 5, at.z}); });
             out.writeLine(controlPointLine(annotationName(*doc, at), at.x, at.y, at.z));
         }

@@ -6,8 +6,11 @@
 #include "routines/routines.h"
 #include "cad/kit/routines.h"
 #include "platform/context.h"
+#include "platform/doc/document.h"
+#include "platform/errors.h"
 
 #include <algorithm>
+#include <map>
 
 namespace kelvor::exchange {
 
@@ -19,6 +22,24 @@ std::optional<QString> handbookStation(const QString& paragraph)
     // Short lines: everything after the label but the last character (the mark).
     const qsizetype count = paragraph.size() < 30 ? paragraph.size() - 4 : 10;
     return TrimBlanks(t.mid(3, std::max<qsizetype>(0, count)));
+}
+
+QList<HandbookStation> handbookStations(doc::Document& d)
+{
+    QList<HandbookStation> stations;
+    QList<int> marks;
+    const int last = std::min(LastStationParagraph, d.paragraphCount());
+    for (int i = FirstStationParagraph; i <= last; ++i) {
+        const doc::Range p = d.paragraph(i);
+        if (std::optional<QString> name = handbookStation(p.text())) {
+            stations.append({i, std::move(*name), 0});
+            marks.append(p.end() - 1);
+        }
+    }
+    const QList<int> pages = d.pagesOf(marks);
+    for (qsizetype s = 0; s < stations.size(); ++s)
+        stations[s].page = pages[s];
+    return stations;
 }
 
 StationSlot stationSlot(int k)
@@ -49,29 +70,58 @@ void cezhanymtobiaoge_Click(Context& ctx)
     try {
         cad::WordApplication& word = cad::ConnectToWord(ctx, cad::WordConnect::AttachShown);
         doc::Document& d = word.activeDocument();
-        const int firstTable = d.tableCount() - 2;
+        const int tables = d.tableCount();
+        const int firstTable = tables - 2;
         ctx.ui().message(QStringLiteral("保证有足够的表格录入页码，并且找开要操作的观测数据(DOC)文档。"),
                          QStringLiteral("提示"), Icon::Exclamation);
-        const int last = std::min(LastStationParagraph, d.paragraphCount());
-        int k = 0;
-        for (int i = FirstStationParagraph; i <= last; ++i) {
-            const doc::Range p = d.paragraph(i);
-            const std::optional<QString> name = handbookStation(d.range(p.start(), p.end()).text());
-            if (!name)
-                continue;
-            ++k;
+        // Every page is read before any cell is written: the cells take no
+        // page break, so writing them moves no station to another page.
+        const QList<HandbookStation> stations = handbookStations(d);
+        // The index tables' cells as they are now; all writes go in at once.
+        std::map<int, QList<doc::RowSpan>> rowsOf;
+        QList<doc::Document::Replacement> writes;
+        const auto cellOf = [&](int table, int row, int column) -> const doc::CellSpan* {
+            auto it = rowsOf.find(table);
+            if (it == rowsOf.end())
+                it = rowsOf.emplace(table, d.tableRows(table)).first;
+            if (row > it->second.size() || column > it->second[row - 1].cells.size())
+                return nullptr;
+            return &it->second[row - 1].cells[column - 1];
+        };
+        const auto write = [&](const doc::CellSpan* cell, const QString& text) {
+            writes.append({cell->start, cell->mark + 1, text});
+        };
+        // The station whose paragraph the selection ends on, as if each had
+        // been selected for its page in turn.
+        int selected = -1;
+        const auto finish = [&] {
+            d.replaceEach(writes);
+            if (selected >= 0)
+                d.paragraph(stations[selected].paragraph).select();
+        };
+        for (qsizetype s = 0; s < stations.size(); ++s) {
+            const HandbookStation& st = stations[s];
+            const int k = int(s) + 1;
             const StationSlot slot = stationSlot(k);
             const int tableNumber = firstTable + slot.table;
-            if (slot.table >= IndexTables || tableNumber < 1 || tableNumber > d.tableCount())
-                return noIndexTable(ctx, k, *name);
-            d.range(p.start(), p.end()).select();
-            const int page = word.pageNumber();
-            doc::Table table = d.table(tableNumber);
-            table.cell(slot.row, slot.nameColumn).setText(*name);
-            table.cell(slot.row, slot.pageColumn).setText(QString::number(page));
-            caption.show(QStringLiteral("处理第:") + QString::number(k) + QStringLiteral("站；") + *name
-                         + QStringLiteral("位于第：") + QString::number(page) + QStringLiteral("页"));
+            if (slot.table >= IndexTables || tableNumber < 1 || tableNumber > tables) {
+                finish();
+                return noIndexTable(ctx, k, st.name);
+            }
+            selected = int(s);
+            const doc::CellSpan* nameCell = cellOf(tableNumber, slot.row, slot.nameColumn);
+            const doc::CellSpan* pageCell = cellOf(tableNumber, slot.row, slot.pageColumn);
+            if (nameCell)
+                write(nameCell, st.name);
+            if (!nameCell || !pageCell) {
+                finish();
+                raise(err::NoSuchItem);
+            }
+            write(pageCell, QString::number(st.page));
+            caption.show(QStringLiteral("处理第:") + QString::number(k) + QStringLiteral("站；") + st.name
+                         + QStringLiteral("位于第：") + QString::number(st.page) + QStringLiteral("页"));
         }
+        finish();
         ctx.ui().message(QStringLiteral("检查最后几站的页码！可能没有录入表格。"), QString(), Icon::Exclamation);
     } catch (const RunError& e) {
         reportWordError(ctx, WordCommand::StationPages, e, QString());

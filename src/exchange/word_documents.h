@@ -5,6 +5,9 @@
 
 namespace kelvor {
 class Context;
+namespace doc {
+class Document;
+}
 }
 
 // Commands on the result documents of the PCY adjustment program, opened in
@@ -34,6 +37,18 @@ struct StationSlot {
     int pageColumn;
 };
 StationSlot stationSlot(int k);
+
+// A station paragraph of a handbook: its number, the station's name and the
+// page it stands on (where a selection of the whole paragraph ends).
+struct HandbookStation {
+    int paragraph;
+    QString name;
+    int page;
+};
+// Every station paragraph from FirstStationParagraph up to
+// LastStationParagraph or the document's last paragraph, in order: one walk
+// of the story, whatever the number of stations.
+QList<HandbookStation> handbookStations(doc::Document& d);
 
 // ---- accuracy statistics --------------------------------------------------
 

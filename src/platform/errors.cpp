@@ -32,6 +32,43 @@ QString errorDescription(int number)
     }
 }
 
+QString errorReason(int number)
+{
+    switch (number) {
+    case 5: return QStringLiteral("无效的过程调用或参数");
+    case 6: return QStringLiteral("溢出");
+    case 9: return QStringLiteral("下标越界");
+    case 11: return QStringLiteral("除数为零");
+    case 13: return QStringLiteral("类型不匹配");
+    case 52: return QStringLiteral("错误的文件名或号码");
+    case 53: return QStringLiteral("文件未找到");
+    case 54: return QStringLiteral("错误的文件方式");
+    case 55: return QStringLiteral("文件已打开");
+    case 57: return QStringLiteral("设备 I/O 错误");
+    case 58: return QStringLiteral("文件已存在");
+    case 61: return QStringLiteral("磁盘已满");
+    case 62: return QStringLiteral("输入超出文件尾");
+    case 68: return QStringLiteral("设备不可用");
+    case 70: return QStringLiteral("没有权限");
+    case 75: return QStringLiteral("路径/文件访问错误");
+    case 76: return QStringLiteral("路径未找到");
+    case 91: return QStringLiteral("对象变量或 With 块变量没有设置");
+    case 429: return QStringLiteral("ActiveX 部件不能创建对象");
+    case 5174: return QStringLiteral("无法打开此文件");
+    case 5941: return QStringLiteral("集合所要求的成员不存在");
+    case err::Automation: return QStringLiteral("图形操作失败");
+    default: return QStringLiteral("应用程序定义或对象定义错误");
+    }
+}
+
+QString errorText(const RunError& e)
+{
+    const QString added = e.description();
+    if (added.isEmpty() || added == errorDescription(e.number()))
+        return errorReason(e.number());
+    return errorReason(e.number()) + QStringLiteral("（") + added + QStringLiteral("）");
+}
+
 RunError::RunError(int number, const QString& description)
     : std::runtime_error(QStringLiteral("error %1: %2")
                              .arg(number)

@@ -44,6 +44,15 @@ private:
 // The standard English description of an error number ("Type mismatch").
 QString errorDescription(int number);
 
+// What the number means, in the Chinese the crews' systems have always
+// shown ("类型不匹配").
+QString errorReason(int number);
+
+// The error as a message shows it: its Chinese reason, then in brackets the
+// words the raiser added (a file, a line, a library's own text), when it
+// added any: "路径/文件访问错误（d:\b.xlsx: not a zip package）".
+QString errorText(const RunError& e);
+
 [[noreturn]] void raise(int number, const QString& description = QString());
 
 } // namespace kelvor

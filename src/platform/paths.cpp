@@ -232,4 +232,65 @@ QString toWindows(const QString& nativePath)
     return nativePath;
 }
 
+QString shown(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (isDrivePath(p)) {
+        p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        return p;
+    }
+    const QString windows = toWindows(p);
+    if (windows != p)
+        return windows;
+    return QDir::toNativeSeparators(p);
+}
+
+namespace {
+
+// Characters that may come right before a path's first one inside a word:
+// "1/2" and "[Y/N]" are no paths.
+bool inWord(QChar c)
+{
+    return c.unicode() < 128 && (c.isLetterOrNumber() || QStringLiteral("_.-~/\\").contains(c));
+}
+
+bool endsPath(QChar c)
+{
+    return c.isSpace() || QStringLiteral("\"“”'‘’()（）[]【】<>《》|,，;；。!！?？、").contains(c);
+}
+
+bool pathStartsAt(const QString& text, qsizetype i)
+{
+    if (i > 0 && inWord(text[i - 1]))
+        return false;
+    if (text[i] == QLatin1Char('/'))
+        return true;
+    return i + 2 < text.size() && isDrivePath(text.mid(i, 2))
+           && (text[i + 2] == QLatin1Char('\\') || text[i + 2] == QLatin1Char('/'));
+}
+
+} // namespace
+
+QString shownInText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!pathStartsAt(text, i)) {
+            out += text[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && !endsPath(text[end]))
+            ++end;
+        out += shown(text.mid(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
 } // namespace kelvor::paths

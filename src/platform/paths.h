@@ -47,6 +47,20 @@ QString resolve(const QString& path);
 // other native paths come back unchanged.
 QString toWindows(const QString& nativePath);
 
+// A path as a message shows it to a person, one way throughout: the
+// Windows-style path ("d:\watch.txt", separators "\") for a path the
+// program wrote that way or one below the drives root, else the native path
+// with native separators. Never a mix of both, whichever way the path was
+// put together.
+QString shown(const QString& path);
+// A message's text with every path in it shown as shown() shows it. A path
+// here starts with "/" or a drive letter and "\" or "/" after a blank, a
+// punctuation mark or a Chinese character, and runs to the next blank or
+// punctuation mark; texts glued to its end ("watch.txt文件！") stay as they
+// are. So a folder of the program's own joined with "\" and a name reads
+// one way wherever the message was put together.
+QString shownInText(const QString& text);
+
 // True for "X:" texts and paths that start with a drive letter.
 bool isDrivePath(const QString& path);
 

@@ -136,8 +136,9 @@ bool allowed(Buttons b, Answer a)
 
 Answer ScriptedUi::message(const QString& text, const QString& title, Icon icon, Buttons buttons, int defaultButton)
 {
+    // recorded as the person reads it
     QJsonObject e{{QStringLiteral("kind"), QStringLiteral("message")},
-                  {QStringLiteral("text"), text},
+                  {QStringLiteral("text"), paths::shownInText(text)},
                   {QStringLiteral("title"), shownTitle(title)},
                   {QStringLiteral("icon"), iconName(icon)},
                   {QStringLiteral("buttons"), buttonsName(buttons)}};
@@ -163,7 +164,7 @@ Answer ScriptedUi::message(const QString& text, const QString& title, Icon icon,
 QString ScriptedUi::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     QJsonObject e{{QStringLiteral("kind"), QStringLiteral("input")},
-                  {QStringLiteral("prompt"), prompt},
+                  {QStringLiteral("prompt"), paths::shownInText(prompt)},
                   {QStringLiteral("title"), shownTitle(title)},
                   {QStringLiteral("default"), defaultText}};
     events_.append(e);

@@ -30,7 +30,7 @@ namespace {
 
 void listingFailed(Context& ctx, const QString& what, const QString& file, const RunError& e)
 {
-    ctx.ui().message(what + QStringLiteral("\r") + file + QStringLiteral("\r") + errorDescription(e.number()),
+    ctx.ui().message(what + QStringLiteral("\r") + file + QStringLiteral("\r") + errorReason(e.number()),
                      QStringLiteral("错误"), Icon::Critical);
 }
 

@@ -273,9 +273,11 @@ TEST(DxfHostile, ArcPointsOfHugeAnglesStayFewAndOnTheCircle)
         const std::vector<Pt2> pts = arcPoints({10, 20}, 5, c.start, c.end);
         EXPECT_GE(pts.size(), 3u);
         EXPECT_LE(pts.size(), 65u);
-        for (const Pt2& p : pts)
-            if (std::isfinite(c.start))
+        for (const Pt2& p : pts) {
+            if (std::isfinite(c.start)) {
                 EXPECT_NEAR(std::hypot(p.x - 10, p.y - 20), 5, 1e-9);
+            }
+        }
     }
 }
 

@@ -122,7 +122,8 @@ TEST(GpsHeights, CommandMergesIntoWatchAndNamesTheMisses)
     ASSERT_EQ(m.size(), 2);
     EXPECT_EQ(m[0].toObject().value("title").toString(), u("操作"));
     EXPECT_EQ(m[0].toObject().value("buttons").toString(), u("YesNoCancel"));
-    EXPECT_TRUE(m[0].toObject().value("text").toString().endsWith(u("\\watch.txt是否为坐标文件？\r选择{ 否 }则另外选择坐标文件!")));
+    EXPECT_EQ(m[0].toObject().value("text").toString(),
+              paths::shown(paths::scratch(u("watch.txt"))) + u("是否为坐标文件？\r选择{ 否 }则另外选择坐标文件!"));
     EXPECT_EQ(m[1].toObject().value("text").toString(), u("不能找到点:;G005"));
     EXPECT_EQ(m[1].toObject().value("icon").toString(), u("none"));
     EXPECT_EQ(home.ui.textWindowFiles(), QStringList{watchPath()});

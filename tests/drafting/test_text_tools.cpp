@@ -272,8 +272,9 @@ TEST(SequenceNumbers, FromTheStartValueUntilCancelOrTheLimit)
             EXPECT_EQ(t->Height(), 14) << c.name;
         }
         EXPECT_EQ(got, c.texts) << c.name;
-        if (!c.texts.isEmpty())
+        if (!c.texts.isEmpty()) {
             EXPECT_EQ(h.ms().Item(1 % h.ms().Count())->InsertionPoint().x, c.texts.size() > 1 ? 10 : 0) << c.name;
+        }
         EXPECT_TRUE(h.ui.messages().isEmpty()) << c.name;
     }
 }

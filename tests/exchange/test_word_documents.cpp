@@ -120,8 +120,9 @@ TEST(WordMerge, SequenceGoesInAfterBreaksAtTheCursor)
         EXPECT_EQ(h.messages(), QStringList{MergeIntro} + c.shown) << c.name;
         EXPECT_EQ(h.hosts.startedCount(), c.started) << c.name;
         EXPECT_EQ(h.hosts.liveStarted(), 0) << c.name << ": every started instance quit";
-        if (c.started > 0)
+        if (c.started > 0) {
             EXPECT_EQ(h.hosts.started(0).activations(), 1) << c.name;
+        }
     }
 }
 
@@ -255,8 +256,9 @@ TEST(WordHandbook, StationsWithoutAnIndexTableStopTheCommand)
         cezhanymtobiaoge_Click(h.home.context);
         EXPECT_EQ(h.messages().last(), c.message) << c.name;
         EXPECT_EQ(h.home.ui.captions().last(), u("Kelvor2007版")) << c.name;
-        if (c.indexTables > 0)
+        if (c.indexTables > 0) {
             EXPECT_EQ(d.table(1).cell(2, 1).text(), u("A12\a")) << c.name << ": earlier stations stay";
+        }
     }
 }
 

@@ -74,8 +74,9 @@ TEST(AreaLayouts, PositionsFromTheBoxes)
     for (const auto& c : rows) {
         const AreaLayout l = ExcelRowLayout(c.boxes);
         EXPECT_EQ(l.size(), c.count) << c.name;
-        if (c.count)
+        if (c.count) {
             EXPECT_EQ(l.back().codeColumn, c.last) << c.name;
+        }
     }
     EXPECT_EQ(ExcelColumnLayout({"5", "5", "-1", "7"}).size(), 0);
 
@@ -248,7 +249,8 @@ TEST(AreaList, FailuresLeaveTheSheet)
         ReadAreaList(home.context, ExcelColumnLayout({}));
         const QJsonObject box = test::lastMessage(home);
         EXPECT_EQ(box.value(QStringLiteral("text")).toString(),
-                  QStringLiteral("无法找到:") + paths::windir() + QStringLiteral("\\watch.txt文件！"));
+                  QStringLiteral("无法找到:") + paths::shown(paths::windir() + QStringLiteral("\\watch.txt"))
+                      + QStringLiteral("文件！"));
         EXPECT_EQ(box.value(QStringLiteral("icon")).toString(), QStringLiteral("critical"));
         EXPECT_EQ(box.value(QStringLiteral("title")).toString(), applicationTitle());
         EXPECT_EQ(office.cell(5, 7), QVariant(QStringLiteral("kept")));

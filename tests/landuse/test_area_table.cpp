@@ -46,9 +46,11 @@ TEST(AreaTable, ColumnLayoutFromPickedRowBorders)
     t.answerSelect({first->Handle()});
     TableToColumnLayout(t.home.context, ExcelColumnLayout({}));
     EXPECT_EQ(t.office.cell(12, 7), QVariant(QStringLiteral("356.8")));
-    for (int r = 5; r <= 40; ++r)
-        if (r != 12)
+    for (int r = 5; r <= 40; ++r) {
+        if (r != 12) {
             EXPECT_FALSE(t.office.cell(r, 7).isValid()) << "row " << r;
+        }
+    }
     EXPECT_EQ(t.office.cell(41, 7), QVariant(QStringLiteral("below")));
     EXPECT_TRUE(t.messages().isEmpty());
     EXPECT_TRUE(t.doc().SelectionSets().find(QStringLiteral("text1")));

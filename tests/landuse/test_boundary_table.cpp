@@ -290,8 +290,9 @@ TEST(BoundaryPrintScript, CommandWritesJzdScr)
         jzdtoprints_Click(h.context);
         const QList<QByteArray> lines = test::linesOf(test::readBytes(jzdScrPath()));
         EXPECT_EQ(lines.size(), c.lines) << c.name;
-        if (c.lines)
+        if (c.lines) {
             EXPECT_EQ(lines[7], QByteArray(c.firstWindow)) << c.name;
+        }
         EXPECT_TRUE(h.app.transcript().endsWith(u("已经生成文件(调用命令[Script])：") + jzdScrPath())) << c.name;
         EXPECT_TRUE(h.app.transcript().contains(u("打印份数<1>:"))) << c.name;
     }
@@ -327,8 +328,9 @@ TEST(BoundaryPrintScript, RunawayPageCountsWriteNothing)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(plotPages(c.p1, c.pn, c.copies).tooMany(), c.tooMany) << c.name;
-        if (c.tooMany)
+        if (c.tooMany) {
             EXPECT_TRUE(plotScriptLines(c.p1, c.pn, c.copies, true).isEmpty()) << c.name;
+        }
     }
 
     test::CadHost h;

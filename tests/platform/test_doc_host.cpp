@@ -113,6 +113,42 @@ TEST(DocHost, BreakAndPasteAtTheCursor)
     EXPECT_EQ(d.pageOf(d.length() - 1), 5);
 }
 
+TEST(DocHost, StretchesReplacedAtOnceAsOneAfterAnother)
+{
+    // sample(): 甲 ¶ 乙乙 ¶ | a ¤ b ¤ row | c ¤ dd ¤ row | 丙 ¶ (18 positions)
+    const struct {
+        const char* name;
+        QList<doc::Document::Replacement> edits; // positions in sample()
+    } cases[] = {
+        {"cells", {{5, 7, u("新a")}, {10, 12, u("")}, {12, 15, u("x\fy")}}},
+        {"paragraph and cell", {{0, 2, u("头")}, {7, 9, u("b2")}}},
+        {"insertion and the last paragraph", {{3, 3, u("插")}, {16, 18, u("尾")}}},
+        {"after the last mark", {{18, 18, u("末")}}},
+    };
+    for (const auto& c : cases) {
+        doc::Document one = sample();
+        doc::Document all = sample();
+        one.select(4, 20);
+        all.select(4, 20);
+        QList<doc::Document::Replacement> backwards = c.edits;
+        std::sort(backwards.begin(), backwards.end(), [](const auto& a, const auto& b) { return a.start > b.start; });
+        for (const auto& e : backwards)
+            one.replace(e.start, e.end, e.text);
+        all.replaceEach(c.edits);
+        EXPECT_EQ(all.content().text(), one.content().text()) << c.name;
+        EXPECT_EQ(all.tableCount(), one.tableCount()) << c.name;
+        EXPECT_EQ(all.paragraphCount(), one.paragraphCount()) << c.name;
+        for (int i = 0; i < one.length(); ++i) {
+            EXPECT_EQ(all.units()[i].mark, one.units()[i].mark) << c.name << " at " << i;
+            EXPECT_EQ(all.units()[i].table, one.units()[i].table) << c.name << " at " << i;
+        }
+        EXPECT_EQ(all.selection().start, one.selection().start) << c.name;
+        EXPECT_EQ(all.selection().end, one.selection().end) << c.name;
+    }
+    doc::Document d = sample();
+    EXPECT_EQ(test::errorOf([&] { d.replaceEach({{0, 4, u("a")}, {3, 5, u("b")}}); }), err::InvalidArgument);
+}
+
 TEST(DocHost, FindFromTheSelectionAMissLeavesIt)
 {
     doc::Hosts hosts;
@@ -162,6 +198,16 @@ TEST(DocHost, PagesFromExplicitAndRecordedBreaksAndSectionStarts)
     const QString all = d.content().text();
     for (const auto& c : cases)
         EXPECT_EQ(d.pageOf(int(all.indexOf(c.text))), c.page) << c.text.toStdString();
+
+    // every position in one walk, as one by one
+    QList<int> positions;
+    QList<int> onePerCall;
+    for (int i = 0; i < d.length(); ++i) {
+        positions << i << i;
+        onePerCall << d.pageOf(i) << d.pageOf(i);
+    }
+    EXPECT_EQ(d.pagesOf(positions), onePerCall);
+    EXPECT_EQ(test::errorOf([&] { d.pagesOf({3, 2}); }), err::InvalidArgument);
 
     // Information(1) reads the page where the selection ends.
     doc::Hosts hosts;

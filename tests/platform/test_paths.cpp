@@ -114,3 +114,53 @@ TEST(Paths, DotsNeverClimbAboveTheRootTheyStartFrom)
         EXPECT_EQ(paths::resolve(QString::fromUtf8(c.in)), c.out) << c.in << " in " << c.cwd.toStdString();
     }
 }
+
+TEST(Paths, AMessageShowsAPathOneWay)
+{
+    test::TempHome home;
+    const QString root = home.root();
+    const struct {
+        QString path, shown;
+    } cases[] = {
+        // WINDIR & "\" & name, as commands spell scratch files: native throughout
+        {paths::windir() + QStringLiteral("\\watch.txt"), root + QStringLiteral("/windir/watch.txt")},
+        {paths::scratch(QStringLiteral("watch.txt")), root + QStringLiteral("/windir/watch.txt")},
+        // below a mapped drive: the Windows-style path
+        {home.path("d:\\watch.txt"), QStringLiteral("D:\\watch.txt")},
+        {root + QStringLiteral("/drives/d/data\\a.txt"), QStringLiteral("D:\\data\\a.txt")},
+        // as the program wrote it, separators made one
+        {QStringLiteral("d:\\watch.txt"), QStringLiteral("d:\\watch.txt")},
+        {QStringLiteral("C:/Test\\dl.txt"), QStringLiteral("C:\\Test\\dl.txt")},
+        {QStringLiteral("/tmp/x\\y.txt"), QStringLiteral("/tmp/x/y.txt")},
+        {QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        const QString s = paths::shown(c.path);
+        EXPECT_EQ(s, c.shown) << c.path.toStdString();
+        EXPECT_FALSE(s.contains(QLatin1Char('/')) && s.contains(QLatin1Char('\\'))) << c.path.toStdString();
+    }
+}
+
+TEST(Paths, EveryPathInAMessageShowsOneWay)
+{
+    test::TempHome home;
+    const QString w = paths::windir();
+    const QString drives = home.root() + QStringLiteral("/drives");
+    const struct {
+        QString text, shown;
+    } cases[] = {
+        {QStringLiteral("无法找到:") + w + QStringLiteral("\\watch.txt文件！"),
+         QStringLiteral("无法找到:") + w + QStringLiteral("/watch.txt文件！")},
+        {QStringLiteral("已经生成") + drives + QStringLiteral("/d/jh.txt\r需要查看吗？"),
+         QStringLiteral("已经生成D:\\jh.txt\r需要查看吗？")},
+        {QStringLiteral("是否将") + w + QStringLiteral("\\watch.txt(默认)作为绘图文件？"),
+         QStringLiteral("是否将") + w + QStringLiteral("/watch.txt(默认)作为绘图文件？")},
+        {QStringLiteral("已经生成d:\\quelt/P1\\P1.IN、d:\\quelt\\P1\\P1G.IN文件"),
+         QStringLiteral("已经生成d:\\quelt\\P1\\P1.IN、d:\\quelt\\P1\\P1G.IN文件")},
+        // no paths: fractions, keyword lists, a lone CR
+        {QStringLiteral("1/2 [Y/N]<N>: 第3/4站\r完成"), QStringLiteral("1/2 [Y/N]<N>: 第3/4站\r完成")},
+        {QStringLiteral("已经生成/w/watch.txt坐标文件。"), QStringLiteral("已经生成/w/watch.txt坐标文件。")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(paths::shownInText(c.text), c.shown) << c.text.toStdString();
+}

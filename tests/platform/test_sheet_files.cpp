@@ -181,8 +181,9 @@ TEST(SheetFiles, ForeignXlsxReadsValuesAndNotesWhatItCannotKeep)
         EXPECT_FALSE(s.cell(3, 4).isValid()) << c.name;
         EXPECT_EQ(s.activeRow(), 4) << c.name;
         EXPECT_EQ(s.activeColumn(), 3) << c.name;
-        if (c.formulas)
+        if (c.formulas) {
             EXPECT_EQ(s.cell(2, 5), QVariant(2.0)) << c.name << ": the cached value";
+        }
         EXPECT_EQ(book.dropped.formulas, c.formulas) << c.name;
         // The rich shared string always costs its run formats.
         EXPECT_TRUE(book.dropped.formats) << c.name;

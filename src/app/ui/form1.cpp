@@ -138,7 +138,8 @@ void Form1::runItem(const QString& key)
         // not take the program down.
         ctx_.ui().message(QStringLiteral("错误:%1").arg(e.number()), QString(), Icon::Critical);
     } catch (const std::exception& e) {
-        ctx_.ui().message(QStringLiteral("错误:%1").arg(QString::fromLocal8Bit(e.what())), QString(), Icon::Critical);
+        ctx_.ui().message(QStringLiteral("错误:程序内部错误（%1）").arg(QString::fromLocal8Bit(e.what())), QString(),
+                          Icon::Critical);
     }
     refreshMenus();
     if (ctx_.state().ended && !ending_) {

@@ -364,7 +364,7 @@ void CadHostWindow::startOrShow(const QString& drawing)
                 ProgressShown shown(this, QStringLiteral("正在打开 %1 ……").arg(shortName(drawing)), progressDelay_);
                 app_.DocumentsOpen(drawing);
             } catch (const RunError& e) {
-                ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(drawing, e.description()), QStringLiteral("错误"),
+                ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(drawing, errorText(e)), QStringLiteral("错误"),
                             Icon::Critical);
             }
         }
@@ -389,7 +389,7 @@ void CadHostWindow::openDrawing()
         ProgressShown shown(this, QStringLiteral("正在打开 %1 ……").arg(shortName(path)), progressDelay_);
         app_.DocumentsOpen(path);
     } catch (const RunError& e) {
-        ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),
+        ui_.message(QStringLiteral("无法打开图形文件 %1\r%2").arg(path, errorText(e)), QStringLiteral("错误"),
                     Icon::Critical);
     }
 }
@@ -407,7 +407,7 @@ bool CadHostWindow::saveDocument(cad::Document& doc)
         ProgressShown shown(this, QStringLiteral("正在保存 %1 ……").arg(shortName(doc.FullName())), progressDelay_);
         doc.Save();
     } catch (const RunError& e) {
-        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(doc.FullName(), e.description()),
+        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(doc.FullName(), errorText(e)),
                     QStringLiteral("错误"), Icon::Critical);
         return false;
     }
@@ -433,7 +433,7 @@ bool CadHostWindow::saveDocumentAs(cad::Document& doc)
         ProgressShown shown(this, QStringLiteral("正在保存 %1 ……").arg(shortName(path)), progressDelay_);
         doc.SaveAs(path);
     } catch (const RunError& e) {
-        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(path, e.description()), QStringLiteral("错误"),
+        ui_.message(QStringLiteral("无法保存图形文件 %1\r%2").arg(path, errorText(e)), QStringLiteral("错误"),
                     Icon::Critical);
         return false;
     }

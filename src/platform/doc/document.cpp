@@ -177,10 +177,18 @@ QList<RowSpan> Document::tableRows(int i, int* start) const
 
 int Document::pageOf(int position) const
 {
-    const int last = std::min(clamp(position), length() - 1);
+    return pagesOf({position}).first();
+}
+
+QList<int> Document::pagesOf(const QList<int>& positions) const
+{
+    QList<int> pages;
+    pages.reserve(positions.size());
     int page = 1;
     bool freshPage = true; // nothing on the page yet: a recorded break here is the same page
-    for (int i = 0; i <= last; ++i) {
+    // What a unit starts (a section, a recorded page) counts for its own
+    // position; what it holds (text, a page break) only for those after it.
+    const auto starts = [&](int i) {
         const Unit& u = units_[i];
         if (u.sectionStart >= 0) {
             if (i > 0 && u.sectionNewPage && !freshPage) {
@@ -192,16 +200,29 @@ int Document::pageOf(int position) const
         }
         if (u.pageBefore && !freshPage)
             ++page;
-        if (i == last)
-            break;
+    };
+    const auto holds = [&](int i) {
+        const Unit& u = units_[i];
         if (u.mark == Mark::None && u.ch != PageBreakChar)
             freshPage = false;
         if (u.ch == PageBreakChar) {
             ++page;
             freshPage = true;
         }
+    };
+    int at = -1; // the unit last started, not yet held
+    for (int position : positions) {
+        const int last = std::min(clamp(position), length() - 1);
+        if (last < at)
+            raise(err::InvalidArgument);
+        for (; at < last; starts(at)) {
+            if (at >= 0)
+                holds(at);
+            ++at;
+        }
+        pages.append(page);
     }
-    return page;
+    return pages;
 }
 
 Fragment Document::copy(int start, int end) const
@@ -289,6 +310,54 @@ int Document::replace(int start, int end, const QString& text)
     shift(s, -removed);
     shift(at, int(in.size()));
     return e + int(in.size());
+}
+
+void Document::replaceEach(QList<Replacement> replacements)
+{
+    std::sort(replacements.begin(), replacements.end(),
+              [](const Replacement& a, const Replacement& b) { return a.start < b.start; });
+    Fragment out;
+    out.reserve(length());
+    int done = 0;
+    struct Shift {
+        int start, removed, at, inserted;
+    };
+    QList<Shift> shifts;
+    for (const Replacement& r : std::as_const(replacements)) {
+        const int s = clamp(r.start);
+        const int e = std::max(s, clamp(r.end));
+        if (s < done)
+            raise(err::InvalidArgument);
+        out.append(units_.mid(done, s - done));
+        // as replace(): structural marks and the story's last mark stay, the
+        // text goes before them, in the table of the unit it lands on
+        Fragment kept;
+        for (int i = s; i < e; ++i) {
+            const Unit& u = units_[i];
+            if (u.mark == Mark::Cell || u.mark == Mark::Row || i == length() - 1)
+                kept.append(u);
+        }
+        const int tag = !kept.isEmpty() ? kept.first().table : units_[std::min(e, length() - 1)].table;
+        const Fragment in = textUnits(r.text, tag);
+        if (s == length()) {
+            // nothing after it: the text goes before the last mark, as replace() puts it
+            out.insert(out.size() - 1, in.size(), Unit());
+            std::copy(in.cbegin(), in.cend(), out.end() - 1 - in.size());
+        } else {
+            out.append(in);
+        }
+        out.append(kept);
+        shifts.append({s, e - s - int(kept.size()), std::min(s, length() - 1), int(in.size())});
+        done = e;
+    }
+    out.append(units_.mid(done));
+    units_ = std::move(out);
+    modified = true;
+    endsValid_ = false;
+    for (auto it = shifts.crbegin(); it != shifts.crend(); ++it) {
+        shift(it->start, -it->removed);
+        shift(it->at, it->inserted);
+    }
 }
 
 bool Document::find(const QString& what, int from, int* start, int* end) const

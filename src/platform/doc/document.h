@@ -109,6 +109,9 @@ public:
     // page break before it (explicit, or recorded by the last layout), a
     // section's own start number honoured.
     int pageOf(int position) const;
+    // pageOf() of each position, in one walk of the story: positions in
+    // ascending order (InvalidArgument otherwise).
+    QList<int> pagesOf(const QList<int>& positions) const;
 
     Fragment copy(int start, int end) const;
     // Inserts at a position (at most before the last paragraph mark); a
@@ -118,6 +121,16 @@ public:
     // Replaces [start, end) by plain text ("\r" a paragraph mark, "\f" a
     // page break); structural marks inside the range stay.
     int replace(int start, int end, const QString& text);
+    // replace() of several stretches that do not overlap (InvalidArgument
+    // otherwise), in one rebuilding of the story: the document and its
+    // selection end as replace() one stretch after the other from the last
+    // would leave them.
+    struct Replacement {
+        int start;
+        int end;
+        QString text;
+    };
+    void replaceEach(QList<Replacement> replacements);
     // The first occurrence at or after from; false when there is none.
     bool find(const QString& what, int from, int* start, int* end) const;
 

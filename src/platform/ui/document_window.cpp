@@ -8,9 +8,100 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextTable>
 
 namespace kelvor {
+
+namespace {
+
+// A table's cells, row by row, as the story holds them from its first unit;
+// *next is the first unit after the table.
+QList<QStringList> tableCells(const doc::Fragment& units, qsizetype first, qsizetype* next)
+{
+    const int tag = units[first].table;
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    qsizetype i = first;
+    for (; i < units.size() && units[i].table == tag; ++i) {
+        const doc::Unit& u = units[i];
+        if (u.mark == doc::Mark::Cell) {
+            row << cell;
+            cell.clear();
+        } else if (u.mark == doc::Mark::Row) {
+            rows << row;
+            row.clear();
+        } else if (u.mark != doc::Mark::None || u.ch == doc::LineBreakChar) {
+            cell += u'\n';
+        } else {
+            cell += u.ch;
+        }
+    }
+    if (!row.isEmpty())
+        rows << row;
+    *next = i;
+    return rows;
+}
+
+void drawTable(QTextCursor& c, const QList<QStringList>& rows)
+{
+    int columns = 1;
+    for (const QStringList& r : rows)
+        columns = std::max(columns, int(r.size()));
+    QTextTableFormat f;
+    f.setBorder(1);
+    f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    f.setBorderBrush(QColor(Qt::black));
+    f.setBorderCollapse(true);
+    f.setCellSpacing(0);
+    f.setCellPadding(3);
+    QTextTable* table = c.insertTable(int(std::max<qsizetype>(1, rows.size())), columns, f);
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        for (qsizetype k = 0; k < rows[r].size(); ++k)
+            table->cellAt(int(r), int(k)).firstCursorPosition().insertText(rows[r][k]);
+    c.movePosition(QTextCursor::End);
+}
+
+// Paragraphs a block each, each page break a line of its own, tables as a
+// grid of cells.
+void showStory(QTextDocument* shown, const doc::Fragment& units)
+{
+    shown->clear();
+    QTextCursor c(shown);
+    c.beginEditBlock();
+    QString run; // text of the paragraph so far
+    const auto flush = [&] {
+        c.insertText(run);
+        run.clear();
+    };
+    for (qsizetype i = 0; i < units.size();) {
+        const doc::Unit& u = units[i];
+        if (u.table >= 0) {
+            flush();
+            drawTable(c, tableCells(units, i, &i));
+            continue;
+        }
+        if (u.ch == doc::PageBreakChar) {
+            flush();
+            c.insertBlock();
+            c.insertText(QStringLiteral("———— 分页 ————"));
+            c.insertBlock();
+        } else if (u.mark != doc::Mark::None || u.ch == doc::LineBreakChar) {
+            flush();
+            c.insertBlock();
+        } else {
+            run += u.ch;
+        }
+        ++i;
+    }
+    flush();
+    c.endEditBlock();
+}
+
+} // namespace
 
 // The window's own instance: showing, activating and every change reach
 // the window.
@@ -41,7 +132,7 @@ private:
 };
 
 DocumentWindow::DocumentWindow(doc::Hosts& hosts, QWidget* parent)
-    : QMainWindow(parent), host_(std::make_unique<Host>(*this, hosts.shared())), view_(new QPlainTextEdit(this))
+    : QMainWindow(parent), host_(std::make_unique<Host>(*this, hosts.shared())), view_(new QTextEdit(this))
 {
     setObjectName(QStringLiteral("DocumentWindow"));
     view_->setReadOnly(true);
@@ -57,7 +148,7 @@ DocumentWindow::DocumentWindow(doc::Hosts& hosts, QWidget* parent)
         return forSaving ? QFileDialog::getSaveFileName(this, QStringLiteral("另存为"), QString(), filter)
                          : QFileDialog::getOpenFileName(this, QStringLiteral("打开"), QString(), filter);
     };
-    tell = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+    tell = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), paths::shownInText(text)); };
     hosts.setRunning(host_.get());
     hosts.needDocument = [this] { host_->activate(); };
     refresh();
@@ -79,8 +170,10 @@ bool DocumentWindow::openPath(const QString& path)
             host_->close(host_->activeDocument());
         host_->adopt(std::move(opened));
         return true;
-    } catch (const RunError&) {
-        tell(QStringLiteral("不能打开文件:") + path);
+    } catch (const RunError& e) {
+        // the path is said once
+        const QString why = e.description() == path ? errorReason(e.number()) : errorText(e);
+        tell(QStringLiteral("不能打开文件:") + path + QStringLiteral("\n") + why);
         return false;
     }
 }
@@ -111,7 +204,7 @@ bool DocumentWindow::saveAs(const QString& path)
     try {
         doc::writeDocx(native, d);
     } catch (const RunError& e) {
-        tell(QStringLiteral("不能保存文件:") + path + QStringLiteral("\n") + e.description());
+        tell(QStringLiteral("不能保存文件:") + path + QStringLiteral("\n") + errorText(e));
         return false;
     }
     d.path = path;
@@ -137,20 +230,7 @@ void DocumentWindow::refresh()
     doc::Document& d = host_->activeDocument();
     setWindowTitle((d.path.isEmpty() ? QStringLiteral("文档1") : QFileInfo(paths::resolve(d.path)).fileName())
                    + QStringLiteral(" - ") + app);
-    // Paragraphs one a line, a table's cells separated by tabs, each page
-    // break a line of its own.
-    QString text;
-    for (const doc::Unit& u : d.units()) {
-        if (u.ch == doc::PageBreakChar)
-            text += QStringLiteral("\n———— 分页 ————\n");
-        else if (u.mark == doc::Mark::Cell)
-            text += u'\t';
-        else if (u.mark != doc::Mark::None || u.ch == doc::LineBreakChar)
-            text += u'\n';
-        else
-            text += u.ch;
-    }
-    view_->setPlainText(text);
+    showStory(view_->document(), d.units());
 }
 
 void DocumentWindow::openChosen()

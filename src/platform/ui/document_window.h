@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class QPlainTextEdit;
+class QTextEdit;
 
 namespace kelvor {
 
@@ -33,8 +33,10 @@ public:
     std::function<QString(bool forSaving)> askName;
     std::function<void(const QString&)> tell;
 
-    // The document as the window shows it.
+    // The document as the window shows it, as plain text (a table's cells
+    // one a line), and the view that shows it.
     QString viewText() const;
+    QTextEdit* view() const { return view_; }
 
 private:
     class Host;
@@ -42,7 +44,7 @@ private:
     void openChosen();
     void saveChosen();
     std::unique_ptr<Host> host_;
-    QPlainTextEdit* view_;
+    QTextEdit* view_;
 };
 
 } // namespace kelvor

@@ -53,7 +53,7 @@ Answer QtUi::message(const QString& text, const QString& title, Icon icon, Butto
 {
     QMessageBox box(dialogParent());
     box.setWindowTitle(shownTitle(title));
-    box.setText(displayText(text));
+    box.setText(displayText(paths::shownInText(text)));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
@@ -97,7 +97,7 @@ Answer QtUi::message(const QString& text, const QString& title, Icon icon, Butto
 QString QtUi::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString t = QInputDialog::getText(dialogParent(), shownTitle(title), displayText(prompt),
+    const QString t = QInputDialog::getText(dialogParent(), shownTitle(title), displayText(paths::shownInText(prompt)),
                                             QLineEdit::Normal, defaultText, &ok);
     return ok ? t : QString();
 }
@@ -121,9 +121,40 @@ QWidget* QtUi::dialogParent() const
     return owner_;
 }
 
+namespace {
+
+// Qt texts its Chinese translations leave in English: the kinds of entries
+// the file dialogs show in their type column.
+class OwnTranslations : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char* disambiguation, int n) const override
+    {
+        (void)disambiguation;
+        (void)n;
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const struct {
+            const char* source;
+            const char* chinese;
+        } texts[] = {
+            {"Folder", "文件夹"}, {"File Folder", "文件夹"}, {"Drive", "驱动器"},
+            {"Alias", "快捷方式"}, {"Shortcut", "快捷方式"}, {"File", "文件"}, {"%1 File", "%1 文件"},
+        };
+        for (const auto& t : texts)
+            if (qstrcmp(source, t.source) == 0)
+                return QString::fromUtf8(t.chinese);
+        return QString();
+    }
+};
+
+} // namespace
+
 bool installChineseTranslations()
 {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QCoreApplication::installTranslator(new OwnTranslations(qApp));
     auto* t = new QTranslator(qApp);
     if (!t->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete t;
@@ -138,6 +169,8 @@ QStringList QtUi::openFiles(const FileDialogRequest& r)
     QFileDialog dlg(dialogParent(), r.title.isEmpty() ? QStringLiteral("打开") : r.title, startDir(r));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // the program's own description is the whole label, patterns and all
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = qtNameFilters(r.filter);
     dlg.setNameFilters(filters);
     if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
@@ -152,6 +185,7 @@ QString QtUi::saveFile(const FileDialogRequest& r)
     QFileDialog dlg(dialogParent(), r.title.isEmpty() ? QStringLiteral("保存") : r.title, startDir(r));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = qtNameFilters(r.filter);
     dlg.setNameFilters(filters);
     if (!r.defaultExt.isEmpty())

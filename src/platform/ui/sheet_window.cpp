@@ -5,6 +5,9 @@
 #include "platform/ui.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +31,87 @@ QVariant typedValue(const QString& text)
         return d;
     return text;
 }
+
+// Cells as a spreadsheet draws them: a text too long for its cell runs on
+// over the empty cells to its right (and is cut at the first one that holds
+// something), with no grid line under it. Each cell paints only its own
+// rectangle, the part of a neighbour's text that crosses it included, so any
+// repaint of any cell shows the same picture.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString own = opt.text;
+        opt.text.clear();
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        // the text shown in this cell: its own, or one running on from the left
+        QModelIndex from = index;
+        QRect textRect = option.rect;
+        if (own.isEmpty()) {
+            from = QModelIndex();
+            for (int c = index.column() - 1, n = 0; c >= 0 && n < kReach; --c, ++n) {
+                const QModelIndex left = index.siblingAtColumn(c);
+                if (!text(left).isEmpty()) {
+                    from = left;
+                    break;
+                }
+                textRect.translate(-columnWidth(widget, c), 0);
+            }
+            if (from.isValid())
+                textRect.translate(-columnWidth(widget, from.column()), 0);
+        }
+        int textRight = option.rect.right();
+        if (from.isValid() && runsOn(from)) {
+            const QString t = text(from);
+            const QRect drawn = textRect.adjusted(kMargin, 0, 0, 0);
+            textRight = drawn.left() + opt.fontMetrics.horizontalAdvance(t);
+            painter->save();
+            painter->setClipRect(option.rect);
+            painter->setFont(opt.font);
+            painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                  : QPalette::Text));
+            painter->drawText(QRect(drawn.left(), drawn.top(), std::max(drawn.width(), textRight - drawn.left() + 1),
+                                    drawn.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, t);
+            painter->restore();
+        } else if (!own.isEmpty()) {
+            opt.text = own;
+            QStyledItemDelegate::paint(painter, opt, index);
+        }
+
+        // the grid: no line where the text runs on into an empty cell
+        const bool runsIntoNext = textRight > option.rect.right() && text(index.siblingAtColumn(index.column() + 1)).isEmpty();
+        painter->save();
+        painter->setPen(QColor(QRgb(style->styleHint(QStyle::SH_Table_GridLineColor, &opt, widget))));
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        if (!runsIntoNext)
+            painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->restore();
+    }
+
+private:
+    static constexpr int kMargin = 3; // the text's distance from the cell's left edge
+    static constexpr int kReach = 30; // columns a text may run over
+
+    static QString text(const QModelIndex& i) { return i.isValid() ? i.data(Qt::DisplayRole).toString() : QString(); }
+    // Texts run on; numbers stay in their cells, right-aligned.
+    static bool runsOn(const QModelIndex& i)
+    {
+        return !(Qt::Alignment(i.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignRight);
+    }
+    static int columnWidth(const QWidget* widget, int column)
+    {
+        const auto* view = qobject_cast<const QTableView*>(widget);
+        return view ? view->columnWidth(column) : 0;
+    }
+};
 
 } // namespace
 
@@ -132,6 +216,8 @@ SheetWindow::SheetWindow(sheet::SheetHost& host, Ui& ui, QWidget* parent)
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("cells"));
     table_->setModel(model_);
+    table_->setItemDelegate(new CellDelegate(table_));
+    table_->setShowGrid(false); // the cells draw it, leaving it out under a text that runs on
     table_->verticalHeader()->setDefaultSectionSize(22);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setDefaultSectionSize(80);
@@ -245,9 +331,7 @@ void SheetWindow::report(const QString& action, const std::function<void()>& ste
     try {
         step();
     } catch (const RunError& e) {
-        ui_.message(action + QStringLiteral("失败：") +
-                        (e.description().isEmpty() ? errorDescription(e.number()) : e.description()),
-                    QStringLiteral("工作表"), Icon::Critical);
+        ui_.message(action + QStringLiteral("失败：") + errorText(e), QStringLiteral("工作表"), Icon::Critical);
     }
 }
 
