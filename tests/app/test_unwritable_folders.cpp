@@ -175,7 +175,7 @@ TEST(UnwritableFolders, CommandsKeepOldFilesAndSayWhatFailed)
             for (const auto& [path, bytes] : c.old)
                 old.append({native(path), bytes});
             QDir().mkpath(native(QStringLiteral("c:\\w")));
-            for (const QString drawing : {QStringLiteral("drafting.dxf"), QStringLiteral("cass_tools.dxf")})
+            for (const QString& drawing : {QStringLiteral("drafting.dxf"), QStringLiteral("cass_tools.dxf")})
                 QFile::copy(drawings + drawing, native(QStringLiteral("c:\\w\\") + drawing));
             paths::reset();
             const SmallDisk small(folder, old, disk);
