@@ -369,7 +369,7 @@ TEST(Menu, AnEscapingFailureIsShownAndTheProgramGoesOn)
     Shell s;
     s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { throw std::runtime_error("out of order"); });
     s.form->action(QStringLiteral("printcgb"))->trigger();
-    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:out of order"));
+    EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:程序内部错误（out of order）"));
     s.registry.substitute(QStringLiteral("printcgb"), [](Context&) { kelvor::raise(err::TypeMismatch); });
     s.form->action(QStringLiteral("printcgb"))->trigger();
     EXPECT_EQ(test::lastMessage(s.home).value(QStringLiteral("text")).toString(), QStringLiteral("错误:13"));

@@ -89,7 +89,7 @@ TEST(PlotPoints, DrawsSymbolsNamesAndOneLineOnARunningHost)
     // the questions, in order, as the user sees them
     EXPECT_EQ(p.messageTexts(),
               (QStringList{QStringLiteral("是否将") + paths::windir() +
-                               QStringLiteral("\\watch.txt(默认)作为绘图文件？\r选择[否]则另选择文件绘图。"),
+                               QStringLiteral("/watch.txt(默认)作为绘图文件？\r选择[否]则另选择文件绘图。"),
                            QStringLiteral("点位类型1(圆形)  点位类型2(正方形)\r[圆形请选Yes  正方形选择No]\r"
                                           "内部块名称分别为:'圆形符号'  '点位符号'"),
                            QStringLiteral("点之间是否需要连线？")}));
