@@ -346,8 +346,9 @@ QString Application::commandHelp() const
 {
     std::vector<std::pair<QStringList, QString>> lines;
     for (const auto& [name, command] : commands_) {
+        const QString& description = command.description; // a binding cannot be captured under clang 14
         auto same = std::find_if(lines.begin(), lines.end(), [&](const auto& l) {
-            return !command.description.isEmpty() && l.second == command.description;
+            return !description.isEmpty() && l.second == description;
         });
         if (same != lines.end())
             same->first << name;
