@@ -282,3 +282,35 @@ TEST(DxfHostile, ArcPointsOfHugeAnglesStayFewAndOnTheCircle)
 }
 
 } // namespace
+
+// An entity that leaves out a point it must have reads it at the origin, as
+// DXF defaults it; before, a LINE without its end held one vertex and every
+// use of the end point read past it.
+TEST(DxfHostile, EntitiesWithoutTheirPointsReadThemAtTheOrigin)
+{
+    const struct {
+        const char* kind;
+        QList<std::pair<int, QByteArray>> groups;
+    } cases[] = {
+        {"LINE", {{8, "0"}, {10, "3.0"}, {20, "4.0"}}},
+        {"LINE", {{8, "0"}}},
+        {"POINT", {{8, "0"}}},
+        {"CIRCLE", {{8, "0"}, {40, "2.0"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        QByteArray bytes = groups({{0, "SECTION"}, {2, "ENTITIES"}, {0, c.kind}});
+        for (const auto& g : c.groups)
+            bytes += groups({g});
+        bytes += groups({{0, "ENDSEC"}, {0, "EOF"}});
+        const auto d = readDxfBytes(bytes);
+        ASSERT_EQ(d->ModelSpace().Count(), 1);
+        const auto back = readDxfBytes(dxfBytes(*d));
+        ASSERT_EQ(back->ModelSpace().Count(), 1);
+        if (QByteArray(c.kind) == "LINE") {
+            EXPECT_EQ(back->ModelSpace().Item(0)->EndPoint(), (cad::Point{0, 0, 0}));
+            EXPECT_DOUBLE_EQ(back->ModelSpace().Item(0)->Length(),
+                             c.groups.size() > 1 ? 5.0 : 0.0);
+        }
+    }
+}

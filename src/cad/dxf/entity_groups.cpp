@@ -1,5 +1,6 @@
 #include "cad/dxf/entity_groups.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace kelvor::cad::dxf {
@@ -168,6 +169,11 @@ void index(KindGroups& k)
 KindGroups kind(EntityKind k, std::vector<Group> groups, size_t minVertices = 0)
 {
     KindGroups out{k, std::move(groups), minVertices, -1, {}};
+    // A kind always holds the vertices its groups name, so a file that leaves
+    // one out (a LINE without 11) reads it at the origin, as DXF defaults it.
+    for (const Group& g : out.groups)
+        if (g.value == Value::Vertex)
+            out.minVertices = std::max(out.minVertices, size_t(g.index) + 1);
     index(out);
     return out;
 }
