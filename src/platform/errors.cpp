@@ -48,6 +48,7 @@ QString errorReason(int number)
     case 58: return QStringLiteral("文件已存在");
     case 61: return QStringLiteral("磁盘已满");
     case 62: return QStringLiteral("输入超出文件尾");
+    case 321: return QStringLiteral("无效的文件格式");
     case 68: return QStringLiteral("设备不可用");
     case 70: return QStringLiteral("没有权限");
     case 75: return QStringLiteral("路径/文件访问错误");
