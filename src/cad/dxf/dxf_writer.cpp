@@ -333,6 +333,9 @@ private:
     void foreignPart(Entity& e, const KeptRecord& part, quint64 handle);
     void xdata(const XData& x);
     void objects();
+    void groupObjects(quint64 groupDict, quint64 root);
+    void imageObjects(quint64 imageDict, quint64 root);
+    void keptObjects();
 
     Document& doc_;
     bool r2000_;
@@ -1046,6 +1049,15 @@ void Writer::objects()
         hex(350, imageDict);
     }
     kept(doc_.kept().rootEntries);
+    groupObjects(groupDict, root);
+    if (!images_.empty())
+        imageObjects(imageDict, root);
+    keptObjects();
+    lit(0, "ENDSEC");
+}
+
+void Writer::groupObjects(quint64 groupDict, quint64 root)
+{
     lit(0, "DICTIONARY");
     hex(5, groupDict);
     hex(330, root);
@@ -1066,46 +1078,53 @@ void Writer::objects()
         for (Entity* e : g->entities())
             hex(340, e->handleValue());
     }
-    if (!images_.empty()) {
-        lit(0, "DICTIONARY");
-        hex(5, imageDict);
-        hex(330, root);
-        lit(100, "AcDbDictionary");
-        integer(281, 1);
-        for (Entity* e : images_) {
-            QString name = QFileInfo(QString(e->data().placed().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
-            if (name.isEmpty())
-                name = QStringLiteral("IMAGE");
-            str(3, name + QLatin1Char('_') + e->Handle());
-            hex(350, e->data().rare().imageDefHandle);
-        }
-        for (Entity* e : images_) {
-            const auto& d = e->data();
-            lit(0, "IMAGEDEF");
-            hex(5, d.rare().imageDefHandle);
-            lit(102, "{ACAD_REACTORS");
-            hex(330, d.rare().imageReactorHandle);
-            lit(102, "}");
-            hex(330, imageDict);
-            lit(100, "AcDbRasterImageDef");
-            integer(90, 0);
-            str(1, d.placed().text);
-            num(10, d.rare().pixelsW);
-            num(20, d.rare().pixelsH);
-            num(11, 1);
-            num(21, 1);
-            integer(280, 1);
-            integer(281, 0);
-            lit(0, "IMAGEDEF_REACTOR");
-            hex(5, d.rare().imageReactorHandle);
-            hex(330, e->handleValue());
-            lit(100, "AcDbRasterImageDefReactor");
-            integer(90, 2);
-            hex(330, e->handleValue());
-        }
+}
+
+// The image dictionary, then each image's definition and its reactor.
+void Writer::imageObjects(quint64 imageDict, quint64 root)
+{
+    lit(0, "DICTIONARY");
+    hex(5, imageDict);
+    hex(330, root);
+    lit(100, "AcDbDictionary");
+    integer(281, 1);
+    for (Entity* e : images_) {
+        QString name = QFileInfo(QString(e->data().placed().text).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+        if (name.isEmpty())
+            name = QStringLiteral("IMAGE");
+        str(3, name + QLatin1Char('_') + e->Handle());
+        hex(350, e->data().rare().imageDefHandle);
     }
-    // the file's other objects, less those whose owner is gone (an extension
-    // dictionary of a deleted entity, and what that dictionary held)
+    for (Entity* e : images_) {
+        const auto& d = e->data();
+        lit(0, "IMAGEDEF");
+        hex(5, d.rare().imageDefHandle);
+        lit(102, "{ACAD_REACTORS");
+        hex(330, d.rare().imageReactorHandle);
+        lit(102, "}");
+        hex(330, imageDict);
+        lit(100, "AcDbRasterImageDef");
+        integer(90, 0);
+        str(1, d.placed().text);
+        num(10, d.rare().pixelsW);
+        num(20, d.rare().pixelsH);
+        num(11, 1);
+        num(21, 1);
+        integer(280, 1);
+        integer(281, 0);
+        lit(0, "IMAGEDEF_REACTOR");
+        hex(5, d.rare().imageReactorHandle);
+        hex(330, e->handleValue());
+        lit(100, "AcDbRasterImageDefReactor");
+        integer(90, 2);
+        hex(330, e->handleValue());
+    }
+}
+
+// The file's other objects, less those whose owner is gone (an extension
+// dictionary of a deleted entity, and what that dictionary held).
+void Writer::keptObjects()
+{
     const std::vector<KeptRecord>& objs = doc_.kept().objects;
     std::vector<quint64> handles(objs.size()), owners(objs.size());
     for (size_t i = 0; i < objs.size(); ++i) {
@@ -1136,7 +1155,6 @@ void Writer::objects()
     for (size_t i = 0; i < objs.size(); ++i)
         if (!drop[i])
             record(objs[i]);
-    lit(0, "ENDSEC");
 }
 
 void Writer::run()
