@@ -71,8 +71,8 @@ void laheightcheck_Click(Context& ctx)
         if (LeadingNumber(map) != 0) {
             const HeightCheckRow r = heightCheckRow(check, map, pick.x, pick.y);
             const std::pair<int, QString> cells[] = {{1, r.check}, {2, r.map}, {3, r.difference}, {5, r.x}, {6, r.y}};
-            for (const auto& [column, text] : cells)
-                cad::attempt([&] { sheet->setCell(row, column, text); });
+            for (const auto& cell : cells)
+                cad::attempt([&] { sheet->setCell(row, cell.first, cell.second); });
             cad::attempt([&] { doc->Utility().Prompt(QStringLiteral("差值:") + r.difference); });
             ++row;
         }

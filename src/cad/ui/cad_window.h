@@ -17,6 +17,20 @@ namespace kelvor {
 
 class CadView;
 
+// The question the window waits on. Outside the window's class: clang
+// cannot see a nested class's member defaults while the class is still being
+// declared, and std::optional of it would not be default-constructible there.
+struct CadHostPending {
+    QString asking, prompt;
+    cad::Input result;
+    bool answered = false;
+    // on-screen selection
+    std::vector<cad::Entity*> chosen;
+    bool boxing = false;
+    cad::Point boxStart;
+    QPointF boxFrom, boxTo;
+};
+
 // The CAD host's own window: the active drawing over a command line. It
 // shows and hides, maximises and comes to the front as commands tell the
 // host; it answers the host's command-line questions with the person's
@@ -77,16 +91,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Pending {
-        QString asking, prompt;
-        cad::Input result;
-        bool answered = false;
-        // on-screen selection
-        std::vector<cad::Entity*> chosen;
-        bool boxing = false;
-        cad::Point boxStart;
-        QPointF boxFrom, boxTo;
-    };
+    using Pending = CadHostPending;
 
     void hostChanged(Change what) override;
     void entityChanged(cad::Document& doc, cad::Entity* entity, bool gone) override;
