@@ -159,6 +159,29 @@ QString resolveIn(const QString& home, const QString& path)
     return paths::resolve(home + QLatin1Char('/') + path);
 }
 
+// The kinds of "run" entries. Each has a reader, a name for the error texts,
+// a mark among the events and a runner; readEntry alone decides the kind.
+
+// "name": a registered item, run as its menu runs it.
+struct ItemStep {
+    QString name;
+};
+
+// {"command_line": text}: the text typed at the CAD host's command line of
+// the active drawing, a carriage return after it.
+struct CommandLineStep {
+    QString text;
+};
+
+using RunEntry = std::variant<ItemStep, WindowStep, CommandLineStep>;
+
+ItemStep readItem(const QJsonValue& v, const CommandRegistry& registry)
+{
+    if (!v.isString() || !registry.has(v.toString()))
+        throw Malformed(QStringLiteral("no item \"%1\"").arg(v.toVariant().toString()));
+    return ItemStep{v.toString()};
+}
+
 const QStringList kStepKeys = {QStringLiteral("window"), QStringLiteral("set"), QStringLiteral("click"),
                                QStringLiteral("double_click"), QStringLiteral("close")};
 
@@ -219,12 +242,78 @@ WindowStep readWindowStep(const QJsonObject& o, int index)
     return step;
 }
 
-// {"command_line": text}: the text typed at the CAD host's command line of
-// the active drawing, a carriage return after it.
-struct CommandLineStep {
-    QString text;
+CommandLineStep readCommandLine(const QJsonObject& o, int index)
+{
+    if (o.size() != 1 || !o.value(QStringLiteral("command_line")).isString())
+        throw Malformed(QStringLiteral("run[%1]: \"command_line\" takes one text").arg(index));
+    return CommandLineStep{o.value(QStringLiteral("command_line")).toString()};
+}
+
+// An object with "command_line" is typed at the command line, any other
+// object is a window step, anything else names an item.
+RunEntry readEntry(const QJsonValue& v, int index, const CommandRegistry& registry)
+{
+    if (!v.isObject())
+        return readItem(v, registry);
+    const QJsonObject o = v.toObject();
+    if (o.contains(QStringLiteral("command_line")))
+        return readCommandLine(o, index);
+    return readWindowStep(o, index);
+}
+
+QString nameOf(const ItemStep& s) { return s.name; }
+QString nameOf(const WindowStep& s) { return s.form; }
+QString nameOf(const CommandLineStep& s) { return s.text; }
+
+QJsonObject markOf(const ItemStep& s)
+{
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")}, {QStringLiteral("item"), s.name}};
+}
+QJsonObject markOf(const WindowStep& s)
+{
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("step")}, {QStringLiteral("window"), s.form}};
+}
+QJsonObject markOf(const CommandLineStep& s)
+{
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("command_line")}, {QStringLiteral("text"), s.text}};
+}
+
+// Runs an entry of each kind; a failure is thrown.
+struct EntryRunner {
+    CommandRegistry& registry;
+    Context& ctx;
+    cad::Application& host;
+    ScenarioWindows* windows;
+    // control texts of the forms that window steps touched
+    QJsonObject& forms;
+
+    void operator()(const ItemStep& s) const { registry.run(s.name, ctx); }
+    void operator()(const WindowStep& s) const
+    {
+        if (!windows)
+            throw WindowStepError(QStringLiteral("the window step of %1 needs kelvor-run's windows").arg(s.form));
+        forms.insert(s.form, windows->step(s));
+    }
+    void operator()(const CommandLineStep& s) const { host.ActiveDocument().SendCommand(s.text + QLatin1Char('\r')); }
 };
-using RunEntry = std::variant<QString, WindowStep, CommandLineStep>;
+
+// "" when the entry ran, else why it stopped the run.
+QString runEntry(const RunEntry& entry, const EntryRunner& runner)
+{
+    const QString name = std::visit([](const auto& s) { return nameOf(s); }, entry);
+    try {
+        std::visit(runner, entry);
+    } catch (const WindowStepError& e) {
+        return e.message();
+    } catch (const ScriptMismatch& e) {
+        return e.message();
+    } catch (const RunError& e) {
+        return QStringLiteral("%1 ended with the uncaught error %2").arg(name).arg(e.number());
+    } catch (const std::exception& e) {
+        return QStringLiteral("%1 failed: %2").arg(name, QString::fromLocal8Bit(e.what()));
+    }
+    return QString();
+}
 
 QString textKey(const QJsonObject& sc, const char* key)
 {
@@ -235,6 +324,144 @@ QString textKey(const QJsonObject& sc, const char* key)
         throw Malformed(QStringLiteral("\"%1\" must be a path").arg(QLatin1String(key)));
     return v.toString();
 }
+
+// The scenario as checked before anything is written.
+struct Checked {
+    bool cadStopped = false;
+    QString drawing;
+    QString saveDrawing;
+    AnswerQueue answers;
+    std::vector<RunEntry> entries;
+};
+
+void checkKeys(const QJsonObject& sc, Checked& checked)
+{
+    for (auto it = sc.begin(); it != sc.end(); ++it) {
+        if (!kKeys.contains(it.key()))
+            throw Malformed(QStringLiteral("unknown key \"%1\"").arg(it.key()));
+    }
+    if (sc.contains(QStringLiteral("cad")) && sc.value(QStringLiteral("cad")).toString() != QLatin1String("stopped"))
+        throw Malformed(QStringLiteral("\"cad\" takes only \"stopped\""));
+    checked.cadStopped = sc.contains(QStringLiteral("cad"));
+    checked.drawing = textKey(sc, "drawing");
+    checked.saveDrawing = textKey(sc, "save_drawing");
+    if (checked.cadStopped && (!checked.drawing.isEmpty() || !checked.saveDrawing.isEmpty()))
+        throw Malformed(QStringLiteral("\"drawing\" and \"save_drawing\" need a running CAD host"));
+}
+
+void readAnswers(const QJsonValue& answers, AnswerQueue& queue)
+{
+    if (!answers.isUndefined() && !answers.isArray())
+        throw Malformed(QStringLiteral("\"answers\" must be a list"));
+    for (const auto& a : answers.toArray()) {
+        if (!a.isObject())
+            throw Malformed(QStringLiteral("every answer must be an object"));
+        const ScriptedAnswer ans = ScriptedAnswer::fromJson(a.toObject());
+        if (!kAnswerKinds.contains(ans.kind))
+            throw Malformed(QStringLiteral("unknown answer kind \"%1\"").arg(ans.kind));
+        queue.push(ans);
+    }
+}
+
+std::vector<RunEntry> readRunList(const QJsonValue& runList, const CommandRegistry& registry)
+{
+    if (!runList.isArray())
+        throw Malformed(QStringLiteral("\"run\" must be a list of item names"));
+    std::vector<RunEntry> entries;
+    int index = 0;
+    for (const auto& v : runList.toArray())
+        entries.push_back(readEntry(v, index++, registry));
+    return entries;
+}
+
+void checkScenario(const QJsonObject& sc, const CommandRegistry& registry, Checked& checked)
+{
+    checkKeys(sc, checked);
+    readAnswers(sc.value(QStringLiteral("answers")), checked.answers);
+    checked.entries = readRunList(sc.value(QStringLiteral("run")), registry);
+}
+
+// The home (a temporary folder when the scenario names none) holds the
+// mapped drives and the settings for as long as the run lasts.
+class ScenarioHome {
+public:
+    explicit ScenarioHome(const QString& wanted)
+        : path_(settle(wanted))
+        , mapper_(path_)
+    {
+    }
+    ~ScenarioHome() { paths::reset(); }
+    ScenarioHome(const ScenarioHome&) = delete;
+    ScenarioHome& operator=(const ScenarioHome&) = delete;
+
+    const QString& path() const { return path_; }
+    const PathMapper& mapper() const { return mapper_; }
+
+private:
+    QString settle(const QString& wanted)
+    {
+        QString home = wanted;
+        if (home.isEmpty()) {
+            temp_.emplace();
+            home = temp_->path();
+        } else {
+            home = QFileInfo(home).absoluteFilePath();
+        }
+        QDir().mkpath(home);
+        paths::configureHome(home);
+        return home;
+    }
+
+    std::optional<QTemporaryDir> temp_;
+    QString path_;
+    PathMapper mapper_;
+};
+
+// "settings" stored raw, "files" written as GBK.
+void writePresets(const QJsonObject& sc, const QString& home, SettingsStore& settings)
+{
+    const QJsonObject presets = sc.value(QStringLiteral("settings")).toObject();
+    for (auto it = presets.begin(); it != presets.end(); ++it)
+        settings.writeRaw(it.key(), scalarText(it.value(), QStringLiteral("settings.") + it.key()));
+    const QJsonObject files = sc.value(QStringLiteral("files")).toObject();
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        const QString real = resolveIn(home, it.key());
+        QDir().mkpath(QFileInfo(real).absolutePath());
+        writeFileBytes(real, encodeGbk(scalarText(it.value(), QStringLiteral("files.") + it.key())));
+    }
+}
+
+// What the commands reach, wired as at the program's start.
+struct Program {
+    Program(SettingsStore& store, AnswerQueue& queue, bool cadStopped)
+        : settings(store)
+        , ui(queue)
+        , ctx(settings, ui)
+        , documents(&ui)
+        , documentHost(documents.shared())
+    {
+        ctx.setSheet(&sheet);
+        // The host runs from the start with its empty drawing; its
+        // command-line questions take their answers from the same queue.
+        cad::registerEditingCommands(host);
+        host.setInputSource(std::make_unique<cad::ScriptedInput>(queue));
+        host.setRunning(!cadStopped);
+        ctx.setCad(&host);
+        // The document host runs only while it holds the scenario's document.
+        documents.setRunning(&documentHost);
+        documents.setSpreadsheetHosts(&office);
+        ctx.setOffice(&documents);
+    }
+
+    SettingsStore& settings;
+    ScriptedUi ui;
+    Context ctx;
+    traverse::TraverseSheet sheet;
+    cad::Application host;
+    sheet::Office office;
+    doc::Hosts documents;
+    doc::Instance documentHost;
+};
 
 // The scenario's drawing becomes the active drawing of the host. A fixture
 // (a path outside the mapped drives, relative to the current folder) is
@@ -329,123 +556,26 @@ QJsonValue workbookOutput(sheet::SheetHosts& hosts)
                        {QStringLiteral("visible"), host->visible()}};
 }
 
-ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
+// "copy_files": fixtures copied into the home.
+void copyFiles(const QJsonValue& copies, const QString& home)
 {
-    for (auto it = sc.begin(); it != sc.end(); ++it) {
-        if (!kKeys.contains(it.key()))
-            throw Malformed(QStringLiteral("unknown key \"%1\"").arg(it.key()));
-    }
-    if (sc.contains(QStringLiteral("cad")) && sc.value(QStringLiteral("cad")).toString() != QLatin1String("stopped"))
-        throw Malformed(QStringLiteral("\"cad\" takes only \"stopped\""));
-    const bool cadStopped = sc.contains(QStringLiteral("cad"));
-    const QString drawing = textKey(sc, "drawing");
-    const QString saveDrawing = textKey(sc, "save_drawing");
-    if (cadStopped && (!drawing.isEmpty() || !saveDrawing.isEmpty()))
-        throw Malformed(QStringLiteral("\"drawing\" and \"save_drawing\" need a running CAD host"));
-
-    // Answers and items are checked before anything is written.
-    AnswerQueue queue;
-    const QJsonValue answers = sc.value(QStringLiteral("answers"));
-    if (!answers.isUndefined() && !answers.isArray())
-        throw Malformed(QStringLiteral("\"answers\" must be a list"));
-    for (const auto& a : answers.toArray()) {
-        if (!a.isObject())
-            throw Malformed(QStringLiteral("every answer must be an object"));
-        const ScriptedAnswer ans = ScriptedAnswer::fromJson(a.toObject());
-        if (!kAnswerKinds.contains(ans.kind))
-            throw Malformed(QStringLiteral("unknown answer kind \"%1\"").arg(ans.kind));
-        queue.push(ans);
-    }
-    CommandRegistry registry;
-    registerAllCommands(registry);
-    const QJsonValue runList = sc.value(QStringLiteral("run"));
-    if (!runList.isArray())
-        throw Malformed(QStringLiteral("\"run\" must be a list of item names"));
-    std::vector<RunEntry> items;
-    int index = 0;
-    for (const auto& v : runList.toArray()) {
-        if (v.isObject() && v.toObject().contains(QStringLiteral("command_line"))) {
-            const QJsonObject o = v.toObject();
-            if (o.size() != 1 || !o.value(QStringLiteral("command_line")).isString())
-                throw Malformed(QStringLiteral("run[%1]: \"command_line\" takes one text").arg(index));
-            items.emplace_back(CommandLineStep{o.value(QStringLiteral("command_line")).toString()});
-        } else if (v.isObject())
-            items.emplace_back(readWindowStep(v.toObject(), index));
-        else if (!v.isString() || !registry.has(v.toString()))
-            throw Malformed(QStringLiteral("no item \"%1\"").arg(v.toVariant().toString()));
-        else
-            items.emplace_back(v.toString());
-        ++index;
-    }
-
-    std::optional<QTemporaryDir> temp;
-    QString home = sc.value(QStringLiteral("home")).toString();
-    if (home.isEmpty()) {
-        temp.emplace();
-        home = temp->path();
-    } else {
-        home = QFileInfo(home).absoluteFilePath();
-    }
-    QDir().mkpath(home);
-    paths::configureHome(home);
-    struct ResetPaths {
-        ~ResetPaths() { paths::reset(); }
-    } resetPaths;
-    const PathMapper mapper(home);
-
-    SettingsStore settings(paths::current().settingsFile);
-    const QJsonObject presets = sc.value(QStringLiteral("settings")).toObject();
-    for (auto it = presets.begin(); it != presets.end(); ++it)
-        settings.writeRaw(it.key(), scalarText(it.value(), QStringLiteral("settings.") + it.key()));
-    const QJsonObject files = sc.value(QStringLiteral("files")).toObject();
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        const QString real = resolveIn(home, it.key());
-        QDir().mkpath(QFileInfo(real).absolutePath());
-        writeFileBytes(real, encodeGbk(scalarText(it.value(), QStringLiteral("files.") + it.key())));
-    }
-
-    ScriptedUi ui(queue);
-    Context ctx(settings, ui);
-    traverse::TraverseSheet sheet;
-    ctx.setSheet(&sheet);
-    // The host runs from the start with its empty drawing; its command-line
-    // questions take their answers from the same queue.
-    cad::Application host;
-    cad::registerEditingCommands(host);
-    host.setInputSource(std::make_unique<cad::ScriptedInput>(queue));
-    host.setRunning(!cadStopped);
-    ctx.setCad(&host);
-    if (!drawing.isEmpty())
-        openDrawing(host, home, drawing);
-    sheet::Office office;
-    ctx.setOffice(&office);
-    setUpWorkbook(sc.value(QStringLiteral("workbook")), office.sheets);
-    // The document host runs only while it holds the scenario's document.
-    doc::Hosts documents(&ui);
-    doc::Instance documentHost(documents.shared());
-    documents.setRunning(&documentHost);
-    documents.setSpreadsheetHosts(&office);
-    ctx.setOffice(&documents);
-    if (const QString fault = copyFixtures(sc.value(QStringLiteral("copy_files")).toObject(), home); !fault.isEmpty())
+    if (const QString fault = copyFixtures(copies.toObject(), home); !fault.isEmpty())
         throw Malformed(fault);
-    if (const QString fixture = textKey(sc, "document"); !fixture.isEmpty()) {
-        if (const QString fault = openFixtureDocument(documentHost, fixture); !fault.isEmpty())
-            throw Malformed(fault);
-    }
-    // Window openings, item runs and window steps, each at its place among
-    // the ui events.
-    QList<QPair<qsizetype, QJsonObject>> marks;
-    ctx.openWindow = [&](const QString& form) {
-        marks.append({ui.events().size(), QJsonObject{{QStringLiteral("kind"), QStringLiteral("window")},
-                                                      {QStringLiteral("form"), form}}});
-        if (windows)
-            windows->opened(form);
-    };
+}
 
-    loadMainWindow(ctx);
-    applyFirstRun(settings);
+// "document": a fixture open in the document host.
+void openDocument(const QJsonObject& sc, doc::Instance& host)
+{
+    const QString fixture = textKey(sc, "document");
+    if (fixture.isEmpty())
+        return;
+    if (const QString fault = openFixtureDocument(host, fixture); !fault.isEmpty())
+        throw Malformed(fault);
+}
 
-    const QJsonObject sheetIn = sc.value(QStringLiteral("sheet")).toObject();
+// "sheet": the main window's traverse sheet as the person left it.
+void presetSheet(const QJsonObject& sheetIn, traverse::TraverseSheet& sheet)
+{
     if (sheetIn.contains(QStringLiteral("rows"))) {
         const int rows = sheetIn.value(QStringLiteral("rows")).toInt(-1);
         if (rows < 0 || rows > traverse::TraverseSheet::Rows)
@@ -468,136 +598,217 @@ ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
         else if (k != QLatin1String("rows"))
             throw Malformed(QStringLiteral("sheet: unknown key \"%1\"").arg(k));
     }
+}
 
-    if (windows)
-        windows->start(ctx, registry);
-    struct FinishWindows {
-        ScenarioWindows* w;
-        ~FinishWindows()
-        {
-            if (w)
-                w->finish();
-        }
-    } finishWindows{windows};
+// Window openings, entries and the end of the program, each at its place
+// among the ui's events.
+class Marks {
+public:
+    explicit Marks(const ScriptedUi& ui) : ui_(ui) {}
 
-    ScenarioResult result;
-    QString error;
-    QJsonObject forms;
-    for (const RunEntry& entry : items) {
-        const WindowStep* step = std::get_if<WindowStep>(&entry);
-        const CommandLineStep* typed = std::get_if<CommandLineStep>(&entry);
-        const QString item = step ? step->form : typed ? typed->text : std::get<QString>(entry);
-        marks.append({ui.events().size(),
-                      step    ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("step")}, {QStringLiteral("window"), item}}
-                      : typed ? QJsonObject{{QStringLiteral("kind"), QStringLiteral("command_line")}, {QStringLiteral("text"), item}}
-                              : QJsonObject{{QStringLiteral("kind"), QStringLiteral("run")}, {QStringLiteral("item"), item}}});
-        try {
-            if (typed)
-                host.ActiveDocument().SendCommand(typed->text + QLatin1Char('\r'));
-            else if (!step)
-                registry.run(item, ctx);
-            else if (!windows)
-                error = QStringLiteral("the window step of %1 needs kelvor-run's windows").arg(item);
-            else
-                forms.insert(item, windows->step(*step));
-        } catch (const WindowStepError& e) {
-            error = e.message();
-        } catch (const ScriptMismatch& e) {
-            error = e.message();
-        } catch (const RunError& e) {
-            error = QStringLiteral("%1 ended with the uncaught error %2").arg(item).arg(e.number());
-        } catch (const std::exception& e) {
-            error = QStringLiteral("%1 failed: %2").arg(item, QString::fromLocal8Bit(e.what()));
-        }
-        if (!error.isEmpty()) {
-            result.exitCode = 1;
-            break;
-        }
-        if (ctx.state().ended) {
-            marks.append({ui.events().size(), QJsonObject{{QStringLiteral("kind"), QStringLiteral("ended")}}});
-            break;
-        }
-    }
+    void add(const QJsonObject& mark) { marks_.append({ui_.events().size(), mark}); }
 
-    if (!saveDrawing.isEmpty()) {
-        const QString target = resolveIn(home, saveDrawing);
-        QString failure;
-        try {
-            QDir().mkpath(QFileInfo(target).absolutePath());
-            cad::writeDxf(host.ActiveDocument(), target);
-        } catch (const RunError& e) {
-            failure = QStringLiteral("save_drawing failed with error %1").arg(e.number());
-        }
-        if (failure.isEmpty()) {
-            try { // what the program saves, it opens again
-                cad::readDxf(target);
-            } catch (const RunError& e) {
-                failure = QStringLiteral("the saved drawing does not open again: %1").arg(e.description());
+    // The ui's events with the marks among them; a text window's file as
+    // the program names it.
+    QJsonArray events(const PathMapper& mapper) const
+    {
+        QJsonArray events;
+        QJsonArray uiEvents = ui_.events();
+        for (qsizetype i = 0; i < uiEvents.size(); ++i) {
+            QJsonObject e = uiEvents.at(i).toObject();
+            if (e.value(QStringLiteral("kind")).toString() == QLatin1String("text_window")) {
+                e.insert(QStringLiteral("path"), mapper.file(e.value(QStringLiteral("path")).toString()));
+                uiEvents.replace(i, e);
             }
         }
-        if (!failure.isEmpty() && error.isEmpty()) {
-            error = failure;
-            result.exitCode = 1;
+        qsizetype m = 0;
+        for (qsizetype i = 0; i <= uiEvents.size(); ++i) {
+            while (m < marks_.size() && marks_[m].first == i)
+                events.append(marks_[m++].second);
+            if (i < uiEvents.size())
+                events.append(uiEvents.at(i));
         }
+        return events;
     }
 
-    QJsonArray events;
-    QJsonArray uiEvents = ui.events();
-    for (qsizetype i = 0; i < uiEvents.size(); ++i) {
-        QJsonObject e = uiEvents.at(i).toObject();
-        if (e.value(QStringLiteral("kind")).toString() == QLatin1String("text_window")) {
-            e.insert(QStringLiteral("path"), mapper.file(e.value(QStringLiteral("path")).toString()));
-            uiEvents.replace(i, e);
+private:
+    const ScriptedUi& ui_;
+    QList<QPair<qsizetype, QJsonObject>> marks_;
+};
+
+// A command opening a window is marked, and kelvor-run's windows show it.
+void watchWindows(Context& ctx, Marks& marks, ScenarioWindows* windows)
+{
+    ctx.openWindow = [&marks, windows](const QString& form) {
+        marks.add(QJsonObject{{QStringLiteral("kind"), QStringLiteral("window")}, {QStringLiteral("form"), form}});
+        if (windows)
+            windows->opened(form);
+    };
+}
+
+// kelvor-run's windows from before the first entry to after the output is
+// read: every window still open then goes.
+class WindowsOpen {
+public:
+    WindowsOpen(ScenarioWindows* windows, Context& ctx, CommandRegistry& registry)
+        : windows_(windows)
+    {
+        if (windows_)
+            windows_->start(ctx, registry);
+    }
+    ~WindowsOpen()
+    {
+        if (windows_)
+            windows_->finish();
+    }
+    WindowsOpen(const WindowsOpen&) = delete;
+    WindowsOpen& operator=(const WindowsOpen&) = delete;
+
+private:
+    ScenarioWindows* windows_;
+};
+
+// Runs the entries in order until one fails or the program ends; "" unless
+// one failed, else why.
+QString runEntries(const std::vector<RunEntry>& entries, const EntryRunner& runner, Marks& marks)
+{
+    for (const RunEntry& entry : entries) {
+        marks.add(std::visit([](const auto& s) { return markOf(s); }, entry));
+        if (const QString error = runEntry(entry, runner); !error.isEmpty())
+            return error;
+        if (runner.ctx.state().ended) {
+            marks.add(QJsonObject{{QStringLiteral("kind"), QStringLiteral("ended")}});
+            break;
         }
     }
-    qsizetype m = 0;
-    for (qsizetype i = 0; i <= uiEvents.size(); ++i) {
-        while (m < marks.size() && marks[m].first == i)
-            events.append(marks[m++].second);
-        if (i < uiEvents.size())
-            events.append(uiEvents.at(i));
-    }
+    return QString();
+}
 
+// "save_drawing": "" when the active drawing was written and opens again,
+// else why not.
+QString saveDrawing(cad::Application& host, const QString& target)
+{
+    try {
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        cad::writeDxf(host.ActiveDocument(), target);
+    } catch (const RunError& e) {
+        return QStringLiteral("save_drawing failed with error %1").arg(e.number());
+    }
+    try { // what the program saves, it opens again
+        cad::readDxf(target);
+    } catch (const RunError& e) {
+        return QStringLiteral("the saved drawing does not open again: %1").arg(e.description());
+    }
+    return QString();
+}
+
+QJsonObject settingsOutput(const SettingsStore& settings)
+{
     QJsonObject out;
-    out.insert(QStringLiteral("events"), mapper.map(events));
-    out.insert(QStringLiteral("messages"), mapper.map(ui.messages()));
-    QJsonArray textFiles;
-    for (const QString& f : ui.textWindowFiles())
-        textFiles.append(mapper.file(f));
-    out.insert(QStringLiteral("text_window"), textFiles);
-    out.insert(QStringLiteral("sheet"), sheetCells(sheet));
-    QJsonObject settingsOut;
     for (const auto& e : settings.all())
-        settingsOut.insert(e.first, e.second);
-    out.insert(QStringLiteral("settings"), settingsOut);
-    if (!forms.isEmpty())
-        out.insert(QStringLiteral("forms"), mapper.map(forms));
-    out.insert(QStringLiteral("cad"), QJsonObject{{QStringLiteral("transcript"), host.transcript()},
-                                                  {QStringLiteral("journal"), host.journal()},
-                                                  {QStringLiteral("events"), mapper.map(QJsonArray::fromStringList(host.events()))}});
-    if (documentHost.holdsDocument())
-        out.insert(QStringLiteral("document"), documentJson(documentHost.activeDocument()));
-    out.insert(QStringLiteral("workbook"), workbookOutput(office.sheets));
-    const MainState& st = ctx.state();
-    out.insert(QStringLiteral("menu"),
-               QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},
-                           {QStringLiteral("filelist_shown"), recentReportShown(st.recentReport)},
-                           {QStringLiteral("publicfiles"), commonFileCaption(st)},
-                           {QStringLiteral("printcgb"), st.printcgb},
-                           {QStringLiteral("entitybianzhou"), st.groupPickCaption}});
+        out.insert(e.first, e.second);
+    return out;
+}
+
+QJsonObject cadOutput(const cad::Application& host, const PathMapper& mapper)
+{
+    return QJsonObject{{QStringLiteral("transcript"), host.transcript()},
+                       {QStringLiteral("journal"), host.journal()},
+                       {QStringLiteral("events"), mapper.map(QJsonArray::fromStringList(host.events()))}};
+}
+
+QJsonObject menuOutput(const MainState& st)
+{
+    return QJsonObject{{QStringLiteral("filelist(1)"), st.recentReport},
+                       {QStringLiteral("filelist_shown"), recentReportShown(st.recentReport)},
+                       {QStringLiteral("publicfiles"), commonFileCaption(st)},
+                       {QStringLiteral("printcgb"), st.printcgb},
+                       {QStringLiteral("entitybianzhou"), st.groupPickCaption}};
+}
+
+// "read_files": each file's text, null when there is none.
+QJsonObject readFilesOutput(const QJsonValue& list, const QString& home)
+{
     QJsonObject read;
-    for (const auto& v : sc.value(QStringLiteral("read_files")).toArray()) {
+    for (const auto& v : list.toArray()) {
         const QString real = resolveIn(home, v.toString());
         const QFileInfo fi(real);
         read.insert(v.toString(), fi.isFile() ? QJsonValue(readTextFile(real)) : QJsonValue(QJsonValue::Null));
     }
-    if (!read.isEmpty())
+    return read;
+}
+
+// How the run went: why it stopped ("" when it did not) and the forms that
+// window steps touched.
+struct Outcome {
+    QString error;
+    QJsonObject forms;
+};
+
+QJsonObject output(const QJsonObject& sc, const ScenarioHome& home, Program& program, const Marks& marks,
+                   const Checked& checked, const Outcome& outcome)
+{
+    const PathMapper& mapper = home.mapper();
+    QJsonObject out;
+    out.insert(QStringLiteral("events"), mapper.map(marks.events(mapper)));
+    out.insert(QStringLiteral("messages"), mapper.map(program.ui.messages()));
+    QJsonArray textFiles;
+    for (const QString& f : program.ui.textWindowFiles())
+        textFiles.append(mapper.file(f));
+    out.insert(QStringLiteral("text_window"), textFiles);
+    out.insert(QStringLiteral("sheet"), sheetCells(program.sheet));
+    out.insert(QStringLiteral("settings"), settingsOutput(program.settings));
+    if (!outcome.forms.isEmpty())
+        out.insert(QStringLiteral("forms"), mapper.map(outcome.forms));
+    out.insert(QStringLiteral("cad"), cadOutput(program.host, mapper));
+    if (program.documentHost.holdsDocument())
+        out.insert(QStringLiteral("document"), documentJson(program.documentHost.activeDocument()));
+    out.insert(QStringLiteral("workbook"), workbookOutput(program.office.sheets));
+    out.insert(QStringLiteral("menu"), menuOutput(program.ctx.state()));
+    if (const QJsonObject read = readFilesOutput(sc.value(QStringLiteral("read_files")), home.path());
+        !read.isEmpty())
         out.insert(QStringLiteral("files"), read);
-    out.insert(QStringLiteral("unused_answers"), queue.remaining());
-    if (!error.isEmpty())
-        out.insert(QStringLiteral("error"), mapper.map(error));
-    result.output = out;
-    return result;
+    out.insert(QStringLiteral("unused_answers"), checked.answers.remaining());
+    if (!outcome.error.isEmpty())
+        out.insert(QStringLiteral("error"), mapper.map(outcome.error));
+    return out;
+}
+
+// The scenario's form is checked before anything is written; what only the
+// set-up finds (a drawing, workbook, document, sheet or preset it cannot
+// take) ends the run as malformed too.
+ScenarioResult run(const QJsonObject& sc, ScenarioWindows* windows)
+{
+    CommandRegistry registry;
+    registerAllCommands(registry);
+    Checked checked;
+    checkScenario(sc, registry, checked);
+
+    const ScenarioHome home(sc.value(QStringLiteral("home")).toString());
+    SettingsStore settings(paths::current().settingsFile);
+    writePresets(sc, home.path(), settings);
+    Program program(settings, checked.answers, checked.cadStopped);
+    if (!checked.drawing.isEmpty())
+        openDrawing(program.host, home.path(), checked.drawing);
+    setUpWorkbook(sc.value(QStringLiteral("workbook")), program.office.sheets);
+    copyFiles(sc.value(QStringLiteral("copy_files")), home.path());
+    openDocument(sc, program.documentHost);
+    Marks marks(program.ui);
+    watchWindows(program.ctx, marks, windows);
+    loadMainWindow(program.ctx);
+    applyFirstRun(settings);
+    presetSheet(sc.value(QStringLiteral("sheet")).toObject(), program.sheet);
+
+    const WindowsOpen windowsOpen(windows, program.ctx, registry);
+    Outcome outcome;
+    outcome.error = runEntries(checked.entries, EntryRunner{registry, program.ctx, program.host, windows, outcome.forms},
+                               marks);
+    if (!checked.saveDrawing.isEmpty()) {
+        const QString failure = saveDrawing(program.host, resolveIn(home.path(), checked.saveDrawing));
+        if (outcome.error.isEmpty())
+            outcome.error = failure;
+    }
+    return ScenarioResult{output(sc, home, program, marks, checked, outcome), outcome.error.isEmpty() ? 0 : 1};
 }
 
 } // namespace

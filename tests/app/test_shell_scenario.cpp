@@ -1,6 +1,8 @@
 #include "app/scenario.h"
 #include "platform/paths.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -48,6 +50,104 @@ TEST(Scenario, MalformedScenariosAreRefusedBeforeAnythingRuns)
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_FALSE(r.output.value(QStringLiteral("error")).toString().isEmpty());
         EXPECT_FALSE(r.output.contains(QStringLiteral("events")));
+    }
+}
+
+// A fault is named as it is, and the first one found wins in the order the
+// runner checks: keys, answers, run entries, then what the set-up finds.
+TEST(Scenario, MalformedScenariosNameTheirFirstFault)
+{
+    QTemporaryDir dir;
+    QFile notDocument(dir.filePath(QStringLiteral("not.docx")));
+    ASSERT_TRUE(notDocument.open(QIODevice::WriteOnly));
+    notDocument.write("plain text\r\n");
+    notDocument.close();
+    const struct {
+        const char* json;
+        const char* error;
+    } cases[] = {
+        {"not json", "not a JSON object: illegal value at 1"},
+        {R"({"run": "x", "unknown": 1, "cad": "running"})", "unknown key \"unknown\""},
+        {R"({"run": "x", "cad": "running", "drawing": 5})", "\"cad\" takes only \"stopped\""},
+        {R"({"run": "x", "drawing": 5, "answers": 5})", "\"drawing\" must be a path"},
+        {R"({"run": [], "save_drawing": ""})", "\"save_drawing\" must be a path"},
+        {R"({"run": "x", "cad": "stopped", "save_drawing": "d:\\a.dxf", "answers": 5})",
+         "\"drawing\" and \"save_drawing\" need a running CAD host"},
+        {R"({"run": "x", "answers": {"kind": "button"}})", "\"answers\" must be a list"},
+        {R"({"run": "x", "answers": [1]})", "every answer must be an object"},
+        {R"({"run": "x", "answers": [{"kind": "telepathy"}]})", "unknown answer kind \"telepathy\""},
+        {R"({"sheet": {"rows": 13}})", "\"run\" must be a list of item names"},
+        {R"({"run": ["tishi", 5, {"window": ""}], "sheet": {"rows": 13}})", "no item \"5\""},
+        {R"({"run": ["tishi", {"command_line": 5}]})", "run[1]: \"command_line\" takes one text"},
+        {R"({"run": [{"command_line": "LINE", "window": "probe"}]})", "run[0]: \"command_line\" takes one text"},
+        {R"({"run": ["tishi", {"window": "probe", "tick": "x"}]})", "run[1]: unknown key \"tick\""},
+        {R"({"run": [{}]})", "run[0]: \"window\" must name a form"},
+        {R"({"run": [{"window": "probe", "set": {"Combo1": 1.5}}]})",
+         "run[0]: \"Combo1\" takes a text, true, false or a list index"},
+        {R"({"run": [{"window": "probe", "set": "Text1"}]})", "run[0]: \"set\" must be an object or a list of objects"},
+        {R"({"run": [{"window": "probe", "set": ["Text1"]}]})", "run[0]: every element of \"set\" must be an object"},
+        {R"({"run": [{"window": "probe", "click": ""}]})", "run[0]: \"click\" must name a control"},
+        {R"({"run": [{"window": "probe", "double_click": 3}]})",
+         "run[0]: \"double_click\" must name a control or the form"},
+        {R"({"run": [{"window": "probe", "close": "yes"}]})", "run[0]: \"close\" must be true or false"},
+        // what only the set-up finds, in its order
+        {R"({"run": [], "settings": {"a=": [1]}, "files": {"d:\\a.txt": {}}})", "settings.a=: a text is expected"},
+        {R"({"run": [], "files": {"d:\\a.txt": {}}, "drawing": "none.dxf"})", "files.d:\\a.txt: a text is expected"},
+        {R"({"run": [], "drawing": "none.dxf", "workbook": 5})", "the drawing \"none.dxf\" does not exist"},
+        {R"({"run": [], "drawing": "d:\\none.dxf"})", "the drawing \"d:\\none.dxf\" does not exist"},
+        {R"({"run": [], "workbook": 5, "copy_files": {"d:\\a.docx": 5}})",
+         "\"workbook\" takes \"unavailable\" or {\"cells\", \"active\"}"},
+        {R"({"run": [], "workbook": {"cells": {"Z": 1}}})", "workbook.cells: \"Z\" is no cell"},
+        {R"({"run": [], "workbook": {"cells": {"A1": true}}})", "workbook.cells.A1: a text or a number is expected"},
+        {R"({"run": [], "workbook": {"active": "11"}})", "workbook.active: \"11\" is no cell"},
+        {R"({"run": [], "workbook": {"sheet": 1}})", "workbook: unknown key \"sheet\""},
+        {R"({"run": [], "copy_files": {"d:\\a.docx": 5}, "document": 5})",
+         "copy_files.d:\\a.docx: a fixture path is expected"},
+        {R"({"run": [], "copy_files": {"d:\\a.docx": "none.docx"}})", "the fixture \"none.docx\" does not exist"},
+        {R"({"run": [], "document": 5, "sheet": {"rows": 13}})", "\"document\" must be a path"},
+        {R"({"run": [], "document": "<dir>/not.docx"})",
+         "the document \"<dir>/not.docx\" cannot be read: D:\\not.docx: not a zip package"},
+        {R"({"run": [], "sheet": {"rows": -1}})", "sheet.rows must be 0 to 12"},
+        {R"({"run": [], "sheet": {"Text1": {"14": "x"}}})", "sheet.Text1: no cell \"14\""},
+        {R"({"run": [], "sheet": {"Text1": 5}})", "sheet.Text1 must be an object or an array"},
+        {R"({"run": [], "sheet": {"Text5": ["a", {}]}})", "sheet.Text5[1]: a text is expected"},
+        {R"({"run": [], "sheet": {"Combo2": false}})", "sheet.Combo2: a text is expected"},
+        {R"({"run": [], "sheet": {"Text9": {}}})", "sheet: unknown key \"Text9\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.json);
+        const QString json = QString::fromUtf8(c.json).replace(QStringLiteral("<dir>"), dir.path());
+        const app::ScenarioResult r = app::runScenarioText(json.toUtf8());
+        EXPECT_EQ(r.exitCode, 2);
+        const QString error = QString::fromUtf8(c.error).replace(QStringLiteral("<dir>"), dir.path());
+        EXPECT_EQ(r.output.value(QStringLiteral("error")).toString().toStdString(), error.toStdString());
+        EXPECT_EQ(r.output.size(), 1); // nothing ran
+    }
+}
+
+// The form of a scenario is checked whole before its home is made or
+// anything is written into it.
+TEST(Scenario, FaultsOfItsFormLeaveTheHomeUnmade)
+{
+    const struct {
+        const char* tail;
+        bool malformed;
+    } cases[] = {
+        {R"("run": ["tishi"], "unknown": 1)", true},
+        {R"("run": ["tishi"], "answers": [{"kind": "telepathy"}])", true},
+        {R"("run": ["tishi", {"window": "probe", "close": "yes"}])", true},
+        {R"("run": ["tishi"], "cad": "stopped", "save_drawing": "d:\\a.dxf")", true},
+        {R"("run": ["tishi"])", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(QStringLiteral("home"));
+        const QString json = QStringLiteral(R"({"home": "%1", "settings": {"a=": "1"}, "files": {"d:\\a.txt": "x"}, %2})")
+                                 .arg(home, QString::fromUtf8(c.tail));
+        const app::ScenarioResult r = app::runScenarioText(json.toUtf8());
+        EXPECT_EQ(r.exitCode, c.malformed ? 2 : 0);
+        EXPECT_EQ(QFileInfo::exists(home), !c.malformed);
     }
 }
 
