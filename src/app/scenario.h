@@ -66,17 +66,17 @@ public:
 
 // Runs the commands of a scenario exactly as the menus run them, every
 // answer scripted, and reports what happened. Keys of the scenario:
-//   "home", "settings", "files", "drawing", "cad", "sheet", "answers",
-//   "run", "save_drawing", and for the end-to-end tests "read_files" (paths
-//   whose text, read as GBK, goes to the output) and "expect" / "comment"
-//   (ignored here).
+//   "home", "settings", "files", "copy_files", "drawing", "cad", "document",
+//   "workbook", "sheet", "answers", "run", "save_drawing", and for the
+//   end-to-end tests "read_files" (paths whose text, read as GBK, goes to
+//   the output) and "expect" / "comment" (ignored here).
 // Output: "events" (every box, dialog, window opening, item run and window
 // step, in order), "messages" (the message boxes alone), "text_window",
 // "sheet", "settings", "menu", "forms" (control texts of the forms that
 // window steps touched), "cad" (command-line transcript and journal),
-// "files" (of "read_files"), "unused_answers", and "error" when the run
-// stopped or the scenario is malformed. Without windows, a window step
-// stops the run.
+// "document", "workbook", "files" (of "read_files"), "unused_answers", and
+// "error" when the run stopped or the scenario is malformed. Without
+// windows, a window step stops the run.
 ScenarioResult runScenario(const QJsonObject& scenario, ScenarioWindows* windows = nullptr);
 ScenarioResult runScenarioText(const QByteArray& json, ScenarioWindows* windows = nullptr);
 
