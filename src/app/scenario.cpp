@@ -712,8 +712,9 @@ QJsonObject settingsOutput(const SettingsStore& settings)
 
 QJsonObject cadOutput(const cad::Application& host, const PathMapper& mapper)
 {
-    return QJsonObject{{QStringLiteral("transcript"), host.transcript()},
-                       {QStringLiteral("journal"), host.journal()},
+    // the command line names files too: the same run prints the same
+    return QJsonObject{{QStringLiteral("transcript"), mapper.map(host.transcript())},
+                       {QStringLiteral("journal"), mapper.map(host.journal())},
                        {QStringLiteral("events"), mapper.map(QJsonArray::fromStringList(host.events()))}};
 }
 
