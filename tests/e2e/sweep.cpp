@@ -9,6 +9,7 @@
 #include "cad/model/entity.h"
 #include "platform/commands.h"
 #include "platform/errors.h"
+#include "platform/text_file.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -526,9 +527,18 @@ QString homeRelative(const QString& named)
 }
 
 struct Seeds {
-    QString drawing;                        // the fixture
+    QString drawing;                        // the fixture, as a native path; "" for none
+    QJsonObject base;                       // the scenario but for its answers and home
     std::map<QString, QByteArray> oldFiles; // below the home
 };
+
+// Where a scenario's path lands below the home: "d:\\a\\b" as drives/d/a/b,
+// a plain one as it stands.
+QString belowHome(const QString& path)
+{
+    const QString drive = homeRelative(path);
+    return drive.isEmpty() ? path : drive;
+}
 
 QJsonObject scenarioFor(const QString& item, const QJsonArray& answers, const QString& drawing, const QString& home)
 {
@@ -543,7 +553,7 @@ QJsonObject scenarioFor(const QString& item, const QJsonArray& answers, const QS
     return sc;
 }
 
-Outcome runOnce(const Config& cfg, const QString& dir, const QString& item, const QJsonArray& answers, const Seeds& seeds)
+Outcome runOnce(const Config& cfg, const QString& dir, const QJsonArray& answers, const Seeds& seeds)
 {
     Outcome o;
     QDir(dir).removeRecursively();
@@ -552,30 +562,34 @@ Outcome runOnce(const Config& cfg, const QString& dir, const QString& item, cons
         QDir().mkpath(dir + QLatin1Char('/') + QLatin1String(sub));
     chmod(QFile::encodeName(dir + QStringLiteral("/xdg")).constData(), 0700);
     // the files the answers name, and results of earlier runs as old files
-    const QString drawings = QFileInfo(seeds.drawing).absolutePath();
-    auto copy = [&](const QString& fixture, const QString& below) {
-        QFile f(drawings + QLatin1Char('/') + fixture);
+    auto copy = [&](const QString& from, const QString& below) {
+        QFile f(from);
         writeFile(home + QLatin1Char('/') + below, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
     };
-    copy(QStringLiteral("sweep_empty.txt"), QStringLiteral("drives/d/sweep/empty.txt"));
-    copy(QStringLiteral("sweep_junk.bin"), QStringLiteral("drives/d/sweep/junk.bin"));
+    copy(cfg.drawings + QStringLiteral("/sweep_empty.txt"), QStringLiteral("drives/d/sweep/empty.txt"));
+    copy(cfg.drawings + QStringLiteral("/sweep_junk.bin"), QStringLiteral("drives/d/sweep/junk.bin"));
     writeFile(home + QStringLiteral("/drives/d/sweep/ro/keep.txt"), "1,2,3\r\n");
     chmod(QFile::encodeName(home + QStringLiteral("/drives/d/sweep/ro")).constData(), 0555);
     for (const auto& [below, bytes] : seeds.oldFiles)
         writeFile(home + QLatin1Char('/') + below, bytes);
-    writeFile(dir + QStringLiteral("/scenario.json"),
-              QJsonDocument(scenarioFor(item, answers, seeds.drawing, home)).toJson(QJsonDocument::Indented));
-    // what the home holds before: the runner adds the drawing copy and the
-    // scenario's files as it starts, which count as old files too
-    Tree before = treeOf(home);
-    {
-        const QString copyBelow = QStringLiteral("drives/d/") + QFileInfo(seeds.drawing).fileName();
-        QFile f(seeds.drawing);
-        if (f.open(QIODevice::ReadOnly))
-            before[copyBelow] = FileState{f.size(), QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)};
-        for (const char* keep : {"drives/d/sweep/dir/keep.txt", "drives/d/sweepout/keep.txt"})
-            before[QLatin1String(keep)] = FileState{7, QCryptographicHash::hash("1,2,3\r\n", QCryptographicHash::Sha1)};
-    }
+    // what the runner puts in the home as it starts counts among the old
+    // files too: written here first, the same bytes, so that a command that
+    // changes one after reporting a failure is seen
+    if (!seeds.drawing.isEmpty())
+        copy(seeds.drawing, QStringLiteral("drives/d/") + QFileInfo(seeds.drawing).fileName());
+    const QJsonObject files = seeds.base.value(QStringLiteral("files")).toObject();
+    for (auto it = files.begin(); it != files.end(); ++it)
+        writeFile(home + QLatin1Char('/') + belowHome(it.key()), encodeGbk(it.value().toVariant().toString()));
+    const QJsonObject copies = seeds.base.value(QStringLiteral("copy_files")).toObject();
+    for (auto it = copies.begin(); it != copies.end(); ++it)
+        copy(it.value().toString(), belowHome(it.key()));
+    if (const QString document = seeds.base.value(QStringLiteral("document")).toString(); !document.isEmpty())
+        copy(document, QStringLiteral("drives/d/") + QFileInfo(document).fileName());
+    QJsonObject sc = seeds.base;
+    sc.insert(QStringLiteral("answers"), answers);
+    sc.insert(QStringLiteral("home"), home);
+    writeFile(dir + QStringLiteral("/scenario.json"), QJsonDocument(sc).toJson(QJsonDocument::Indented));
+    const Tree before = treeOf(home);
 
     spawn(cfg, dir, o);
 
@@ -602,7 +616,7 @@ Outcome runOnce(const Config& cfg, const QString& dir, const QString& item, cons
     QSet<QString> present;
     for (const auto& [below, state] : after)
         present.insert(below.toLower());
-    const QString saved = homeRelative(kSavedDrawing);
+    const QString saved = belowHome(seeds.base.value(QStringLiteral("save_drawing")).toString());
     if (error.startsWith(QLatin1String("save_drawing failed")))
         broke(kBadDrawing, QStringLiteral("the drawing held after the run cannot be saved (%1)").arg(error));
     for (const auto& [below, state] : after) {
@@ -720,7 +734,9 @@ public:
     {
         const Fixture& f = fixtures_[job.fixture];
         const QString dir = QStringLiteral("%1/runs/w%2").arg(cfg_.out).arg(worker);
-        Seeds seeds{f.path, {}};
+        QJsonObject base = scenarioFor(job.item, {}, f.path, QString());
+        base.remove(QStringLiteral("answers"));
+        Seeds seeds{f.path, base, {}};
         std::vector<Question> questions;
         QJsonArray defaults;
         std::mt19937 random(job.seed);
@@ -728,7 +744,7 @@ public:
         // the item's questions, each answered as a careful person would
         Outcome last;
         for (int k = 0; k <= maxQuestions; ++k) {
-            last = runOnce(cfg_, dir, job.item, defaults, seeds);
+            last = runOnce(cfg_, dir, defaults, seeds);
             record(job, f, defaults, QStringLiteral("defaults to question %1").arg(k + 1), last);
             const Stop s = stopOf(last.output, int(defaults.size()));
             if (!s.asked || k == maxQuestions)
@@ -771,7 +787,7 @@ public:
             const QString label = QStringLiteral("question %1 (%2 \"%3\"): %4")
                                       .arg(k + 1).arg(questions[k].kind, questions[k].prompt.left(40), v.label);
             for (int extend = 0;; ++extend) {
-                const Outcome o = runOnce(cfg_, dir, job.item, plan, seeds);
+                const Outcome o = runOnce(cfg_, dir, plan, seeds);
                 record(job, f, plan, label, o);
                 const Stop s = stopOf(o.output, int(plan.size()));
                 if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
@@ -887,6 +903,16 @@ private:
     int kept_ = 0;
 };
 
+// The same item and slice give the same seed in every process (qHash of a
+// string is seeded anew per process where the CPU hashes with AES).
+quint32 stableSeed(const QString& item, long slice)
+{
+    quint32 h = 2166136261u ^ quint32(slice);
+    for (const char c : item.toUtf8())
+        h = (h ^ quint8(c)) * 16777619u;
+    return h;
+}
+
 int usage()
 {
     std::fprintf(stderr,
@@ -953,7 +979,7 @@ int main(int argc, char** argv)
     std::vector<Job> jobs;
     for (const QString& item : items) {
         // the slice: one drawing per item, picked by the seed
-        const quint32 seed = quint32(qHash(item, size_t(cfg.slice < 0 ? 0 : cfg.slice)));
+        const quint32 seed = stableSeed(item, cfg.slice < 0 ? 0 : cfg.slice);
         if (cfg.slice >= 0)
             jobs.push_back({item, int(seed % fixtures.size()), {}, seed});
         else
