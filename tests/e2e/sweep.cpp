@@ -61,6 +61,7 @@ struct Config {
     int maxQuestions = 8;    // answered by defaults while discovering an item's questions
     int maxExtend = 3;       // more default answers after a variant
     long slice = -1;         // seed of the CI slice; -1: the whole sweep
+    QString scenarios;       // a folder of scenarios to vary answer by answer instead of the items
     bool keepRuns = false;
 };
 
@@ -718,9 +719,34 @@ struct ItemStats {
 struct Job {
     QString item;
     int fixture = 0;
-    std::vector<int> pickedVariants; // the slice: which (question, variant) pairs; empty: all
     quint32 seed = 0;
+    // A scenario varied answer by answer: the careful answers are its own,
+    // so the variants reach the questions that only good input files and
+    // real picks lead to. Empty name: an item from its first question.
+    QString scenarioName;
+    QJsonObject scenario; // paths made absolute; without answers, home, expect and comment
+    QJsonObject written;  // as its file holds it, for the kept plans
+    QJsonArray answers;
+    Fixture drawing;      // its drawing's picks, for the variants and the answers a variant brings up
 };
+
+// What a scenario's answer answered, as far as the variants need to know.
+std::optional<Question> questionOf(const QJsonObject& a)
+{
+    static const QStringList varied{QStringLiteral("point"), QStringLiteral("entity"), QStringLiteral("select"),
+                                    QStringLiteral("string"), QStringLiteral("real"), QStringLiteral("integer"),
+                                    QStringLiteral("keyword"), QStringLiteral("input"), QStringLiteral("open"),
+                                    QStringLiteral("save"), QStringLiteral("folder")};
+    Question q;
+    q.kind = a.value(QStringLiteral("kind")).toString();
+    if (!varied.contains(q.kind))
+        return std::nullopt; // a box's buttons and the kind of an Esc's question are not known here
+    const QString path = q.kind == QLatin1String("open") ? a.value(QStringLiteral("paths")).toArray().first().toString()
+                                                         : a.value(QStringLiteral("value")).toString();
+    const QString suffix = QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).suffix();
+    q.filter = QStringLiteral("*.") + (suffix.isEmpty() ? QStringLiteral("txt") : suffix);
+    return q;
+}
 
 class Sweep {
 public:
@@ -732,6 +758,10 @@ public:
 
     void runJob(const Job& job, int worker)
     {
+        if (!job.scenarioName.isEmpty()) {
+            runScenarioJob(job, worker);
+            return;
+        }
         const Fixture& f = fixtures_[job.fixture];
         const QString dir = QStringLiteral("%1/runs/w%2").arg(cfg_.out).arg(worker);
         QJsonObject base = scenarioFor(job.item, {}, f.path, QString());
@@ -745,7 +775,7 @@ public:
         Outcome last;
         for (int k = 0; k <= maxQuestions; ++k) {
             last = runOnce(cfg_, dir, defaults, seeds);
-            record(job, f, defaults, QStringLiteral("defaults to question %1").arg(k + 1), last);
+            record(job, defaults, QStringLiteral("defaults to question %1").arg(k + 1), last);
             const Stop s = stopOf(last.output, int(defaults.size()));
             if (!s.asked || k == maxQuestions)
                 break;
@@ -788,7 +818,7 @@ public:
                                       .arg(k + 1).arg(questions[k].kind, questions[k].prompt.left(40), v.label);
             for (int extend = 0;; ++extend) {
                 const Outcome o = runOnce(cfg_, dir, plan, seeds);
-                record(job, f, plan, label, o);
+                record(job, plan, label, o);
                 const Stop s = stopOf(o.output, int(plan.size()));
                 if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
                     break;
@@ -801,10 +831,74 @@ public:
         stats_[job.item].plans += 1 + int(plans.size());
     }
 
-    void record(const Job& job, const Fixture& f, const QJsonArray& plan, const QString& label, const Outcome& o)
+    void runScenarioJob(const Job& job, int worker)
     {
+        const QString dir = QStringLiteral("%1/runs/w%2").arg(cfg_.out).arg(worker);
+        const QString drawing = job.scenario.value(QStringLiteral("drawing")).toString();
+        Seeds seeds{drawing.size() >= 2 && drawing[1] == QLatin1Char(':') ? QString() : drawing, job.scenario, {}};
+        const Outcome first = runOnce(cfg_, dir, job.answers, seeds);
+        record(job, job.answers, QStringLiteral("as written"), first);
+        for (const auto& [below, bytes] : first.outputBytes)
+            seeds.oldFiles[below] = bytes;
+        int plans = 0;
+        std::map<QString, int> seen; // the first four answers of each kind are varied
+        for (int k = 0; k < int(job.answers.size()); ++k) {
+            const std::optional<Question> q = questionOf(job.answers.at(k).toObject());
+            if (!q || ++seen[q->kind] > 4)
+                continue;
+            for (const Variant& v : variants(*q, job.drawing)) {
+                QJsonArray plan = job.answers;
+                plan.replace(k, v.answer);
+                const QString label = QStringLiteral("answer %1 (%2): %3").arg(k + 1).arg(q->kind, v.label);
+                ++plans;
+                for (int extend = 0;; ++extend) {
+                    const Outcome o = runOnce(cfg_, dir, plan, seeds);
+                    record(job, plan, label, o);
+                    const Stop s = stopOf(o.output, int(plan.size()));
+                    if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
+                        break;
+                    while (plan.size() > s.used)
+                        plan.removeLast();
+                    plan.append(defaultAnswer(s.question, job.drawing, int(plan.size())));
+                }
+            }
+        }
         std::lock_guard<std::mutex> lock(mutex_);
-        ItemStats& s = stats_[job.item];
+        stats_[job.scenarioName].plans += 1 + plans;
+    }
+
+    // The plan of a broken run as a scenario that runs from tests/e2e/scenarios.
+    QJsonObject keptScenario(const Job& job, const QJsonArray& plan, const QString& label, const QString& broken) const
+    {
+        const QString sweepFiles = QStringLiteral("the read-only folder d:\\sweep\\ro, d:\\sweep\\empty.txt and "
+                                                  "d:\\sweep\\junk.bin are made by the sweep");
+        QJsonObject sc;
+        QJsonObject copies;
+        if (job.scenarioName.isEmpty()) {
+            const QString fixture = fixtures_[job.fixture].name;
+            sc = scenarioFor(job.item, plan, QStringLiteral("../drawings/") + fixture, QString());
+            sc.insert(QStringLiteral("comment"), QStringLiteral("%1 on %2, %3 — %4 (found by the sweep; %5)")
+                                                      .arg(job.item, fixture, label, broken, sweepFiles));
+        } else {
+            sc = job.written;
+            sc.remove(QStringLiteral("expect"));
+            sc.insert(QStringLiteral("answers"), plan);
+            sc.insert(QStringLiteral("comment"), QStringLiteral("%1 varied, %2 — %3 (found by the sweep; %4)")
+                                                      .arg(job.scenarioName, label, broken, sweepFiles));
+            copies = sc.value(QStringLiteral("copy_files")).toObject();
+        }
+        copies.insert(QStringLiteral("d:\\sweep\\empty.txt"), QStringLiteral("../drawings/sweep_empty.txt"));
+        copies.insert(QStringLiteral("d:\\sweep\\junk.bin"), QStringLiteral("../drawings/sweep_junk.bin"));
+        sc.insert(QStringLiteral("copy_files"), copies);
+        return sc;
+    }
+
+    void record(const Job& job, const QJsonArray& plan, const QString& label, const Outcome& o)
+    {
+        const QString name = job.scenarioName.isEmpty() ? job.item : job.scenarioName;
+        const QString where = job.scenarioName.isEmpty() ? fixtures_[job.fixture].name : job.drawing.name;
+        std::lock_guard<std::mutex> lock(mutex_);
+        ItemStats& s = stats_[name];
         ++s.runs;
         ++runs_;
         QSet<QString> checks;
@@ -820,22 +914,14 @@ public:
             checks.insert(check);
             ++s.broken[check];
             const int n = ++kept_;
-            QJsonObject sc = scenarioFor(job.item, plan, QStringLiteral("../drawings/") + f.name, QString());
-            sc.insert(QStringLiteral("comment"),
-                      QStringLiteral("%1 on %2, %3 — %4 (found by the sweep; the read-only folder d:\\sweep\\ro, "
-                                     "d:\\sweep\\empty.txt and d:\\sweep\\junk.bin are made by the sweep)")
-                          .arg(job.item, f.name, label, b));
-            sc.insert(QStringLiteral("copy_files"),
-                      QJsonObject{{QStringLiteral("d:\\sweep\\empty.txt"), QStringLiteral("../drawings/sweep_empty.txt")},
-                                  {QStringLiteral("d:\\sweep\\junk.bin"), QStringLiteral("../drawings/sweep_junk.bin")}});
-            QString file = QStringLiteral("%1_%2_%3").arg(job.item, QFileInfo(f.name).baseName(), check);
+            QString file = QStringLiteral("%1_%2_%3").arg(name, QFileInfo(where).baseName(), check);
             file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_]+")), QStringLiteral("_"));
             writeFile(QStringLiteral("%1/broken/%2_%3.json").arg(cfg_.out, file).arg(n),
-                      QJsonDocument(sc).toJson(QJsonDocument::Indented));
+                      QJsonDocument(keptScenario(job, plan, label, b)).toJson(QJsonDocument::Indented));
             // every broken run is kept; the listing shows the first few of each item and check
-            if (++listed_[job.item + QLatin1Char(' ') + check] <= 3)
+            if (++listed_[name + QLatin1Char(' ') + check] <= 3)
                 lines_.append(QStringLiteral("BROKEN %1 on %2, %3\n    %4\n    -> broken/%5_%6.json")
-                                  .arg(job.item, f.name, label, b.left(400), file).arg(n));
+                                  .arg(name, where, label, b.left(400), file).arg(n));
         }
     }
 
@@ -875,9 +961,12 @@ public:
             out += QStringLiteral(" %1").arg(total.broken[c], c.size() < 6 ? 6 : int(c.size()));
         }
         out += QStringLiteral("  %1\n").arg(total.accepted);
-        out += QStringLiteral("\n%1 items on %2 drawings, %3 plans, %4 runs in %5 s with %6 at a time; "
+        const QString what = cfg_.scenarios.isEmpty()
+                                 ? QStringLiteral("%1 items on %2 drawings").arg(stats_.size()).arg(fixtures_.size())
+                                 : QStringLiteral("%1 scenarios").arg(stats_.size());
+        out += QStringLiteral("\n%1, %3 plans, %4 runs in %5 s with %6 at a time; "
                               "%7 items with broken checks (%8 kept plans in %9/broken); %10 runs as expected.\n")
-                   .arg(stats_.size()).arg(fixtures_.size()).arg(total.plans).arg(total.runs)
+                   .arg(what).arg(total.plans).arg(total.runs)
                    .arg(seconds, 0, 'f', 0).arg(cfg_.jobs).arg(brokenItems).arg(kept_).arg(cfg_.out).arg(total.accepted);
         if (!expectations().empty()) {
             out += QStringLiteral("\nExpected, not counted:\n");
@@ -913,11 +1002,58 @@ quint32 stableSeed(const QString& item, long slice)
     return h;
 }
 
+// Every scenario of a folder that runs in a home of its own and is not
+// malformed on purpose, with its paths made absolute.
+std::vector<Job> scenarioJobs(const QString& folder)
+{
+    std::vector<Job> jobs;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
+        QFile f(dir.absoluteFilePath(name));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QJsonObject written = QJsonDocument::fromJson(f.readAll()).object();
+        const QJsonObject expect = written.value(QStringLiteral("expect")).toObject();
+        if (written.contains(QStringLiteral("home")) || expect.value(QStringLiteral("exit")).toInt() == 2
+            || expect.contains(QStringLiteral("error")))
+            continue;
+        Job job;
+        job.scenarioName = name;
+        job.written = written;
+        job.scenario = written;
+        for (const char* key : {"expect", "comment", "answers", "home"})
+            job.scenario.remove(QLatin1String(key));
+        job.answers = written.value(QStringLiteral("answers")).toArray();
+        // what the drawing holds after the run is checked like any saved drawing
+        if (!job.scenario.contains(QStringLiteral("save_drawing")) && !job.scenario.contains(QStringLiteral("cad")))
+            job.scenario.insert(QStringLiteral("save_drawing"), kSavedDrawing);
+        auto absolute = [&](const QString& path) {
+            return path.isEmpty() || (path.size() >= 2 && path[1] == QLatin1Char(':')) ? path : dir.absoluteFilePath(path);
+        };
+        for (const char* key : {"drawing", "document"})
+            if (job.scenario.contains(QLatin1String(key)))
+                job.scenario.insert(QLatin1String(key), absolute(job.scenario.value(QLatin1String(key)).toString()));
+        QJsonObject copies = job.scenario.value(QStringLiteral("copy_files")).toObject();
+        for (auto it = copies.begin(); it != copies.end(); ++it)
+            it.value() = absolute(it.value().toString());
+        if (!copies.isEmpty())
+            job.scenario.insert(QStringLiteral("copy_files"), copies);
+        const QString drawing = job.scenario.value(QStringLiteral("drawing")).toString();
+        if (QFileInfo(drawing).isFile())
+            job.drawing = readFixture(QFileInfo(drawing).absolutePath(), QFileInfo(drawing).fileName());
+        const QJsonArray run = written.value(QStringLiteral("run")).toArray();
+        job.item = run.isEmpty() ? QString() : run.first().toString();
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: kelvor-sweep --runner KELVOR-RUN --drawings DIR --out DIR [--jobs N] [--slice SEED]\n"
-                 "                    [--items a,b] [--fixtures a.dxf,b.dxf] [--timeout S] [--memory MB] [--keep]\n");
+                 "                    [--items a,b] [--fixtures a.dxf,b.dxf] [--timeout S] [--memory MB] [--keep]\n"
+                 "                    [--scenarios DIR]   (vary the scenarios' own answers instead)\n");
     return 2;
 }
 
@@ -947,6 +1083,7 @@ int main(int argc, char** argv)
         else if (a == QLatin1String("--fixtures")) cfg.fixtures = v.split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (a == QLatin1String("--timeout")) cfg.timeout = std::max(1, v.toInt());
         else if (a == QLatin1String("--memory")) cfg.memoryMb = v.toLongLong();
+        else if (a == QLatin1String("--scenarios")) cfg.scenarios = QFileInfo(v).absoluteFilePath();
         else return usage();
     }
     if (cfg.runner.isEmpty() || cfg.drawings.isEmpty() || cfg.out.isEmpty())
@@ -977,14 +1114,22 @@ int main(int argc, char** argv)
         items = cfg.only;
     }
     std::vector<Job> jobs;
+    if (!cfg.scenarios.isEmpty()) {
+        jobs = scenarioJobs(cfg.scenarios);
+        items.clear();
+    }
     for (const QString& item : items) {
         // the slice: one drawing per item, picked by the seed
         const quint32 seed = stableSeed(item, cfg.slice < 0 ? 0 : cfg.slice);
-        if (cfg.slice >= 0)
-            jobs.push_back({item, int(seed % fixtures.size()), {}, seed});
-        else
-            for (int f = 0; f < int(fixtures.size()); ++f)
-                jobs.push_back({item, f, {}, seed});
+        for (int f = 0; f < int(fixtures.size()); ++f) {
+            if (cfg.slice >= 0 && quint32(f) != seed % fixtures.size())
+                continue;
+            Job job;
+            job.item = item;
+            job.fixture = f;
+            job.seed = seed;
+            jobs.push_back(job);
+        }
     }
     // longest first would need to know them; spread the drawings instead
     Sweep sweep(cfg, fixtures);
