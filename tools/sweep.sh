@@ -8,6 +8,8 @@
 #   KELVOR_SWEEP_JOBS=4 bash tools/sweep.sh   # on a shared machine
 #   bash tools/sweep.sh --items weiqiangmen,addgcd
 #   bash tools/sweep.sh --sanitize            # the fuzzers' sanitizer build (slower)
+#   bash tools/sweep.sh --scenarios tests/e2e/scenarios
+#                       # vary the end-to-end scenarios' own answers instead
 # Kept plans of broken runs: build-sweep/sweep/broken/*.json, ready to copy
 # into tests/e2e/scenarios/ once the fault is mended.
 set -euo pipefail

@@ -19,6 +19,20 @@ const std::vector<Expectation>& expectations()
         {QStringLiteral("dadianshujijianche"), QLatin1String(kOldChanged), QStringLiteral("drives/d/bak"), false,
          QStringLiteral("its vertex dumps d:\\bak1.txt and d:\\bak2.txt are scratch files emptied as each run starts, "
                         "so that an old dump never stands in for a line the run did not pick")},
+        {QStringLiteral("outfilew(3)"), QLatin1String(kNamedMissing), QStringLiteral("the text window shows"), false,
+         QStringLiteral("shows the traverse result file by the name the program keeps; the text window reports a missing one")},
+        {QStringLiteral("fangfano2"), QLatin1String(kOldChanged), QStringLiteral("windir/watch.txt"), false,
+         QStringLiteral("an odd vertex count is told with 两点数据不一致或目录选择错误！ and the check goes on to write its "
+                        "report, so watch.txt is new although the box is an exclamation")},
+        {QStringLiteral("outputpcynumber"), QLatin1String(kOldChanged), QStringLiteral("windir/watch.txt"), false,
+         QStringLiteral("watch.txt is rewritten from empty as the run starts; a document it cannot open is told and passed over")},
+        {QStringLiteral("piliangoutcg"), QLatin1String(kOldChanged), QStringLiteral("drives/d/bak1.txt"), false,
+         QStringLiteral("its log d:\\bak1.txt is rewritten from empty by each run, one line per document read")},
+        {QStringLiteral("piliangoutcg"), QLatin1String(kOldChanged), QStringLiteral("windir/watch.txt"), false,
+         QStringLiteral("watch.txt is emptied with the log as the run starts; a document it cannot open is told and passed over")},
+        {QStringLiteral("addtujhbgongshipl"), QLatin1String(kOldChanged), QStringLiteral("drives/d/"), false,
+         QStringLiteral("a batch: the drawings before the one without actkf1 got their tables and were saved; the batch "
+                        "stops at that one with its message")},
     };
     return table;
 }
