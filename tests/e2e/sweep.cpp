@@ -819,19 +819,27 @@ public:
                 plan.append(defaults.at(i));
             const QString label = QStringLiteral("question %1 (%2 \"%3\"): %4")
                                       .arg(k + 1).arg(questions[k].kind, questions[k].prompt.left(40), v.label);
-            for (int extend = 0;; ++extend) {
-                const Outcome o = runOnce(cfg_, dir, plan, seeds);
-                record(job, plan, label, o);
-                const Stop s = stopOf(o.output, int(plan.size()));
-                if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
-                    break;
-                while (plan.size() > s.used)
-                    plan.removeLast();
-                plan.append(defaultAnswer(s.question, f, int(plan.size())));
-            }
+            runVariant(job, dir, seeds, f, plan, k, label);
         }
         std::lock_guard<std::mutex> lock(mutex_);
         stats_[job.item].plans += 1 + int(plans.size());
+    }
+
+    // One plan whose answer k is a variant; a question the variant brings up
+    // gets the careful answer (up to maxExtend more).
+    void runVariant(const Job& job, const QString& dir, const Seeds& seeds, const Fixture& f, QJsonArray plan, int k,
+                    const QString& label)
+    {
+        for (int extend = 0;; ++extend) {
+            const Outcome o = runOnce(cfg_, dir, plan, seeds);
+            record(job, plan, label, o);
+            const Stop s = stopOf(o.output, int(plan.size()));
+            if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
+                break;
+            while (plan.size() > s.used)
+                plan.removeLast();
+            plan.append(defaultAnswer(s.question, f, int(plan.size())));
+        }
     }
 
     void runScenarioJob(const Job& job, int worker)
@@ -855,16 +863,7 @@ public:
                 plan.replace(k, v.answer);
                 const QString label = QStringLiteral("answer %1 (%2): %3").arg(k + 1).arg(q->kind, v.label);
                 ++plans;
-                for (int extend = 0;; ++extend) {
-                    const Outcome o = runOnce(cfg_, dir, plan, seeds);
-                    record(job, plan, label, o);
-                    const Stop s = stopOf(o.output, int(plan.size()));
-                    if (!s.asked || extend == cfg_.maxExtend || s.used < k + 1)
-                        break;
-                    while (plan.size() > s.used)
-                        plan.removeLast();
-                    plan.append(defaultAnswer(s.question, job.drawing, int(plan.size())));
-                }
+                runVariant(job, dir, seeds, job.drawing, plan, k, label);
             }
         }
         std::lock_guard<std::mutex> lock(mutex_);
