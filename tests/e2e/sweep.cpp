@@ -744,7 +744,7 @@ std::optional<Question> questionOf(const QJsonObject& a)
     q.kind = a.value(QStringLiteral("kind")).toString();
     if (!varied.contains(q.kind))
         return std::nullopt; // a box's buttons and the kind of an Esc's question are not known here
-    const QString path = q.kind == QLatin1String("open") ? a.value(QStringLiteral("paths")).toArray().first().toString()
+    const QString path = q.kind == QLatin1String("open") ? a.value(QStringLiteral("paths")).toArray().at(0).toString()
                                                          : a.value(QStringLiteral("value")).toString();
     const QString suffix = QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).suffix();
     q.filter = QStringLiteral("*.") + (suffix.isEmpty() ? QStringLiteral("txt") : suffix);
