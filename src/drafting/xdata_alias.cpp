@@ -73,9 +73,9 @@ void entitybianzhou_Click(Context& ctx)
 const QStringList& aliasFileLines()
 {
     static const QStringList lines = {
-        QStringLiteral("CATALOG,DIR /W,0,File specification: ,0"),
+        QStringLiteral("CATALOG,DIR /W,0,File pattern: ,0"),
         QStringLiteral("DEL,DEL,       0,File to delete: ,4"),
-        QStringLiteral("DIR,DIR,       0,File specification: ,0"),
+        QStringLiteral("DIR,DIR,       0,File pattern: ,0"),
         QStringLiteral("EDIT,NOTEPAD,  0,File to edit: ,4"),
         QStringLiteral("SH,,           0,*OS Command: ,4"),
         QStringLiteral("SHELL,,        0,*OS Command: ,4"),

@@ -44,9 +44,9 @@ TEST(XDataListing, EveryApplicationNumberedInOneSequence)
 
 // The operator's alias file, all 47 lines as he keeps it.
 const QByteArray kAliasFile =
-        "CATALOG,DIR /W,0,File specification: ,0\r\n"
+        "CATALOG,DIR /W,0,File pattern: ,0\r\n"
         "DEL,DEL,       0,File to delete: ,4\r\n"
-        "DIR,DIR,       0,File specification: ,0\r\n"
+        "DIR,DIR,       0,File pattern: ,0\r\n"
         "EDIT,NOTEPAD,  0,File to edit: ,4\r\n"
         "SH,,           0,*OS Command: ,4\r\n"
         "SHELL,,        0,*OS Command: ,4\r\n"
