@@ -352,14 +352,8 @@ private:
     // What reading one entity notes beside its data, for its kind's own parts.
     struct Reading {
         const dxf::KindGroups& kind;
-        quint64 seen = 0; // the rows met, by position
         bool follows = false, widthsSeen = false, has40 = false, has41 = false;
         double w40 = 0, w41 = 0;
-        bool saw(int code) const
-        {
-            const dxf::Group* g = kind.of(code);
-            return g && ((seen >> (g - kind.groups.data())) & 1);
-        }
     };
     size_t commonGroups(CommonValues& c);
     bool modelled(EntityKind& kind, size_t xstart);
@@ -867,10 +861,9 @@ bool Reader::entity(const Pair& start, Block& target)
     Reading r{dxf::kindGroups(*kind)};
     for (size_t i = 0; i < xstart; ++i) {
         const Pair& q = g_[i];
-        if (const dxf::Group* g = r.kind.of(q.code)) {
+        if (const dxf::Group* g = r.kind.of(q.code))
             readGroup(*g, q, d, r);
-            r.seen |= quint64(1) << (g - r.kind.groups.data());
-        } else if (r.kind.rest >= 0) {
+        else if (r.kind.rest >= 0) {
             readSpecial(r.kind.groups[size_t(r.kind.rest)].special, q, d, r);
         }
     }
@@ -898,16 +891,18 @@ size_t Reader::commonGroups(CommonValues& c)
         const Pair& q = g_[i];
         if (q.code >= 1000)
             return i;
-        switch (q.code) {
-        case 5: c.handle = handle(q); break;
-        case 8: c.layer = name(q); break;
-        case 6: c.linetype = name(q); break;
-        case 62: c.color = int(integer(q)); break;
-        case 60: c.visible = integer(q) == 0; break;
-        case 67: c.paper = integer(q) == 1; break;
-        case 48: c.ltscale = real(q); break;
-        case 370: c.lineweight = int(integer(q)); break;
-        default: break;
+        const std::optional<dxf::Common> what = dxf::commonGroupOf(q.code);
+        if (!what)
+            continue;
+        switch (*what) {
+        case dxf::Common::Handle: c.handle = handle(q); break;
+        case dxf::Common::Layer: c.layer = name(q); break;
+        case dxf::Common::Linetype: c.linetype = name(q); break;
+        case dxf::Common::Colour: c.color = int(integer(q)); break;
+        case dxf::Common::Visibility: c.visible = integer(q) == 0; break;
+        case dxf::Common::PaperSpace: c.paper = integer(q) == 1; break;
+        case dxf::Common::LinetypeScale: c.ltscale = real(q); break;
+        case dxf::Common::Lineweight: c.lineweight = int(integer(q)); break;
         }
     }
     return g_.size();
@@ -1063,7 +1058,9 @@ void Reader::lwPolylineVertices(const Pair& q, Entity::Data& d, Reading& r)
 // A vertex without widths of its own takes the constant width.
 void Reader::lwPolylineWidths(Entity::Data& d, const Reading& r, const Pair& start)
 {
-    if (r.saw(43) || !r.widthsSeen)
+    // extended data has no code below 1000: any 43 is the constant width's
+    const bool constWidth = std::any_of(g_.begin(), g_.end(), [](const Pair& q) { return q.code == 43; });
+    if (constWidth || !r.widthsSeen)
         for (Vertex& v : d.v) {
             v.startWidth = v.startWidth == 0 ? d.constWidth : v.startWidth;
             v.endWidth = v.endWidth == 0 ? d.constWidth : v.endWidth;

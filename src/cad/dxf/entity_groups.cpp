@@ -166,9 +166,9 @@ void index(KindGroups& k)
     }
 }
 
-KindGroups kind(EntityKind k, std::vector<Group> groups, size_t minVertices = 0)
+KindGroups kind(EntityKind k, std::vector<Group> groups)
 {
-    KindGroups out{k, std::move(groups), minVertices, -1, {}};
+    KindGroups out{k, std::move(groups), 0, -1, {}};
     // A kind always holds the vertices its groups name, so a file that leaves
     // one out (a LINE without 11) reads it at the origin, as DXF defaults it.
     for (const Group& g : out.groups)
@@ -216,8 +216,7 @@ KindGroups text()
                  of(7, Value::Name, in<&EntityPlaced::style>()),
                  unless(of(71, Value::Int, in<&EntityPlaced::textGeneration>()), 0),
                  unless(of(72, Value::Int, in<&EntityPlaced::hAlign>()), 0), vertex(11, 1, aligned),
-                 marker("AcDbText"), unless(of(73, Value::Int, in<&EntityPlaced::vAlign>()), 0)},
-                2);
+                 marker("AcDbText"), unless(of(73, Value::Int, in<&EntityPlaced::vAlign>()), 0)});
 }
 
 KindGroups mtext()

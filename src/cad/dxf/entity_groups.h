@@ -2,6 +2,7 @@
 #include "cad/model/entity.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // Each entity kind the host models, described once as the groups it carries
@@ -19,6 +20,21 @@ inline constexpr CommonGroup kCommonGroups[] = {
     {5, Common::Handle},       {67, Common::PaperSpace},  {8, Common::Layer},          {6, Common::Linetype},
     {62, Common::Colour},      {370, Common::Lineweight}, {48, Common::LinetypeScale}, {60, Common::Visibility},
 };
+// Which common group a code is, looked up in the table above; read for
+// every group of every entity, so a table by code rather than a search.
+inline std::optional<Common> commonGroupOf(int code)
+{
+    static const auto byCode = [] {
+        std::array<signed char, 371> t{};
+        t.fill(-1);
+        for (const CommonGroup& g : kCommonGroups)
+            t[size_t(g.code)] = static_cast<signed char>(g.what);
+        return t;
+    }();
+    if (code < 0 || code >= int(byCode.size()) || byCode[size_t(code)] < 0)
+        return std::nullopt;
+    return static_cast<Common>(byCode[size_t(code)]);
+}
 
 // How a group's value is read and written.
 enum class Value : unsigned char {

@@ -473,6 +473,11 @@ void Entity::setThickness(double t)
 void Entity::Delete()
 {
     writable();
+    erase();
+}
+
+void Entity::erase()
+{
     erased_ = true;
     owner_->dirty_ = true;
     document().forgetEntity(this);
@@ -619,9 +624,10 @@ void Entity::SetXData(const XData& data)
     for (const XDataItem& it : data) {
         if (it.code < 1000 || it.code > 1071)
             fault(fail::Failed, QStringLiteral("group code %1 is not an extended-data code").arg(it.code));
-        if (xdataValueKind(it.code) == ValueKind::Real)
+        const ValueKind kind = xdataValueKind(it.code);
+        if (kind == ValueKind::Real)
             needFinite({it.value.toDouble()});
-        if (xdataValueKind(it.code) == ValueKind::Point)
+        if (kind == ValueKind::Point)
             for (const QVariant& c : it.value.toList())
                 needFinite({c.toDouble()});
     }
@@ -1402,11 +1408,8 @@ std::vector<Entity*> Entity::Explode()
             out.back()->transform(t);
         }
     } catch (const RunError&) {
-        for (Entity* c : out) { // a part that cannot be placed leaves no part behind, locked layer or not
-            c->erased_ = true;
-            owner_->dirty_ = true;
-            document().forgetEntity(c);
-        }
+        for (Entity* c : out) // a part that cannot be placed leaves no part behind, locked layer or not
+            c->erase();
         throw;
     }
     return out;

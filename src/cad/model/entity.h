@@ -234,6 +234,7 @@ private:
     void need(bool ok, const char* member) const;            // fails NoMember unless ok
     void alive() const;                                      // fails Erased
     void writable();                                         // alive, layer unlocked; marks changed
+    void erase();                                            // Delete without the lock check
     void transform(const Affine& t);
     void changed();
 

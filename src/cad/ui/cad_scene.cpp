@@ -1069,6 +1069,7 @@ private:
     {
         static constexpr Paint kinds[] = {&Painter::path, &Painter::widePath, &Painter::fill, &Painter::dot,
                                           &Painter::text, &Painter::mark,     &Painter::image};
+        static_assert(std::size(kinds) == size_t(Prim::Image) + 1);
         return kinds[kind];
     }
 
@@ -1280,7 +1281,7 @@ private:
         const double kx = r.w / (r.advance100 * px / 100.0); // box units per font pixel
         const double kv = r.h * fit.emPerHeight / px;
         const QTransform t(s_ * r.m[0] * kx, -s_ * r.m[2] * kx, -s_ * r.m[1] * kv, s_ * r.m[3] * kv,
-                           s_ * (r.m[4] - view_.cx) + w2_, h2_ - s_ * (r.m[5] - view_.cy));
+                           sx(r.m[4]), sy(r.m[5]));
         painter_.setTransform(t);
         painter_.setFont(font(px));
         painter_.setPen(ink(a.p.colour));
