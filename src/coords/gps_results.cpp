@@ -105,20 +105,28 @@ namespace {
 
 // The plane pass both commands make: the report chosen, read whole, and
 // its point list written into watch.txt. Nothing when the dialog is
-// cancelled; a report or watch.txt that cannot be read or written raises
-// RunError, a report that is empty or not text error 321 before anything
-// is written.
-std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* rows, QString* input)
+// cancelled, nor after a report that is empty or not text, which is named
+// before anything is written; a report or watch.txt that cannot be read or
+// written raises RunError.
+std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* rows)
 {
-    *input = CommonDialog(ctx)
-                 .setTitle(QStringLiteral("选择二维平差计算结果文件"))
-                 .setFilter(QStringLiteral("数据文件|*.txt"))
-                 .showOpen();
-    if (TrimBlanks(*input).isEmpty())
+    const QString input = CommonDialog(ctx)
+                              .setTitle(QStringLiteral("选择二维平差计算结果文件"))
+                              .setFilter(QStringLiteral("数据文件|*.txt"))
+                              .showOpen();
+    if (TrimBlanks(input).isEmpty())
         return std::nullopt;
-    const QStringList lines = readDataLines(*input);
-    if (TrimBlanks(lines.join(QString())).isEmpty())
-        raise(err::BadFileFormat);
+    QStringList lines;
+    try {
+        lines = readDataLines(input);
+        if (TrimBlanks(lines.join(QString())).isEmpty())
+            raise(err::BadFileFormat);
+    } catch (const RunError& e) {
+        if (e.number() != err::BadFileFormat)
+            throw;
+        ctx.ui().message(badDataText(input), QStringLiteral("错误"), Icon::Critical);
+        return std::nullopt;
+    }
     std::vector<GpsResultLine> section = readGpsAdjustmentResult(lines);
     *rows = gpsPlaneRows(section);
     writeTextLines(paths::scratch(QStringLiteral("watch.txt")), *rows);
@@ -130,15 +138,11 @@ std::optional<std::vector<GpsResultLine>> planePass(Context& ctx, QStringList* r
 void dwar_gpsjx_pmcg_Click(Context& ctx)
 {
     QStringList rows;
-    QString input;
     try {
-        if (!planePass(ctx, &rows, &input))
+        if (!planePass(ctx, &rows))
             return;
     } catch (const RunError& e) {
-        if (e.number() == err::BadFileFormat)
-            ctx.ui().message(badDataText(input), QStringLiteral("错误"), Icon::Critical);
-        else
-            ctx.ui().message(QString::number(e.number()));
+        ctx.ui().message(QString::number(e.number()));
         return;
     }
     ctx.ui().message(QStringLiteral("平面成果输出到Watch.txt文件中！"), QStringLiteral("提示"));
@@ -147,16 +151,11 @@ void dwar_gpsjx_pmcg_Click(Context& ctx)
 void dwar_gpsjx_Click(Context& ctx)
 {
     QStringList rows;
-    QString input;
     std::optional<std::vector<GpsResultLine>> section;
     try {
-        section = planePass(ctx, &rows, &input);
-    } catch (const RunError& e) {
-        // nothing to draw from a report that cannot be read; one that is not
-        // a report is said
-        if (e.number() == err::BadFileFormat)
-            ctx.ui().message(badDataText(input), QStringLiteral("错误"), Icon::Critical);
-        return;
+        section = planePass(ctx, &rows);
+    } catch (const RunError&) {
+        return; // nothing to draw from a report that cannot be read
     }
     if (!section)
         return;

@@ -124,14 +124,12 @@ void zhdxlxpl_Click(Context& ctx)
         routes.push_back(std::move(*route));
     }
     cad::ConnectToAutoCAD(ctx, cad::kFullForward, cad::ConnectFailure::Silent);
-    bool drawn = false;
     for (const RouteFile& route : routes) {
         plotRoute(*app, route.points, *height);
-        drawn = true;
         cad::attempt([&] { app->ZoomExtents(); });
         cad::attempt([&] { app->activate(app->Caption()); });
     }
-    if (drawn)
+    if (!routes.empty())
         ctx.ui().message(QStringLiteral("已经完成导线路线的绘制工作！"), QStringLiteral("完成"), Icon::Exclamation);
 }
 

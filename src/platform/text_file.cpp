@@ -288,13 +288,22 @@ QString TextReader::readRest()
     return s;
 }
 
-QStringList readTextLines(const QString& path)
+namespace {
+
+QStringList allLines(TextReader& r)
 {
-    TextReader r(path);
     QStringList lines;
     while (!r.atEnd())
         lines.append(r.readLine());
     return lines;
+}
+
+} // namespace
+
+QStringList readTextLines(const QString& path)
+{
+    TextReader r(path);
+    return allLines(r);
 }
 
 QStringList readDataLines(const QString& path)
@@ -302,10 +311,7 @@ QStringList readDataLines(const QString& path)
     TextReader r(path);
     if (r.holdsBinary())
         raise(err::BadFileFormat);
-    QStringList lines;
-    while (!r.atEnd())
-        lines.append(r.readLine());
-    return lines;
+    return allLines(r);
 }
 
 bool holdsTextData(const QString& path)
